@@ -1,0 +1,130 @@
+#include "connections/velmorastineapi.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "support/tempdir.h"
+
+namespace corvanty {
+namespace {
+
+using namespace VelmorastineAPI;
+const std::string kKey = "SOFTWARE\\Velmorastine\\Corvanty\\Database\\1";
+
+class Registry : public ::testing::Test {
+ protected:
+  testing::TempRegistry registry_;
+};
+
+TEST_F(Registry, StringsAndIntegersRoundTrip) {
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  ASSERT_TRUE(SetKeyValue(kKey, "Count", int32_t{-7}, REG_DWORD));
+  ASSERT_TRUE(SetKeyValue(kKey, "Long", std::string(5000, 'x') + "\xC3\xA9", REG_SZ));
+
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
+  EXPECT_EQ(QueryValue(kKey, "Count"), RegValue(int32_t{-7}));
+  EXPECT_EQ(RegValueToString(QueryValue(kKey, "Long")).size(), 5002u);
+  // Names of keys and values are case-insensitive, as on the platform.
+  EXPECT_EQ(QueryValue("software\\velmorastine\\corvanty\\database\\1", "dsn"),
+            RegValue(std::string("Sales")));
+}
+
+TEST_F(Registry, AStringIsStoredWithItsTerminatorAndReadBackWithout) {
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  ASSERT_TRUE(SetKeyValue(kKey, "UID", std::string("abc"), REG_SZ));
+  RegistryKey key;
+  ASSERT_EQ(RegistryKey::Open(HKEY_LOCAL_MACHINE, kKey, key), ERROR_SUCCESS);
+  int32_t type = 0;
+  std::vector<unsigned char> data;
+  ASSERT_EQ(key.Query("UID", type, data), ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(data, (std::vector<unsigned char>{'a', 'b', 'c', '\0'}));
+  RegValue value;
+  EXPECT_EQ(QueryValueEx(key, "UID", value), ERROR_SUCCESS);
+  EXPECT_EQ(value, RegValue(std::string("abc")));
+}
+
+TEST_F(Registry, MissingKeysAndValuesReadAsEmptyButAnEmptyStringIsAString) {
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});  // no store file at all yet
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
+  EXPECT_EQ(QueryValue(kKey + "\\9", "DSN"), RegValue{});
+  ASSERT_TRUE(SetKeyValue(kKey, "PWD", std::string(), REG_SZ));
+  EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
+  EXPECT_EQ(RegValueToString(QueryValue(kKey, "Nothing")), "");
+}
+
+TEST_F(Registry, UnsupportedTypesReadAsEmptyWithStatusMinusOneAndAreNeverWritten) {
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  RegistryKey key;
+  ASSERT_EQ(RegistryKey::Open(HKEY_LOCAL_MACHINE, kKey, key), ERROR_SUCCESS);
+  ASSERT_EQ(key.Set("Blob", REG_BINARY, {1, 2, 3}), ERROR_SUCCESS);
+  RegValue value;
+  EXPECT_EQ(QueryValueEx(key, "Blob", value), -1);
+  EXPECT_EQ(value, RegValue{});
+  EXPECT_EQ(QueryValue(kKey, "Blob"), RegValue{});
+
+  EXPECT_EQ(SetValueEx(key, "Other", REG_BINARY, std::string("x")), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValueEx(key, "Other", value), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Registry, CreatingAnExistingKeyKeepsItsValuesAndParentsAreCreatedToo) {
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
+  RegistryKey parent;
+  EXPECT_EQ(RegistryKey::Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmorastine", parent),
+            ERROR_SUCCESS);
+}
+
+TEST_F(Registry, AValueCannotBeSetOnAKeyThatWasNeverCreated) {
+  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  ASSERT_TRUE(CreateNewKey("SOFTWARE", HKEY_LOCAL_MACHINE));
+  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
+}
+
+TEST_F(Registry, TheStoreFileIsReadableByItsOwnerOnly) {
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  struct stat info {};
+  ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(Registry, WritesToAReadOnlyStoreFailAndLeaveItAsItWas) {
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
+
+  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Other"), REG_SZ));
+  EXPECT_FALSE(CreateNewKey(kKey + "\\2", HKEY_LOCAL_MACHINE));
+  EXPECT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // exists: nothing to write
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
+}
+
+TEST(RegistryPlacement, AStoreThatCannotBeCreatedFailsWrites) {
+  testing::TempDir dir;
+  std::ofstream(dir.File("not-a-folder")) << "x";
+  testing::ScopedEnv env("CORVANTY_REGISTRY", dir.File("not-a-folder/registry.db"));
+  EXPECT_FALSE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
+}
+
+TEST(RegistryPlacement, FollowsTheEnvironment) {
+  testing::ScopedEnv reg("CORVANTY_REGISTRY", "/tmp/x/r.db");
+  EXPECT_EQ(RegistryPath(), "/tmp/x/r.db");
+  testing::ScopedEnv none("CORVANTY_REGISTRY", "");
+  testing::ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg");
+  EXPECT_EQ(RegistryPath(), "/tmp/cfg/corvanty/registry.db");
+  testing::ScopedEnv no_xdg("XDG_CONFIG_HOME", "");
+  testing::ScopedEnv home("HOME", "/home/u");
+  EXPECT_EQ(RegistryPath(), "/home/u/.config/corvanty/registry.db");
+}
+
+}  // namespace
+}  // namespace corvanty
