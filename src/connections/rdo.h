@@ -1,0 +1,140 @@
+#pragma once
+// Data access over ODBC: one move-only owner per handle, static result sets
+// read fully, a forward-only reader that streams, a transaction that rolls
+// back unless committed, and the engine-wide error list of the last call.
+// Connect strings hold passwords: nothing here ever logs or prints one.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace corvanty::rdo {
+
+// One diagnostic record of a failed (or informational) call.
+struct rdoError {
+  int32_t Number = 0;       // native error of the server or driver
+  std::string Description;  // message text
+  int SQLRetcode = 0;       // the call's return code: -1 error, 1 success with information
+  std::string SQLState;
+};
+
+// The diagnostics of the most recent call that produced any, in server order.
+// Every call of this layer first clears it.
+const std::vector<rdoError>& rdoErrors();
+
+// Thrown by a failing call; carries the same records as rdoErrors().
+class DatabaseError : public std::runtime_error {
+ public:
+  explicit DatabaseError(std::vector<rdoError> errors);
+  const std::vector<rdoError>& Errors() const { return errors_; }
+
+ private:
+  std::vector<rdoError> errors_;
+};
+
+enum class Dialect { SqlServer, Sqlite };
+
+// Sees the text of every statement sent (tests count what reaches the server).
+using StatementObserver = std::function<void(const std::string& sql)>;
+void SetStatementObserver(StatementObserver observer);
+
+class rdoResultset;
+class ForwardReader;
+class Transaction;
+
+class rdoConnection {
+ public:
+  // Opens by connect string without ever prompting. Throws DatabaseError,
+  // also for a server whose dialect is unknown (naming the server).
+  static rdoConnection Open(const std::string& connect);
+
+  rdoConnection(rdoConnection&&) noexcept;
+  rdoConnection& operator=(rdoConnection&&) noexcept;
+  ~rdoConnection();
+
+  Dialect GetDialect() const;
+  const std::string& DbmsName() const;
+
+  // Sends the text directly. Throws DatabaseError on failure. A statement
+  // that touched no row is success.
+  void Execute(const std::string& sql);
+  // The same, with errors trapped: false on failure, records in rdoErrors().
+  bool TryExecute(const std::string& sql);
+
+  // A static result set: every row read into memory. Throws on failure.
+  rdoResultset OpenResultset(const std::string& sql);
+  // Rows one at a time, never all in memory. Throws on failure.
+  ForwardReader OpenForwardOnly(const std::string& sql);
+
+  // Manual commit from now until the transaction object ends.
+  Transaction BeginTrans();
+
+  void Close() noexcept;
+
+ private:
+  struct Impl;
+  explicit rdoConnection(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+  friend class Transaction;
+  friend class ForwardReader;
+};
+
+class rdoResultset {
+ public:
+  bool IsEOF() const;  // true when no current row remains (at once when empty)
+  void MoveNext();
+  void MoveFirst();
+  void MoveLast();
+  long RowCount() const;  // the number of rows (valid after MoveLast)
+  // Column of the current row by name, case-insensitive; nullopt for NULL.
+  // Throws std::out_of_range for an unknown name or when there is no row.
+  std::optional<std::string> Value(const std::string& column) const;
+  std::string Text(const std::string& column) const;  // NULL reads as ""
+  int32_t Int(const std::string& column) const;       // NULL reads as 0
+  const std::vector<std::string>& ColumnNames() const { return names_; }
+  void Close() noexcept;
+
+ private:
+  friend class rdoConnection;
+  size_t Index(const std::string& column) const;
+  std::vector<std::string> names_;
+  std::vector<std::vector<std::optional<std::string>>> rows_;
+  size_t current_ = 0;
+};
+
+class ForwardReader {
+ public:
+  ForwardReader(ForwardReader&&) noexcept;
+  ForwardReader& operator=(ForwardReader&&) noexcept;
+  ~ForwardReader();
+  // Advances to the next row; false at the end. Throws on failure.
+  bool Fetch();
+  // Column of the current row by position (0-based); nullopt for NULL.
+  std::optional<std::string> Value(size_t index) const;
+  const std::vector<std::string>& ColumnNames() const;
+
+ private:
+  friend class rdoConnection;
+  struct Impl;
+  explicit ForwardReader(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+class Transaction {
+ public:
+  Transaction(Transaction&&) noexcept;
+  Transaction& operator=(Transaction&&) = delete;
+  ~Transaction();  // rolls back unless committed
+  void Commit();   // throws DatabaseError
+
+ private:
+  friend class rdoConnection;
+  explicit Transaction(rdoConnection::Impl* connection);
+  rdoConnection::Impl* connection_;
+  bool done_ = false;
+};
+
+}  // namespace corvanty::rdo
