@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets everything up, prepares the demo database when no connection is
+# saved yet, and starts the administration tool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+if [ -z "$(build/corvanty connections 2>/dev/null)" ]; then
+  build/corvanty demo
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: starting the admin tool on a virtual X display." >&2
+  exec xvfb-run -a build/corvanty-admin "$@"
+fi
+exec build/corvanty-admin "$@"

@@ -1,0 +1,44 @@
+#pragma once
+// Saved connections and the active connection. The active connection is a
+// set of strings, not an open connection: every database command opens its
+// own connection with gstrConnect and closes it again.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvanty::basCorvantyAdmin {
+
+extern std::string gstrDSN;
+extern std::string gstrUID;
+extern std::string gstrPWD;
+extern std::string gstrConnect;  // empty until a connection has been chosen
+extern int16_t gintActiveConnection;
+
+extern const char* const kConnectionBaseKey;  // "SOFTWARE\Velmorastine\Corvanty\Database"
+
+// "DSN=…;UID=…;PWD=…;". A value holding ';', '{', '}' or leading/trailing
+// blanks is wrapped in braces with '}' doubled, so it cannot split the
+// string; plain values are joined exactly as given.
+std::string BuildConnectString(const std::string& dsn, const std::string& uid,
+                               const std::string& pwd);
+
+// Loads saved connection number into the parameters. False (and only
+// gstrDSN changed, to "") when no data source name is stored for it.
+bool LoadConnection(int16_t number);
+
+// Element 0 empty, then the data source names of connections 1..n: the run
+// of numbers up to the first one without a data source name.
+void ListConnections(std::vector<std::string>& list);
+
+// Writes one entry. False when the registry could not be written.
+bool SaveConnection(int16_t number, const std::string& dsn, const std::string& uid,
+                    const std::string& pwd);
+
+// The number a new connection is saved under: the next after the last one
+// listed, which keeps the numbers without gaps. 0 when the store is full.
+int16_t NextConnectionNumber();
+
+// Forgets the active connection (as at start-up).
+void ResetConnectionParameters();
+
+}  // namespace corvanty::basCorvantyAdmin

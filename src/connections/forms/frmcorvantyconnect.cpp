@@ -1,0 +1,105 @@
+#include "connections/forms/frmcorvantyconnect.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "connections/connectionstore.h"
+#include "connections/forms/frmcorvantynewconnection.h"
+#include "connections/sqlerrorreport.h"
+#include "engine/readiness.h"
+#include "shell/forms/mdicorvantymain.h"
+#include "shell/forms/positionform.h"
+
+namespace corvanty {
+
+using namespace basCorvantyAdmin;
+
+void RunReadinessCheckReportingErrors() {
+  try {
+    CheckDatabaseReadiness();
+  } catch (const std::exception& error) {
+    ReportDialogError(error);
+  }
+}
+
+frmCorvantyConnect::frmCorvantyConnect() {
+  setObjectName("frmCorvantyConnect");
+  setWindowTitle("Corvanty Admin Db Connect");
+  Frame1 = new QGroupBox(this);
+  Frame1->setObjectName("Frame1");
+  Label1 = new QLabel("Connect To :", Frame1);
+  Label1->setObjectName("Label1");
+  cmbAvailableDb = new QComboBox(Frame1);
+  cmbAvailableDb->setObjectName("cmbAvailableDb");
+  cmbAvailableDb->setEditable(false);
+  cmbAvailableDb->setMinimumWidth(220);
+  cmbAvailableDb->setToolTip("Displays a list of databases available for administration.");
+  cmdNew = new QPushButton("New", Frame1);
+  cmdNew->setObjectName("cmdNew");
+  cmdConnect = new QPushButton("Connect", Frame1);
+  cmdConnect->setObjectName("cmdConnect");
+  cmdConnect->setToolTip("Connect to selected database.");
+  cmdConnect->setDefault(true);
+  cmdCancel = new QPushButton("Cancel", Frame1);
+  cmdCancel->setObjectName("cmdCancel");
+  cmdCancel->setToolTip("Quit the Velmorastine Corvanty Administrator");
+
+  auto* chooser = new QHBoxLayout;
+  chooser->addWidget(Label1);
+  chooser->addWidget(cmbAvailableDb, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdNew);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdConnect);
+  buttons->addWidget(cmdCancel);
+  auto* inner = new QVBoxLayout(Frame1);
+  inner->addLayout(chooser);
+  inner->addLayout(buttons);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(Frame1);
+
+  setTabOrder(cmbAvailableDb, cmdNew);
+  setTabOrder(cmdNew, cmdConnect);
+  setTabOrder(cmdConnect, cmdCancel);
+
+  connect(cmdConnect, &QPushButton::clicked, this, &frmCorvantyConnect::cmdConnect_Click);
+  connect(cmdNew, &QPushButton::clicked, this, &frmCorvantyConnect::cmdNew_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &frmCorvantyConnect::cmdCancel_Click);
+}
+
+void frmCorvantyConnect::Form_Load() {
+  PositionForm(*this);
+  std::vector<std::string> connections;
+  ListConnections(connections);
+  for (size_t i = 1; i < connections.size(); ++i)
+    cmbAvailableDb->addItem(QString::fromStdString(connections[i]), static_cast<int>(i));
+  if (connections.size() > 1) cmbAvailableDb->setCurrentIndex(0);
+}
+
+void frmCorvantyConnect::cmdConnect_Click() {
+  // With no saved connection there is nothing to connect to.
+  if (cmbAvailableDb->currentIndex() < 0) return;
+  auto number = static_cast<int16_t>(cmbAvailableDb->currentData().toInt());
+  LoadConnection(number);
+  gintActiveConnection = number;
+  Unload();
+}
+
+void frmCorvantyConnect::cmdNew_Click() {
+  frmCorvantyNewConnection::Instance().Show(Modality::Modal);
+}
+
+void frmCorvantyConnect::cmdCancel_Click() {
+  Unload();
+  if (gstrConnect.empty()) {
+    if (mdiCorvantyMain* main = mdiCorvantyMain::Existing()) main->Unload();
+  }
+}
+
+void frmCorvantyConnect::Form_Unload() { RunReadinessCheckReportingErrors(); }
+
+}  // namespace corvanty

@@ -1,0 +1,99 @@
+#include "connections/forms/frmcorvantynewconnection.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "connections/connectionstore.h"
+#include "connections/forms/frmcorvantyconnect.h"
+#include "shell/forms/positionform.h"
+#include "shell/msgbox.h"
+
+namespace corvanty {
+
+using namespace basCorvantyAdmin;
+
+namespace {
+const char* const kRegistryMismatch =
+    " [New Connection] Connection received from registry does not match entered connection.";
+
+QLineEdit* NewTextBox(const char* name, QWidget* parent) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(name);
+  return box;
+}
+
+QLabel* NewLabel(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
+}
+}  // namespace
+
+frmCorvantyNewConnection::frmCorvantyNewConnection() {
+  setObjectName("frmCorvantyNewConnection");
+  setWindowTitle("New Connection");
+  Frame1 = new QGroupBox(this);
+  Frame1->setObjectName("Frame1");
+  Label1 = NewLabel("Label1", "Data Source Name :", Frame1);
+  Label2 = NewLabel("Label2", "User ID :", Frame1);
+  Label3 = NewLabel("Label3", "Password :", Frame1);
+  txtDSN = NewTextBox("txtDSN", Frame1);
+  txtUID = NewTextBox("txtUID", Frame1);
+  txtPWD = NewTextBox("txtPWD", Frame1);
+  txtPWD->setEchoMode(QLineEdit::Password);
+  txtPWD->setStyleSheet("lineedit-password-character: 42");  // '*'
+  cmdConnect = new QPushButton("Connect", this);
+  cmdConnect->setObjectName("cmdConnect");
+  cmdConnect->setDefault(true);
+
+  auto* fields = new QFormLayout(Frame1);
+  fields->addRow(Label1, txtDSN);
+  fields->addRow(Label2, txtUID);
+  fields->addRow(Label3, txtPWD);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(Frame1);
+  outer->addWidget(cmdConnect, 0, Qt::AlignRight);
+  txtDSN->setMinimumWidth(220);
+
+  setTabOrder(txtDSN, txtUID);
+  setTabOrder(txtUID, txtPWD);
+  setTabOrder(txtPWD, cmdConnect);
+  connect(cmdConnect, &QPushButton::clicked, this, &frmCorvantyNewConnection::cmdConnect_Click);
+}
+
+void frmCorvantyNewConnection::Form_Load() { PositionForm(*this); }
+
+void frmCorvantyNewConnection::cmdConnect_Click() {
+  std::string missing;
+  if (txtDSN->text().isEmpty()) missing = "Data Source Name, ";
+  if (txtUID->text().isEmpty()) missing += "User ID, ";
+  if (!missing.empty()) {
+    missing.erase(missing.size() - 2);
+    MsgBox("You must fill in " + missing + " to establish a connection.", vbOKCancel);
+    return;
+  }
+  std::string dsn = txtDSN->text().toStdString();
+  int16_t number = NextConnectionNumber();
+  // A failed save must not leave an unsaved number active: say so and let
+  // the administrator try again.
+  if (number == 0 ||
+      !SaveConnection(number, dsn, txtUID->text().toStdString(), txtPWD->text().toStdString())) {
+    MsgBox(kRegistryMismatch, vbOKOnly + vbExclamation);
+    return;
+  }
+  LoadConnection(number);
+  gintActiveConnection = number;
+  RunReadinessCheckReportingErrors();
+  if (gstrDSN != dsn) {
+    MsgBox(kRegistryMismatch, vbOKOnly + vbExclamation);
+    return;
+  }
+  MsgBox("Connection successfully created. This is now your active connection.", vbOKCancel);
+  Unload();
+}
+
+}  // namespace corvanty

@@ -1,0 +1,29 @@
+#include "engine/dialectsql.h"
+
+namespace corvanty {
+
+namespace {
+std::string ObjectsNamedQuery(rdo::Dialect dialect, const std::string& name_list) {
+  if (dialect == rdo::Dialect::SqlServer)
+    return "SELECT Name FROM SysObjects WHERE Name IN (" + name_list + ")";
+  // SQLite's own object names compare without regard to case, as the
+  // server's default collation does.
+  return "SELECT name AS Name FROM sqlite_master WHERE name COLLATE NOCASE IN (" + name_list + ")";
+}
+}  // namespace
+
+std::string MainTablesExistQuery(rdo::Dialect dialect) {
+  return ObjectsNamedQuery(dialect,
+                           "'Db_Search_Guides','Db_Search_Guide_Tables','Db_Search_Guide_Cols'");
+}
+
+std::string AllGuideTablesExistQuery(rdo::Dialect dialect) {
+  return ObjectsNamedQuery(dialect,
+                           "'Db_Search_Guides','Db_Search_Guide_Tables','Db_Search_Guide_Cols',"
+                           "'Db_Search_Guide_SQL','Db_Search_Guide_Unique'");
+}
+
+const char* const kSearchEngineExistsQuery =
+    "SELECT Name FROM SysObjects WHERE Name = 'Velmorastine_Search'";
+
+}  // namespace corvanty

@@ -1,0 +1,21 @@
+#pragma once
+// The statements whose text differs between SQL Server and SQLite. Every
+// other statement is the same text on both.
+#include <string>
+
+#include "connections/rdo.h"
+
+namespace corvanty {
+
+// Names (column "Name") of the three main guide tables that exist, as
+// objects of any kind.
+std::string MainTablesExistQuery(rdo::Dialect dialect);
+
+// Names (column "Name") of those of the five guide tables that exist.
+std::string AllGuideTablesExistQuery(rdo::Dialect dialect);
+
+// The search procedure's existence query (SQL Server only: on SQLite the
+// built-in engine is the search engine and there is nothing to look for).
+extern const char* const kSearchEngineExistsQuery;
+
+}  // namespace corvanty

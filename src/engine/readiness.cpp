@@ -1,0 +1,94 @@
+#include "engine/readiness.h"
+
+#include <strings.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "connections/sqlerrorreport.h"
+#include "engine/dialectsql.h"
+#include "engine/searchengineinstaller.h"
+#include "engine/searchguidetables.h"
+#include "engine/tablebuilder.h"
+#include "shell/applicationerror.h"
+#include "shell/msgbox.h"
+
+namespace corvanty::basCorvantyAdmin {
+
+const char* const kEngineInstallFollowUp =
+    "If this problem persists, then you will need to contact your System Administrator, or "
+    "Velmorastine support. You will not be able to search the database unless the search engine "
+    "installs successfully.";
+
+namespace {
+
+// Opens a static result set; a server error becomes the table test's report,
+// raised as error 5032.
+rdo::rdoResultset OpenCheckedResultset(rdo::rdoConnection& connection, const std::string& sql) {
+  try {
+    return connection.OpenResultset(sql);
+  } catch (const rdo::DatabaseError& error) {
+    std::string text = SqlErrorReport(error.Errors(), kTablesExistMarks);
+    if (text.empty()) throw;
+    throw ApplicationError(5032, "SQL Server returned the following error(s) :" + text);
+  }
+}
+
+// Names of the guide tables that exist, in the case the names are known by.
+std::set<std::string> ExistingGuideTables() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoResultset found =
+      OpenCheckedResultset(connection, AllGuideTablesExistQuery(connection.GetDialect()));
+  std::set<std::string> existing;
+  for (; !found.IsEOF(); found.MoveNext()) {
+    std::string name = found.Text("Name");
+    for (const char* known : kGuideTableBuildOrder)
+      if (strcasecmp(name.c_str(), known) == 0) existing.insert(known);
+  }
+  return existing;
+}
+
+}  // namespace
+
+bool SearchTablesExist() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoResultset found =
+      OpenCheckedResultset(connection, MainTablesExistQuery(connection.GetDialect()));
+  if (found.IsEOF()) return false;
+  found.MoveLast();
+  found.MoveFirst();
+  return found.RowCount() == 3;
+}
+
+bool SearchEngineExists() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  if (connection.GetDialect() == rdo::Dialect::Sqlite) return true;
+  return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
+}
+
+bool CheckDatabaseReadiness() {
+  if (gstrConnect.empty()) return false;
+  if (!SearchTablesExist()) {
+    // Only the missing tables are built: an existing one keeps its guides.
+    std::set<std::string> existing = ExistingGuideTables();
+    std::string not_created;
+    for (const char* table : kGuideTableBuildOrder) {
+      if (existing.count(table)) continue;
+      if (!BuildSearchGuideTable(table)) not_created += std::string(table) + ", ";
+    }
+    if (!not_created.empty()) {
+      not_created.erase(not_created.size() - 2);
+      MsgBox(
+          "Corvanty Database Search Guide Tables : One or more tables were not created re-create "
+          "these tables from Tools on the main menu. Table(s) not created : " +
+          not_created);
+    }
+  }
+  if (!SearchEngineExists() && !BuildSearchEngine()) MsgBox(kEngineInstallFollowUp);
+  return true;
+}
+
+}  // namespace corvanty::basCorvantyAdmin

@@ -1,0 +1,22 @@
+#pragma once
+// Makes sure the active database can hold search guides and be searched:
+// the guide tables and the search procedure must exist.
+
+namespace corvanty::basCorvantyAdmin {
+
+extern const char* const kEngineInstallFollowUp;  // "If this problem persists, …"
+
+// Tests for the tables and the procedure and builds what is missing; never
+// drops a table that exists. False at once, sending nothing, while no
+// connection is active. Errors of the table test come out as an
+// ApplicationError 5032; a connection that cannot be opened as DatabaseError.
+bool CheckDatabaseReadiness();
+
+// True when the three main guide tables all exist (objects of any kind).
+bool SearchTablesExist();
+
+// True when the search procedure exists; always True on SQLite, where the
+// built-in engine is the search engine.
+bool SearchEngineExists();
+
+}  // namespace corvanty::basCorvantyAdmin

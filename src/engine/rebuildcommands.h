@@ -1,0 +1,16 @@
+#pragma once
+// The Tools menu's rebuild commands, shared by the admin tool and the
+// command line.
+#include <string>
+
+namespace corvanty {
+
+// Asks first for the three tables that hold guides (No does nothing), builds
+// the table and says so when it worked.
+void RebuildControlTableCommand(const std::string& table_name);
+
+// Re-installs the search procedure; on SQLite says that the built-in engine
+// searches this database. True when the engine is in place.
+bool RebuildSearchEngineCommand();
+
+}  // namespace corvanty

@@ -1,0 +1,42 @@
+#include "engine/tablebuilder.h"
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "connections/sqlerrorreport.h"
+#include "engine/searchguidetables.h"
+#include "shell/msgbox.h"
+
+namespace corvanty::basCorvantyAdmin {
+
+namespace {
+// Sends the table's statements; false at the first failure, its records
+// left in the error list.
+bool SendTableStatements(rdo::rdoConnection& connection, const std::string& table_name) {
+  if (connection.GetDialect() == rdo::Dialect::SqlServer)
+    return connection.TryExecute(*SqlServerTableScript(table_name));
+  // The SQLite driver runs one statement per call.
+  for (const std::string& statement : *SqliteTableStatements(table_name))
+    if (!connection.TryExecute(statement)) return false;
+  return true;
+}
+}  // namespace
+
+bool BuildSearchGuideTable(const std::string& table_name) {
+  if (!SqlServerTableScript(table_name)) return false;
+  std::string errors;
+  try {
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    bool sent = SendTableStatements(connection, table_name);
+    errors = SqlErrorReport(rdo::rdoErrors(), kTableBuildMarks);
+    if (!sent && errors.empty()) errors = "[[The statement failed without a message.]]";
+  } catch (const rdo::DatabaseError& error) {
+    errors = SqlErrorReport(error.Errors(), kTableBuildMarks);
+    if (errors.empty()) errors = std::string("[[") + error.what() + "]]";
+  }
+  if (errors.empty()) return true;
+  MsgBox("The following errors were encountered when attempting to build the table '" +
+         table_name + "' - " + errors);
+  return false;
+}
+
+}  // namespace corvanty::basCorvantyAdmin

@@ -1,0 +1,167 @@
+#include "shell/forms/mdicorvantymain.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "connections/forms/frmcorvantyconnect.h"
+#include "engine/rebuildcommands.h"
+#include "guides/forms/frmcorvantydsgadmin.h"
+#include "guides/forms/frmcorvantydsgdelete.h"
+#include "guides/forms/frmcorvantynewdsg.h"
+#include "guides/forms/frmcorvantytest.h"
+#include "shell/forms/positionform.h"
+#include "shell/twips.h"
+
+namespace corvanty {
+
+namespace {
+mdiCorvantyMain* g_instance = nullptr;
+
+using Handler = void (mdiCorvantyMain::*)();
+
+// One row per menu entry, in menu order: its level, name, caption and, for
+// a command, its handler (nullptr for a submenu).
+struct MenuRow {
+  int level;
+  const char* name;
+  const char* caption;
+  Handler handler;
+};
+
+const MenuRow kMenu[] = {
+    {1, "mnuFile", "&File", nullptr},
+    {2, "mnuNew", "&New", nullptr},
+    {3, "mnuDbSG", "Db &Search Guide", &mdiCorvantyMain::mnuDbSG_Click},
+    {2, "mnuDelete", "&Delete", &mdiCorvantyMain::mnuDelete_Click},
+    {2, "mnuExit", "&Exit", &mdiCorvantyMain::mnuExit_Click},
+    {1, "mnuAdminister", "&Administer", nullptr},
+    {2, "mnuConnections", "&Connections", &mdiCorvantyMain::mnuConnections_Click},
+    {2, "mnuSearchTables", "Db Search &Tables", &mdiCorvantyMain::mnuSearchTables_Click},
+    {2, "mnuSearchColumns", "Db Search &Columns", &mdiCorvantyMain::mnuSearchColumns_Click},
+    {1, "mnuTools", "&Tools", nullptr},
+    {2, "mnuTestDSG", "Test Db Search Guide", &mdiCorvantyMain::mnuTestDSG_Click},
+    {2, "mnuRebuildSearchEngine", "Rebuild Search Engine",
+     &mdiCorvantyMain::mnuRebuildSearchEngine_Click},
+    {2, "mnuRebuildControlTable", "Rebuild Control Table", nullptr},
+    {3, "mnuSearchGuideS", "Db_Search_Guides", &mdiCorvantyMain::mnuSearchGuideS_Click},
+    {3, "mnuSearchGuideCols", "Db_Search_Guide_Cols", &mdiCorvantyMain::mnuSearchGuideCols_Click},
+    {3, "mnuSearchGuideTables", "Db_Search_Guide_Tables",
+     &mdiCorvantyMain::mnuSearchGuideTables_Click},
+    {3, "mnuSearchGuideSQL", "Db_Search_Guide_SQL", &mdiCorvantyMain::mnuSearchGuideSQL_Click},
+    {3, "mnuSearchGuideUnique", "Db_Search_Guide_Unique",
+     &mdiCorvantyMain::mnuSearchGuideUnique_Click},
+};
+}  // namespace
+
+mdiCorvantyMain& mdiCorvantyMain::Instance() {
+  if (!g_instance) g_instance = new mdiCorvantyMain();
+  return *g_instance;
+}
+
+mdiCorvantyMain* mdiCorvantyMain::Existing() { return g_instance; }
+
+mdiCorvantyMain::mdiCorvantyMain() {
+  setObjectName("mdiCorvantyMain");
+  setWindowTitle("Database Search Guide Administrator - Velmorastine Corvanty");
+  setCentralWidget(new QMdiArea(this));
+  BuildMenu();
+}
+
+void mdiCorvantyMain::BuildMenu() {
+  // The menu at each level that new entries go into; level 1 goes on the bar.
+  QMenu* parents[4] = {nullptr, nullptr, nullptr, nullptr};
+  for (const MenuRow& row : kMenu) {
+    QString caption = QString::fromUtf8(row.caption);
+    QAction* action = nullptr;
+    if (row.handler) {
+      action = parents[row.level - 1]->addAction(caption);
+      connect(action, &QAction::triggered, this, row.handler);
+    } else {
+      QMenu* menu = row.level == 1 ? menuBar()->addMenu(caption)
+                                   : parents[row.level - 1]->addMenu(caption);
+      menu->setObjectName(row.name);
+      parents[row.level] = menu;
+      action = menu->menuAction();
+    }
+    action->setObjectName(row.name);
+  }
+}
+
+void mdiCorvantyMain::Show() {
+  if (!loaded_) {
+    loaded_ = true;
+    MDIForm_Load();
+  }
+  show();
+  raise();
+}
+
+void mdiCorvantyMain::MDIForm_Load() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  double dpi = ScreenDotsPerInch(*this);
+  QSize pixels = screen->geometry().size();
+  TwipSize size = MainWindowSize(PixelsToTwips(pixels.width(), dpi),
+                                 PixelsToTwips(pixels.height(), dpi));
+  resize(TwipsToPixels(size.width, dpi), TwipsToPixels(size.height, dpi));
+  frmCorvantyConnect::Instance().Show();
+}
+
+void mdiCorvantyMain::Unload() {
+  if (unloading_) return;
+  unloading_ = true;
+  if (g_instance == this) g_instance = nullptr;
+  close();
+  deleteLater();
+}
+
+void mdiCorvantyMain::closeEvent(QCloseEvent* event) {
+  if (!unloading_) {
+    unloading_ = true;
+    if (g_instance == this) g_instance = nullptr;
+    deleteLater();
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void mdiCorvantyMain::mnuDbSG_Click() { frmCorvantyNewDSG::Instance().Show(); }
+
+void mdiCorvantyMain::mnuDelete_Click() { frmCorvantyDSGDelete::Instance().Load(); }
+
+void mdiCorvantyMain::mnuExit_Click() { Unload(); }
+
+void mdiCorvantyMain::mnuConnections_Click() { frmCorvantyConnect::Instance().Show(); }
+
+void mdiCorvantyMain::mnuSearchTables_Click() {
+  frmCorvantyDSGAdmin::Instance().Tag = "SearchTables";
+  frmCorvantyDSGAdmin::Instance().Show();
+}
+
+void mdiCorvantyMain::mnuSearchColumns_Click() {
+  frmCorvantyDSGAdmin::Instance().Tag = "SearchColumns";
+  frmCorvantyDSGAdmin::Instance().Show();
+}
+
+void mdiCorvantyMain::mnuTestDSG_Click() { frmCorvantyTest::Instance().Load(); }
+
+void mdiCorvantyMain::mnuRebuildSearchEngine_Click() { RebuildSearchEngineCommand(); }
+
+void mdiCorvantyMain::mnuSearchGuideS_Click() { RebuildControlTableCommand("Db_Search_Guides"); }
+
+void mdiCorvantyMain::mnuSearchGuideCols_Click() {
+  RebuildControlTableCommand("Db_Search_Guide_Cols");
+}
+
+void mdiCorvantyMain::mnuSearchGuideTables_Click() {
+  RebuildControlTableCommand("Db_Search_Guide_Tables");
+}
+
+void mdiCorvantyMain::mnuSearchGuideSQL_Click() { RebuildControlTableCommand("Db_Search_Guide_SQL"); }
+
+void mdiCorvantyMain::mnuSearchGuideUnique_Click() {
+  RebuildControlTableCommand("Db_Search_Guide_Unique");
+}
+
+}  // namespace corvanty

@@ -1,0 +1,12 @@
+#pragma once
+#include "shell/msgbox.h"
+
+namespace corvanty {
+
+// Shows message boxes as Qt message boxes with the style's buttons and icon.
+class QtPrompter : public Prompter {
+ public:
+  int Ask(const MessageBoxRequest& request) override;
+};
+
+}  // namespace corvanty
