@@ -1,2 +1,69 @@
+// corvanty: the command line for scripting and headless use.
 #include <iostream>
-int main() { std::cout << "corvanty\n"; }
+
+#include "cli/cliargs.h"
+#include "cli/commands.h"
+#include "connections/registrystore.h"
+#include "shell/msgbox.h"
+
+namespace corvanty::cli {
+namespace {
+
+void PrintHelp() {
+  std::cout << "usage: corvanty [--registry FILE] [--yes] COMMAND ...\n\ncommands:\n";
+  for (const Command& command : Commands())
+    std::cout << "  " << command.usage << "\n      " << command.summary << "\n";
+  std::cout << "\nEvery command takes --help. Exit codes: 0 success, 1 reported failure, "
+               "2 usage error.\n";
+}
+
+int Run(int argc, char** argv) {
+  Words words(argv + 1, argv + argc);
+  bool answer_yes = false;
+  // Global options come before the command.
+  size_t at = 0;
+  for (; at < words.size() && words[at].rfind("--", 0) == 0; ++at) {
+    if (words[at] == "--help") {
+      PrintHelp();
+      return kExitOk;
+    } else if (words[at] == "--yes") {
+      answer_yes = true;
+    } else if (words[at] == "--registry" && at + 1 < words.size()) {
+      SetRegistryPathOverride(words[++at]);
+    } else {
+      std::cerr << "corvanty: unknown or incomplete option " << words[at] << "\n";
+      return kExitUsage;
+    }
+  }
+  if (at == words.size()) {
+    PrintHelp();
+    return kExitUsage;
+  }
+  SetPrompter(std::make_shared<ConsolePrompter>(answer_yes));
+  for (const Command& command : Commands()) {
+    if (words[at] != command.name) continue;
+    Words rest(words.begin() + static_cast<long>(at) + 1, words.end());
+    for (const std::string& word : rest) {
+      if (word == "--help") {
+        std::cout << "usage: corvanty " << command.usage << "\n" << command.summary << "\n";
+        return kExitOk;
+      }
+    }
+    try {
+      return command.run(rest);
+    } catch (const UsageError& error) {
+      std::cerr << "corvanty " << command.name << ": " << error.what() << "\n";
+      return kExitUsage;
+    } catch (const std::exception& error) {
+      std::cerr << "corvanty " << command.name << ": " << error.what() << "\n";
+      return kExitFailure;
+    }
+  }
+  std::cerr << "corvanty: unknown command " << words[at] << " (see corvanty --help)\n";
+  return kExitUsage;
+}
+
+}  // namespace
+}  // namespace corvanty::cli
+
+int main(int argc, char** argv) { return corvanty::cli::Run(argc, argv); }

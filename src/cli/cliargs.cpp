@@ -1,0 +1,47 @@
+#include "cli/cliargs.h"
+
+namespace corvanty::cli {
+
+Args::Args(const std::vector<std::string>& words, const std::set<std::string>& value_options,
+           const std::set<std::string>& flags) {
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word.rfind("--", 0) != 0 || word == "--") {
+      positional_.push_back(word);
+    } else if (value_options.count(word)) {
+      if (i + 1 >= words.size()) throw UsageError(word + " needs a value");
+      options_[word] = words[++i];
+    } else if (flags.count(word)) {
+      options_[word] = "";
+    } else {
+      throw UsageError("unknown option " + word);
+    }
+  }
+}
+
+std::string Args::Value(const std::string& name, const std::string& fallback) const {
+  auto found = options_.find(name);
+  return found == options_.end() ? fallback : found->second;
+}
+
+long Args::Number(const std::string& name, long fallback, long low, long high) const {
+  if (!Has(name)) return fallback;
+  const std::string& text = Value(name);
+  size_t used = 0;
+  long number = 0;
+  try {
+    number = std::stol(text, &used);
+  } catch (...) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || number < low || number > high)
+    throw UsageError(name + " takes a whole number from " + std::to_string(low) + " to " +
+                     std::to_string(high));
+  return number;
+}
+
+void Args::ExpectPositional(size_t low, size_t high, const std::string& usage) const {
+  if (positional_.size() < low || positional_.size() > high) throw UsageError("usage: " + usage);
+}
+
+}  // namespace corvanty::cli

@@ -1,0 +1,24 @@
+#include "cli/commands.h"
+
+namespace corvanty::cli {
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+      {"connections", "connections", "list saved connections: number, data source name, login",
+       Connections},
+      {"add-connection", "add-connection DSN UID [PWD]",
+       "save a connection under the next number and print the number", AddConnection},
+      {"check", "check [--connection N]",
+       "load connection N (default 1) and run the readiness check", Check},
+      {"procedure-text", "procedure-text",
+       "print the search procedure text exactly as installed (CR LF line ends)", ProcedureText},
+      {"table-script", "table-script NAME [--dialect mssql|sqlite]",
+       "print the table builder's statement text for one guide table", TableScript},
+      {"demo", "demo [--rows N] [--dir DIR]",
+       "create the demo database, its ODBC data source CorvantyDemo and a saved connection",
+       Demo},
+  };
+  return commands;
+}
+
+}  // namespace corvanty::cli

@@ -1,0 +1,129 @@
+// Commands about saved connections, the readiness check and the demo.
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+
+#include "cli/cliargs.h"
+#include "cli/commands.h"
+#include "connections/connectionstore.h"
+#include "connections/odbcdatasource.h"
+#include "connections/sqlerrorreport.h"
+#include "demo/demodatabase.h"
+#include "engine/readiness.h"
+#include "shell/msgbox.h"
+
+namespace corvanty::cli {
+
+using namespace basCorvantyAdmin;
+
+namespace {
+
+constexpr long kMaxConnection = std::numeric_limits<int16_t>::max();
+
+// Passes boxes on to the console and remembers that one was shown: the
+// readiness check speaks only when something went wrong.
+class CountingPrompter : public Prompter {
+ public:
+  explicit CountingPrompter(std::shared_ptr<Prompter> inner) : inner_(std::move(inner)) {}
+  int Ask(const MessageBoxRequest& request) override {
+    ++shown;
+    return inner_->Ask(request);
+  }
+  int shown = 0;
+
+ private:
+  std::shared_ptr<Prompter> inner_;
+};
+
+std::string DemoFolder() {
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+    return std::string(data) + "/corvanty";
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : ".") + "/.local/share/corvanty";
+}
+
+}  // namespace
+
+bool LoadConnectionOption(long number) {
+  if (LoadConnection(static_cast<int16_t>(number))) {
+    gintActiveConnection = static_cast<int16_t>(number);
+    return true;
+  }
+  std::cerr << "There is no saved connection " << number
+            << " (see corvanty connections, corvanty add-connection).\n";
+  return false;
+}
+
+int Connections(const Words& words) {
+  Args args(words, {}, {});
+  args.ExpectPositional(0, 0, "connections");
+  std::vector<std::string> list;
+  ListConnections(list);
+  for (size_t number = 1; number < list.size(); ++number) {
+    LoadConnection(static_cast<int16_t>(number));
+    std::cout << number << '\t' << gstrDSN << '\t' << gstrUID << '\n';
+  }
+  return kExitOk;
+}
+
+int AddConnection(const Words& words) {
+  Args args(words, {}, {});
+  args.ExpectPositional(2, 3, "add-connection DSN UID [PWD]");
+  const auto& p = args.Positional();
+  if (p[0].empty() || p[1].empty()) throw UsageError("DSN and UID must not be empty");
+  int16_t number = NextConnectionNumber();
+  if (number == 0 || !SaveConnection(number, p[0], p[1], p.size() > 2 ? p[2] : "")) {
+    std::cerr << "The connection could not be saved in the registry (" << RegistryPath() << ").\n";
+    return kExitFailure;
+  }
+  std::cout << number << '\n';
+  return kExitOk;
+}
+
+int Check(const Words& words) {
+  Args args(words, {"--connection"}, {});
+  args.ExpectPositional(0, 0, "check [--connection N]");
+  if (!LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection)))
+    return kExitFailure;
+  auto counting = std::make_shared<CountingPrompter>(SetPrompter(nullptr));
+  auto console = SetPrompter(counting);
+  try {
+    CheckDatabaseReadiness();
+  } catch (const std::exception& error) {
+    SetPrompter(console);
+    std::cerr << DialogErrorText(error) << '\n';
+    return kExitFailure;
+  }
+  SetPrompter(console);
+  return counting->shown == 0 ? kExitOk : kExitFailure;
+}
+
+int Demo(const Words& words) {
+  Args args(words, {"--rows", "--dir"}, {});
+  args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
+  long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
+  std::filesystem::path folder = args.Value("--dir", DemoFolder());
+  std::filesystem::create_directories(folder);
+  std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
+  demo::CreateDemoDatabase(database, rows);
+  WriteSqliteDataSource("CorvantyDemo", database);
+
+  std::vector<std::string> list;
+  ListConnections(list);
+  size_t number = 1;
+  while (number < list.size() && list[number] != "CorvantyDemo") ++number;
+  if (number == list.size()) {
+    number = static_cast<size_t>(NextConnectionNumber());
+    if (number == 0 || !SaveConnection(static_cast<int16_t>(number), "CorvantyDemo", "demo", "")) {
+      std::cerr << "The demo connection could not be saved in the registry (" << RegistryPath()
+                << ").\n";
+      return kExitFailure;
+    }
+  }
+  std::cout << "Demo database " << database << " (" << rows << " order lines)\n"
+            << "ODBC data source CorvantyDemo, saved connection " << number << '\n';
+  return kExitOk;
+}
+
+}  // namespace corvanty::cli

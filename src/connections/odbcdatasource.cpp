@@ -1,0 +1,72 @@
+#include "connections/odbcdatasource.h"
+
+#include <odbcinst.h>
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+namespace corvanty {
+
+namespace {
+
+bool IsFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string InstallerError() {
+  DWORD code = 0;
+  char message[SQL_MAX_MESSAGE_LENGTH] = "";
+  WORD length = 0;
+  if (SQLInstallerError(1, &code, message, sizeof message, &length) == SQL_SUCCESS)
+    return message;
+  return "the ODBC installer gave no reason";
+}
+
+void WriteSetting(const std::string& section, const char* key, const std::string& value) {
+  if (!SQLWritePrivateProfileString(section.c_str(), key, value.c_str(), "odbc.ini"))
+    throw std::runtime_error("cannot write the ODBC data source '" + section +
+                             "': " + InstallerError());
+}
+
+}  // namespace
+
+std::string SqliteOdbcDriverPath() {
+  // The driver registered with the driver manager, else the usual places.
+  char registered[1024] = "";
+  SQLGetPrivateProfileString("SQLite3", "Driver", "", registered, sizeof registered,
+                             "odbcinst.ini");
+  std::string name = *registered ? registered : "libsqlite3odbc.so";
+  if (name.front() == '/' && IsFile(name)) return name;
+  for (const char* folder : {"/usr/lib/x86_64-linux-gnu/odbc/", "/usr/lib/aarch64-linux-gnu/odbc/",
+                             "/usr/lib/odbc/", "/usr/lib64/", "/usr/local/lib/"}) {
+    std::string candidate = folder + name.substr(name.rfind('/') + 1);
+    if (IsFile(candidate)) return candidate;
+  }
+  return "";
+}
+
+void WriteSqliteDataSource(const std::string& name, const std::string& database_path) {
+  std::string driver = SqliteOdbcDriverPath();
+  if (driver.empty())
+    throw std::runtime_error(
+        "the SQLite ODBC driver (libsqlite3odbc.so, package libsqliteodbc) is not installed");
+  UWORD previous = ODBC_BOTH_DSN;
+  SQLGetConfigMode(&previous);
+  SQLSetConfigMode(ODBC_USER_DSN);
+  try {
+    // Removing the section first drops settings of an older definition.
+    SQLWritePrivateProfileString(name.c_str(), nullptr, nullptr, "odbc.ini");
+    WriteSetting(name, "Description", "Corvanty demo database");
+    WriteSetting(name, "Driver", driver);
+    WriteSetting(name, "Database", database_path);
+    WriteSetting(name, "StepAPI", "1");
+    WriteSetting(name, "Timeout", "2000");
+  } catch (...) {
+    SQLSetConfigMode(previous);
+    throw;
+  }
+  SQLSetConfigMode(previous);
+}
+
+}  // namespace corvanty
