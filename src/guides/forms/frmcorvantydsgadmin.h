@@ -1,12 +1,32 @@
 #pragma once
-#include "guides/forms/placeholderform.h"
+// Lists the guides; the chosen one goes to the tables or the columns editor,
+// as the dialog's Tag says.
+#include "guides/forms/guidechooser.h"
+#include "shell/forms/form.h"
+
+class QPushButton;
 
 namespace corvanty {
 
-struct frmCorvantyDSGAdminTraits {
-  static constexpr const char* kName = "frmCorvantyDSGAdmin";
-  static constexpr bool kShowsItself = false;
+class frmCorvantyDSGAdmin : public SingleInstanceForm<frmCorvantyDSGAdmin> {
+  Q_OBJECT
+
+ public:
+  frmCorvantyDSGAdmin();
+
+  void cmdOK_Click();
+  void cmdNew_Click();
+  void cmdCancel_Click();
+
+  QGroupBox* Frame1;
+  QLabel* Label1;
+  QComboBox* cmbAvailableDSG;
+  QPushButton* cmdOK;
+  QPushButton* cmdCancel;
+  QPushButton* cmdNew;
+
+ protected:
+  void Form_Load() override;
 };
-using frmCorvantyDSGAdmin = PlaceholderForm<frmCorvantyDSGAdminTraits>;
 
 }  // namespace corvanty

@@ -1,12 +1,30 @@
 #pragma once
-#include "guides/forms/placeholderform.h"
+// Removes one guide with its tables row and column settings. It shows
+// itself from its load, and only when there is a guide to delete.
+#include "guides/forms/guidechooser.h"
+#include "shell/forms/form.h"
+
+class QPushButton;
 
 namespace corvanty {
 
-struct frmCorvantyDSGDeleteTraits {
-  static constexpr const char* kName = "frmCorvantyDSGDelete";
-  static constexpr bool kShowsItself = true;
+class frmCorvantyDSGDelete : public SingleInstanceForm<frmCorvantyDSGDelete> {
+  Q_OBJECT
+
+ public:
+  frmCorvantyDSGDelete();
+
+  void cmdDelete_Click();
+  void cmdCancel_Click();
+
+  QGroupBox* Frame1;
+  QLabel* Label1;
+  QComboBox* cmbAvailableDSG;
+  QPushButton* cmdDelete;
+  QPushButton* cmdCancel;
+
+ protected:
+  void Form_Load() override;
 };
-using frmCorvantyDSGDelete = PlaceholderForm<frmCorvantyDSGDeleteTraits>;
 
 }  // namespace corvanty

@@ -5,6 +5,7 @@ namespace corvanty {
 
 struct frmCorvantyTestTraits {
   static constexpr const char* kName = "frmCorvantyTest";
+  static constexpr const char* kCaption = "Test Db Search Guide";
   static constexpr bool kShowsItself = true;
 };
 using frmCorvantyTest = PlaceholderForm<frmCorvantyTestTraits>;

@@ -1,9 +1,11 @@
 #pragma once
-// A dialog that is not built yet: it opens, names itself and closes.
+// A guide dialog that is not built yet: it opens, names the guide and mode
+// it was handed, and closes.
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "guides/currentguide.h"
 #include "shell/forms/form.h"
 #include "shell/forms/positionform.h"
 
@@ -14,8 +16,11 @@ class PlaceholderForm : public SingleInstanceForm<PlaceholderForm<Traits>> {
  public:
   PlaceholderForm() {
     this->setObjectName(Traits::kName);
-    this->setWindowTitle(Traits::kName);
+    this->setWindowTitle(Traits::kCaption);
     auto* layout = new QVBoxLayout(this);
+    lblGuide = new QLabel(this);
+    lblGuide->setObjectName("lblGuide");
+    layout->addWidget(lblGuide);
     layout->addWidget(new QLabel("This dialog is not available in this version.", this));
     auto* close = new QPushButton("Close", this);
     close->setObjectName("cmdClose");
@@ -23,10 +28,15 @@ class PlaceholderForm : public SingleInstanceForm<PlaceholderForm<Traits>> {
     QObject::connect(close, &QPushButton::clicked, this, [this] { this->Unload(); });
   }
 
+  QLabel* lblGuide;
+
  protected:
   void Form_Load() override {
     PositionForm(*this);
-    // Forms the menu only loads show themselves from their load.
+    lblGuide->setText(QString("Guide %1, mode %2")
+                          .arg(basCorvantyAdmin::gintDSGID)
+                          .arg(QString::fromStdString(basCorvantyAdmin::gstrDSGMode)));
+    // A form the menu only loads shows itself from its load.
     if (Traits::kShowsItself) this->show();
   }
 };

@@ -1,0 +1,92 @@
+#include "guides/forms/frmcorvantydsgadmin.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "connections/sqlerrorreport.h"
+#include "guides/currentguide.h"
+#include "guides/forms/frmcorvantycolumns.h"
+#include "guides/forms/frmcorvantynewdsg.h"
+#include "guides/forms/frmcorvantytables.h"
+#include "shell/forms/positionform.h"
+
+namespace corvanty {
+
+using namespace basCorvantyAdmin;
+
+namespace {
+const char* const kNewEntry = "(NEW)";
+}
+
+frmCorvantyDSGAdmin::frmCorvantyDSGAdmin() {
+  setObjectName("frmCorvantyDSGAdmin");
+  setWindowTitle("Administer Db Search Guides");
+  GuideChooser chooser = MakeGuideChooser(*this);
+  Frame1 = chooser.Frame1;
+  Label1 = chooser.Label1;
+  cmbAvailableDSG = chooser.cmbAvailableDSG;
+  cmdOK = new QPushButton("OK", this);
+  cmdOK->setObjectName("cmdOK");
+  cmdCancel = new QPushButton("Cancel", this);
+  cmdCancel->setObjectName("cmdCancel");
+  cmdNew = new QPushButton("New", this);
+  cmdNew->setObjectName("cmdNew");
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdNew);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdOK);
+  buttons->addWidget(cmdCancel);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(Frame1);
+  outer->addLayout(buttons);
+  connect(cmdOK, &QPushButton::clicked, this, &frmCorvantyDSGAdmin::cmdOK_Click);
+  connect(cmdNew, &QPushButton::clicked, this, &frmCorvantyDSGAdmin::cmdNew_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &frmCorvantyDSGAdmin::cmdCancel_Click);
+}
+
+void frmCorvantyDSGAdmin::Form_Load() {
+  PositionForm(*this);
+  std::vector<GuideEntry> guides;
+  try {
+    guides = ListGuides();
+  } catch (const std::exception& error) {
+    // The list stays empty; New still starts a guide.
+    ReportDialogError(error);
+  }
+  if (guides.empty()) {
+    cmbAvailableDSG->addItem(kNewEntry);
+    cmbAvailableDSG->setCurrentIndex(0);
+  } else {
+    FillGuideList(*cmbAvailableDSG, guides);
+  }
+}
+
+void frmCorvantyDSGAdmin::cmdOK_Click() {
+  if (cmbAvailableDSG->currentText() == kNewEntry) {
+    frmCorvantyNewDSG::Instance().Show();
+    Unload();
+    return;
+  }
+  if (cmbAvailableDSG->currentIndex() < 0) return;
+  gintDSGID = SelectedGuideId(*cmbAvailableDSG);
+  gstrDSGMode = kModeEdit;
+  if (Tag == "SearchTables") {
+    frmCorvantyTables::Instance().Show();
+    Unload();
+  } else if (Tag == "SearchColumns") {
+    frmCorvantyColumns::Instance().Show();
+    Unload();
+  }
+}
+
+void frmCorvantyDSGAdmin::cmdNew_Click() {
+  gstrDSGMode = kModeNew;
+  frmCorvantyNewDSG::Instance().Show();
+  Unload();
+}
+
+void frmCorvantyDSGAdmin::cmdCancel_Click() { Unload(); }
+
+}  // namespace corvanty

@@ -1,0 +1,71 @@
+#include "guides/forms/frmcorvantydsgdelete.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "connections/sqlerrorreport.h"
+#include "shell/forms/positionform.h"
+#include "shell/msgbox.h"
+
+namespace corvanty {
+
+frmCorvantyDSGDelete::frmCorvantyDSGDelete() {
+  setObjectName("frmCorvantyDSGDelete");
+  setWindowTitle("Delete Db Search Guide");
+  GuideChooser chooser = MakeGuideChooser(*this);
+  Frame1 = chooser.Frame1;
+  Label1 = chooser.Label1;
+  cmbAvailableDSG = chooser.cmbAvailableDSG;
+  cmdDelete = new QPushButton("Delete", this);
+  cmdDelete->setObjectName("cmdDelete");
+  cmdCancel = new QPushButton("Cancel", this);
+  cmdCancel->setObjectName("cmdCancel");
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdDelete);
+  buttons->addWidget(cmdCancel);
+  auto* outer = new QVBoxLayout(this);
+  outer->addWidget(Frame1);
+  outer->addLayout(buttons);
+  connect(cmdDelete, &QPushButton::clicked, this, &frmCorvantyDSGDelete::cmdDelete_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &frmCorvantyDSGDelete::cmdCancel_Click);
+}
+
+void frmCorvantyDSGDelete::Form_Load() {
+  PositionForm(*this);
+  std::vector<GuideEntry> guides;
+  try {
+    guides = ListGuides();
+  } catch (const std::exception& error) {
+    ReportDialogError(error);
+    Unload();
+    return;
+  }
+  if (guides.empty()) {
+    MsgBox("There are no Database Search Guides to delete!");
+    // Discarded, so the next menu request loads the list afresh.
+    Unload();
+    return;
+  }
+  FillGuideList(*cmbAvailableDSG, guides);
+  show();
+}
+
+void frmCorvantyDSGDelete::cmdDelete_Click() {
+  if (MsgBox("Delete this item?", vbYesNo) == vbYes) {
+    try {
+      DeleteGuide(SelectedGuideId(*cmbAvailableDSG));
+    } catch (const std::exception& error) {
+      // Nothing was deleted; the dialog stays for another try or Cancel.
+      ReportDialogError(error);
+      return;
+    }
+  }
+  Unload();
+}
+
+void frmCorvantyDSGDelete::cmdCancel_Click() { Unload(); }
+
+}  // namespace corvanty

@@ -1,0 +1,69 @@
+#include "guides/guidestore.h"
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "engine/sqlliteral.h"
+
+namespace corvanty {
+
+using basCorvantyAdmin::gstrConnect;
+
+namespace {
+
+size_t CharacterCount(const std::string& text) {
+  size_t count = 0;
+  for (unsigned char c : text) count += (c & 0xC0) != 0x80;  // UTF-8 lead bytes
+  return count;
+}
+
+std::vector<GuideEntry> GuidesFrom(rdo::rdoResultset rows) {
+  std::vector<GuideEntry> guides;
+  for (; !rows.IsEOF(); rows.MoveNext()) guides.push_back({rows.Text("DSG_name"), rows.Int("DSG_ID")});
+  return guides;
+}
+
+}  // namespace
+
+std::optional<std::string> GuideTextTooLong(const std::string& name,
+                                            const std::string& description) {
+  if (CharacterCount(name) > kMaxGuideNameLength)
+    return "The Database Search Guide name may be at most 50 characters long.";
+  if (CharacterCount(description) > kMaxGuideDescriptionLength)
+    return "The description may be at most 255 characters long.";
+  return std::nullopt;
+}
+
+std::vector<GuideEntry> ListGuides() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  return GuidesFrom(connection.OpenResultset("SELECT DSG_name, DSG_ID FROM Db_Search_Guides"));
+}
+
+bool GuideNameExists(const std::string& name) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  return !connection
+              .OpenResultset("SELECT DSG_name FROM Db_Search_Guides WHERE DSG_name = '" +
+                             QuoteApostrophes(name) + "'")
+              .IsEOF();
+}
+
+int32_t InsertGuide(const std::string& name, const std::string& description) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  std::string quoted_name = QuoteApostrophes(name);
+  connection.Execute("INSERT INTO Db_Search_Guides (DSG_name, DSG_Description) VALUES ('" +
+                     quoted_name + "','" + QuoteApostrophes(description) + "')");
+  rdo::rdoResultset id = connection.OpenResultset(
+      "SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = '" + quoted_name + "'");
+  return id.Int("DSG_ID");
+}
+
+void DeleteGuide(int32_t id) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  std::string text = std::to_string(id);
+  rdo::Transaction transaction = connection.BeginTrans();
+  connection.Execute("DELETE FROM Db_Search_Guides WHERE DSG_ID = " + text);
+  connection.Execute("DELETE FROM Db_Search_Guide_Tables WHERE DSG_ID = " + text);
+  connection.Execute("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = " + text);
+  transaction.Commit();
+}
+
+}  // namespace corvanty

@@ -1,0 +1,37 @@
+#pragma once
+// The guide rows the creation, selection and deletion dialogs read and
+// write, each operation on its own connection opened with gstrConnect.
+// Database failures come out as rdo::DatabaseError.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvanty {
+
+struct GuideEntry {
+  std::string name;
+  int32_t id = 0;
+};
+
+constexpr size_t kMaxGuideNameLength = 50;
+constexpr size_t kMaxGuideDescriptionLength = 255;
+
+// The message refusing a name or description too long for its column, or
+// nullopt when both fit. Lengths are counted in characters.
+std::optional<std::string> GuideTextTooLong(const std::string& name,
+                                            const std::string& description);
+
+// The guides in the order the server returns them.
+std::vector<GuideEntry> ListGuides();
+
+bool GuideNameExists(const std::string& name);
+
+// Inserts the guide and returns its new DSG_ID.
+int32_t InsertGuide(const std::string& name, const std::string& description);
+
+// Removes the guide's rows from the guide, tables and columns tables in one
+// transaction: on any error nothing is deleted.
+void DeleteGuide(int32_t id);
+
+}  // namespace corvanty
