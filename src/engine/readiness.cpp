@@ -45,8 +45,8 @@ std::set<std::string> ExistingGuideTables() {
   std::set<std::string> existing;
   for (; !found.IsEOF(); found.MoveNext()) {
     std::string name = found.Text("Name");
-    for (const char* known : kGuideTableBuildOrder)
-      if (strcasecmp(name.c_str(), known) == 0) existing.insert(known);
+    for (std::string_view known : kSearchGuideTableBuildOrder)
+      if (strcasecmp(name.c_str(), std::string(known).c_str()) == 0) existing.emplace(known);
   }
   return existing;
 }
@@ -75,9 +75,10 @@ bool CheckDatabaseReadiness() {
     // Only the missing tables are built: an existing one keeps its guides.
     std::set<std::string> existing = ExistingGuideTables();
     std::string not_created;
-    for (const char* table : kGuideTableBuildOrder) {
+    for (std::string_view view : kSearchGuideTableBuildOrder) {
+      std::string table(view);
       if (existing.count(table)) continue;
-      if (!BuildSearchGuideTable(table)) not_created += std::string(table) + ", ";
+      if (!BuildSearchGuideTable(table)) not_created += table + ", ";
     }
     if (!not_created.empty()) {
       not_created.erase(not_created.size() - 2);

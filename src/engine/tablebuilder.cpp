@@ -15,7 +15,8 @@ bool SendTableStatements(rdo::rdoConnection& connection, const std::string& tabl
   if (connection.GetDialect() == rdo::Dialect::SqlServer)
     return connection.TryExecute(*SqlServerTableScript(table_name));
   // The SQLite driver runs one statement per call.
-  for (const std::string& statement : *SqliteTableStatements(table_name))
+  std::vector<std::string> statements = *SqliteTableStatements(table_name);
+  for (const std::string& statement : statements)
     if (!connection.TryExecute(statement)) return false;
   return true;
 }
