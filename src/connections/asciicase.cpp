@@ -13,9 +13,9 @@ std::string LowerAscii(std::string text) {
 }
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return LowerChar(x) == LowerChar(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return LowerChar(x) == LowerChar(y);
+         });
 }
 
 }  // namespace corvanty::rdo

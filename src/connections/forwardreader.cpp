@@ -11,6 +11,11 @@ ForwardReader::~ForwardReader() = default;
 
 bool ForwardReader::Fetch() {
   ClearErrors();
+  if (impl_->session->TransactionBoundaries() != impl_->opened_at) {
+    impl_->on_row = false;
+    AddError("The rows of this reader are gone: a transaction began or ended on its connection.");
+    ThrowErrors();
+  }
   impl_->on_row = impl_->cursor.Fetch(impl_->row);
   return impl_->on_row;
 }

@@ -12,11 +12,15 @@ namespace corvanty::rdo {
 
 struct ForwardReader::Impl {
   Impl(std::shared_ptr<OdbcSession> open_session, StmtHandle executed)
-      : session(std::move(open_session)), stmt(std::move(executed)), cursor(stmt.Get()) {}
+      : session(std::move(open_session)),
+        stmt(std::move(executed)),
+        cursor(stmt.Get()),
+        opened_at(session->TransactionBoundaries()) {}
 
   std::shared_ptr<OdbcSession> session;  // declared first: ends after the statement
   StmtHandle stmt;
   CursorReader cursor;
+  unsigned opened_at;  // the session's transaction boundaries when opened
   Row row;
   bool on_row = false;
 };

@@ -58,10 +58,17 @@ class OdbcSession {
   bool InTransaction() const { return in_transaction_; }
   void SetInTransaction(bool on) { in_transaction_ = on; }
 
+  // Counts the beginnings and ends of transactions. Drivers close or empty
+  // open cursors there (the SQLite driver silently), so a reader compares
+  // the count with the one it was opened under.
+  unsigned TransactionBoundaries() const { return boundaries_; }
+  void CrossTransactionBoundary() { ++boundaries_; }
+
  private:
   EnvHandle env_;  // declared first: freed after the connection
   DbcHandle dbc_;
   bool in_transaction_ = false;
+  unsigned boundaries_ = 0;
 };
 
 }  // namespace corvanty::rdo

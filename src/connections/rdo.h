@@ -74,7 +74,9 @@ class rdoConnection {
 
   // A static result set: every row read into memory. Throws on failure.
   rdoResultset OpenResultset(const std::string& sql);
-  // Rows one at a time, never all in memory. Throws on failure.
+  // Rows one at a time, never all in memory. Throws on failure. The reader
+  // lives within the transaction state it was opened in: once a transaction
+  // begins or ends on this connection, its Fetch throws.
   ForwardReader OpenForwardOnly(const std::string& sql);
 
   // Manual commit from now until the transaction object ends. Throws
@@ -143,7 +145,7 @@ class Transaction {
   Transaction& operator=(Transaction&&) = delete;
   ~Transaction();  // rolls back unless committed, then commits automatically again
   // Makes the work permanent and ends manual commit. Throws DatabaseError
-  // (the transaction stays open and rolls back at its end).
+  // (the transaction stays open and rolls back at its end), also once ended.
   void Commit();
 
  private:

@@ -40,8 +40,8 @@ std::string DbmsNameOf(SQLHDBC dbc) {
   std::vector<SQLCHAR> name(256);
   SQLSMALLINT length = 0;
   for (;;) {
-    SQLRETURN rc = SQLGetInfo(dbc, SQL_DBMS_NAME, name.data(),
-                              static_cast<SQLSMALLINT>(name.size()), &length);
+    SQLRETURN rc =
+        SQLGetInfo(dbc, SQL_DBMS_NAME, name.data(), static_cast<SQLSMALLINT>(name.size()), &length);
     Check(rc, SQL_HANDLE_DBC, dbc);
     if (length < static_cast<SQLSMALLINT>(name.size()))
       return std::string(reinterpret_cast<const char*>(name.data()), length);
@@ -52,8 +52,9 @@ std::string DbmsNameOf(SQLHDBC dbc) {
 StmtHandle ExecuteDirect(OdbcSession& session, const std::string& sql) {
   if (Observer()) Observer()(sql);
   StmtHandle stmt = AllocateStatement(session.Dbc());
-  SQLRETURN rc = SQLExecDirect(stmt.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
-                               static_cast<SQLINTEGER>(sql.size()));
+  SQLRETURN rc =
+      SQLExecDirect(stmt.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
+                    static_cast<SQLINTEGER>(sql.size()));
   Check(rc, SQL_HANDLE_STMT, stmt.Get());  // SQL_NO_DATA (no row touched) passes
   return stmt;
 }
@@ -162,6 +163,7 @@ Transaction rdoConnection::BeginTrans() {
     AddError("A transaction is already open on this connection.");
     ThrowErrors();
   }
+  session.CrossTransactionBoundary();
   Check(SQLSetConnectAttr(session.Dbc(), SQL_ATTR_AUTOCOMMIT,
                           reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
         SQL_HANDLE_DBC, session.Dbc());

@@ -24,9 +24,8 @@ int32_t ToInt32(const std::string& text) {
   if (status == std::errc::invalid_argument || end != digits.data() + digits.size())
     throw std::invalid_argument("'" + text + "' is not a number");
   number = std::nearbyint(number);
-  if (status == std::errc::result_out_of_range ||
-      !(number >= std::numeric_limits<int32_t>::min() &&
-        number <= std::numeric_limits<int32_t>::max()))
+  if (status == std::errc::result_out_of_range || !(number >= std::numeric_limits<int32_t>::min() &&
+                                                    number <= std::numeric_limits<int32_t>::max()))
     throw std::out_of_range("'" + text + "' does not fit in 32 bits");
   return static_cast<int32_t>(number);
 }

@@ -10,8 +10,9 @@ namespace {
 // Switching automatic commit back on commits whatever is pending, so this
 // only ever follows a commit or a rollback that succeeded.
 SQLRETURN ResumeAutoCommit(OdbcSession& session) {
-  SQLRETURN rc = SQLSetConnectAttr(session.Dbc(), SQL_ATTR_AUTOCOMMIT,
-                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
+  SQLRETURN rc =
+      SQLSetConnectAttr(session.Dbc(), SQL_ATTR_AUTOCOMMIT,
+                        reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
   if (SQL_SUCCEEDED(rc)) session.SetInTransaction(false);
   return rc;
 }
@@ -22,7 +23,9 @@ Transaction::Transaction(std::shared_ptr<OdbcSession> session) : session_(std::m
 Transaction::Transaction(Transaction&&) noexcept = default;
 
 Transaction::~Transaction() {
-  if (session_ && SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, session_->Dbc(), SQL_ROLLBACK)))
+  if (!session_) return;
+  session_->CrossTransactionBoundary();
+  if (SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, session_->Dbc(), SQL_ROLLBACK)))
     ResumeAutoCommit(*session_);
 }
 
@@ -33,6 +36,7 @@ void Transaction::Commit() {
     ThrowErrors();
   }
   SQLHDBC dbc = session_->Dbc();
+  session_->CrossTransactionBoundary();
   Check(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc);
   // The work is permanent now: a refusal to resume automatic commit is
   // recorded, never reported as a failed commit.

@@ -135,7 +135,10 @@ TEST_F(Rdo, LongMultiByteTextArrivesIntact) {
   // Multi-byte characters all along, so some straddle every piece boundary.
   std::string text;
   for (int i = 0; text.size() < 100 * 1024; ++i)
-    text += "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC" + std::to_string(i) + " \xF0\x9F\x98\x80 ";
+    text +=
+        "Gr\xC3\xBC\xC3\x9F"
+        "e \xE2\x82\xAC" +
+        std::to_string(i) + " \xF0\x9F\x98\x80 ";
   rdoConnection db = rdoConnection::Open(connect_);
   db.Execute("INSERT INTO Customers VALUES (9, '" + text + "', 'x')");
 
@@ -187,9 +190,9 @@ TEST_F(Rdo, StatementsTouchingNoRowSucceed) {
 TEST_F(Rdo, SqliteDriverRunsOnlyDefinitionBatches) {
   rdoConnection db = rdoConnection::Open(connect_);
   db.Execute("CREATE TABLE A(x);\r\nCREATE TABLE B(y);\r\n");
-  EXPECT_EQ(db.OpenResultset("SELECT count(*) AS n FROM sqlite_master WHERE name IN ('A', 'B')")
-                .Int("n"),
-            2);
+  EXPECT_EQ(
+      db.OpenResultset("SELECT count(*) AS n FROM sqlite_master WHERE name IN ('A', 'B')").Int("n"),
+      2);
   EXPECT_FALSE(db.TryExecute("INSERT INTO A VALUES (1); INSERT INTO A VALUES (2)"));
   EXPECT_THAT(rdoErrors().at(0).Description, HasSubstr("only one SQL statement allowed"));
   EXPECT_EQ(db.OpenResultset("SELECT count(*) AS n FROM A").Int("n"), 0);
@@ -199,8 +202,8 @@ TEST_F(Rdo, FailedOpenFillsTheListAndNeverShowsTheConnectString) {
   const std::string secret = "Pa55;word";
   for (const std::string& connect :
        {"DSN=NoSuchSource;UID=sa;PWD={" + secret + "};",
-        "DRIVER=" + corvanty::testing::SqliteOdbcDriverPath() + ";Database=" +
-            odbc_.File("missing/folder.db") + ";PWD={" + secret + "};"}) {
+        "DRIVER=" + corvanty::testing::SqliteOdbcDriverPath() +
+            ";Database=" + odbc_.File("missing/folder.db") + ";PWD={" + secret + "};"}) {
     DatabaseError error = Thrown([&] { rdoConnection::Open(connect); });
     ASSERT_FALSE(rdoErrors().empty());
     EXPECT_EQ(rdoErrors()[0].SQLRetcode, -1);
@@ -267,17 +270,46 @@ TEST_F(Rdo, RollbackDuringUnwindingKeepsTheFailingCallsRecords) {
 
 TEST_F(Rdo, ReaderAndTransactionOutliveAClosedConnection) {
   rdoConnection db = rdoConnection::Open(connect_);
-  ForwardReader reader = db.OpenForwardOnly("SELECT Name FROM Customers ORDER BY Id");
-  {
-    Transaction tx = db.BeginTrans();
-    db.Execute("INSERT INTO Customers VALUES (8, 'Hugo', NULL)");
-    db.Close();
-    Thrown([&] { db.Execute("SELECT 1"); });
-    EXPECT_EQ(rdoErrors().at(0).Description, "The connection is closed.");
-  }
+  ForwardReader reader = db.OpenForwardOnly("SELECT Name FROM Customers");
+  db.Close();
+  Thrown([&] { db.Execute("SELECT 1"); });
+  EXPECT_EQ(rdoErrors().at(0).Description, "The connection is closed.");
   int rows = 0;
   while (reader.Fetch()) ++rows;
-  EXPECT_EQ(rows, 3) << "the uncommitted row was rolled back";
+  EXPECT_EQ(rows, 3);
+
+  rdoConnection other = rdoConnection::Open(connect_);
+  {
+    Transaction tx = other.BeginTrans();
+    other.Execute("INSERT INTO Customers VALUES (8, 'Hugo', NULL)");
+    other.Close();
+  }
+  EXPECT_EQ(CountCustomers(), 3);
+}
+
+// The driver silently empties a reader when manual commit begins, and lets
+// one opened inside a transaction show rows that were rolled back.
+TEST_F(Rdo, ReaderFailsOnceATransactionBeginsOrEnds) {
+  rdoConnection db = rdoConnection::Open(connect_);
+  ForwardReader before = db.OpenForwardOnly("SELECT Name FROM Customers");
+  {
+    Transaction tx = db.BeginTrans();
+    EXPECT_THROW(before.Fetch(), DatabaseError);
+    EXPECT_THAT(rdoErrors().at(0).Description, HasSubstr("transaction began or ended"));
+
+    db.Execute("INSERT INTO Customers VALUES (8, 'Hugo', NULL)");
+    ForwardReader inside = db.OpenForwardOnly("SELECT Name FROM Customers");
+    ASSERT_TRUE(inside.Fetch());
+    ForwardReader unread = db.OpenForwardOnly("SELECT Name FROM Customers");
+    tx.Commit();
+    EXPECT_THROW(inside.Fetch(), DatabaseError);
+    EXPECT_THROW(unread.Fetch(), DatabaseError);
+    EXPECT_THROW(unread.Value(0), std::out_of_range);
+  }
+  ForwardReader after = db.OpenForwardOnly("SELECT Name FROM Customers");
+  int rows = 0;
+  while (after.Fetch()) ++rows;
+  EXPECT_EQ(rows, 4);
 }
 
 TEST_F(Rdo, ForwardReaderStreamsRowsOneAtATime) {
@@ -296,7 +328,8 @@ TEST_F(Rdo, ForwardReaderStreamsRowsOneAtATime) {
   int wrong = 0;
   while (reader.Fetch()) {
     ++count;
-    if (reader.Value(0) != std::to_string(count) || reader.Value(1) != "row " + std::to_string(count))
+    if (reader.Value(0) != std::to_string(count) ||
+        reader.Value(1) != "row " + std::to_string(count))
       ++wrong;
     if (count == 1) {
       // Still reading from the file: a writer elsewhere has to wait for the reader.

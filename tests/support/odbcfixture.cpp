@@ -108,8 +108,8 @@ std::vector<std::vector<std::optional<std::string>>> QuerySqlite(const std::stri
     for (int column = 0; column < sqlite3_column_count(raw); ++column) {
       const unsigned char* text = sqlite3_column_text(raw, column);
       if (text)
-        row.emplace_back(std::string(reinterpret_cast<const char*>(text),
-                                     sqlite3_column_bytes(raw, column)));
+        row.emplace_back(
+            std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(raw, column)));
       else
         row.emplace_back(std::nullopt);
     }
