@@ -21,14 +21,17 @@ struct rdoError {
   std::string SQLState;
 };
 
-// The diagnostics of the most recent call that produced any, in server order.
-// Every call of this layer first clears it.
+// The diagnostics of the most recent call, in server order: every call of this
+// layer that reaches the database first clears it, then keeps each record of
+// that call (errors and informational messages alike). Destructors and Close
+// never touch it, so a rollback during unwinding keeps the failing call's
+// records. Kept per thread; the tool's one thread makes it engine-wide.
 const std::vector<rdoError>& rdoErrors();
 
 // Thrown by a failing call; carries the same records as rdoErrors().
 class DatabaseError : public std::runtime_error {
  public:
-  explicit DatabaseError(std::vector<rdoError> errors);
+  explicit DatabaseError(std::vector<rdoError> errors);  // what(): the descriptions
   const std::vector<rdoError>& Errors() const { return errors_; }
 
  private:
@@ -37,6 +40,10 @@ class DatabaseError : public std::runtime_error {
 
 enum class Dialect { SqlServer, Sqlite };
 
+// The dialect of a server by its SQL_DBMS_NAME: SQL Server and the other
+// TDS servers (Sybase, Adaptive Server), or SQLite; nullopt for any other.
+std::optional<Dialect> DialectForDbms(const std::string& dbms_name);
+
 // Sees the text of every statement sent (tests count what reaches the server).
 using StatementObserver = std::function<void(const std::string& sql)>;
 void SetStatementObserver(StatementObserver observer);
@@ -44,6 +51,7 @@ void SetStatementObserver(StatementObserver observer);
 class rdoResultset;
 class ForwardReader;
 class Transaction;
+class OdbcSession;
 
 class rdoConnection {
  public:
@@ -58,34 +66,38 @@ class rdoConnection {
   Dialect GetDialect() const;
   const std::string& DbmsName() const;
 
-  // Sends the text directly. Throws DatabaseError on failure. A statement
-  // that touched no row is success.
+  // Sends the text directly. Throws DatabaseError on failure, also for a
+  // later statement of a batch. A statement that touched no row is success.
   void Execute(const std::string& sql);
   // The same, with errors trapped: false on failure, records in rdoErrors().
   bool TryExecute(const std::string& sql);
 
   // A static result set: every row read into memory. Throws on failure.
   rdoResultset OpenResultset(const std::string& sql);
-  // Rows one at a time, never all in memory. Throws on failure.
+  // Rows one at a time, never all in memory. Throws on failure. The reader
+  // lives within the transaction state it was opened in: once a transaction
+  // begins or ends on this connection, its Fetch throws.
   ForwardReader OpenForwardOnly(const std::string& sql);
 
-  // Manual commit from now until the transaction object ends.
+  // Manual commit from now until the transaction object ends. Throws
+  // DatabaseError, also when a transaction is already open here.
   Transaction BeginTrans();
 
+  // Releases the connection; a reader or transaction still alive keeps the
+  // server connection until it ends. Work never committed is rolled back.
   void Close() noexcept;
 
  private:
   struct Impl;
   explicit rdoConnection(std::unique_ptr<Impl> impl);
+  OdbcSession& Live();  // the open session; throws DatabaseError once closed
   std::unique_ptr<Impl> impl_;
-  friend class Transaction;
-  friend class ForwardReader;
 };
 
 class rdoResultset {
  public:
   bool IsEOF() const;  // true when no current row remains (at once when empty)
-  void MoveNext();
+  void MoveNext();     // past the last row it stays at the end
   void MoveFirst();
   void MoveLast();
   long RowCount() const;  // the number of rows (valid after MoveLast)
@@ -93,7 +105,10 @@ class rdoResultset {
   // Throws std::out_of_range for an unknown name or when there is no row.
   std::optional<std::string> Value(const std::string& column) const;
   std::string Text(const std::string& column) const;  // NULL reads as ""
-  int32_t Int(const std::string& column) const;       // NULL reads as 0
+  // NULL reads as 0, a fraction rounds half to even. Throws
+  // std::invalid_argument for text that is no number, std::out_of_range
+  // beyond 32 bits.
+  int32_t Int(const std::string& column) const;
   const std::vector<std::string>& ColumnNames() const { return names_; }
   void Close() noexcept;
 
@@ -113,6 +128,7 @@ class ForwardReader {
   // Advances to the next row; false at the end. Throws on failure.
   bool Fetch();
   // Column of the current row by position (0-based); nullopt for NULL.
+  // Throws std::out_of_range for a bad position or when there is no row.
   std::optional<std::string> Value(size_t index) const;
   const std::vector<std::string>& ColumnNames() const;
 
@@ -127,14 +143,15 @@ class Transaction {
  public:
   Transaction(Transaction&&) noexcept;
   Transaction& operator=(Transaction&&) = delete;
-  ~Transaction();  // rolls back unless committed
-  void Commit();   // throws DatabaseError
+  ~Transaction();  // rolls back unless committed, then commits automatically again
+  // Makes the work permanent and ends manual commit. Throws DatabaseError
+  // (the transaction stays open and rolls back at its end), also once ended.
+  void Commit();
 
  private:
   friend class rdoConnection;
-  explicit Transaction(rdoConnection::Impl* connection);
-  rdoConnection::Impl* connection_;
-  bool done_ = false;
+  explicit Transaction(std::shared_ptr<OdbcSession> session);
+  std::shared_ptr<OdbcSession> session_;  // empty once ended or moved from
 };
 
 }  // namespace corvanty::rdo

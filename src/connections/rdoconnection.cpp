@@ -1,0 +1,178 @@
+#include <sqlext.h>
+
+#include <cctype>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "connections/asciicase.h"
+#include "connections/forwardreaderimpl.h"
+#include "connections/odbccursor.h"
+#include "connections/odbcdiagnostics.h"
+#include "connections/odbchandles.h"
+#include "connections/rdo.h"
+
+namespace corvanty::rdo {
+
+struct rdoConnection::Impl {
+  std::shared_ptr<OdbcSession> session;  // empty once closed
+  Dialect dialect = Dialect::Sqlite;
+  std::string dbms_name;
+};
+
+namespace {
+
+StatementObserver& Observer() {
+  static StatementObserver observer;
+  return observer;
+}
+
+// True when word occurs in text starting a word ("MySQL Server" is no SQL Server).
+bool ContainsWord(const std::string& text, const std::string& word) {
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    unsigned char before = at == 0 ? ' ' : static_cast<unsigned char>(text[at - 1]);
+    if (!std::isalnum(before)) return true;
+  }
+  return false;
+}
+
+std::string DbmsNameOf(SQLHDBC dbc) {
+  std::vector<SQLCHAR> name(256);
+  SQLSMALLINT length = 0;
+  for (;;) {
+    SQLRETURN rc =
+        SQLGetInfo(dbc, SQL_DBMS_NAME, name.data(), static_cast<SQLSMALLINT>(name.size()), &length);
+    Check(rc, SQL_HANDLE_DBC, dbc);
+    if (length < static_cast<SQLSMALLINT>(name.size()))
+      return std::string(reinterpret_cast<const char*>(name.data()), length);
+    name.resize(static_cast<size_t>(length) + 1);
+  }
+}
+
+StmtHandle ExecuteDirect(OdbcSession& session, const std::string& sql) {
+  if (Observer()) Observer()(sql);
+  StmtHandle stmt = AllocateStatement(session.Dbc());
+  SQLRETURN rc =
+      SQLExecDirect(stmt.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
+                    static_cast<SQLINTEGER>(sql.size()));
+  Check(rc, SQL_HANDLE_STMT, stmt.Get());  // SQL_NO_DATA (no row touched) passes
+  return stmt;
+}
+
+// A batch reports a later statement's failure only when its result is reached.
+void ReadRemainingResults(SQLHSTMT stmt) {
+  for (SQLRETURN rc = SQLMoreResults(stmt); rc != SQL_NO_DATA; rc = SQLMoreResults(stmt))
+    Check(rc, SQL_HANDLE_STMT, stmt);
+}
+
+}  // namespace
+
+void SetStatementObserver(StatementObserver observer) { Observer() = std::move(observer); }
+
+std::optional<Dialect> DialectForDbms(const std::string& dbms_name) {
+  const std::string name = LowerAscii(dbms_name);
+  if (name.rfind("sqlite", 0) == 0) return Dialect::Sqlite;
+  for (const char* tds_server : {"sql server", "sybase", "adaptive server"})
+    if (ContainsWord(name, tds_server)) return Dialect::SqlServer;
+  return std::nullopt;
+}
+
+rdoConnection rdoConnection::Open(const std::string& connect) {
+  ClearErrors();
+  EnvHandle env = AllocateEnvironment();
+  DbcHandle dbc = AllocateConnection(env);
+  SQLRETURN rc = SQLDriverConnect(dbc.Get(), nullptr,
+                                  reinterpret_cast<SQLCHAR*>(const_cast<char*>(connect.c_str())),
+                                  SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+  if (!SQL_SUCCEEDED(rc)) {
+    // The driver manager may leave its refusal on the environment instead.
+    if (AddDiagnostics(SQL_HANDLE_DBC, dbc.Get(), rc) == 0 &&
+        AddDiagnostics(SQL_HANDLE_ENV, env.Get(), rc) == 0)
+      AddError("The connection could not be opened.");
+    ThrowErrors();
+  }
+  Check(rc, SQL_HANDLE_DBC, dbc.Get());
+
+  auto impl = std::make_unique<Impl>();
+  impl->session = std::make_shared<OdbcSession>(std::move(env), std::move(dbc));
+  impl->dbms_name = DbmsNameOf(impl->session->Dbc());
+  std::optional<Dialect> dialect = DialectForDbms(impl->dbms_name);
+  if (!dialect) {
+    impl->session.reset();  // closes it before anything is sent
+    ClearErrors();
+    AddError("The database server '" + impl->dbms_name + "' is not supported.");
+    ThrowErrors();
+  }
+  impl->dialect = *dialect;
+  return rdoConnection(std::move(impl));
+}
+
+rdoConnection::rdoConnection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+rdoConnection::rdoConnection(rdoConnection&&) noexcept = default;
+rdoConnection& rdoConnection::operator=(rdoConnection&&) noexcept = default;
+rdoConnection::~rdoConnection() = default;
+
+Dialect rdoConnection::GetDialect() const { return impl_->dialect; }
+const std::string& rdoConnection::DbmsName() const { return impl_->dbms_name; }
+
+OdbcSession& rdoConnection::Live() {
+  if (!impl_ || !impl_->session) {
+    AddError("The connection is closed.");
+    ThrowErrors();
+  }
+  return *impl_->session;
+}
+
+void rdoConnection::Execute(const std::string& sql) {
+  ClearErrors();
+  StmtHandle stmt = ExecuteDirect(Live(), sql);
+  ReadRemainingResults(stmt.Get());
+}
+
+bool rdoConnection::TryExecute(const std::string& sql) {
+  try {
+    Execute(sql);
+    return true;
+  } catch (const DatabaseError&) {
+    return false;
+  }
+}
+
+rdoResultset rdoConnection::OpenResultset(const std::string& sql) {
+  ClearErrors();
+  StmtHandle stmt = ExecuteDirect(Live(), sql);
+  CursorReader cursor(stmt.Get());
+  rdoResultset result;
+  result.names_ = cursor.Names();
+  Row row;
+  while (cursor.Fetch(row)) result.rows_.push_back(std::move(row));
+  return result;
+}
+
+ForwardReader rdoConnection::OpenForwardOnly(const std::string& sql) {
+  ClearErrors();
+  OdbcSession& session = Live();
+  StmtHandle stmt = ExecuteDirect(session, sql);
+  return ForwardReader(std::make_unique<ForwardReader::Impl>(impl_->session, std::move(stmt)));
+}
+
+Transaction rdoConnection::BeginTrans() {
+  ClearErrors();
+  OdbcSession& session = Live();
+  if (session.InTransaction()) {
+    AddError("A transaction is already open on this connection.");
+    ThrowErrors();
+  }
+  session.CrossTransactionBoundary();
+  Check(SQLSetConnectAttr(session.Dbc(), SQL_ATTR_AUTOCOMMIT,
+                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
+        SQL_HANDLE_DBC, session.Dbc());
+  session.SetInTransaction(true);
+  return Transaction(impl_->session);
+}
+
+void rdoConnection::Close() noexcept {
+  if (impl_) impl_->session.reset();
+}
+
+}  // namespace corvanty::rdo
