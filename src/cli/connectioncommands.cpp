@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "connections/connectionstore.h"
 #include "connections/odbcdatasource.h"
+#include "connections/registrystore.h"
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "engine/readiness.h"

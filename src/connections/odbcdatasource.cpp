@@ -1,18 +1,13 @@
 #include "connections/odbcdatasource.h"
+#include "connections/odbcdriverpath.h"
 
 #include <odbcinst.h>
-#include <sys/stat.h>
 
 #include <stdexcept>
 
 namespace corvanty {
 
 namespace {
-
-bool IsFile(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 std::string InstallerError() {
   DWORD code = 0;
@@ -31,21 +26,6 @@ void WriteSetting(const std::string& section, const char* key, const std::string
 
 }  // namespace
 
-std::string SqliteOdbcDriverPath() {
-  // The driver registered with the driver manager, else the usual places.
-  char registered[1024] = "";
-  SQLGetPrivateProfileString("SQLite3", "Driver", "", registered, sizeof registered,
-                             "odbcinst.ini");
-  std::string name = *registered ? registered : "libsqlite3odbc.so";
-  if (name.front() == '/' && IsFile(name)) return name;
-  for (const char* folder : {"/usr/lib/x86_64-linux-gnu/odbc/", "/usr/lib/aarch64-linux-gnu/odbc/",
-                             "/usr/lib/odbc/", "/usr/lib64/", "/usr/local/lib/"}) {
-    std::string candidate = folder + name.substr(name.rfind('/') + 1);
-    if (IsFile(candidate)) return candidate;
-  }
-  return "";
-}
-
 void WriteSqliteDataSource(const std::string& name, const std::string& database_path) {
   std::string driver = SqliteOdbcDriverPath();
   if (driver.empty())
@@ -62,6 +42,8 @@ void WriteSqliteDataSource(const std::string& name, const std::string& database_
     WriteSetting(name, "Database", database_path);
     WriteSetting(name, "StepAPI", "1");
     WriteSetting(name, "Timeout", "2000");
+    // A database file that has gone must be reported, not silently re-created empty.
+    WriteSetting(name, "NoCreat", "1");
   } catch (...) {
     SQLSetConfigMode(previous);
     throw;

@@ -5,9 +5,6 @@
 
 namespace corvanty {
 
-// The absolute path of the SQLite ODBC driver library; "" when none is found.
-std::string SqliteOdbcDriverPath();
-
 // Adds or replaces user data source name for the SQLite file database_path:
 // absolute driver path, StepAPI=1 so the driver streams rows, and a lock
 // timeout of a few seconds. Throws std::runtime_error with the installer's

@@ -1,5 +1,7 @@
 #include "support/odbcfixture.h"
 
+#include "connections/odbcdriverpath.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@ namespace corvanty::testing {
 namespace {
 
 namespace fs = std::filesystem;
-const char kDriverFile[] = "libsqlite3odbc.so";
 
 void AppendToFile(const std::string& path, const std::string& text) {
   std::ofstream file(path, std::ios::app);
@@ -37,16 +38,9 @@ SqliteDb OpenSqlite(const std::string& file) {
 }  // namespace
 
 std::string SqliteOdbcDriverPath() {
-  if (const char* chosen = std::getenv("CORVANTY_SQLITE_ODBC_DRIVER")) return chosen;
-  std::vector<fs::path> folders;
-  std::error_code ignored;
-  for (const auto& entry : fs::directory_iterator("/usr/lib", ignored))
-    folders.push_back(entry.path() / "odbc");  // Debian's multiarch folders
-  for (const char* folder : {"/usr/lib/odbc", "/usr/lib64", "/usr/local/lib", "/usr/lib"})
-    folders.emplace_back(folder);
-  for (const fs::path& folder : folders)
-    if (fs::exists(folder / kDriverFile, ignored)) return (folder / kDriverFile).string();
-  throw std::runtime_error("the SQLite ODBC driver (libsqliteodbc) is not installed");
+  std::string path = corvanty::SqliteOdbcDriverPath();
+  if (path.empty()) throw std::runtime_error("the SQLite ODBC driver (libsqliteodbc) is not installed");
+  return path;
 }
 
 OdbcFixture::OdbcFixture()

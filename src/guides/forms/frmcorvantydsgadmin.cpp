@@ -1,6 +1,7 @@
 #include "guides/forms/frmcorvantydsgadmin.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>

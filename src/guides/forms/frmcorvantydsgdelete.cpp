@@ -1,6 +1,7 @@
 #include "guides/forms/frmcorvantydsgdelete.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>

@@ -7,15 +7,11 @@
 #include "shell/forms/positionform.h"
 #include "shell/twips.h"
 #include "support/forms/guitest.h"
-#include "support/tempdir.h"
 
 namespace corvanty {
 namespace {
 
-class Startup : public testing::GuiTest {
- protected:
-  testing::TempRegistry registry_;
-};
+class Startup : public testing::GuiTest {};
 
 TEST_F(Startup, TheMainWindowTakesThreeQuartersOfTheScreenAndOpensTheConnectDialog) {
   mdiCorvantyMain& main = mdiCorvantyMain::Instance();

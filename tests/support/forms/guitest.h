@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "shell/msgbox.h"
+#include "support/odbcfixture.h"
+#include "support/tempdir.h"
 
 namespace corvanty::testing {
 
@@ -30,6 +32,9 @@ class GuiTest : public ::testing::Test {
 
   static void Click(QWidget& parent, const char* button_name);
 
+  // Every dialog test has its own registry and ODBC configuration.
+  TempRegistry registry_;
+  OdbcFixture odbc_;
   std::shared_ptr<ScriptedPrompter> boxes_ = std::make_shared<ScriptedPrompter>();
 
  private:
