@@ -122,7 +122,7 @@ std::string TranslateConverts(std::string_view text) {
       i = spanEnd;
       continue;
     }
-    const bool wordStart = i == 0 || !IsWordChar(text[i - 1]);
+    const bool wordStart = IsWordChar(text[i]) && (i == 0 || !IsWordChar(text[i - 1]));
     if (wordStart) {
       if (auto convert = TranslateConvertAt(text, i)) {
         translated += convert->first;
