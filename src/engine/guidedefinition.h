@@ -23,7 +23,7 @@ struct GuideColumn {
 
 struct GuideDefinition {
   int32_t DSG_ID = 0;
-  bool HasTablesRow = false;  // false: no Db_Search_Guide_Tables row
+  bool HasTablesRow = false;                // false: no Db_Search_Guide_Tables row
   std::optional<std::string> FROM_clause;   // as stored, "FROM " included
   std::optional<std::string> WHERE_clause;  // as stored, "WHERE " included
   std::vector<GuideColumn> Columns;         // in DSG_column_seq_no order

@@ -21,7 +21,7 @@ SearchCriteria::SearchCriteria(std::string_view criteria)
   if (const size_t openingQuote = tsql::CharIndex(text_, '"')) ReadPhrases(openingQuote);
 }
 
-// Follows the procedure's phrase loop step by step, positions counted in
+// Follows the search procedure's phrase loop step by step, positions counted in
 // characters, so that odd criteria give the procedure's patterns. Where the
 // procedure failed, this ends instead: a rest without a double quote holds no
 // further phrase (the procedure looped forever there, or on an empty rest),
@@ -30,7 +30,8 @@ SearchCriteria::SearchCriteria(std::string_view criteria)
 void SearchCriteria::ReadPhrases(size_t openingQuote) {
   std::string_view rest = text_;
   size_t skip = openingQuote;  // characters to drop from the rest: through a quote
-  phrases_.push_back({Connector::None, std::string(tsql::LTrim(PhraseAt(tsql::SkipChars(rest, skip))))});
+  phrases_.push_back(
+      {Connector::None, std::string(tsql::LTrim(PhraseAt(tsql::SkipChars(rest, skip))))});
   for (;;) {
     rest = tsql::Trim(tsql::SkipChars(rest, skip));
     if (!HasQuote(rest)) break;
@@ -43,11 +44,14 @@ void SearchCriteria::ReadPhrases(size_t openingQuote) {
     const Connector connector = tsql::Equals(word, "AND")   ? Connector::And
                                 : tsql::Equals(word, "OR ") ? Connector::Or
                                                             : Connector::None;
-    if (connector == Connector::None) continue;  // the next round drops skip characters more
+    // Without one, the next round drops as many characters again, now from
+    // the shortened rest: the procedure's arithmetic, kept for its results.
+    if (connector == Connector::None) continue;
     // To the opening quote of the joined phrase; with none, nothing is joined
     // and the next round ends the loop.
     skip = tsql::CharIndex(rest, '"');
-    if (skip > 0) phrases_.push_back({connector, std::string(PhraseAt(tsql::SkipChars(rest, skip)))});
+    if (skip > 0)
+      phrases_.push_back({connector, std::string(PhraseAt(tsql::SkipChars(rest, skip)))});
   }
   // The finished pattern is trimmed: only the last phrase can end in blanks.
   phrases_.back().text = std::string(tsql::RTrim(phrases_.back().text));

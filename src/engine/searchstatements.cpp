@@ -23,10 +23,10 @@ std::string StoredValueExpression(const GuideColumn& column) {
 // statement at its length less the separator's trimmed length and deletes the
 // separator's full length from there, which always reaches the end: so of the
 // separator only as many leading characters remain as it has blanks at its
-// ends (none for the separators the editors write).
+// ends (none for the separators the columns editor writes).
 std::string_view LastSeparatorRemnant(std::string_view separator) {
-  return tsql::Left(separator, tsql::CharLength(separator) -
-                                   tsql::CharLength(tsql::Trim(separator)));
+  return tsql::Left(separator,
+                    tsql::CharLength(separator) - tsql::CharLength(tsql::Trim(separator)));
 }
 
 // "SELECT CONVERT(varchar(200),<values>) ResultList,<key> IDColumn, <id> DSG_ID "
@@ -54,7 +54,7 @@ std::string SelectPart(const GuideDefinition& guide, const std::vector<const Gui
 // condition at all the " AND (" or the "WHERE " of " WHERE " goes again.
 std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& criteria,
                           rdo::Dialect dialect) {
-  const std::string& where = guide.WHERE_clause ? *guide.WHERE_clause : std::string();
+  const std::string where = guide.WHERE_clause.value_or("");
   const bool ownWhere = tsql::CharLength(where) > kBareWhereLength;
   std::string part = ownWhere ? where + " AND (" : " WHERE ";
   size_t written = 0;
@@ -75,7 +75,7 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
                             rdo::Dialect dialect) {
   const std::string number = std::to_string(guide.DSG_ID);
   if (!guide.HasTablesRow)
-    return {guide.DSG_ID, "", "Error: Database Search Guide " + number + " has no tables."};
+    return {guide.DSG_ID, "", "Error: Database Search Guide " + number + " has no tables defined."};
   std::vector<const GuideColumn*> shown;
   for (const GuideColumn& column : guide.Columns)
     if (column.Show_in_list != 0) shown.push_back(&column);

@@ -24,7 +24,7 @@ struct GuideStatement {
 };
 
 struct SearchStatements {
-  std::string Error;                  // kInvalidGuidesMessage, or empty
+  std::string Error;                   // kInvalidGuidesMessage, or empty
   std::vector<GuideStatement> Guides;  // ascending DSG_ID
 };
 

@@ -29,13 +29,15 @@ size_t QuotedSpanEnd(std::string_view text, size_t at) {
 }
 
 bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#' || c == '$';
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#' ||
+         c == '$';
 }
 
 bool SameLetters(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
@@ -64,7 +66,8 @@ class Reader {
   std::optional<int> TakeNumber() {
     SkipBlanks();
     size_t end = at_;
-    while (end < text_.size() && end - at_ < 6 && std::isdigit(static_cast<unsigned char>(text_[end])))
+    while (end < text_.size() && end - at_ < 6 &&
+           std::isdigit(static_cast<unsigned char>(text_[end])))
       ++end;
     if (end == at_) return std::nullopt;
     const int number = std::stoi(std::string(text_.substr(at_, end - at_)));
@@ -185,7 +188,8 @@ std::string ShownValue(std::string_view valueExpression, rdo::Dialect dialect) {
 }
 
 std::string ListSeparator(std::string_view storedFragment, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::Sqlite) return ConcatenationOperators(TranslateConverts(storedFragment));
+  if (dialect == rdo::Dialect::Sqlite)
+    return ConcatenationOperators(TranslateConverts(storedFragment));
   return std::string(storedFragment);
 }
 

@@ -59,8 +59,8 @@ std::string_view Trim(std::string_view text) { return LTrim(RTrim(text)); }
 bool Equals(std::string_view a, std::string_view b) {
   a = RTrim(a);
   b = RTrim(b);
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
 }  // namespace corvanty::tsql

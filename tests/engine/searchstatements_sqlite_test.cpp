@@ -100,7 +100,8 @@ class SqliteSearch : public ::testing::Test {
                        Column("o", "note", true, true, "+' / '+"), total};
   }
 
-  std::vector<Result> Search(const std::vector<GuideDefinition>& guides, std::string_view criteria) {
+  std::vector<Result> Search(const std::vector<GuideDefinition>& guides,
+                             std::string_view criteria) {
     const SearchStatements statements =
         GenerateSearchStatements(guides, criteria, rdo::Dialect::Sqlite);
     EXPECT_EQ(statements.Error, "");
@@ -141,8 +142,7 @@ TEST_F(SqliteSearch, ApostrophesAndPhrasesFindTheirRows) {
 
 TEST_F(SqliteSearch, AJoinWithAConvertedColumn) {
   EXPECT_EQ(Search({orders_}, "12"), (std::vector<Result>{{"Carla O'Hara -  / 120", "12", "2"}}));
-  EXPECT_EQ(Search({orders_}, "r"),
-            (std::vector<Result>{{"Ann Lee - red car / 25.5", "10", "2"}}));
+  EXPECT_EQ(Search({orders_}, "r"), (std::vector<Result>{{"Ann Lee - red car / 25.5", "10", "2"}}));
 }
 
 TEST_F(SqliteSearch, SeveralGuidesEachOnTheirOwnColumns) {

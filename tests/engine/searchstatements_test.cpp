@@ -32,7 +32,8 @@ GuideDefinition Guide(int32_t id, std::vector<GuideColumn> columns,
 
 // The statement of a search over one guide, which must be searchable.
 std::string SqlServerText(const GuideDefinition& guide, std::string_view criteria) {
-  const SearchStatements statements = GenerateSearchStatements({guide}, criteria, Dialect::SqlServer);
+  const SearchStatements statements =
+      GenerateSearchStatements({guide}, criteria, Dialect::SqlServer);
   EXPECT_EQ(statements.Error, "");
   EXPECT_EQ(statements.Guides.size(), 1u);
   if (statements.Guides.size() != 1) return "";
@@ -142,11 +143,12 @@ TEST(SearchConditions, EverySearchColumnInSequenceJoinedByOr) {
   GuideColumn converted = Column("t", "n", false, true);
   converted.Conv_required = -1;
   converted.Conversion_expression = "CONVERT(varchar,t.n)";
-  const GuideDefinition guide = Guide(
-      1, {Column("t", "a", true, true), Column("t", "b", false, false), converted});
+  const GuideDefinition guide =
+      Guide(1, {Column("t", "a", true, true), Column("t", "b", false, false), converted});
   EXPECT_EQ(SqlServerText(guide, "\"x\" or \"yz\""),
-            kPrefix + " (t.a LIKE '%x%' OR t.a LIKE '%yz%') OR  (CONVERT(varchar,t.n) LIKE '%x%' "
-                      "OR CONVERT(varchar,t.n) LIKE '%yz%')  ");
+            kPrefix +
+                " (t.a LIKE '%x%' OR t.a LIKE '%yz%') OR  (CONVERT(varchar,t.n) LIKE '%x%' "
+                "OR CONVERT(varchar,t.n) LIKE '%yz%')  ");
 }
 
 TEST(WhereClause, StoredKeywordAloneCountsAsNone) {
@@ -183,11 +185,11 @@ TEST(SelectList, SeparatorsAndConversions) {
   total.Conv_required = -1;
   total.Conversion_expression = "CONVERT(varchar,o.Total)";
   total.List_column_separator = "+', '+";
-  EXPECT_EQ(SqlServerText(Guide(7, {first, total}, "WHERE c.ID = o.CustID",
-                                "FROM Customers c, Orders o"),
-                          "x"),
-            "SELECT CONVERT(varchar(200),c.Name+', '+CONVERT(varchar,o.Total)) ResultList,c.Name "
-            "IDColumn, 7 DSG_ID  FROM Customers c, Orders o WHERE c.ID = o.CustID ");
+  EXPECT_EQ(
+      SqlServerText(Guide(7, {first, total}, "WHERE c.ID = o.CustID", "FROM Customers c, Orders o"),
+                    "x"),
+      "SELECT CONVERT(varchar(200),c.Name+', '+CONVERT(varchar,o.Total)) ResultList,c.Name "
+      "IDColumn, 7 DSG_ID  FROM Customers c, Orders o WHERE c.ID = o.CustID ");
 }
 
 TEST(SelectList, LastSeparatorIsCutByItsTrimmedLength) {
@@ -215,9 +217,10 @@ TEST(SeveralGuides, EachInNumberOrderWithItsOwnConditions) {
   EXPECT_EQ(statements.Error, "");
   ASSERT_EQ(statements.Guides.size(), 2u);
   EXPECT_EQ(statements.Guides[0].DSG_ID, 3);
-  EXPECT_EQ(statements.Guides[0].SQL,
-            "SELECT CONVERT(varchar(200),t.a) ResultList,t.a IDColumn, 3 DSG_ID  FROM t WHERE t.k = "
-            "2 AND ( (t.a LIKE '%x%') )");
+  EXPECT_EQ(
+      statements.Guides[0].SQL,
+      "SELECT CONVERT(varchar(200),t.a) ResultList,t.a IDColumn, 3 DSG_ID  FROM t WHERE t.k = "
+      "2 AND ( (t.a LIKE '%x%') )");
   EXPECT_EQ(statements.Guides[1].DSG_ID, 9);
   EXPECT_EQ(statements.Guides[1].SQL,
             "SELECT CONVERT(varchar(200),u.b) ResultList, 0 IDColumn, 9 DSG_ID  FROM u  WHERE  "
@@ -242,7 +245,7 @@ TEST(SeveralGuides, AGuideThatCannotBeSearchedIsReportedNotBuilt) {
       GenerateSearchStatements({fine, nothingShown, noTables}, "x", Dialect::SqlServer);
   EXPECT_EQ(statements.Error, "");
   ASSERT_EQ(statements.Guides.size(), 3u);
-  EXPECT_EQ(statements.Guides[0].Error, "Error: Database Search Guide 2 has no tables.");
+  EXPECT_EQ(statements.Guides[0].Error, "Error: Database Search Guide 2 has no tables defined.");
   EXPECT_EQ(statements.Guides[1].Error,
             "Error: Database Search Guide 3 shows no column in its result list.");
   EXPECT_EQ(statements.Guides[0].SQL + statements.Guides[1].SQL, "");

@@ -34,17 +34,5 @@ TEST(SqliteTranslation, SeparatorsConcatenateWithBars) {
             "|| CAST(1||2 AS TEXT) ||");
 }
 
-TEST(SqliteTranslation, ShownValuesTreatNullAsEmpty) {
-  EXPECT_EQ(ShownValue("t.a", Dialect::Sqlite), "ifnull(t.a,'')");
-}
-
-TEST(SqlServerSyntax, EverythingAsStored) {
-  EXPECT_EQ(ConvertToText("t.a+ ' ' +t.b", 200, Dialect::SqlServer),
-            "CONVERT(varchar(200),t.a+ ' ' +t.b)");
-  EXPECT_EQ(ValueExpression("CONVERT(varchar,o.n)", Dialect::SqlServer), "CONVERT(varchar,o.n)");
-  EXPECT_EQ(ListSeparator("+', '+", Dialect::SqlServer), "+', '+");
-  EXPECT_EQ(ShownValue("t.a", Dialect::SqlServer), "t.a");
-}
-
 }  // namespace
 }  // namespace corvanty
