@@ -1,8 +1,23 @@
 #include "engine/sqlliteral.h"
+
+#include <algorithm>
+
 namespace corvanty {
+
 std::string QuoteApostrophes(std::string_view text) {
-  std::string out;
-  for (char c : text) { out += c; if (c == '\'') out += '\''; }
-  return out;
+  std::string quoted;
+  quoted.reserve(text.size() + 8);
+  for (char c : text) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  return quoted;
 }
+
+bool ApostrophesBalanced(std::string_view sql) {
+  // A doubled apostrophe inside a literal counts two, so an even count means
+  // the last literal opened was also closed.
+  return std::count(sql.begin(), sql.end(), '\'') % 2 == 0;
 }
+
+}  // namespace corvanty

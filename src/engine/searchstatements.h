@@ -1,0 +1,39 @@
+#pragma once
+// The search engine's statement generation: from the definitions of the
+// listed guides and the user's search text, one SELECT per guide returning
+// ResultList (the result text), IDColumn (the key) and DSG_ID. For SQL Server
+// the text is the one the installed search procedure builds; for SQLite the
+// same statement with its T-SQL pieces translated. Pure: reads nothing but
+// its arguments.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "connections/rdo.h"
+#include "engine/guidedefinition.h"
+
+namespace corvanty {
+
+inline constexpr char kInvalidGuidesMessage[] = "Error: Database Search Guide ID(s) invalid.";
+
+struct GuideStatement {
+  int32_t DSG_ID = 0;
+  std::string SQL;    // the SELECT; empty when Error is set
+  std::string Error;  // why this guide cannot be searched; empty when it can
+};
+
+struct SearchStatements {
+  std::string Error;                   // kInvalidGuidesMessage, or empty
+  std::vector<GuideStatement> Guides;  // ascending DSG_ID
+};
+
+// One entry per listed guide that has column rows (guides without any are
+// skipped, a DSG_ID listed twice counts once); when there is none, Error is
+// kInvalidGuidesMessage and Guides is empty. A guide without a tables row or
+// without a column shown in the result text gets an Error instead of SQL and
+// must not be run. Each guide's conditions are on its own search columns.
+SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
+                                          std::string_view criteria, rdo::Dialect dialect);
+
+}  // namespace corvanty

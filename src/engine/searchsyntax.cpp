@@ -1,0 +1,196 @@
+#include "engine/searchsyntax.h"
+
+#include <cctype>
+#include <optional>
+
+#include "engine/tsqltext.h"
+
+namespace corvanty {
+namespace {
+
+// Where the quoted span starting at `at` ends (one past its closing quote, or
+// the end of the text when it is not closed); `at` itself when no span starts
+// there. Apostrophes and double quotes delimit literals ("..." is one in
+// T-SQL with QUOTED_IDENTIFIER OFF), brackets identifiers.
+size_t QuotedSpanEnd(std::string_view text, size_t at) {
+  const char open = text[at];
+  const char close = open == '[' ? ']' : open;
+  if (open != '\'' && open != '"' && open != '[') return at;
+  for (size_t i = at + 1; i < text.size(); ++i) {
+    if (text[i] != close) continue;
+    // A doubled quote stands for one quote inside the span.
+    if (i + 1 < text.size() && text[i + 1] == close) {
+      ++i;
+      continue;
+    }
+    return i + 1;
+  }
+  return text.size();
+}
+
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#' ||
+         c == '$';
+}
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// Reads T-SQL text from a position, skipping blanks between tokens.
+class Reader {
+ public:
+  Reader(std::string_view text, size_t at) : text_(text), at_(at) {}
+  size_t Position() const { return at_; }
+
+  bool Take(char c) {
+    SkipBlanks();
+    if (at_ >= text_.size() || text_[at_] != c) return false;
+    ++at_;
+    return true;
+  }
+
+  bool TakeWord(std::string_view word) {
+    SkipBlanks();
+    if (!SameLetters(text_.substr(at_, word.size()), word)) return false;
+    if (at_ + word.size() < text_.size() && IsWordChar(text_[at_ + word.size()])) return false;
+    at_ += word.size();
+    return true;
+  }
+
+  std::optional<int> TakeNumber() {
+    SkipBlanks();
+    size_t end = at_;
+    while (end < text_.size() && end - at_ < 6 &&
+           std::isdigit(static_cast<unsigned char>(text_[end])))
+      ++end;
+    if (end == at_) return std::nullopt;
+    const int number = std::stoi(std::string(text_.substr(at_, end - at_)));
+    at_ = end;
+    return number;
+  }
+
+  // The text up to the parenthesis that closes the one already taken, which
+  // it then takes; nothing when a comma at that level shows more arguments
+  // or the parenthesis is never closed.
+  std::optional<std::string_view> TakeLastArgument() {
+    int depth = 0;
+    for (size_t i = at_; i < text_.size(); ++i) {
+      const size_t spanEnd = QuotedSpanEnd(text_, i);
+      if (spanEnd != i) {
+        i = spanEnd - 1;
+        continue;
+      }
+      if (text_[i] == '(') ++depth;
+      if (text_[i] == ')' && depth-- == 0) {
+        const std::string_view argument = text_.substr(at_, i - at_);
+        at_ = i + 1;
+        return argument;
+      }
+      if (text_[i] == ',' && depth == 0) return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  void SkipBlanks() {
+    while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
+  }
+
+  std::string_view text_;
+  size_t at_;
+};
+
+std::string SqliteText(std::string_view expression, std::optional<int> length) {
+  std::string cast = "CAST(" + std::string(expression) + " AS TEXT)";
+  return length ? "substr(" + cast + ", 1, " + std::to_string(*length) + ")" : cast;
+}
+
+// A CONVERT(varchar[(N)], x) starting at `at`, translated, and the position
+// after it; nothing when the text there is not one.
+std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at);
+
+std::string TranslateConverts(std::string_view text) {
+  std::string translated;
+  translated.reserve(text.size() + 16);
+  for (size_t i = 0; i < text.size();) {
+    const size_t spanEnd = QuotedSpanEnd(text, i);
+    if (spanEnd != i) {
+      translated += text.substr(i, spanEnd - i);
+      i = spanEnd;
+      continue;
+    }
+    const bool wordStart = IsWordChar(text[i]) && (i == 0 || !IsWordChar(text[i - 1]));
+    if (wordStart) {
+      if (auto convert = TranslateConvertAt(text, i)) {
+        translated += convert->first;
+        i = convert->second;
+        continue;
+      }
+    }
+    translated += text[i++];
+  }
+  return translated;
+}
+
+std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at) {
+  Reader reader(text, at);
+  if (!reader.TakeWord("CONVERT") || !reader.Take('(') || !reader.TakeWord("varchar"))
+    return std::nullopt;
+  std::optional<int> length;
+  if (reader.Take('(')) {
+    length = reader.TakeNumber();
+    if (!length || !reader.Take(')')) return std::nullopt;
+  }
+  if (!reader.Take(',')) return std::nullopt;
+  const std::optional<std::string_view> argument = reader.TakeLastArgument();
+  if (!argument) return std::nullopt;
+  // The argument may hold conversions of its own.
+  const std::string inner = TranslateConverts(tsql::Trim(*argument));
+  return std::make_pair(SqliteText(inner, length), reader.Position());
+}
+
+std::string ConcatenationOperators(std::string_view fragment) {
+  std::string translated;
+  for (size_t i = 0; i < fragment.size();) {
+    const size_t spanEnd = QuotedSpanEnd(fragment, i);
+    if (spanEnd != i) {
+      translated += fragment.substr(i, spanEnd - i);
+      i = spanEnd;
+    } else {
+      translated += fragment[i] == '+' ? std::string_view("||") : fragment.substr(i, 1);
+      ++i;
+    }
+  }
+  return translated;
+}
+
+}  // namespace
+
+std::string ConvertToText(std::string_view expression, int length, rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::Sqlite) return SqliteText(expression, length);
+  return "CONVERT(varchar(" + std::to_string(length) + ")," + std::string(expression) + ")";
+}
+
+std::string ValueExpression(std::string_view storedExpression, rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::Sqlite) return TranslateConverts(storedExpression);
+  return std::string(storedExpression);
+}
+
+std::string ShownValue(std::string_view valueExpression, rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::Sqlite) return "ifnull(" + std::string(valueExpression) + ",'')";
+  return std::string(valueExpression);
+}
+
+std::string ListSeparator(std::string_view storedFragment, rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::Sqlite)
+    return ConcatenationOperators(TranslateConverts(storedFragment));
+  return std::string(storedFragment);
+}
+
+}  // namespace corvanty
