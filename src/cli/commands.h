@@ -21,6 +21,9 @@ int Connections(const Words& words);
 int AddConnection(const Words& words);
 int Check(const Words& words);
 int Demo(const Words& words);
+int Guides(const Words& words);
+int Sql(const Words& words);
+int Search(const Words& words);
 int ProcedureText(const Words& words);
 int TableScript(const Words& words);
 
