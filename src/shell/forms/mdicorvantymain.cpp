@@ -91,12 +91,14 @@ void mdiCorvantyMain::BuildMenu() {
 }
 
 void mdiCorvantyMain::Show() {
+  // Shown before its load opens the Connect dialog, so the dialog comes up
+  // in front of the main window rather than behind it.
+  show();
+  raise();
   if (!loaded_) {
     loaded_ = true;
     MDIForm_Load();
   }
-  show();
-  raise();
 }
 
 void mdiCorvantyMain::MDIForm_Load() {

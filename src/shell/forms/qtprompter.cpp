@@ -1,6 +1,7 @@
 #include "shell/forms/qtprompter.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace corvanty {
@@ -9,6 +10,10 @@ int QtPrompter::Ask(const MessageBoxRequest& request) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QString::fromStdString(request.title));
   box.setText(QString::fromStdString(request.prompt));
+  // Wide enough for the title to show whole; long texts still wrap.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(320, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   box.setIcon(StyleHasExclamation(request.style) ? QMessageBox::Warning : QMessageBox::NoIcon);
   if (StyleIsYesNo(request.style)) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
