@@ -87,8 +87,9 @@ int Check(const Words& words) {
   args.ExpectPositional(0, 0, "check [--connection N]");
   if (!LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection)))
     return kExitFailure;
-  auto counting = std::make_shared<CountingPrompter>(SetPrompter(nullptr));
-  auto console = SetPrompter(counting);
+  auto console = SetPrompter(nullptr);
+  auto counting = std::make_shared<CountingPrompter>(console);
+  SetPrompter(counting);
   try {
     CheckDatabaseReadiness();
   } catch (const std::exception& error) {

@@ -1,0 +1,51 @@
+#include "support/databasetest.h"
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "engine/searchguidetables.h"
+
+namespace corvanty::testing {
+
+void DatabaseTest::SetUp() {
+  basCorvantyAdmin::ResetConnectionParameters();
+  previous_prompter_ = SetPrompter(boxes_);
+  rdo::SetStatementObserver([this](const std::string& sql) { sent_.push_back(sql); });
+}
+
+void DatabaseTest::TearDown() {
+  rdo::SetStatementObserver(nullptr);
+  SetPrompter(previous_prompter_);
+  basCorvantyAdmin::ResetConnectionParameters();
+}
+
+std::string DatabaseTest::UseNewDatabase(const std::string& name, const std::string& seed_sql) {
+  std::string connect = odbc_.AddSqliteDatabase(name, seed_sql);
+  basCorvantyAdmin::gstrConnect = connect;
+  return odbc_.File(name + ".db");
+}
+
+void DatabaseTest::UseDataSource(const std::string& name) {
+  basCorvantyAdmin::gstrConnect = "DSN=" + name + ";";
+}
+
+std::string GuideTablesSql(const std::vector<std::string_view>& tables) {
+  std::string script;
+  for (std::string_view table : tables) {
+    std::vector<std::string> statements = *SqliteTableStatements(std::string(table));
+    for (const std::string& statement : statements) script += statement + ";\n";
+  }
+  return script;
+}
+
+std::vector<std::string> SqliteObjects(const std::string& file, const std::string& type) {
+  return SqliteColumn(file, "SELECT name FROM sqlite_master WHERE type = '" + type +
+                                "' AND name NOT LIKE 'sqlite_%' ORDER BY name");
+}
+
+std::vector<std::string> SqliteColumn(const std::string& file, const std::string& sql) {
+  std::vector<std::string> values;
+  for (const auto& row : QuerySqlite(file, sql)) values.push_back(row.at(0).value_or("NULL"));
+  return values;
+}
+
+}  // namespace corvanty::testing
