@@ -7,8 +7,10 @@ std::string ObjectsNamedQuery(rdo::Dialect dialect, const std::string& name_list
   if (dialect == rdo::Dialect::SqlServer)
     return "SELECT Name FROM SysObjects WHERE Name IN (" + name_list + ")";
   // SQLite's own object names compare without regard to case, as the
-  // server's default collation does.
-  return "SELECT name AS Name FROM sqlite_master WHERE name COLLATE NOCASE IN (" + name_list + ")";
+  // server's default collation does. Index names are left out: on the
+  // server they are not objects that could stand in for a table.
+  return "SELECT name AS Name FROM sqlite_master WHERE type IN ('table', 'view') AND "
+         "name COLLATE NOCASE IN (" + name_list + ")";
 }
 }  // namespace
 

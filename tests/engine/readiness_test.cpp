@@ -132,6 +132,19 @@ TEST_F(Readiness, AViewNamedLikeAGuideTableCountsAsThatTable) {
   EXPECT_EQ(SqliteObjects(file, "view"), std::vector<std::string>{"Db_Search_Guide_Cols"});
 }
 
+TEST_F(Readiness, AnIndexNamedLikeAGuideTableDoesNotStandInForIt) {
+  std::string file = UseNewDatabase(
+      "WithIndex", "CREATE TABLE t(x); CREATE INDEX Db_Search_Guides ON t(x);");
+  EXPECT_FALSE(SearchTablesExist());
+  // SQLite keeps tables and indexes in one namespace, so that table cannot
+  // be built: the administrator is told, and the other four are built.
+  EXPECT_TRUE(CheckDatabaseReadiness());
+  ASSERT_FALSE(boxes_->Shown().empty());
+  EXPECT_NE(boxes_->Shown().back().prompt.find("Table(s) not created : Db_Search_Guides"),
+            std::string::npos);
+  EXPECT_EQ(SqliteObjects(file, "table").size(), 5u);  // t and the four others
+}
+
 TEST_F(Readiness, AViewNamedInOtherCaseIsLeftAloneWhileTheMissingTablesAreBuilt) {
   std::string file =
       UseNewDatabase("ViewOnly", "CREATE VIEW db_search_guides AS SELECT 1 AS DSG_ID;");
