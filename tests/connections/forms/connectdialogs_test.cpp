@@ -117,7 +117,10 @@ TEST_F(ConnectDialogs, CancelLaterKeepsTheToolAndChecksTheActiveDatabaseAgain) {
   std::string a = SaveDatabaseConnection(1, "A");
   Click(StartTool(), "cmdConnect");
   ASSERT_TRUE(HasGuideTables(a));
-  testing::ExecSqlite(a, "DROP TABLE Db_Search_Guide_Cols");
+  testing::ExecSqlite(
+      a,
+      "DROP TABLE Db_Search_Guide_Cols;"
+      "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Kept', '')");
 
   ChooseMenu("mnuConnections");
   ASSERT_NE(frmCorvantyConnect::Existing(), nullptr);
@@ -126,6 +129,7 @@ TEST_F(ConnectDialogs, CancelLaterKeepsTheToolAndChecksTheActiveDatabaseAgain) {
   EXPECT_NE(mdiCorvantyMain::Existing(), nullptr);
   EXPECT_EQ(gintActiveConnection, 1);
   EXPECT_TRUE(HasGuideTables(a));  // the readiness check rebuilt the missing table
+  EXPECT_EQ(QuerySqlite(a, "SELECT count(*) FROM Db_Search_Guides")[0][0], "1");  // kept its guide
 }
 
 TEST_F(ConnectDialogs, AReadinessErrorIsReportedOnceAndTheToolGoesOn) {
