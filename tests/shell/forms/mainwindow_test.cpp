@@ -63,37 +63,33 @@ TEST_F(MainWindow, CarriesTheCaptionAndTheWholeMenuTreeInOrder) {
   }
 }
 
-QAction* MenuAction(const char* name) {
-  return mdiCorvantyMain::Instance().findChild<QAction*>(name);
-}
-
 TEST_F(MainWindow, AMenuEntryBringsTheLoadedDialogForwardAndTheLastTagWins) {
-  MenuAction("mnuSearchTables")->trigger();
+  ChooseMenu("mnuSearchTables");
   frmCorvantyDSGAdmin* first = frmCorvantyDSGAdmin::Existing();
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(first->isVisible());
   EXPECT_EQ(first->Tag, "SearchTables");
 
-  MenuAction("mnuSearchColumns")->trigger();
+  ChooseMenu("mnuSearchColumns");
   EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), first);  // the same dialog, not a second one
   EXPECT_EQ(first->Tag, "SearchColumns");
 }
 
 TEST_F(MainWindow, AnUnloadedDialogIsCreatedAfreshOnTheNextRequest) {
-  MenuAction("mnuSearchTables")->trigger();
+  ChooseMenu("mnuSearchTables");
   frmCorvantyDSGAdmin* first = frmCorvantyDSGAdmin::Existing();
   ASSERT_NE(first, nullptr);
   first->Unload();
   EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), nullptr);
   Settle();
-  MenuAction("mnuSearchColumns")->trigger();
+  ChooseMenu("mnuSearchColumns");
   ASSERT_NE(frmCorvantyDSGAdmin::Existing(), nullptr);
   EXPECT_EQ(frmCorvantyDSGAdmin::Existing()->Tag, "SearchColumns");
 }
 
 TEST_F(MainWindow, ExitUnloadsTheMainWindowAndLeavesOpenDialogsToTheUser) {
-  MenuAction("mnuSearchTables")->trigger();
-  MenuAction("mnuExit")->trigger();
+  ChooseMenu("mnuSearchTables");
+  ChooseMenu("mnuExit");
   EXPECT_EQ(mdiCorvantyMain::Existing(), nullptr);
   ASSERT_NE(frmCorvantyDSGAdmin::Existing(), nullptr);
   EXPECT_TRUE(frmCorvantyDSGAdmin::Existing()->isVisible());

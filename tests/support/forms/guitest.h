@@ -17,7 +17,8 @@ namespace corvanty::testing {
 
 class GuiTest : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = SetPrompter(boxes_); }
+  // Each test starts as the tool does: no active connection, no current guide.
+  void SetUp() override;
   void TearDown() override;
 
   // Processes pending events, deferred deletions included.
@@ -31,6 +32,18 @@ class GuiTest : public ::testing::Test {
   }
 
   static void Click(QWidget& parent, const char* button_name);
+
+  // Chooses an entry of the main window's menu, as a click on it would.
+  static void ChooseMenu(const char* name);
+
+  // Exactly one message box was shown, with this text, style and title.
+  void ExpectOnlyBox(const std::string& prompt, int style,
+                     const std::string& title = kDefaultMsgBoxTitle);
+
+  // Creates SQLite database name.db with a data source of the same name,
+  // saves it as connection 1, makes it active and runs the readiness check
+  // (which builds the guide tables). Returns the database file.
+  std::string ActivateNewDatabase(const std::string& name);
 
   // Every dialog test has its own registry and ODBC configuration.
   TempRegistry registry_;
