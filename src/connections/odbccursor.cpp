@@ -8,10 +8,15 @@
 
 namespace corvanty::rdo {
 namespace {
-constexpr size_t kPieceSize = 32 * 1024;
-}
+// The SQLite driver pads every piece it fills with zeros up to the buffer's
+// full size, so the buffer is kept small for the first piece, which holds
+// most values whole; a longer value's rest is read in one piece sized by the
+// length the driver announces.
+constexpr size_t kFirstPieceSize = 256;
+constexpr size_t kUnknownRestPieceSize = 32 * 1024;
+}  // namespace
 
-CursorReader::CursorReader(SQLHSTMT stmt) : stmt_(stmt), piece_(kPieceSize) {
+CursorReader::CursorReader(SQLHSTMT stmt) : stmt_(stmt) {
   SQLSMALLINT columns = 0;
   Check(SQLNumResultCols(stmt_, &columns), SQL_HANDLE_STMT, stmt_);
   for (SQLSMALLINT column = 1; column <= columns; ++column)
@@ -45,6 +50,7 @@ bool CursorReader::Fetch(Row& row) {
 
 std::optional<std::string> CursorReader::ReadValue(SQLUSMALLINT column) {
   std::string value;
+  piece_.resize(kFirstPieceSize);
   for (;;) {
     SQLLEN indicator = 0;
     SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_CHAR, piece_.data(),
@@ -62,8 +68,10 @@ std::optional<std::string> CursorReader::ReadValue(SQLUSMALLINT column) {
     // A cut piece (the driver's truncation notice is our own doing, not news
     // for the error list). It is terminated: a driver that keeps multi-byte
     // characters whole may fill less than the buffer.
-    if (indicator != SQL_NO_TOTAL) value.reserve(value.size() + static_cast<size_t>(indicator));
-    value.append(piece_.data(), strnlen(piece_.data(), piece_.size() - 1));
+    const size_t taken = strnlen(piece_.data(), piece_.size() - 1);
+    value.append(piece_.data(), taken);
+    piece_.resize(indicator == SQL_NO_TOTAL ? kUnknownRestPieceSize
+                                            : static_cast<size_t>(indicator) - taken + 1);
   }
 }
 

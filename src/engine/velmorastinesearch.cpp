@@ -16,12 +16,23 @@ void Corvanty::RunSearch() {
   }
   if (!guide) ThrowSearchError("There is no Database Search Guide named '" + SearchGuide + "'.");
   run_ = StartSearch(connect, {*guide}, Criteria);
-  current_ = run_->Next();
+  Advance();
 }
 
 void Corvanty::NextResult() {
-  if (!run_) return;
-  current_ = run_->Next();
+  if (run_) Advance();
+}
+
+void Corvanty::Advance() {
+  try {
+    current_ = run_->Next();
+  } catch (...) {
+    // A failed read ends the search: the result read before must not stay
+    // current, and the run must not go on past the failed row.
+    current_.reset();
+    run_.reset();
+    throw;
+  }
   if (!current_) run_.reset();
 }
 

@@ -19,14 +19,18 @@ class Corvanty {
   std::string Criteria;
 
   // Runs the search with the values set. Throws rdo::DatabaseError (an
-  // unknown guide name included); the results of an earlier search are gone.
+  // unknown guide name included); the results of an earlier search are gone
+  // either way.
   void RunSearch();
   bool EndOfResults() const { return !current_; }
   // The current result's text (ResultList); "" at the end.
   std::string ResultText() const { return current_ ? current_->ResultList : ""; }
+  // Throws rdo::DatabaseError; a failure ends the search (EndOfResults).
   void NextResult();
 
  private:
+  void Advance();  // reads the next result into current_
+
   std::unique_ptr<SearchRun> run_;
   std::optional<SearchResult> current_;
 };

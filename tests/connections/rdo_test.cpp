@@ -150,6 +150,26 @@ TEST_F(Rdo, LongMultiByteTextArrivesIntact) {
   EXPECT_TRUE(reader.Value(0) == text);
 }
 
+TEST_F(Rdo, TextAroundTheFirstPieceSizeArrivesIntact) {
+  // Values are read in a small first piece and the announced rest: lengths
+  // on either side of its end, with a two-byte character across it.
+  rdoConnection db = rdoConnection::Open(connect_);
+  std::vector<std::string> texts;
+  for (size_t length = 250; length <= 260; ++length) {
+    texts.push_back(std::string(length, 'a'));
+    texts.push_back(std::string(length - 2, 'b') + "\xC3\xBC");
+  }
+  for (size_t i = 0; i < texts.size(); ++i)
+    db.Execute("INSERT INTO Customers VALUES (" + std::to_string(100 + i) + ", '" + texts[i] +
+               "', NULL)");
+  ForwardReader reader = db.OpenForwardOnly("SELECT Name FROM Customers WHERE Id >= 100");
+  for (const std::string& text : texts) {
+    ASSERT_TRUE(reader.Fetch());
+    EXPECT_EQ(reader.Value(0), text);
+  }
+  EXPECT_FALSE(reader.Fetch());
+}
+
 TEST_F(Rdo, EachFailureFillsTheErrorListAndTheException) {
   rdoConnection db = rdoConnection::Open(connect_);
   struct Case {

@@ -1,0 +1,166 @@
+// corvanty_bench: statement generation time, search time through the engine
+// against the same SELECT run through SQLite itself, and peak memory by the
+// number of results, on the demo database (usage in kUsage). The criteria
+// default to counts that suit the demo at 1,000,000 order lines.
+//
+// Without --db the demo database is made in a temporary folder and removed
+// afterwards; with --db the file is made only if it does not exist, and kept.
+#include <cstdio>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/benchguide.h"
+#include "bench/benchmemory.h"
+#include "bench/benchodbc.h"
+#include "bench/benchsearch.h"
+#include "connections/rdo.h"
+#include "engine/guideloader.h"
+#include "engine/searchstatements.h"
+
+namespace corvanty::bench {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: corvanty_bench [--rows N] [--runs N] [--generation-runs N] [--db FILE]\n"
+    "                      [--selective TEXT] [--wide TEXT] [--medium TEXT]\n";
+
+struct Options {
+  long rows = 1000000;
+  int runs = 7;
+  int generation_runs = 20000;
+  std::string database;              // empty: a temporary one
+  std::string selective = "123456";  // an order number: a handful of orders
+  std::string wide = "ke";           // "Markets" and "Kestrel": about 100,000 orders
+  std::string medium = "Amber T";    // "Amber Trading": about 8,500 orders
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; i += 2) {
+    const std::string name = argv[i];
+    if (i + 1 >= argc) throw std::invalid_argument(name + " needs a value");
+    const std::string value = argv[i + 1];
+    if (name == "--rows")
+      options.rows = std::stol(value);
+    else if (name == "--runs")
+      options.runs = std::stoi(value);
+    else if (name == "--generation-runs")
+      options.generation_runs = std::stoi(value);
+    else if (name == "--db")
+      options.database = value;
+    else if (name == "--selective")
+      options.selective = value;
+    else if (name == "--wide")
+      options.wide = value;
+    else if (name == "--medium")
+      options.medium = value;
+    else
+      throw std::invalid_argument("unknown option " + name);
+  }
+  if (options.rows < 10 || options.runs < 1 || options.generation_runs < 1)
+    throw std::invalid_argument("--rows, --runs and --generation-runs must be positive");
+  return options;
+}
+
+// Median microseconds of one guide's statement generation, per dialect.
+void ReportGeneration(const std::string& connect, int32_t guide, int runs) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
+  const std::vector<GuideDefinition> guides = LoadGuideDefinitions(connection, {guide});
+  std::printf("\nStatement generation, one guide, median of %d (target < 100 us)\n", runs);
+  for (auto [dialect, name] : {std::pair{rdo::Dialect::Sqlite, "SQLite"},
+                               std::pair{rdo::Dialect::SqlServer, "SQL Server"}}) {
+    std::vector<double> samples;
+    size_t length = 0;
+    for (int run = 0; run < runs; ++run)
+      samples.push_back(Microseconds([&] {
+        length += GenerateSearchStatements(guides, "\"amber birch\" or 1234", dialect)
+                      .Guides[0]
+                      .SQL.size();
+      }));
+    std::printf("  %-10s %8.2f us  (%zu characters)\n", name, Median(samples), length / runs);
+  }
+}
+
+struct Case {
+  const char* label;
+  std::string criteria;
+  double target;
+};
+
+void ReportSearches(const std::string& connect, const std::string& file, int32_t guide,
+                    const std::vector<Case>& cases, int runs) {
+  std::printf(
+      "\nSearch, median of %d runs (engine: StartSearch + Next over ODBC, StepAPI=1;\n"
+      "native: the same SELECT through sqlite3_prepare/step)\n",
+      runs);
+  std::printf("  %-10s %-16s %8s %12s %12s %7s %7s\n", "case", "criteria", "rows", "engine ms",
+              "native ms", "ratio", "target");
+  for (const Case& c : cases) {
+    const std::string sql = SqliteStatement(connect, guide, c.criteria);
+    SearchCount engine_count, native_count;
+    engine_count = EngineSearch(connect, guide, c.criteria);  // warm-up, both
+    native_count = NativeSearch(file, sql);
+    if (engine_count.rows != native_count.rows)
+      throw std::runtime_error("the engine and SQLite disagree on the number of rows");
+    std::vector<double> engine, native;
+    for (int run = 0; run < runs; ++run) {
+      engine.push_back(Microseconds([&] { EngineSearch(connect, guide, c.criteria); }));
+      native.push_back(Microseconds([&] { NativeSearch(file, sql); }));
+    }
+    const double ratio = Median(engine) / Median(native);
+    std::printf("  %-10s %-16s %8ld %12.1f %12.1f %7.2f %7.2f%s\n", c.label,
+                ("\"" + c.criteria + "\"").c_str(), engine_count.rows, Median(engine) / 1000,
+                Median(native) / 1000, ratio, c.target, ratio <= c.target ? "" : "  MISSED");
+  }
+}
+
+void ReportMemory(const std::string& connect, int32_t guide, const std::vector<Case>& cases) {
+  std::printf("\nPeak resident set (VmHWM) of a search, fresh process per case\n");
+  std::printf("  %-10s %8s %12s %12s %10s\n", "case", "rows", "before kB", "after kB", "growth");
+  for (const Case& c : cases) {
+    const MemoryUse use = MeasureInChild(connect, guide, c.criteria);
+    std::printf("  %-10s %8ld %12ld %12ld %10ld\n", c.label, use.rows, use.before_kb, use.after_kb,
+                use.after_kb - use.before_kb);
+  }
+}
+
+int Run(const Options& options) {
+  BenchFolder folder;
+  UseOwnOdbcConfiguration(folder);
+  const std::string file = options.database.empty() ? folder.File("demo.db") : options.database;
+  EnsureDemoDatabase(file, options.rows);
+  const int32_t guide = InstallBenchGuide(file);
+  const std::string connect = AddStreamingDataSource(folder, "CorvantyBench", file);
+
+  std::printf("Demo database: %s\n", DescribeDatabase(file).c_str());
+  std::printf("Guide %d: orders o, customers c; shows 3 columns, searches 2\n", guide);
+  ReportGeneration(connect, guide, options.generation_runs);
+  ReportSearches(connect, file, guide,
+                 {{"selective", options.selective, 1.10}, {"wide", options.wide, 2.0}},
+                 options.runs);
+  ReportMemory(connect, guide,
+               {{"selective", options.selective, 0},
+                {"medium", options.medium, 0},
+                {"wide", options.wide, 0}});
+  return 0;
+}
+
+}  // namespace
+}  // namespace corvanty::bench
+
+int main(int argc, char** argv) {
+  using namespace corvanty::bench;
+  try {
+    if (argc == 5 && std::string(argv[1]) == kMemoryChildFlag)
+      return RunMemoryChild(argv[2], std::stoi(argv[3]), argv[4]);
+    return Run(ParseOptions(argc, argv));
+  } catch (const std::invalid_argument& error) {
+    std::cerr << "corvanty_bench: " << error.what() << "\n" << kUsage;
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << "corvanty_bench: " << error.what() << '\n';
+    return 1;
+  }
+}

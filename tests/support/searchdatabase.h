@@ -1,0 +1,29 @@
+#pragma once
+// A small shop database holding the guide tables and a set of guides written
+// into them by SQL, for tests that search through the real ODBC driver.
+#include <string>
+
+#include "support/odbcfixture.h"
+
+namespace corvanty::testing {
+
+// The guides the shop database holds, by DSG_ID.
+enum ShopGuide : int32_t {
+  kCustomersGuide = 1,  // customers c: key c.id, shows and searches name and city
+  kOrdersGuide = 2,     // customers c joined to orders o: key o.id, item "for" name
+  kItemsGuide = 3,      // orders o, no key: shows and searches the item
+  kBrokenFromGuide = 4,
+  kNoTablesRowGuide = 5,
+  kNothingShownGuide = 6,
+  kOverflowGuide = 7,  // its second row fails while it is read
+};
+
+// Creates the data source name for the shop database and returns its
+// connect string "DSN=name;".
+std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
+
+// The statements that create the five guide tables on SQLite, as the table
+// builder sends them, each ended by a semicolon.
+std::string GuideTablesScript();
+
+}  // namespace corvanty::testing
