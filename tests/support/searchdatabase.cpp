@@ -1,6 +1,7 @@
 #include "support/searchdatabase.h"
 
 #include "engine/searchguidetables.h"
+#include "support/databasetest.h"
 
 namespace corvanty::testing {
 namespace {
@@ -47,19 +48,12 @@ const char kShopGuides[] =
 
 }  // namespace
 
-std::string GuideTablesScript() {
-  std::string script;
-  for (std::string_view table : kSearchGuideTableBuildOrder) {
-    const std::vector<std::string> statements = *SqliteTableStatements(std::string(table));
-    for (const std::string& statement : statements) script += statement + ";\n";
-  }
-  return script;
-}
-
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name) {
   // One transaction: one sync of the file instead of one per statement.
-  return odbc.AddSqliteDatabase(
-      name, "BEGIN;" + GuideTablesScript() + kShopData + kShopGuides + "COMMIT;");
+  return odbc.AddSqliteDatabase(name, "BEGIN;" +
+                                          GuideTablesSql({kSearchGuideTableBuildOrder.begin(),
+                                                          kSearchGuideTableBuildOrder.end()}) +
+                                          kShopData + kShopGuides + "COMMIT;");
 }
 
 }  // namespace corvanty::testing

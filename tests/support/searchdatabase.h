@@ -22,8 +22,4 @@ enum ShopGuide : int32_t {
 // connect string "DSN=name;".
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
 
-// The statements that create the five guide tables on SQLite, as the table
-// builder sends them, each ended by a semicolon.
-std::string GuideTablesScript();
-
 }  // namespace corvanty::testing
