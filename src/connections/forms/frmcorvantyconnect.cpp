@@ -5,12 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantynewconnection.h"
 #include "connections/sqlerrorreport.h"
 #include "engine/readiness.h"
+#include "shell/forms/controls.h"
 #include "shell/forms/mdicorvantymain.h"
 #include "shell/forms/positionform.h"
 
@@ -31,36 +31,23 @@ frmCorvantyConnect::frmCorvantyConnect() {
   setWindowTitle("Corvanty Admin Db Connect");
   Frame1 = new QGroupBox(this);
   Frame1->setObjectName("Frame1");
-  Label1 = new QLabel("Connect To :", Frame1);
-  Label1->setObjectName("Label1");
+  Label1 = NewLabel("Label1", "Connect To :", Frame1);
   cmbAvailableDb = new QComboBox(Frame1);
   cmbAvailableDb->setObjectName("cmbAvailableDb");
   cmbAvailableDb->setEditable(false);
   cmbAvailableDb->setMinimumWidth(220);
   cmbAvailableDb->setToolTip("Displays a list of databases available for administration.");
-  cmdNew = new QPushButton("New", Frame1);
-  cmdNew->setObjectName("cmdNew");
-  cmdConnect = new QPushButton("Connect", Frame1);
-  cmdConnect->setObjectName("cmdConnect");
+  cmdNew = NewButton("cmdNew", "New", this);
+  cmdConnect = NewButton("cmdConnect", "Connect", this);
   cmdConnect->setToolTip("Connect to selected database.");
   cmdConnect->setDefault(true);
-  cmdCancel = new QPushButton("Cancel", Frame1);
-  cmdCancel->setObjectName("cmdCancel");
+  cmdCancel = NewButton("cmdCancel", "Cancel", this);
   cmdCancel->setToolTip("Quit the Velmorastine Corvanty Administrator");
 
-  auto* chooser = new QHBoxLayout;
+  auto* chooser = new QHBoxLayout(Frame1);
   chooser->addWidget(Label1);
   chooser->addWidget(cmbAvailableDb, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cmdNew);
-  buttons->addStretch(1);
-  buttons->addWidget(cmdConnect);
-  buttons->addWidget(cmdCancel);
-  auto* inner = new QVBoxLayout(Frame1);
-  inner->addLayout(chooser);
-  inner->addLayout(buttons);
-  auto* outer = new QVBoxLayout(this);
-  outer->addWidget(Frame1);
+  LayOutFrameAndButtons(*this, Frame1, {cmdNew}, {cmdConnect, cmdCancel});
 
   setTabOrder(cmbAvailableDb, cmdNew);
   setTabOrder(cmdNew, cmdConnect);

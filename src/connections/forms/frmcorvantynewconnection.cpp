@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
+#include "shell/forms/controls.h"
 #include "shell/forms/positionform.h"
 #include "shell/msgbox.h"
 
@@ -20,17 +20,6 @@ namespace {
 const char* const kRegistryMismatch =
     " [New Connection] Connection received from registry does not match entered connection.";
 
-QLineEdit* NewTextBox(const char* name, QWidget* parent) {
-  auto* box = new QLineEdit(parent);
-  box->setObjectName(name);
-  return box;
-}
-
-QLabel* NewLabel(const char* name, const char* caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
-}
 }  // namespace
 
 frmCorvantyNewConnection::frmCorvantyNewConnection() {
@@ -46,17 +35,14 @@ frmCorvantyNewConnection::frmCorvantyNewConnection() {
   txtPWD = NewTextBox("txtPWD", Frame1);
   txtPWD->setEchoMode(QLineEdit::Password);
   txtPWD->setStyleSheet("lineedit-password-character: 42");  // '*'
-  cmdConnect = new QPushButton("Connect", this);
-  cmdConnect->setObjectName("cmdConnect");
+  cmdConnect = NewButton("cmdConnect", "Connect", this);
   cmdConnect->setDefault(true);
 
   auto* fields = new QFormLayout(Frame1);
   fields->addRow(Label1, txtDSN);
   fields->addRow(Label2, txtUID);
   fields->addRow(Label3, txtPWD);
-  auto* outer = new QVBoxLayout(this);
-  outer->addWidget(Frame1);
-  outer->addWidget(cmdConnect, 0, Qt::AlignRight);
+  LayOutFrameAndButtons(*this, Frame1, {}, {cmdConnect});
   txtDSN->setMinimumWidth(220);
 
   setTabOrder(txtDSN, txtUID);

@@ -2,15 +2,14 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "connections/sqlerrorreport.h"
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantycolumns.h"
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytables.h"
+#include "shell/forms/controls.h"
 #include "shell/forms/positionform.h"
 
 namespace corvanty {
@@ -28,20 +27,10 @@ frmCorvantyDSGAdmin::frmCorvantyDSGAdmin() {
   Frame1 = chooser.Frame1;
   Label1 = chooser.Label1;
   cmbAvailableDSG = chooser.cmbAvailableDSG;
-  cmdOK = new QPushButton("OK", this);
-  cmdOK->setObjectName("cmdOK");
-  cmdCancel = new QPushButton("Cancel", this);
-  cmdCancel->setObjectName("cmdCancel");
-  cmdNew = new QPushButton("New", this);
-  cmdNew->setObjectName("cmdNew");
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cmdNew);
-  buttons->addStretch(1);
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
-  auto* outer = new QVBoxLayout(this);
-  outer->addWidget(Frame1);
-  outer->addLayout(buttons);
+  cmdOK = NewButton("cmdOK", "OK", this);
+  cmdCancel = NewButton("cmdCancel", "Cancel", this);
+  cmdNew = NewButton("cmdNew", "New", this);
+  LayOutFrameAndButtons(*this, Frame1, {cmdNew}, {cmdOK, cmdCancel});
   connect(cmdOK, &QPushButton::clicked, this, &frmCorvantyDSGAdmin::cmdOK_Click);
   connect(cmdNew, &QPushButton::clicked, this, &frmCorvantyDSGAdmin::cmdNew_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmCorvantyDSGAdmin::cmdCancel_Click);

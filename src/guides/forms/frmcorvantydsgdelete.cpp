@@ -2,11 +2,10 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "connections/sqlerrorreport.h"
+#include "shell/forms/controls.h"
 #include "shell/forms/positionform.h"
 #include "shell/msgbox.h"
 
@@ -19,17 +18,9 @@ frmCorvantyDSGDelete::frmCorvantyDSGDelete() {
   Frame1 = chooser.Frame1;
   Label1 = chooser.Label1;
   cmbAvailableDSG = chooser.cmbAvailableDSG;
-  cmdDelete = new QPushButton("Delete", this);
-  cmdDelete->setObjectName("cmdDelete");
-  cmdCancel = new QPushButton("Cancel", this);
-  cmdCancel->setObjectName("cmdCancel");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdDelete);
-  buttons->addWidget(cmdCancel);
-  auto* outer = new QVBoxLayout(this);
-  outer->addWidget(Frame1);
-  outer->addLayout(buttons);
+  cmdDelete = NewButton("cmdDelete", "Delete", this);
+  cmdCancel = NewButton("cmdCancel", "Cancel", this);
+  LayOutFrameAndButtons(*this, Frame1, {}, {cmdDelete, cmdCancel});
   connect(cmdDelete, &QPushButton::clicked, this, &frmCorvantyDSGDelete::cmdDelete_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmCorvantyDSGDelete::cmdCancel_Click);
 }

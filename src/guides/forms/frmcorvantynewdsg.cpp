@@ -2,17 +2,16 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "connections/sqlerrorreport.h"
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantytables.h"
 #include "guides/guidestore.h"
+#include "shell/forms/controls.h"
 #include "shell/forms/positionform.h"
 #include "shell/msgbox.h"
 
@@ -25,22 +24,17 @@ frmCorvantyNewDSG::frmCorvantyNewDSG() {
   setWindowTitle("New Db Search Guide");
   Frame1 = new QGroupBox(this);
   Frame1->setObjectName("Frame1");
-  Label1 = new QLabel("Search Guide Name :", Frame1);
-  Label1->setObjectName("Label1");
+  Label1 = NewLabel("Label1", "Search Guide Name :", Frame1);
   Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  txtDSGName = new QLineEdit(Frame1);
-  txtDSGName->setObjectName("txtDSGName");
-  Label2 = new QLabel("Description :", Frame1);
-  Label2->setObjectName("Label2");
+  txtDSGName = NewTextBox("txtDSGName", Frame1);
+  Label2 = NewLabel("Label2", "Description :", Frame1);
   Label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
   txtDSGDescription = new QPlainTextEdit(Frame1);
   txtDSGDescription->setObjectName("txtDSGDescription");
   txtDSGDescription->setTabChangesFocus(true);
   txtDSGDescription->setFixedHeight(80);
-  cmdOK = new QPushButton("OK", this);
-  cmdOK->setObjectName("cmdOK");
-  cmdCancel = new QPushButton("Cancel", this);
-  cmdCancel->setObjectName("cmdCancel");
+  cmdOK = NewButton("cmdOK", "OK", this);
+  cmdCancel = NewButton("cmdCancel", "Cancel", this);
 
   auto* fields = new QGridLayout(Frame1);
   fields->addWidget(Label1, 0, 0);
@@ -48,13 +42,7 @@ frmCorvantyNewDSG::frmCorvantyNewDSG() {
   fields->addWidget(Label2, 1, 0);
   fields->addWidget(txtDSGDescription, 1, 1);
   txtDSGName->setMinimumWidth(260);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdCancel);
-  auto* outer = new QVBoxLayout(this);
-  outer->addWidget(Frame1);
-  outer->addLayout(buttons);
+  LayOutFrameAndButtons(*this, Frame1, {}, {cmdOK, cmdCancel});
 
   setTabOrder(txtDSGName, txtDSGDescription);
   setTabOrder(txtDSGDescription, cmdOK);

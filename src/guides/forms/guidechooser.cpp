@@ -5,14 +5,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "shell/forms/controls.h"
+
 namespace corvanty {
 
 GuideChooser MakeGuideChooser(QWidget& dialog) {
   GuideChooser chooser{};
   chooser.Frame1 = new QGroupBox(&dialog);
   chooser.Frame1->setObjectName("Frame1");
-  chooser.Label1 = new QLabel("Available Search Guides :", chooser.Frame1);
-  chooser.Label1->setObjectName("Label1");
+  chooser.Label1 = NewLabel("Label1", "Available Search Guides :", chooser.Frame1);
   chooser.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   chooser.cmbAvailableDSG = new QComboBox(chooser.Frame1);
   chooser.cmbAvailableDSG->setObjectName("cmbAvailableDSG");

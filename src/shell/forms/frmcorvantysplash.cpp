@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "shell/forms/controls.h"
 #include "shell/forms/startup.h"
 #include "shell/msgbox.h"
 
@@ -23,9 +24,8 @@ class ClickableFrame : public QFrame {
 };
 
 namespace {
-QLabel* NewLabel(const char* name, const char* caption, int point_size, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
+QLabel* SplashLabel(const char* name, const char* caption, int point_size, QWidget* parent) {
+  QLabel* label = NewLabel(name, caption, parent);
   label->setFont(QFont("Arial", point_size));
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   return label;
@@ -50,12 +50,12 @@ frmCorvantySplash::frmCorvantySplash() {
   imgLogo->setObjectName("imgLogo");
   imgLogo->setText("<b style='font-size:28pt;color:#1c4f8c'>&#9670;</b>");
   imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
-  lblCompanyProduct = NewLabel("lblCompanyProduct", "Velmorastine", 12, Frame1);
-  lblProductName = NewLabel("lblProductName", "Corvanty", 26, Frame1);
-  lblPlatform = NewLabel("lblPlatform", "For : MS SQL Server", 12, Frame1);
-  lblVersion = NewLabel("lblVersion", "Version 1.1", 12, Frame1);
-  lblWarning = NewLabel("lblWarning", "Warning", 8, Frame1);
-  lblCompany = NewLabel("lblCompany", "Velmorastine, Inc.", 10, Frame1);
+  lblCompanyProduct = SplashLabel("lblCompanyProduct", "Velmorastine", 12, Frame1);
+  lblProductName = SplashLabel("lblProductName", "Corvanty", 26, Frame1);
+  lblPlatform = SplashLabel("lblPlatform", "For : MS SQL Server", 12, Frame1);
+  lblVersion = SplashLabel("lblVersion", "Version 1.1", 12, Frame1);
+  lblWarning = SplashLabel("lblWarning", "Warning", 8, Frame1);
+  lblCompany = SplashLabel("lblCompany", "Velmorastine, Inc.", 10, Frame1);
 
   auto* inner = new QVBoxLayout(Frame1);
   inner->setContentsMargins(30, 24, 30, 24);
