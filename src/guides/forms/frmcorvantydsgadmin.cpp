@@ -38,13 +38,8 @@ frmCorvantyDSGAdmin::frmCorvantyDSGAdmin() {
 
 void frmCorvantyDSGAdmin::Form_Load() {
   PositionForm(*this);
-  std::vector<GuideEntry> guides;
-  try {
-    guides = ListGuides();
-  } catch (const std::exception& error) {
-    // The list stays empty; New still starts a guide.
-    ReportDialogError(error);
-  }
+  // A list that cannot be read stays empty; New still starts a guide.
+  std::vector<GuideEntry> guides = ListGuidesReportingErrors().value_or(std::vector<GuideEntry>{});
   if (guides.empty()) {
     cmbAvailableDSG->addItem(kNewEntry);
     cmbAvailableDSG->setCurrentIndex(0);

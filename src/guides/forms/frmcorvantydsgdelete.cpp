@@ -27,21 +27,14 @@ frmCorvantyDSGDelete::frmCorvantyDSGDelete() {
 
 void frmCorvantyDSGDelete::Form_Load() {
   PositionForm(*this);
-  std::vector<GuideEntry> guides;
-  try {
-    guides = ListGuides();
-  } catch (const std::exception& error) {
-    ReportDialogError(error);
-    Unload();
-    return;
-  }
-  if (guides.empty()) {
-    MsgBox("There are no Database Search Guides to delete!");
+  std::optional<std::vector<GuideEntry>> guides = ListGuidesReportingErrors();
+  if (guides && guides->empty()) MsgBox("There are no Database Search Guides to delete!");
+  if (!guides || guides->empty()) {
     // Discarded, so the next menu request loads the list afresh.
     Unload();
     return;
   }
-  FillGuideList(*cmbAvailableDSG, guides);
+  FillGuideList(*cmbAvailableDSG, *guides);
   show();
 }
 

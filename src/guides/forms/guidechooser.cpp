@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "connections/sqlerrorreport.h"
 #include "shell/forms/controls.h"
 
 namespace corvanty {
@@ -23,6 +24,15 @@ GuideChooser MakeGuideChooser(QWidget& dialog) {
   row->addWidget(chooser.Label1);
   row->addWidget(chooser.cmbAvailableDSG, 1);
   return chooser;
+}
+
+std::optional<std::vector<GuideEntry>> ListGuidesReportingErrors() {
+  try {
+    return ListGuides();
+  } catch (const std::exception& error) {
+    ReportDialogError(error);
+    return std::nullopt;
+  }
 }
 
 void FillGuideList(QComboBox& list, const std::vector<GuideEntry>& guides) {

@@ -2,6 +2,7 @@
 // The "Available Search Guides :" frame the selection and deletion dialogs
 // share: a right-aligned label and a drop-down list of guides whose item
 // data is the guide's DSG_ID.
+#include <optional>
 #include <vector>
 
 #include "guides/guidestore.h"
@@ -21,6 +22,10 @@ struct GuideChooser {
 };
 
 GuideChooser MakeGuideChooser(QWidget& dialog);
+
+// The guides, or nullopt after the error that kept them from being read
+// has been shown.
+std::optional<std::vector<GuideEntry>> ListGuidesReportingErrors();
 
 // Lists the guides in the order given, the first selected.
 void FillGuideList(QComboBox& list, const std::vector<GuideEntry>& guides);

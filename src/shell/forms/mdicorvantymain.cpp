@@ -80,8 +80,8 @@ void mdiCorvantyMain::BuildMenu() {
       action = parents[row.level - 1]->addAction(caption);
       connect(action, &QAction::triggered, this, row.handler);
     } else {
-      QMenu* menu = row.level == 1 ? menuBar()->addMenu(caption)
-                                   : parents[row.level - 1]->addMenu(caption);
+      QMenu* menu =
+          row.level == 1 ? menuBar()->addMenu(caption) : parents[row.level - 1]->addMenu(caption);
       menu->setObjectName(row.name);
       parents[row.level] = menu;
       action = menu->menuAction();
@@ -105,8 +105,8 @@ void mdiCorvantyMain::MDIForm_Load() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   double dpi = ScreenDotsPerInch(*this);
   QSize pixels = screen->geometry().size();
-  TwipSize size = MainWindowSize(PixelsToTwips(pixels.width(), dpi),
-                                 PixelsToTwips(pixels.height(), dpi));
+  TwipSize size =
+      MainWindowSize(PixelsToTwips(pixels.width(), dpi), PixelsToTwips(pixels.height(), dpi));
   resize(TwipsToPixels(size.width, dpi), TwipsToPixels(size.height, dpi));
   frmCorvantyConnect::Instance().Show();
 }
@@ -160,7 +160,9 @@ void mdiCorvantyMain::mnuSearchGuideTables_Click() {
   RebuildControlTableCommand("Db_Search_Guide_Tables");
 }
 
-void mdiCorvantyMain::mnuSearchGuideSQL_Click() { RebuildControlTableCommand("Db_Search_Guide_SQL"); }
+void mdiCorvantyMain::mnuSearchGuideSQL_Click() {
+  RebuildControlTableCommand("Db_Search_Guide_SQL");
+}
 
 void mdiCorvantyMain::mnuSearchGuideUnique_Click() {
   RebuildControlTableCommand("Db_Search_Guide_Unique");
