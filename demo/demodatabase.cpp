@@ -35,20 +35,21 @@ CREATE INDEX order_lines_product ON order_lines(product_id);
 const char* const kCities[] = {"Lisbon", "Oslo",  "Turin",  "Lyon",    "Graz",  "Ghent",
                                "Porto",  "Brno",  "Aarhus", "Seville", "Cork",  "Tampere",
                                "Kraków", "Split", "Basel",  "Utrecht", "Malmö", "Riga"};
-const char* const kCountries[] = {"Portugal", "Norway",  "Italy",   "France",  "Austria",
-                                  "Belgium",  "Portugal", "Czechia", "Denmark", "Spain",
-                                  "Ireland",  "Finland", "Poland",  "Croatia", "Switzerland",
-                                  "Netherlands", "Sweden", "Latvia"};
-const char* const kWords[] = {"Amber", "Birch", "Cobalt", "Delta", "Ember",  "Fjord", "Granite",
-                              "Harbor", "Iris", "Juniper", "Kestrel", "Lumen", "Maple", "Nimbus",
-                              "Orchid", "Pine", "Quartz", "Raven", "Saffron", "Tundra"};
-const char* const kGoods[] = {"Tea",    "Coffee", "Cheese", "Honey", "Olive Oil", "Chocolate",
-                              "Pasta",  "Rice",   "Jam",    "Syrup", "Biscuits",  "Mustard"};
+const char* const kCountries[] = {"Portugal",    "Norway",   "Italy",   "France",  "Austria",
+                                  "Belgium",     "Portugal", "Czechia", "Denmark", "Spain",
+                                  "Ireland",     "Finland",  "Poland",  "Croatia", "Switzerland",
+                                  "Netherlands", "Sweden",   "Latvia"};
+const char* const kWords[] = {"Amber",   "Birch",   "Cobalt", "Delta",   "Ember",
+                              "Fjord",   "Granite", "Harbor", "Iris",    "Juniper",
+                              "Kestrel", "Lumen",   "Maple",  "Nimbus",  "Orchid",
+                              "Pine",    "Quartz",  "Raven",  "Saffron", "Tundra"};
+const char* const kGoods[] = {"Tea",   "Coffee", "Cheese", "Honey", "Olive Oil", "Chocolate",
+                              "Pasta", "Rice",   "Jam",    "Syrup", "Biscuits",  "Mustard"};
 const char* const kCategories[] = {"Beverages", "Dairy", "Confections", "Grains", "Condiments"};
-const char* const kFirstNames[] = {"Ana", "Bruno", "Clara", "Dmitri", "Eva", "Farid", "Greta",
-                                   "Hugo", "Ines", "Jonas", "Katja", "Luca", "Mira", "Nils"};
-const char* const kLastNames[] = {"Almeida", "Berg", "Costa", "Dvořák", "Eriksen", "Fischer",
-                                  "García", "Horvat", "Ivanova", "Jensen", "Kowalski", "Laine"};
+const char* const kFirstNames[] = {"Ana",  "Bruno", "Clara", "Dmitri", "Eva",  "Farid", "Greta",
+                                   "Hugo", "Ines",  "Jonas", "Katja",  "Luca", "Mira",  "Nils"};
+const char* const kLastNames[] = {"Almeida", "Berg",   "Costa",   "Dvořák", "Eriksen",  "Fischer",
+                                  "García",  "Horvat", "Ivanova", "Jensen", "Kowalski", "Laine"};
 
 template <size_t N>
 const char* Pick(const char* const (&words)[N], long i) {
@@ -136,8 +137,9 @@ void CreateDemoDatabase(const std::string& path, long rows) {
   db.InsertRows("INSERT INTO customers VALUES (?, ?, ?, ?, ?, ?)", size.customers,
                 [](long i, sqlite3_stmt* s) {
                   sqlite3_bind_int64(s, 1, i);
-                  BindText(s, 2, std::string(Pick(kWords, i / 5)) + " " + Pick(kWords, i * 3) +
-                                     (i % 3 ? " Trading" : " Markets"));
+                  BindText(s, 2,
+                           std::string(Pick(kWords, i / 5)) + " " + Pick(kWords, i * 3) +
+                               (i % 3 ? " Trading" : " Markets"));
                   BindText(s, 3, std::string(Pick(kFirstNames, i)) + " " + Pick(kLastNames, i / 2));
                   BindText(s, 4, Pick(kCities, i / 4));
                   BindText(s, 5, Pick(kCountries, i / 4));
@@ -147,20 +149,19 @@ void CreateDemoDatabase(const std::string& path, long rows) {
                   else
                     BindText(s, 6, "+00 " + std::to_string(100000 + Mix(i) % 900000));
                 });
-  db.InsertRows("INSERT INTO orders VALUES (?, ?, ?, ?, ?)", size.orders,
-                [&](long i, sqlite3_stmt* s) {
-                  sqlite3_bind_int64(s, 1, i);
-                  sqlite3_bind_int64(s, 2, 1 + static_cast<long>(Mix(i) % size.customers));
-                  char date[11];
-                  std::snprintf(date, sizeof date, "20%02ld-%02ld-%02ld", 20 + i % 7, 1 + i % 12,
-                                1 + i % 28);
-                  BindText(s, 3, date);
-                  BindText(s, 4, Pick(kCities, static_cast<long>(Mix(i + 3) % 18)));
-                  if (i % 5 == 0)
-                    BindText(s, 5, "Deliver to the rear door; it's the blue one");
-                  else
-                    sqlite3_bind_null(s, 5);
-                });
+  db.InsertRows(
+      "INSERT INTO orders VALUES (?, ?, ?, ?, ?)", size.orders, [&](long i, sqlite3_stmt* s) {
+        sqlite3_bind_int64(s, 1, i);
+        sqlite3_bind_int64(s, 2, 1 + static_cast<long>(Mix(i) % size.customers));
+        char date[11];
+        std::snprintf(date, sizeof date, "20%02ld-%02ld-%02ld", 20 + i % 7, 1 + i % 12, 1 + i % 28);
+        BindText(s, 3, date);
+        BindText(s, 4, Pick(kCities, static_cast<long>(Mix(i + 3) % 18)));
+        if (i % 5 == 0)
+          BindText(s, 5, "Deliver to the rear door; it's the blue one");
+        else
+          sqlite3_bind_null(s, 5);
+      });
   long lines_per_order = (size.order_lines + size.orders - 1) / size.orders;
   db.InsertRows("INSERT INTO order_lines VALUES (?, ?, ?, ?, ?)", size.order_lines,
                 [&](long i, sqlite3_stmt* s) {

@@ -20,8 +20,7 @@ const std::vector<Command>& Commands() {
       {"table-script", "table-script NAME [--dialect mssql|sqlite]",
        "print the table builder's statement text for one guide table", TableScript},
       {"demo", "demo [--rows N] [--dir DIR]",
-       "create the demo database, its ODBC data source CorvantyDemo and a saved connection",
-       Demo},
+       "create the demo database, its ODBC data source CorvantyDemo and a saved connection", Demo},
   };
   return commands;
 }

@@ -85,8 +85,7 @@ int AddConnection(const Words& words) {
 int Check(const Words& words) {
   Args args(words, {"--connection"}, {});
   args.ExpectPositional(0, 0, "check [--connection N]");
-  if (!LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection)))
-    return kExitFailure;
+  if (!LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection))) return kExitFailure;
   auto console = SetPrompter(nullptr);
   auto counting = std::make_shared<CountingPrompter>(console);
   SetPrompter(counting);

@@ -38,11 +38,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char escaped[8];
@@ -78,7 +88,8 @@ int Guides(const Words& words) {
   args.ExpectPositional(0, 0, "guides [--connection N]");
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([] {
-    for (const GuideEntry& guide : ListGuides()) std::cout << guide.id << '\t' << guide.name << '\n';
+    for (const GuideEntry& guide : ListGuides())
+      std::cout << guide.id << '\t' << guide.name << '\n';
     return kExitOk;
   });
 }
@@ -92,12 +103,12 @@ int Sql(const Words& words) {
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    rdo::Dialect dialect = dialect_name.empty()    ? connection.GetDialect()
+    rdo::Dialect dialect = dialect_name.empty()      ? connection.GetDialect()
                            : dialect_name == "mssql" ? rdo::Dialect::SqlServer
                                                      : rdo::Dialect::Sqlite;
     int32_t guide = ResolveGuide(connection, args.Positional()[0]);
-    SearchStatements generated = GenerateSearchStatements(
-        LoadGuideDefinitions(connection, {guide}), args.Positional()[1], dialect);
+    SearchStatements generated = GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}),
+                                                          args.Positional()[1], dialect);
     if (!generated.Error.empty()) ThrowSearchError(generated.Error);
     for (const GuideStatement& statement : generated.Guides) {
       if (!statement.Error.empty()) ThrowSearchError(statement.Error);
@@ -109,8 +120,7 @@ int Sql(const Words& words) {
 
 int Search(const Words& words) {
   Args args(words, {"--connection", "--format"}, {});
-  args.ExpectPositional(2, 2,
-                        "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json]");
+  args.ExpectPositional(2, 2, "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json]");
   std::string format = args.Value("--format", "lines");
   if (format != "lines" && format != "tsv" && format != "json")
     throw UsageError("--format takes lines, tsv or json");
@@ -127,7 +137,8 @@ int Search(const Words& words) {
     if (format == "json") std::cout << '[';
     while (std::optional<SearchResult> result = run->Next()) {
       if (format == "json") {
-        std::cout << (first ? "\n  " : ",\n  ") << "{\"ResultList\": " << JsonString(result->ResultList)
+        std::cout << (first ? "\n  " : ",\n  ")
+                  << "{\"ResultList\": " << JsonString(result->ResultList)
                   << ", \"IDColumn\": " << JsonString(result->IDColumn)
                   << ", \"DSG_ID\": " << result->DSG_ID << '}';
       } else {

@@ -1,9 +1,10 @@
 #include "connections/odbcdatasource.h"
-#include "connections/odbcdriverpath.h"
 
 #include <odbcinst.h>
 
 #include <stdexcept>
+
+#include "connections/odbcdriverpath.h"
 
 namespace corvanty {
 
@@ -13,8 +14,7 @@ std::string InstallerError() {
   DWORD code = 0;
   char message[SQL_MAX_MESSAGE_LENGTH] = "";
   WORD length = 0;
-  if (SQLInstallerError(1, &code, message, sizeof message, &length) == SQL_SUCCESS)
-    return message;
+  if (SQLInstallerError(1, &code, message, sizeof message, &length) == SQL_SUCCESS) return message;
   return "the ODBC installer gave no reason";
 }
 

@@ -64,8 +64,10 @@ class Statement {
   }
   void BindBlob(int i, const std::vector<unsigned char>& v) {
     // An empty value must stay an empty blob, not NULL.
-    if (v.empty()) sqlite3_bind_zeroblob(stmt_, i, 0);
-    else sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    if (v.empty())
+      sqlite3_bind_zeroblob(stmt_, i, 0);
+    else
+      sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
   }
   int Step() { return sqlite3_step(stmt_); }
   sqlite3_stmt* Get() const { return stmt_; }
@@ -181,17 +183,22 @@ int32_t RegistryKey::Create(int32_t root, const std::string& path, RegistryKey& 
   bool writable = false;
   if (int32_t status = OpenStore(true, db, writable); status != ERROR_SUCCESS) return status;
   if (!KeyExists(db, root, path)) {
-    int32_t status = writable ? InTransaction(db, [&] {
-      // The key and every parent on its path, as the platform creates them.
-      for (size_t cut = path.find('\\'); ; cut = path.find('\\', cut + 1)) {
-        Statement st(db, "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (?, ?)");
-        if (!st.Ok()) return false;
-        st.Bind(1, root);
-        st.Bind(2, path.substr(0, cut));
-        if (st.Step() != SQLITE_DONE) return false;
-        if (cut == std::string::npos) return true;
-      }
-    }) : ERROR_ACCESS_DENIED;
+    int32_t status =
+        writable
+            ? InTransaction(
+                  db,
+                  [&] {
+                    // The key and every parent on its path, as the platform creates them.
+                    for (size_t cut = path.find('\\');; cut = path.find('\\', cut + 1)) {
+                      Statement st(db, "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (?, ?)");
+                      if (!st.Ok()) return false;
+                      st.Bind(1, root);
+                      st.Bind(2, path.substr(0, cut));
+                      if (st.Step() != SQLITE_DONE) return false;
+                      if (cut == std::string::npos) return true;
+                    }
+                  })
+            : ERROR_ACCESS_DENIED;
     if (status != ERROR_SUCCESS) {
       sqlite3_close(db);
       return status;
@@ -204,8 +211,8 @@ int32_t RegistryKey::Create(int32_t root, const std::string& path, RegistryKey& 
   return ERROR_SUCCESS;
 }
 
-int32_t RegistryKey::Query(const std::string& name, int32_t& type,
-                           std::vector<unsigned char>& data, size_t max_size) const {
+int32_t RegistryKey::Query(const std::string& name, int32_t& type, std::vector<unsigned char>& data,
+                           size_t max_size) const {
   if (!db_) return ERROR_INVALID_HANDLE;
   Statement st(db_, "SELECT type, data FROM reg_values WHERE root = ? AND path = ? AND name = ?");
   if (!st.Ok()) return ERROR_REGISTRY_IO_FAILED;

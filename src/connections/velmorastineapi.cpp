@@ -69,8 +69,8 @@ bool CreateNewKey(const std::string& key_path, int32_t root_key) {
   return RegistryKey::Create(root_key, key_path, key) == ERROR_SUCCESS;
 }
 
-bool SetKeyValue(const std::string& key_path, const std::string& value_name,
-                 const RegValue& value, int32_t value_type) {
+bool SetKeyValue(const std::string& key_path, const std::string& value_name, const RegValue& value,
+                 int32_t value_type) {
   RegistryKey key;
   if (RegistryKey::Open(HKEY_LOCAL_MACHINE, key_path, key) != ERROR_SUCCESS) return false;
   return SetValueEx(key, value_name, value_type, value) == ERROR_SUCCESS &&

@@ -30,8 +30,8 @@ int32_t QueryValueEx(const RegistryKey& key, const std::string& value_name, RegV
 bool CreateNewKey(const std::string& key_path, int32_t root_key);
 
 // Writes a value under HKEY_LOCAL_MACHINE. False when nothing was written.
-bool SetKeyValue(const std::string& key_path, const std::string& value_name,
-                 const RegValue& value, int32_t value_type);
+bool SetKeyValue(const std::string& key_path, const std::string& value_name, const RegValue& value,
+                 int32_t value_type);
 
 // Writes one string (stored with its terminating NUL) or 32-bit integer
 // value; other types write nothing and report success, as they always have.

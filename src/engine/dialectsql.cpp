@@ -10,7 +10,8 @@ std::string ObjectsNamedQuery(rdo::Dialect dialect, const std::string& name_list
   // server's default collation does. Index names are left out: on the
   // server they are not objects that could stand in for a table.
   return "SELECT name AS Name FROM sqlite_master WHERE type IN ('table', 'view') AND "
-         "name COLLATE NOCASE IN (" + name_list + ")";
+         "name COLLATE NOCASE IN (" +
+         name_list + ")";
 }
 }  // namespace
 

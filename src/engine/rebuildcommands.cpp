@@ -27,16 +27,16 @@ void RebuildControlTableCommand(const std::string& table_name) {
   if (const char* question = ConfirmationFor(table_name)) {
     if (MsgBox(question, vbYesNo + vbExclamation) == vbNo) return;
   }
-  if (basCorvantyAdmin::BuildSearchGuideTable(table_name))
-    MsgBox("'" + table_name + "' created.");
+  if (basCorvantyAdmin::BuildSearchGuideTable(table_name)) MsgBox("'" + table_name + "' created.");
 }
 
 bool RebuildSearchEngineCommand() {
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
     if (connection.GetDialect() == rdo::Dialect::Sqlite) {
-      MsgBox("This database is searched by Corvanty's built-in search engine, so it needs no "
-             "search procedure and nothing was installed.");
+      MsgBox(
+          "This database is searched by Corvanty's built-in search engine, so it needs no "
+          "search procedure and nothing was installed.");
       return true;
     }
   } catch (const rdo::DatabaseError& error) {

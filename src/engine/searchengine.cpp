@@ -36,8 +36,8 @@ std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
   // whole result text; the SQLite rendering takes care of it itself.
   if (connection.GetDialect() == rdo::Dialect::SqlServer)
     connection.Execute("SET CONCAT_NULL_YIELDS_NULL OFF");
-  SearchStatements generated = GenerateSearchStatements(
-      LoadGuideDefinitions(connection, guide_ids), criteria, connection.GetDialect());
+  SearchStatements generated = GenerateSearchStatements(LoadGuideDefinitions(connection, guide_ids),
+                                                        criteria, connection.GetDialect());
   if (!generated.Error.empty()) ThrowSearchError(generated.Error);
   for (const GuideStatement& statement : generated.Guides)
     if (!statement.Error.empty()) ThrowSearchError(statement.Error);

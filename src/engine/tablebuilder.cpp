@@ -35,8 +35,8 @@ bool BuildSearchGuideTable(const std::string& table_name) {
     if (errors.empty()) errors = std::string("[[") + error.what() + "]]";
   }
   if (errors.empty()) return true;
-  MsgBox("The following errors were encountered when attempting to build the table '" +
-         table_name + "' - " + errors);
+  MsgBox("The following errors were encountered when attempting to build the table '" + table_name +
+         "' - " + errors);
   return false;
 }
 

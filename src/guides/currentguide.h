@@ -5,7 +5,7 @@
 
 namespace corvanty::basCorvantyAdmin {
 
-extern int32_t gintDSGID;    // DSG_ID of the current guide (held in 32 bits)
+extern int32_t gintDSGID;        // DSG_ID of the current guide (held in 32 bits)
 extern std::string gstrDSGMode;  // exactly "New" or "Edit"
 
 extern const char* const kModeNew;

@@ -18,7 +18,8 @@ size_t CharacterCount(const std::string& text) {
 
 std::vector<GuideEntry> GuidesFrom(rdo::rdoResultset rows) {
   std::vector<GuideEntry> guides;
-  for (; !rows.IsEOF(); rows.MoveNext()) guides.push_back({rows.Text("DSG_name"), rows.Int("DSG_ID")});
+  for (; !rows.IsEOF(); rows.MoveNext())
+    guides.push_back({rows.Text("DSG_name"), rows.Int("DSG_ID")});
   return guides;
 }
 

@@ -32,8 +32,7 @@ std::shared_ptr<Prompter> SetPrompter(std::shared_ptr<Prompter> prompter) {
 int ConsolePrompter::Ask(const MessageBoxRequest& request) {
   std::cerr << request.prompt << '\n';
   if (!StyleIsYesNo(request.style)) return vbOK;
-  std::cerr << (answer_yes_ ? "(answered Yes)" : "(answered No; pass --yes to answer Yes)")
-            << '\n';
+  std::cerr << (answer_yes_ ? "(answered Yes)" : "(answered No; pass --yes to answer Yes)") << '\n';
   return answer_yes_ ? vbYes : vbNo;
 }
 

@@ -65,7 +65,10 @@ class ScriptedPrompter : public Prompter {
  public:
   void QueueAnswer(int answer) { answers_.push_back(answer); }
   const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
-  void Clear() { shown_.clear(); answers_.clear(); }
+  void Clear() {
+    shown_.clear();
+    answers_.clear();
+  }
   int Ask(const MessageBoxRequest& request) override;
 
  private:
