@@ -49,6 +49,12 @@ TEST_F(Readiness, ADatabaseWithTheMainTablesIsOnlyAskedAndAViewCountsAsATable) {
   EXPECT_EQ(SqliteObjects(file, "view"), Texts{"Db_Search_Guide_Cols"});
 }
 
+TEST_F(Readiness, AnIndexNamedLikeAGuideTableDoesNotCountAsThatTable) {
+  UseNewDatabase("IndexOnly", GuideTablesSql({"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}) +
+                                  "CREATE TABLE t(x); CREATE INDEX Db_Search_Guides ON t(x);");
+  EXPECT_FALSE(basCorvantyAdmin::SearchTablesExist());
+}
+
 TEST_F(Readiness, AnExistingGuideTableKeepsItsRowsAndTheOthersAreAdded) {
   std::string file = UseNewDatabase("GuidesOnly", kGuidesWithTwoRows);
   EXPECT_TRUE(CheckDatabaseReadiness());
