@@ -18,32 +18,22 @@ class ConnectionStore : public ::testing::Test {
   testing::TempRegistry registry_;
 };
 
-TEST_F(ConnectionStore, AnEmptyPasswordStillEndsTheConnectStringWithASemicolon) {
-  ASSERT_TRUE(SaveConnection(1, "Sales", "sa", ""));
+TEST_F(ConnectionStore, ConnectStringsJoinPlainValuesAsGivenAndBraceSplittingOnes) {
+  ASSERT_TRUE(SaveConnection(1, "Sales", "sa", "secret"));
   ASSERT_TRUE(LoadConnection(1));
-  EXPECT_EQ(gstrDSN, "Sales");
-  EXPECT_EQ(gstrUID, "sa");
-  EXPECT_EQ(gstrPWD, "");
-  EXPECT_EQ(gstrConnect, "DSN=Sales;UID=sa;PWD=;");
+  EXPECT_EQ(gstrConnect, "DSN=Sales;UID=sa;PWD=secret;");
   EXPECT_EQ(gintActiveConnection, 0);  // the callers choose the active number
-}
+  EXPECT_FALSE(LoadConnection(2));     // no data source name: the rest keep their values
+  EXPECT_EQ(gstrDSN, "");
+  EXPECT_EQ(gstrPWD, "secret");
+  EXPECT_EQ(gstrConnect, "DSN=Sales;UID=sa;PWD=secret;");
 
-TEST_F(ConnectionStore, ValuesThatWouldSplitTheConnectStringAreBraced) {
+  EXPECT_EQ(BuildConnectString("Sales", "sa", ""), "DSN=Sales;UID=sa;PWD=;");
   EXPECT_EQ(BuildConnectString("Sales", "sa", "a;b"), "DSN=Sales;UID=sa;PWD={a;b};");
   EXPECT_EQ(BuildConnectString("Sales", "sa", "x}y{"), "DSN=Sales;UID=sa;PWD={x}}y{};");
   EXPECT_EQ(BuildConnectString(" Sales", "sa ", "p w"), "DSN={ Sales};UID={sa };PWD=p w;");
   EXPECT_EQ(BuildConnectString("My Data", "dom\\user", "p=w'\""),
             "DSN=My Data;UID=dom\\user;PWD=p=w'\";");
-}
-
-TEST_F(ConnectionStore, LoadingANumberWithoutADataSourceKeepsTheOtherParameters) {
-  ASSERT_TRUE(SaveConnection(1, "Sales", "sa", "secret"));
-  ASSERT_TRUE(LoadConnection(1));
-  EXPECT_FALSE(LoadConnection(2));
-  EXPECT_EQ(gstrDSN, "");
-  EXPECT_EQ(gstrUID, "sa");
-  EXPECT_EQ(gstrPWD, "secret");
-  EXPECT_EQ(gstrConnect, "DSN=Sales;UID=sa;PWD=secret;");
 }
 
 TEST_F(ConnectionStore, TheListStopsAtTheFirstGapAndNewConnectionsFillIt) {
@@ -52,51 +42,33 @@ TEST_F(ConnectionStore, TheListStopsAtTheFirstGapAndNewConnectionsFillIt) {
   EXPECT_EQ(list, std::vector<std::string>{""});  // upper bound 0
   EXPECT_EQ(NextConnectionNumber(), 1);
 
-  ASSERT_TRUE(SaveConnection(1, "A", "u", ""));
-  ASSERT_TRUE(SaveConnection(2, "B", "u", ""));
-  ASSERT_TRUE(SaveConnection(4, "D", "u", ""));
+  for (int16_t number : {1, 2, 4})
+    ASSERT_TRUE(SaveConnection(number, "S" + std::to_string(number), "u", ""));
   ListConnections(list);
-  EXPECT_EQ(list, (std::vector<std::string>{"", "A", "B"}));
+  EXPECT_EQ(list, (std::vector<std::string>{"", "S1", "S2"}));
   EXPECT_EQ(NextConnectionNumber(), 3);
-}
 
-TEST_F(ConnectionStore, ASaveToAReadOnlyRegistryIsReported) {
-  ASSERT_TRUE(SaveConnection(1, "A", "u", ""));
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
-  EXPECT_FALSE(SaveConnection(2, "B", "u", ""));
+  EXPECT_FALSE(SaveConnection(3, "S3", "u", ""));  // a failed write is reported
   EXPECT_FALSE(SaveConnection(1, "Changed", "u", ""));
   ASSERT_TRUE(LoadConnection(1));
-  EXPECT_EQ(gstrDSN, "A");
+  EXPECT_EQ(gstrDSN, "S1");
 }
 
-rdo::rdoError Record(int32_t number, const std::string& text, int retcode) {
-  return {number, text, retcode, "HY000"};
-}
-
-TEST(SqlErrorReport, EachSiteWrapsRealErrorsInItsOwnMarks) {
-  std::vector<rdo::rdoError> two = {Record(1, "A", -1), Record(2, "B", -1)};
-  EXPECT_EQ(SqlErrorReport(two, kEngineInstallMarks), " [[A]]  [[B]] ");
-  EXPECT_EQ(SqlErrorReport(two, kTableBuildMarks), "[[A]][[B]]");
-  EXPECT_EQ(SqlErrorReport(two, kTablesExistMarks), "[[A]] [[B]] ");
-  EXPECT_EQ(SqlErrorReport(two, kSyntaxCheckMarks), " [[A]]  [[B]] ");
-}
-
-TEST(SqlErrorReport, InformationalRecordsAloneLeaveTheReportEmpty) {
-  std::vector<rdo::rdoError> info = {Record(5701, "Changed database context to 'x'.", 1)};
-  EXPECT_EQ(SqlErrorReport(info, kEngineInstallMarks), "");
-  EXPECT_EQ(SqlErrorReport(info, kTablesExistMarks), "");
-}
-
-TEST(SqlErrorReport, NativeError911AddsTheMissingDatabaseTextAtTheTableTestOnly) {
-  std::vector<rdo::rdoError> missing = {Record(911, "No such database.", -1)};
-  EXPECT_EQ(SqlErrorReport(missing, kTablesExistMarks),
-            "[[No such database.]] [[The DSN supplied points to a database that does not "
-            "exist.]] ");
-  EXPECT_EQ(SqlErrorReport(missing, kTableBuildMarks), "[[No such database.]]");
-  // The rule applies even when the record itself is only informational.
-  std::vector<rdo::rdoError> info = {Record(911, "x", 1)};
-  EXPECT_EQ(SqlErrorReport(info, kTablesExistMarks),
-            "[[The DSN supplied points to a database that does not exist.]] ");
+TEST(SqlErrorReport, EachSiteWrapsErrorsInItsMarksAndAdds911AtTheTableTest) {
+  auto record = [](int32_t number, int retcode) {
+    return rdo::rdoError{number, "E" + std::to_string(number), retcode, "HY000"};
+  };
+  const std::vector<rdo::rdoError> two = {record(1, -1), record(2, -1)};
+  EXPECT_EQ(SqlErrorReport(two, kEngineInstallMarks), " [[E1]]  [[E2]] ");
+  EXPECT_EQ(SqlErrorReport(two, kTableBuildMarks), "[[E1]][[E2]]");
+  EXPECT_EQ(SqlErrorReport(two, kTablesExistMarks), "[[E1]] [[E2]] ");
+  EXPECT_EQ(SqlErrorReport(two, kSyntaxCheckMarks), " [[E1]]  [[E2]] ");
+  EXPECT_EQ(SqlErrorReport({record(5701, 1)}, kEngineInstallMarks), "");  // informational only
+  const std::string no_db = "[[The DSN supplied points to a database that does not exist.]] ";
+  EXPECT_EQ(SqlErrorReport({record(911, -1)}, kTablesExistMarks), "[[E911]] " + no_db);
+  EXPECT_EQ(SqlErrorReport({record(911, -1)}, kTableBuildMarks), "[[E911]]");
+  EXPECT_EQ(SqlErrorReport({record(911, 1)}, kTablesExistMarks), no_db);  // even informational
 }
 
 }  // namespace

@@ -18,43 +18,30 @@ class Registry : public ::testing::Test {
   testing::TempRegistry registry_;
 };
 
-TEST_F(Registry, StringsAndIntegersRoundTrip) {
+TEST_F(Registry, StringsAndIntegersRoundTripInAFileOnlyItsOwnerCanRead) {
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
+  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales \u00e9"), REG_SZ));
   ASSERT_TRUE(SetKeyValue(kKey, "Count", int32_t{-7}, REG_DWORD));
-  ASSERT_TRUE(SetKeyValue(kKey, "Long", std::string(5000, 'x') + "\xC3\xA9", REG_SZ));
-
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
   EXPECT_EQ(QueryValue(kKey, "Count"), RegValue(int32_t{-7}));
-  EXPECT_EQ(RegValueToString(QueryValue(kKey, "Long")).size(), 5002u);
   // Names of keys and values are case-insensitive, as on the platform.
   EXPECT_EQ(QueryValue("software\\velmorastine\\corvanty\\database\\1", "dsn"),
-            RegValue(std::string("Sales")));
-}
-
-TEST_F(Registry, AStringIsStoredWithItsTerminatorAndReadBackWithout) {
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  ASSERT_TRUE(SetKeyValue(kKey, "UID", std::string("abc"), REG_SZ));
-  RegistryKey key;
-  ASSERT_EQ(RegistryKey::Open(HKEY_LOCAL_MACHINE, kKey, key), ERROR_SUCCESS);
-  int32_t type = 0;
-  std::vector<unsigned char> data;
-  ASSERT_EQ(key.Query("UID", type, data), ERROR_SUCCESS);
-  EXPECT_EQ(type, REG_SZ);
-  EXPECT_EQ(data, (std::vector<unsigned char>{'a', 'b', 'c', '\0'}));
-  RegValue value;
-  EXPECT_EQ(QueryValueEx(key, "UID", value), ERROR_SUCCESS);
-  EXPECT_EQ(value, RegValue(std::string("abc")));
+            RegValue(std::string("Sales \u00e9")));
+  struct stat info {};
+  ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST_F(Registry, MissingKeysAndValuesReadAsEmptyButAnEmptyStringIsAString) {
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});  // no store file at all yet
+  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});                        // no store file at all yet
+  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));  // key never created
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
   EXPECT_EQ(QueryValue(kKey + "\\9", "DSN"), RegValue{});
   ASSERT_TRUE(SetKeyValue(kKey, "PWD", std::string(), REG_SZ));
   EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
-  EXPECT_EQ(RegValueToString(QueryValue(kKey, "Nothing")), "");
+
+  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // again: keeps its values
+  EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
 }
 
 TEST_F(Registry, UnsupportedTypesReadAsEmptyWithStatusMinusOneAndAreNeverWritten) {
@@ -65,53 +52,23 @@ TEST_F(Registry, UnsupportedTypesReadAsEmptyWithStatusMinusOneAndAreNeverWritten
   RegValue value;
   EXPECT_EQ(QueryValueEx(key, "Blob", value), -1);
   EXPECT_EQ(value, RegValue{});
-  EXPECT_EQ(QueryValue(kKey, "Blob"), RegValue{});
-
   EXPECT_EQ(SetValueEx(key, "Other", REG_BINARY, std::string("x")), ERROR_SUCCESS);
   EXPECT_EQ(QueryValueEx(key, "Other", value), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Registry, CreatingAnExistingKeyKeepsItsValuesAndParentsAreCreatedToo) {
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
-  RegistryKey parent;
-  EXPECT_EQ(RegistryKey::Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmorastine", parent),
-            ERROR_SUCCESS);
-}
-
-TEST_F(Registry, AValueCannotBeSetOnAKeyThatWasNeverCreated) {
-  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
-  ASSERT_TRUE(CreateNewKey("SOFTWARE", HKEY_LOCAL_MACHINE));
-  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
-}
-
-TEST_F(Registry, TheStoreFileIsReadableByItsOwnerOnly) {
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  struct stat info {};
-  ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST_F(Registry, WritesToAReadOnlyStoreFailAndLeaveItAsItWas) {
+TEST_F(Registry, WritesToAStoreThatCannotBeWrittenFailAndChangeNothing) {
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
   ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
-
   EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Other"), REG_SZ));
   EXPECT_FALSE(CreateNewKey(kKey + "\\2", HKEY_LOCAL_MACHINE));
   EXPECT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // exists: nothing to write
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
-}
 
-TEST(RegistryPlacement, AStoreThatCannotBeCreatedFailsWrites) {
-  testing::TempDir dir;
-  std::ofstream(dir.File("not-a-folder")) << "x";
-  testing::ScopedEnv env("CORVANTY_REGISTRY", dir.File("not-a-folder/registry.db"));
+  // A store whose folder cannot be made: a file stands where it would be.
+  std::ofstream(registry_.Path() + "-folder") << "x";
+  testing::ScopedEnv env("CORVANTY_REGISTRY", registry_.Path() + "-folder/registry.db");
   EXPECT_FALSE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
 }
 
