@@ -9,11 +9,11 @@
 namespace corvanty::cli {
 namespace {
 
-void PrintHelp() {
-  std::cout << "usage: corvanty [--registry FILE] [--yes] COMMAND ...\n\ncommands:\n";
+void PrintHelp(std::ostream& out) {
+  out << "usage: corvanty [--registry FILE] [--yes] COMMAND ...\n\ncommands:\n";
   for (const Command& command : Commands())
-    std::cout << "  " << command.usage << "\n      " << command.summary << "\n";
-  std::cout << "\nEvery command takes --help. Exit codes: 0 success, 1 reported failure, "
+    out << "  " << command.usage << "\n      " << command.summary << "\n";
+  out << "\nEvery command takes --help. Exit codes: 0 success, 1 reported failure, "
                "2 usage error.\n";
 }
 
@@ -24,7 +24,7 @@ int Run(int argc, char** argv) {
   size_t at = 0;
   for (; at < words.size() && words[at].rfind("--", 0) == 0; ++at) {
     if (words[at] == "--help") {
-      PrintHelp();
+      PrintHelp(std::cout);
       return kExitOk;
     } else if (words[at] == "--yes") {
       answer_yes = true;
@@ -36,7 +36,7 @@ int Run(int argc, char** argv) {
     }
   }
   if (at == words.size()) {
-    PrintHelp();
+    PrintHelp(std::cerr);  // a usage error: nothing on standard output
     return kExitUsage;
   }
   SetPrompter(std::make_shared<ConsolePrompter>(answer_yes));
