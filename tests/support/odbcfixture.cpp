@@ -1,20 +1,17 @@
 #include "support/odbcfixture.h"
 
-#include "connections/odbcdriverpath.h"
-
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <memory>
+#include <map>
 #include <stdexcept>
+
+#include "connections/odbcdriverpath.h"
 
 namespace corvanty::testing {
 namespace {
 
-namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::optional<std::string>>>;
 
 void AppendToFile(const std::string& path, const std::string& text) {
   std::ofstream file(path, std::ios::app);
@@ -22,24 +19,33 @@ void AppendToFile(const std::string& path, const std::string& text) {
   if (!file) throw std::runtime_error("cannot write " + path);
 }
 
-struct SqliteCloser {
-  void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using SqliteDb = std::unique_ptr<sqlite3, SqliteCloser>;
+int AddRow(void* rows, int columns, char** values, char**) {
+  auto& row = static_cast<Rows*>(rows)->emplace_back();
+  for (int i = 0; i < columns; ++i)
+    row.push_back(values[i] ? std::optional<std::string>(values[i]) : std::nullopt);
+  return 0;
+}
 
-SqliteDb OpenSqlite(const std::string& file) {
+// Runs the statements on the file through SQLite itself, collecting the rows
+// into rows when it is given.
+void RunSqlite(const std::string& file, const std::string& sql, Rows* rows) {
   sqlite3* db = nullptr;
+  char* message = nullptr;
   int rc = sqlite3_open(file.c_str(), &db);
-  SqliteDb owner(db);
-  if (rc != SQLITE_OK) throw std::runtime_error("cannot open " + file + ": " + sqlite3_errmsg(db));
-  return owner;
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), rows ? AddRow : nullptr, rows, &message);
+  std::string error = message ? message : sqlite3_errmsg(db);
+  sqlite3_free(message);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK)
+    throw std::runtime_error("SQLite refused the statements on " + file + ": " + error);
 }
 
 }  // namespace
 
 std::string SqliteOdbcDriverPath() {
   std::string path = corvanty::SqliteOdbcDriverPath();
-  if (path.empty()) throw std::runtime_error("the SQLite ODBC driver (libsqliteodbc) is not installed");
+  if (path.empty())
+    throw std::runtime_error("the SQLite ODBC driver (libsqliteodbc) is not installed");
   return path;
 }
 
@@ -54,18 +60,11 @@ OdbcFixture::OdbcFixture()
 
 void OdbcFixture::AddDataSource(const std::string& name, const std::string& database_file,
                                 const OdbcSettings& extra) {
-  OdbcSettings settings = {{"Driver", SqliteOdbcDriverPath()},
-                           {"Database", database_file},
-                           {"StepAPI", "1"},
-                           {"Timeout", "2000"}};
-  for (const auto& [key, value] : extra) {
-    auto same = std::find_if(settings.begin(), settings.end(),
-                             [&](const auto& setting) { return setting.first == key; });
-    if (same != settings.end())
-      same->second = value;
-    else
-      settings.emplace_back(key, value);
-  }
+  std::map<std::string, std::string> settings = {{"Driver", SqliteOdbcDriverPath()},
+                                                 {"Database", database_file},
+                                                 {"StepAPI", "1"},
+                                                 {"Timeout", "2000"}};
+  for (const auto& [key, value] : extra) settings[key] = value;
   std::string section = "[" + name + "]\n";
   for (const auto& [key, value] : settings) section += key + "=" + value + "\n";
   AppendToFile(dir_.File("odbc.ini"), section);
@@ -78,38 +77,11 @@ std::string OdbcFixture::AddSqliteDatabase(const std::string& name, const std::s
   return "DSN=" + name + ";";
 }
 
-void ExecSqlite(const std::string& file, const std::string& sql) {
-  SqliteDb db = OpenSqlite(file);
-  char* message = nullptr;
-  if (sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-    std::string text = message ? message : "unknown error";
-    sqlite3_free(message);
-    throw std::runtime_error("SQLite refused the statements: " + text);
-  }
-}
+void ExecSqlite(const std::string& file, const std::string& sql) { RunSqlite(file, sql, nullptr); }
 
-std::vector<std::vector<std::optional<std::string>>> QuerySqlite(const std::string& file,
-                                                                 const std::string& sql) {
-  SqliteDb db = OpenSqlite(file);
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-    throw std::runtime_error(std::string("SQLite refused the query: ") + sqlite3_errmsg(db.get()));
-  std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
-  std::vector<std::vector<std::optional<std::string>>> rows;
-  int rc;
-  while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-    auto& row = rows.emplace_back();
-    for (int column = 0; column < sqlite3_column_count(raw); ++column) {
-      const unsigned char* text = sqlite3_column_text(raw, column);
-      if (text)
-        row.emplace_back(
-            std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(raw, column)));
-      else
-        row.emplace_back(std::nullopt);
-    }
-  }
-  if (rc != SQLITE_DONE)
-    throw std::runtime_error(std::string("SQLite stopped the query: ") + sqlite3_errmsg(db.get()));
+Rows QuerySqlite(const std::string& file, const std::string& sql) {
+  Rows rows;
+  RunSqlite(file, sql, &rows);
   return rows;
 }
 

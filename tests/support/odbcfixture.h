@@ -27,9 +27,7 @@ using OdbcSettings = std::vector<std::pair<std::string, std::string>>;
 
 class OdbcFixture {
  public:
-  OdbcFixture();
-  OdbcFixture(const OdbcFixture&) = delete;
-  OdbcFixture& operator=(const OdbcFixture&) = delete;
+  OdbcFixture();  // not copyable: it owns its folder
 
   std::string File(const std::string& name) const { return dir_.File(name); }
 

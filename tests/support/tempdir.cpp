@@ -22,20 +22,15 @@ TempDir::~TempDir() {
 }
 
 ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : name_(name) {
-  if (const char* old = std::getenv(name.c_str())) {
-    had_old_ = true;
-    old_ = old;
-  }
+  if (const char* old = std::getenv(name.c_str())) old_ = old;
   setenv(name.c_str(), value.c_str(), 1);
 }
 
 ScopedEnv::~ScopedEnv() {
-  if (had_old_)
-    setenv(name_.c_str(), old_.c_str(), 1);
+  if (old_)
+    setenv(name_.c_str(), old_->c_str(), 1);
   else
     unsetenv(name_.c_str());
 }
-
-TempRegistry::TempRegistry() : env_("CORVANTY_REGISTRY", dir_.File("registry.db")) {}
 
 }  // namespace corvanty::testing

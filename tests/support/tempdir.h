@@ -1,6 +1,7 @@
 #pragma once
 // A temporary folder removed with everything in it when the test ends, and
 // a scoped environment variable.
+#include <optional>
 #include <string>
 
 namespace corvanty::testing {
@@ -27,14 +28,13 @@ class ScopedEnv {
 
  private:
   std::string name_;
-  bool had_old_ = false;
-  std::string old_;
+  std::optional<std::string> old_;
 };
 
 // Points the registry at a fresh file in its own temporary folder.
 class TempRegistry {
  public:
-  TempRegistry();
+  TempRegistry() : env_("CORVANTY_REGISTRY", Path()) {}
   std::string Path() const { return dir_.File("registry.db"); }
 
  private:

@@ -1,13 +1,10 @@
 #include "guides/forms/frmcorvantydsgadmin.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 #include "guidedialogtest.h"
-#include "guides/forms/frmcorvantycolumns.h"
 #include "guides/forms/frmcorvantynewdsg.h"
-#include "guides/forms/frmcorvantytables.h"
 
 namespace corvanty {
 namespace {
@@ -17,17 +14,9 @@ using namespace basCorvantyAdmin;
 class GuideSelectionDialog : public testing::GuideDialogTest {
  protected:
   // Opens the dialog from the menu entry that sets its Tag.
-  frmCorvantyDSGAdmin& OpenFromMenu(const char* entry) {
+  static frmCorvantyDSGAdmin& OpenFromMenu(const char* entry) {
     ChooseMenu(entry);
     return frmCorvantyDSGAdmin::Instance();
-  }
-
-  // Guides A, B, C exist; returns B's DSG_ID.
-  int AddThreeGuides() { return AddGuides({"A", "B", "C"})[1]; }
-
-  static void ConfirmSecondGuide(frmCorvantyDSGAdmin& dialog) {
-    dialog.cmbAvailableDSG->setCurrentIndex(1);
-    Click(dialog, "cmdOK");
   }
 };
 
@@ -36,80 +25,54 @@ TEST_F(GuideSelectionDialog, WithNoGuideNewLeadsOnToTheTablesEditorEvenFromSearc
   ASSERT_EQ(dialog.cmbAvailableDSG->count(), 1);
   EXPECT_EQ(dialog.cmbAvailableDSG->currentText(), "(NEW)");
   Click(dialog, "cmdOK");
-  EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), nullptr);
-  frmCorvantyNewDSG* create = frmCorvantyNewDSG::Existing();
-  ASSERT_NE(create, nullptr);
-  EXPECT_TRUE(create->isVisible());
-
-  create->txtDSGName->setText("Orders");
-  Click(*create, "cmdOK");
-  EXPECT_EQ(frmCorvantyColumns::Existing(), nullptr);
-  ASSERT_NE(frmCorvantyTables::Existing(), nullptr);
-  EXPECT_TRUE(frmCorvantyTables::Existing()->isVisible());
+  ASSERT_EQ(ShownDialogs(), "frmCorvantyNewDSG");
+  frmCorvantyNewDSG::Existing()->txtDSGName->setText("Orders");
+  Click(*frmCorvantyNewDSG::Existing(), "cmdOK");
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyTables");
   EXPECT_EQ(gintDSGID, 1);
   EXPECT_EQ(gstrDSGMode, "New");
   EXPECT_TRUE(boxes_->Shown().empty());
 }
 
-TEST_F(GuideSelectionDialog, ListsExactlyTheGuidesInTheServersOrderWithTheFirstSelected) {
+TEST_F(GuideSelectionDialog, ListsTheGuidesInTheServersOrderFirstSelectedAndNewStartsAnother) {
   AddGuides({"Orders", "Customers", "Products"});
-  // The server's order, here that of its index on the names, not the insertion order.
-  auto rows = testing::QuerySqlite(db_, "SELECT DSG_name, DSG_ID FROM Db_Search_Guides");
-  ASSERT_EQ(*rows[0][0], "Customers");
-  QComboBox* list = OpenFromMenu("mnuSearchTables").cmbAvailableDSG;
-  ASSERT_EQ(list->count(), 3);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(list->itemText(i).toStdString(), *rows[i][0]);
-    EXPECT_EQ(std::to_string(list->itemData(i).toInt()), *rows[i][1]);
-  }
-  EXPECT_EQ(list->currentIndex(), 0);
-}
+  frmCorvantyDSGAdmin& dialog = OpenFromMenu("mnuSearchTables");
+  // The server's order, here that of its index on the names: the names with
+  // their DSG_IDs.
+  std::string listed;
+  for (int i = 0; i < dialog.cmbAvailableDSG->count(); ++i)
+    listed += dialog.cmbAvailableDSG->itemText(i).toStdString() + "=" +
+              std::to_string(dialog.cmbAvailableDSG->itemData(i).toInt()) + " ";
+  EXPECT_EQ(listed, "Customers=2 Orders=1 Products=3 ");
+  EXPECT_EQ(dialog.cmbAvailableDSG->currentIndex(), 0);
 
-TEST_F(GuideSelectionDialog, SearchTablesHandsTheChosenGuideToTheTablesEditor) {
-  int b = AddThreeGuides();
-  ConfirmSecondGuide(OpenFromMenu("mnuSearchTables"));
-  EXPECT_EQ(gintDSGID, b);
-  EXPECT_EQ(gstrDSGMode, "Edit");
-  EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), nullptr);
-  EXPECT_EQ(frmCorvantyColumns::Existing(), nullptr);
-  ASSERT_NE(frmCorvantyTables::Existing(), nullptr);
-  EXPECT_TRUE(frmCorvantyTables::Existing()->isVisible());
-  EXPECT_EQ(frmCorvantyTables::Existing()->lblGuide->text(), "Guide 2, mode Edit");
-}
-
-TEST_F(GuideSelectionDialog, SearchColumnsHandsTheChosenGuideToTheColumnsEditor) {
-  int b = AddThreeGuides();
-  ConfirmSecondGuide(OpenFromMenu("mnuSearchColumns"));
-  EXPECT_EQ(gintDSGID, b);
-  EXPECT_EQ(gstrDSGMode, "Edit");
-  EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), nullptr);
-  EXPECT_EQ(frmCorvantyTables::Existing(), nullptr);
-  ASSERT_NE(frmCorvantyColumns::Existing(), nullptr);
-  EXPECT_TRUE(frmCorvantyColumns::Existing()->isVisible());
-}
-
-TEST_F(GuideSelectionDialog, AnyOtherTagSetsTheGuideAndStaysOpen) {
-  int b = AddThreeGuides();
-  frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
-  dialog.Tag = "searchtables";  // compared exactly
-  dialog.Show();
-  ConfirmSecondGuide(dialog);
-  EXPECT_EQ(gintDSGID, b);
-  EXPECT_EQ(gstrDSGMode, "Edit");
-  EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), &dialog);
-  EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(frmCorvantyTables::Existing(), nullptr);
-  EXPECT_EQ(frmCorvantyColumns::Existing(), nullptr);
-}
-
-TEST_F(GuideSelectionDialog, NewStartsANewGuideWhenGuidesExist) {
-  AddGuides({"Orders"});
   gstrDSGMode = kModeEdit;
-  Click(OpenFromMenu("mnuSearchTables"), "cmdNew");
+  Click(dialog, "cmdNew");
   EXPECT_EQ(gstrDSGMode, "New");
-  EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), nullptr);
-  ASSERT_NE(frmCorvantyNewDSG::Existing(), nullptr);
-  EXPECT_TRUE(frmCorvantyNewDSG::Existing()->isVisible());
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyNewDSG");
+}
+
+TEST_F(GuideSelectionDialog, OkSetsTheChosenGuideAndGoesWhereTheTagSays) {
+  AddGuides({"A", "B", "C"});
+  // {Tag, the dialog shown next}: any Tag but the editors' keeps the dialog
+  // open, and tags compare exactly.
+  const char* const rows[][2] = {{"searchtables", "frmCorvantyDSGAdmin"},
+                                 {"SearchTables", "frmCorvantyTables"},
+                                 {"SearchColumns", "frmCorvantyColumns"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[0]);
+    gintDSGID = 0;
+    gstrDSGMode.clear();
+    frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
+    dialog.Tag = row[0];
+    dialog.Show();
+    dialog.cmbAvailableDSG->setCurrentIndex(1);
+    Click(dialog, "cmdOK");
+    EXPECT_EQ(gintDSGID, 2);
+    EXPECT_EQ(gstrDSGMode, "Edit");
+    EXPECT_EQ(ShownDialogs(), row[1]);
+    CloseAllWindows();
+  }
 }
 
 TEST_F(GuideSelectionDialog, CancelInEitherDialogChangesNeitherVariable) {
@@ -119,18 +82,16 @@ TEST_F(GuideSelectionDialog, CancelInEitherDialogChangesNeitherVariable) {
   frmCorvantyDSGAdmin& select = OpenFromMenu("mnuSearchTables");
   select.cmbAvailableDSG->setCurrentIndex(1);
   Click(select, "cmdCancel");
-  EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), nullptr);
+  EXPECT_EQ(ShownDialogs(), "");
 
   ChooseMenu("mnuDbSG");
   frmCorvantyNewDSG& create = frmCorvantyNewDSG::Instance();
   create.txtDSGName->setText("Suppliers");
   Click(create, "cmdCancel");
-  EXPECT_EQ(frmCorvantyNewDSG::Existing(), nullptr);
-
+  EXPECT_EQ(ShownDialogs(), "");
   EXPECT_EQ(gintDSGID, 7);
   EXPECT_EQ(gstrDSGMode, "Edit");
   EXPECT_EQ(GuideCount(), 2);
-  EXPECT_EQ(frmCorvantyTables::Existing(), nullptr);
 }
 
 }  // namespace

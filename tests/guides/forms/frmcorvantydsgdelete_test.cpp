@@ -15,34 +15,26 @@ class ShowCounter : public QObject {
  public:
   ShowCounter() { qApp->installEventFilter(this); }
   ~ShowCounter() override { qApp->removeEventFilter(this); }
-  int shown = 0;
-
- protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Show && watched->objectName() == "frmCorvantyDSGDelete") ++shown;
     return false;
   }
+  int shown = 0;
 };
 
 class DeleteGuideDialog : public testing::GuideDialogTest {
  protected:
-  // Opens the dialog from File > Delete with the guide of the given number chosen.
-  frmCorvantyDSGDelete& OpenChoosing(int id) {
+  // Opens File > Delete, chooses guide id and clicks Delete, answering the
+  // question with answer.
+  frmCorvantyDSGDelete& DeleteAnswering(int id, int answer) {
     ChooseMenu("mnuDelete");
-    EXPECT_NE(frmCorvantyDSGDelete::Existing(), nullptr) << "the dialog did not stay";
     frmCorvantyDSGDelete& dialog = frmCorvantyDSGDelete::Instance();
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(ShownDialogs(), "frmCorvantyDSGDelete");
     dialog.cmbAvailableDSG->setCurrentIndex(dialog.cmbAvailableDSG->findData(id));
-    return dialog;
-  }
-
-  void DeleteAnswering(int answer, frmCorvantyDSGDelete& dialog) {
     boxes_->QueueAnswer(answer);
     Click(dialog, "cmdDelete");
+    return dialog;
   }
-
-  const std::vector<int> kWhole = {1, 1, 2};  // guide, tables row, two column rows
-  const std::vector<int> kGone = {0, 0, 0};
 };
 
 TEST_F(DeleteGuideDialog, WithNoGuideEachRequestSaysSoAndTheDialogNeverAppears) {
@@ -56,53 +48,39 @@ TEST_F(DeleteGuideDialog, WithNoGuideEachRequestSaysSoAndTheDialogNeverAppears) 
   EXPECT_EQ(counter.shown, 0);
 }
 
-TEST_F(DeleteGuideDialog, YesRemovesTheChosenGuidesRowsAndNoOthers) {
-  std::vector<int> ids = AddGuides({"Customers", "Orders"});
-  frmCorvantyDSGDelete& dialog = OpenChoosing(ids[1]);
-  EXPECT_EQ(dialog.cmbAvailableDSG->count(), 2);
-  DeleteAnswering(vbYes, dialog);
-  ExpectOnlyBox("Delete this item?", vbYesNo);
-  EXPECT_EQ(RowsOfGuide(ids[1]), kGone);
-  EXPECT_EQ(RowsOfGuide(ids[0]), kWhole);
-  EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
-
-  // A guide without tables row or column settings goes without complaint.
+TEST_F(DeleteGuideDialog, YesRemovesTheChosenGuidesRowsAndNoOthersNoDeletesNothing) {
+  AddGuides({"Customers", "Orders"});
+  DeleteAnswering(1, vbNo);
+  EXPECT_EQ(ShownDialogs(), "");
   Settle();
-  ExecSqlite(db_, "DELETE FROM Db_Search_Guide_Tables; DELETE FROM Db_Search_Guide_Cols");
-  DeleteAnswering(vbYes, OpenChoosing(ids[0]));
-  EXPECT_EQ(GuideCount(), 0);
-  EXPECT_EQ(boxes_->Shown().size(), 2u);
-}
-
-TEST_F(DeleteGuideDialog, NoDeletesNothingAndCloses) {
-  std::vector<int> ids = AddGuides({"Orders"});
-  DeleteAnswering(vbNo, OpenChoosing(ids[0]));
-  EXPECT_EQ(RowsOfGuide(ids[0]), kWhole);
-  EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
+  boxes_->Clear();
+  DeleteAnswering(2, vbYes);
+  EXPECT_EQ(ShownDialogs(), "");
+  ExpectOnlyBox("Delete this item?", vbYesNo);
+  EXPECT_EQ(RowsOfGuide(1), "1 1 2");
+  EXPECT_EQ(RowsOfGuide(2), "0 0 0");
 }
 
 TEST_F(DeleteGuideDialog, AFailedDeletionLeavesTheGuideWholeAndTheDialogOpen) {
-  std::vector<int> ids = AddGuides({"Orders"});
+  AddGuides({"Orders"});
   // The column rows are the last to go: everything before them must come back.
   ExecSqlite(db_,
              "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols "
              "BEGIN SELECT RAISE(ABORT, 'column settings are locked'); END");
-  frmCorvantyDSGDelete& dialog = OpenChoosing(ids[0]);
-  DeleteAnswering(vbYes, dialog);
-  EXPECT_EQ(RowsOfGuide(ids[0]), kWhole);
+  frmCorvantyDSGDelete& dialog = DeleteAnswering(1, vbYes);
+  EXPECT_EQ(RowsOfGuide(1), "1 1 2");
   ASSERT_EQ(boxes_->Shown().size(), 2u);
   const MessageBoxRequest& error = boxes_->Shown()[1];
-  EXPECT_NE(error.prompt.find("column settings are locked"), std::string::npos) << error.prompt;
   EXPECT_EQ(error.prompt.rfind("[[", 0), 0u) << error.prompt;
+  EXPECT_NE(error.prompt.find("column settings are locked"), std::string::npos) << error.prompt;
   EXPECT_EQ(error.style, vbOKOnly + vbExclamation);
-  EXPECT_EQ(error.title, kDefaultMsgBoxTitle);
-  EXPECT_EQ(frmCorvantyDSGDelete::Existing(), &dialog);
-  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyDSGDelete");
 
   // Once the cause is gone, the same dialog deletes the guide.
   ExecSqlite(db_, "DROP TRIGGER keep_columns");
-  DeleteAnswering(vbYes, dialog);
-  EXPECT_EQ(RowsOfGuide(ids[0]), kGone);
+  boxes_->QueueAnswer(vbYes);
+  Click(dialog, "cmdDelete");
+  EXPECT_EQ(RowsOfGuide(1), "0 0 0");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace corvanty::testing {
 
 namespace {
-void ForgetActiveConnectionAndGuide() {
+void ForgetConnectionAndGuide() {
   basCorvantyAdmin::ResetConnectionParameters();
   basCorvantyAdmin::gintDSGID = 0;
   basCorvantyAdmin::gstrDSGMode.clear();
@@ -19,16 +19,13 @@ void ForgetActiveConnectionAndGuide() {
 
 void GuiTest::SetUp() {
   previous_ = SetPrompter(boxes_);
-  ForgetActiveConnectionAndGuide();
+  ForgetConnectionAndGuide();
 }
 
 void GuiTest::TearDown() {
-  // Close every window a test left open, so the next test starts clean.
-  for (QWidget* window : QApplication::topLevelWidgets()) window->close();
-  if (mdiCorvantyMain* main = mdiCorvantyMain::Existing()) main->Unload();
-  Settle();
+  CloseAllWindows();  // so the next test starts clean
   SetPrompter(previous_);
-  ForgetActiveConnectionAndGuide();
+  ForgetConnectionAndGuide();
 }
 
 void GuiTest::Settle() {
@@ -38,9 +35,23 @@ void GuiTest::Settle() {
   }
 }
 
+void GuiTest::CloseAllWindows() {
+  for (QWidget* window : QApplication::topLevelWidgets()) window->close();
+  if (mdiCorvantyMain* main = mdiCorvantyMain::Existing()) main->Unload();
+  Settle();
+}
+
+std::string GuiTest::ShownDialogs() {
+  QStringList names;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window != mdiCorvantyMain::Existing()) names << window->objectName();
+  names.sort();
+  return names.join(' ').toStdString();
+}
+
 void GuiTest::Click(QWidget& parent, const char* button_name) {
-  auto* button = Child<QPushButton>(parent, button_name);
-  ASSERT_NE(button, nullptr);
+  auto* button = parent.findChild<QPushButton*>(button_name);
+  ASSERT_NE(button, nullptr) << "no button named " << button_name;
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
@@ -52,9 +63,9 @@ void GuiTest::ChooseMenu(const char* name) {
 
 void GuiTest::ExpectOnlyBox(const std::string& prompt, int style, const std::string& title) {
   ASSERT_EQ(boxes_->Shown().size(), 1u);
-  EXPECT_EQ(boxes_->Shown()[0].prompt, prompt);
-  EXPECT_EQ(boxes_->Shown()[0].style, style);
-  EXPECT_EQ(boxes_->Shown()[0].title, title);
+  const MessageBoxRequest& box = boxes_->Shown()[0];
+  EXPECT_EQ(box.prompt + "|" + std::to_string(box.style) + "|" + box.title,
+            prompt + "|" + std::to_string(style) + "|" + title);
 }
 
 std::string GuiTest::ActivateNewDatabase(const std::string& name) {

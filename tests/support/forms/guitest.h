@@ -1,10 +1,9 @@
 #pragma once
-// Helpers for driving the real dialogs: scripted message boxes, finding
-// controls by object name, clicking, and letting deferred deletions happen.
+// Helpers for driving the real dialogs: scripted message boxes, clicking
+// buttons and menu entries, and letting deferred deletions happen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -24,13 +23,14 @@ class GuiTest : public ::testing::Test {
   // Processes pending events, deferred deletions included.
   static void Settle();
 
-  template <class Widget = QWidget>
-  static Widget* Child(QWidget& parent, const char* name) {
-    Widget* found = parent.findChild<Widget*>(name);
-    EXPECT_NE(found, nullptr) << "no control named " << name;
-    return found;
-  }
+  // Closes every window, the main window included, as a test's end does.
+  static void CloseAllWindows();
 
+  // The object names of the visible windows but the main window, sorted and
+  // separated by blanks: which dialogs the user sees.
+  static std::string ShownDialogs();
+
+  // Clicks the button of that object name inside parent.
   static void Click(QWidget& parent, const char* button_name);
 
   // Chooses an entry of the main window's menu, as a click on it would.
