@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <optional>
+#include <vector>
 
 #include "engine/tsqltext.h"
 
@@ -170,6 +171,44 @@ std::string ConcatenationOperators(std::string_view fragment) {
   return translated;
 }
 
+// The pieces of text between its + operators outside literals and
+// parentheses.
+std::vector<std::string_view> TopLevelPieces(std::string_view text) {
+  std::vector<std::string_view> pieces;
+  size_t start = 0;
+  int depth = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const size_t spanEnd = QuotedSpanEnd(text, i);
+    if (spanEnd != i) {
+      i = spanEnd - 1;
+      continue;
+    }
+    if (text[i] == '(') ++depth;
+    if (text[i] == ')') --depth;
+    if (text[i] == '+' && depth == 0) {
+      pieces.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  pieces.push_back(text.substr(start));
+  return pieces;
+}
+
+// A conversion expression yields text, so a + between its top-level pieces
+// joins text: on SQLite that is ||, and each piece is wrapped so that a NULL
+// adds nothing, as on the server searched with CONCAT_NULL_YIELDS_NULL OFF.
+std::string SqliteConcatenation(const std::string& expression) {
+  const std::vector<std::string_view> pieces = TopLevelPieces(expression);
+  if (pieces.size() < 2) return expression;
+  std::string joined;
+  for (std::string_view piece : pieces) {
+    const std::string trimmed(tsql::Trim(piece));
+    if (trimmed.empty()) return expression;  // a sign, not a join: leave it
+    joined += (joined.empty() ? "" : "||") + ("ifnull(" + trimmed + ",'')");
+  }
+  return joined;
+}
+
 }  // namespace
 
 std::string ConvertToText(std::string_view expression, int length, rdo::Dialect dialect) {
@@ -178,7 +217,8 @@ std::string ConvertToText(std::string_view expression, int length, rdo::Dialect 
 }
 
 std::string ValueExpression(std::string_view storedExpression, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::Sqlite) return TranslateConverts(storedExpression);
+  if (dialect == rdo::Dialect::Sqlite)
+    return SqliteConcatenation(TranslateConverts(storedExpression));
   return std::string(storedExpression);
 }
 

@@ -16,7 +16,9 @@ std::string ConvertToText(std::string_view expression, int length, rdo::Dialect 
 
 // A column's value expression (qualifier.name or its conversion expression)
 // in the dialect: on SQLite each CONVERT(varchar(N), x) becomes
-// substr(CAST(x AS TEXT), 1, N) and each CONVERT(varchar, x) CAST(x AS TEXT).
+// substr(CAST(x AS TEXT), 1, N) and each CONVERT(varchar, x) CAST(x AS TEXT),
+// and a + joining its top-level pieces becomes || with each piece's NULL read
+// as empty text.
 std::string ValueExpression(std::string_view storedExpression, rdo::Dialect dialect);
 
 // A value in the result text. SQL Server runs the search with
