@@ -107,7 +107,13 @@ int Demo(const Words& words) {
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
   std::filesystem::create_directories(folder);
   std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
-  demo::CreateDemoDatabase(database, rows);
+  // An existing demo may hold the administrator's guides: it is replaced
+  // only when the question is answered Yes (--yes).
+  bool create = !std::filesystem::exists(database) ||
+                MsgBox("The demo database " + database +
+                           " exists already. Replace it with a new one? Its guides will be lost.",
+                       vbYesNo + vbExclamation) == vbYes;
+  if (create) demo::CreateDemoDatabase(database, rows);
   WriteSqliteDataSource("CorvantyDemo", database);
 
   std::vector<std::string> list;
@@ -122,7 +128,9 @@ int Demo(const Words& words) {
       return kExitFailure;
     }
   }
-  std::cout << "Demo database " << database << " (" << rows << " order lines)\n"
+  std::cout << "Demo database " << database
+            << (create ? " (" + std::to_string(rows) + " order lines)" : " (kept as it was)")
+            << '\n'
             << "ODBC data source CorvantyDemo, saved connection " << number << '\n';
   return kExitOk;
 }

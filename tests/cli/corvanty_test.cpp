@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 using testing::CommandResult;
 using ::testing::HasSubstr;
 using testing::SqliteColumn;
+using Texts = std::vector<std::string>;
 
 class Corvanty : public ::testing::Test {
  protected:
@@ -67,7 +68,17 @@ TEST_F(Corvanty, DemoWritesItsDatabaseDataSourceAndConnectionOne) {
               HasSubstr("[CorvantyDemo]"));
   EXPECT_EQ(Succeed({"connections"}), "1\tCorvantyDemo\tdemo\n");
 
-  // A second demo replaces the database and keeps the one connection.
+  // An existing demo (it may hold guides) is replaced only on --yes.
+  Succeed({"check"});
+  CommandResult kept = Run({"demo", "--dir", dir_.File("demo")});
+  EXPECT_THAT(kept.err, HasSubstr("exists already. Replace it"));
+  EXPECT_THAT(kept.out, HasSubstr("kept as it was"));
+  EXPECT_EQ(SqliteColumn(database, "SELECT count(*) FROM Db_Search_Guides"), Texts{"0"});
+  EXPECT_EQ(Run({"--yes", "demo", "--rows", "200", "--dir", dir_.File("demo")}).exit_code, 0);
+  EXPECT_EQ(SqliteColumn(database, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_%'"),
+            Texts{"0"});
+
+  // A demo in another folder points the data source there, still as connection 1.
   Succeed({"demo", "--rows", "100"});
   database = dir_.File("data/corvanty/corvanty-demo.db");
   EXPECT_TRUE(fs::is_regular_file(database));
@@ -144,6 +155,10 @@ TEST_F(Corvanty, UsageErrorsExitWithTwoAndChangeNothingButHelpSucceeds) {
   EXPECT_FALSE(fs::exists(dir_.File("registry.db")));
   EXPECT_FALSE(fs::exists(dir_.File("data")));
   EXPECT_FALSE(fs::exists(OdbcIni()));
+
+  // After "--" words are taken as they are, even "--help".
+  EXPECT_EQ(Succeed({"add-connection", "--", "--odd", "--help"}), "1\n");
+  EXPECT_EQ(Succeed({"connections"}), "1\t--odd\t--help\n");
 }
 
 }  // namespace
