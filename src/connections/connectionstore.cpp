@@ -70,10 +70,12 @@ void ListConnections(std::vector<std::string>& list) {
 bool SaveConnection(int16_t number, const std::string& dsn, const std::string& uid,
                     const std::string& pwd) {
   std::string key = EntryKey(number);
+  // The data source name goes last: an entry is listed only once it has
+  // one, so a save that fails half-way leaves no half-written connection.
   return VelmorastineAPI::CreateNewKey(key, HKEY_LOCAL_MACHINE) &&
-         VelmorastineAPI::SetKeyValue(key, "DSN", dsn, REG_SZ) &&
          VelmorastineAPI::SetKeyValue(key, "UID", uid, REG_SZ) &&
-         VelmorastineAPI::SetKeyValue(key, "PWD", pwd, REG_SZ);
+         VelmorastineAPI::SetKeyValue(key, "PWD", pwd, REG_SZ) &&
+         VelmorastineAPI::SetKeyValue(key, "DSN", dsn, REG_SZ);
 }
 
 int16_t NextConnectionNumber() {

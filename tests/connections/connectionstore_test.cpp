@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "connections/sqlerrorreport.h"
+#include "support/odbcfixture.h"
 #include "support/tempdir.h"
 
 namespace corvanty {
@@ -47,6 +48,14 @@ TEST_F(ConnectionStore, TheListStopsAtTheFirstGapAndNewConnectionsFillIt) {
   ListConnections(list);
   EXPECT_EQ(list, (std::vector<std::string>{"", "S1", "S2"}));
   EXPECT_EQ(NextConnectionNumber(), 3);
+
+  // A save that fails half-way leaves nothing that would be listed.
+  testing::ExecSqlite(registry_.Path(),
+                      "CREATE TRIGGER no_pwd BEFORE INSERT ON reg_values WHEN NEW.name = 'PWD' "
+                      "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+  EXPECT_FALSE(SaveConnection(3, "S3", "u", "secret"));
+  ListConnections(list);
+  EXPECT_EQ(list, (std::vector<std::string>{"", "S1", "S2"}));
 
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
   EXPECT_FALSE(SaveConnection(3, "S3", "u", ""));  // a failed write is reported
