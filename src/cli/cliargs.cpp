@@ -4,9 +4,12 @@ namespace corvanty::cli {
 
 Args::Args(const std::vector<std::string>& words, const std::set<std::string>& value_options,
            const std::set<std::string>& flags) {
+  bool options_ended = false;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    if (word.rfind("--", 0) != 0 || word == "--") {
+    if (word == "--" && !options_ended) {
+      options_ended = true;  // what follows is taken as it is, "--x" criteria included
+    } else if (options_ended || word.rfind("--", 0) != 0) {
       positional_.push_back(word);
     } else if (value_options.count(word)) {
       if (i + 1 >= words.size()) throw UsageError(word + " needs a value");

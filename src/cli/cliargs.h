@@ -21,7 +21,7 @@ class UsageError : public std::runtime_error {
 class Args {
  public:
   // value_options take a value; flags do not. Anything else starting with
-  // "--" is a usage error.
+  // "--" is a usage error; after a lone "--" every word is positional.
   Args(const std::vector<std::string>& words, const std::set<std::string>& value_options,
        const std::set<std::string>& flags);
 

@@ -44,6 +44,7 @@ int Run(int argc, char** argv) {
     if (words[at] != command.name) continue;
     Words rest(words.begin() + static_cast<long>(at) + 1, words.end());
     for (const std::string& word : rest) {
+      if (word == "--") break;
       if (word == "--help") {
         std::cout << "usage: corvanty " << command.usage << "\n" << command.summary << "\n";
         return kExitOk;
