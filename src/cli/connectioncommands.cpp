@@ -12,7 +12,7 @@
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "engine/readiness.h"
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 namespace corvanty::cli {
 

@@ -4,7 +4,7 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "connections/registrystore.h"
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 namespace corvanty::cli {
 namespace {

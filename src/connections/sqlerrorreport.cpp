@@ -1,6 +1,6 @@
 #include "connections/sqlerrorreport.h"
 
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 

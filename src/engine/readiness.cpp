@@ -13,8 +13,8 @@
 #include "engine/searchengineinstaller.h"
 #include "engine/searchguidetables.h"
 #include "engine/tablebuilder.h"
-#include "shell/applicationerror.h"
-#include "shell/msgbox.h"
+#include "ui/applicationerror.h"
+#include "ui/msgbox.h"
 
 namespace corvanty::basCorvantyAdmin {
 

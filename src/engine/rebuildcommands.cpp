@@ -6,7 +6,7 @@
 #include "engine/readiness.h"
 #include "engine/searchengineinstaller.h"
 #include "engine/tablebuilder.h"
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 

@@ -4,7 +4,7 @@
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "engine/searchguidetables.h"
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 namespace corvanty::basCorvantyAdmin {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 #include "support/odbcfixture.h"
 
 namespace corvanty::testing {

@@ -10,9 +10,9 @@
 #include "connections/forms/frmcorvantynewconnection.h"
 #include "connections/sqlerrorreport.h"
 #include "engine/readiness.h"
-#include "shell/forms/controls.h"
-#include "shell/forms/mdicorvantymain.h"
-#include "shell/forms/positionform.h"
+#include "ui/forms/controls.h"
+#include "ui/forms/mainwindow.h"
+#include "ui/forms/positionform.h"
 
 namespace corvanty {
 
@@ -83,7 +83,7 @@ void frmCorvantyConnect::cmdNew_Click() {
 void frmCorvantyConnect::cmdCancel_Click() {
   Unload();
   if (gstrConnect.empty()) {
-    if (mdiCorvantyMain* main = mdiCorvantyMain::Existing()) main->Unload();
+    if (QWidget* main = MainWindow()) main->close();  // the tool ends
   }
 }
 

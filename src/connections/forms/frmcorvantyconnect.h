@@ -1,7 +1,7 @@
 #pragma once
 // Lists the saved connections and makes the chosen one active; closing it
 // runs the readiness check for the active connection.
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 class QComboBox;
 class QLabel;

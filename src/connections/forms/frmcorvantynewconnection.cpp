@@ -8,9 +8,9 @@
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
-#include "shell/forms/controls.h"
-#include "shell/forms/positionform.h"
-#include "shell/msgbox.h"
+#include "ui/forms/controls.h"
+#include "ui/forms/positionform.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 

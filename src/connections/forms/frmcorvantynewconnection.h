@@ -1,7 +1,7 @@
 #pragma once
 // Takes a data source name, login and password, saves them as a new
 // connection and makes it the active one.
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 class QLabel;
 class QLineEdit;

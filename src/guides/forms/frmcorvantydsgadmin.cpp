@@ -9,8 +9,8 @@
 #include "guides/forms/frmcorvantycolumns.h"
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytables.h"
-#include "shell/forms/controls.h"
-#include "shell/forms/positionform.h"
+#include "ui/forms/controls.h"
+#include "ui/forms/positionform.h"
 
 namespace corvanty {
 

@@ -2,7 +2,7 @@
 // Lists the guides; the chosen one goes to the tables or the columns editor,
 // as the dialog's Tag says.
 #include "guides/forms/guidechooser.h"
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 class QPushButton;
 

@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "connections/sqlerrorreport.h"
-#include "shell/forms/controls.h"
-#include "shell/forms/positionform.h"
-#include "shell/msgbox.h"
+#include "ui/forms/controls.h"
+#include "ui/forms/positionform.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 

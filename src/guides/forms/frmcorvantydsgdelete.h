@@ -2,7 +2,7 @@
 // Removes one guide with its tables row and column settings. It shows
 // itself from its load, and only when there is a guide to delete.
 #include "guides/forms/guidechooser.h"
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 class QPushButton;
 

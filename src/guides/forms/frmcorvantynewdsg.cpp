@@ -11,9 +11,9 @@
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantytables.h"
 #include "guides/guidestore.h"
-#include "shell/forms/controls.h"
-#include "shell/forms/positionform.h"
-#include "shell/msgbox.h"
+#include "ui/forms/controls.h"
+#include "ui/forms/positionform.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Takes a name and a description, refuses a name that exists, inserts the
 // guide and hands it to the tables editor.
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 class QGroupBox;
 class QLabel;

@@ -6,7 +6,7 @@
 #include <QLabel>
 
 #include "connections/sqlerrorreport.h"
-#include "shell/forms/controls.h"
+#include "ui/forms/controls.h"
 
 namespace corvanty {
 

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "guides/currentguide.h"
-#include "shell/forms/form.h"
-#include "shell/forms/positionform.h"
+#include "ui/forms/form.h"
+#include "ui/forms/positionform.h"
 
 namespace corvanty {
 

@@ -8,7 +8,7 @@
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "connections/forms/frmcorvantynewconnection.h"
-#include "shell/forms/mdicorvantymain.h"
+#include "app/forms/mdicorvantymain.h"
 #include "support/forms/guitest.h"
 
 namespace corvanty {

@@ -5,7 +5,7 @@
 #include "connections/connectionstore.h"
 #include "engine/readiness.h"
 #include "guides/currentguide.h"
-#include "shell/forms/mdicorvantymain.h"
+#include "app/forms/mdicorvantymain.h"
 
 namespace corvanty::testing {
 

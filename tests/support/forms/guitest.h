@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 #include "support/odbcfixture.h"
 #include "support/tempdir.h"
 

@@ -38,6 +38,7 @@ class mdiCorvantyMain : public QMainWindow {
   mdiCorvantyMain();
   void MDIForm_Load();
   void BuildMenu();
+  void Forget();  // no longer the one instance nor the main window
   bool loaded_ = false;
   bool unloading_ = false;
 };

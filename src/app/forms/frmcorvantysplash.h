@@ -1,7 +1,7 @@
 #pragma once
 // The splash window: product name, version and maker; any key, a click on
 // it or ten seconds dismiss it and start the application.
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 class QLabel;
 class QTimer;

@@ -1,11 +1,11 @@
-#include "shell/forms/positionform.h"
+#include "ui/forms/positionform.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include "shell/forms/mdicorvantymain.h"
-#include "shell/twips.h"
+#include "ui/forms/mainwindow.h"
+#include "ui/twips.h"
 
 namespace corvanty {
 
@@ -15,7 +15,9 @@ double ScreenDotsPerInch(const QWidget& widget) {
 }
 
 void PositionForm(QWidget& dialog) {
-  QWidget& main = mdiCorvantyMain::Instance();
+  QWidget* main_window = MainWindow();
+  if (!main_window) return;  // nothing to place it by
+  QWidget& main = *main_window;
   double dpi = ScreenDotsPerInch(main);
   if (!dialog.isVisible()) dialog.adjustSize();
   TwipPoint at = DialogPosition(PixelsToTwips(main.frameGeometry().width(), dpi),

@@ -1,4 +1,4 @@
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 #include <iostream>
 

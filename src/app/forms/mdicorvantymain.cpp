@@ -1,4 +1,4 @@
-#include "shell/forms/mdicorvantymain.h"
+#include "app/forms/mdicorvantymain.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -12,8 +12,9 @@
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytest.h"
-#include "shell/forms/positionform.h"
-#include "shell/twips.h"
+#include "ui/forms/mainwindow.h"
+#include "ui/forms/positionform.h"
+#include "ui/twips.h"
 
 namespace corvanty {
 
@@ -68,6 +69,12 @@ mdiCorvantyMain::mdiCorvantyMain() {
   setWindowTitle("Database Search Guide Administrator - Velmorastine Corvanty");
   setCentralWidget(new QMdiArea(this));
   BuildMenu();
+  SetMainWindow(this);
+}
+
+void mdiCorvantyMain::Forget() {
+  if (g_instance == this) g_instance = nullptr;
+  if (MainWindow() == this) SetMainWindow(nullptr);
 }
 
 void mdiCorvantyMain::BuildMenu() {
@@ -114,7 +121,7 @@ void mdiCorvantyMain::MDIForm_Load() {
 void mdiCorvantyMain::Unload() {
   if (unloading_) return;
   unloading_ = true;
-  if (g_instance == this) g_instance = nullptr;
+  Forget();
   close();
   deleteLater();
 }
@@ -122,7 +129,7 @@ void mdiCorvantyMain::Unload() {
 void mdiCorvantyMain::closeEvent(QCloseEvent* event) {
   if (!unloading_) {
     unloading_ = true;
-    if (g_instance == this) g_instance = nullptr;
+    Forget();
     deleteLater();
   }
   QMainWindow::closeEvent(event);

@@ -1,4 +1,4 @@
-#include "shell/forms/controls.h"
+#include "ui/forms/controls.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "shell/forms/form.h"
+#include "ui/forms/form.h"
 
 #include <QCloseEvent>
 

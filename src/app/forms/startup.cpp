@@ -1,6 +1,6 @@
-#include "shell/forms/startup.h"
+#include "app/forms/startup.h"
 
-#include "shell/forms/mdicorvantymain.h"
+#include "app/forms/mdicorvantymain.h"
 
 namespace corvanty {
 

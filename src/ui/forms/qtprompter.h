@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/msgbox.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 

@@ -12,7 +12,7 @@
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
-#include "shell/forms/mdicorvantymain.h"
+#include "app/forms/mdicorvantymain.h"
 #include "support/databasetest.h"
 #include "support/forms/guitest.h"
 

@@ -8,10 +8,10 @@
 #include <QTimer>
 
 #include "guides/forms/frmcorvantydsgadmin.h"
-#include "shell/forms/frmcorvantysplash.h"
-#include "shell/forms/mdicorvantymain.h"
-#include "shell/forms/positionform.h"
-#include "shell/twips.h"
+#include "app/forms/frmcorvantysplash.h"
+#include "app/forms/mdicorvantymain.h"
+#include "ui/forms/positionform.h"
+#include "ui/twips.h"
 #include "support/forms/guitest.h"
 
 namespace corvanty {

@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <cstring>
 
-#include "shell/forms/frmcorvantysplash.h"
-#include "shell/forms/qtprompter.h"
-#include "shell/forms/startup.h"
-#include "shell/msgbox.h"
+#include "app/forms/frmcorvantysplash.h"
+#include "ui/forms/qtprompter.h"
+#include "app/forms/startup.h"
+#include "ui/msgbox.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

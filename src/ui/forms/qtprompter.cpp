@@ -1,4 +1,4 @@
-#include "shell/forms/qtprompter.h"
+#include "ui/forms/qtprompter.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "shell/forms/frmcorvantysplash.h"
+#include "app/forms/frmcorvantysplash.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/forms/controls.h"
-#include "shell/forms/startup.h"
-#include "shell/msgbox.h"
+#include "ui/forms/controls.h"
+#include "app/forms/startup.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 
