@@ -14,7 +14,7 @@ void PrintHelp(std::ostream& out) {
   for (const Command& command : Commands())
     out << "  " << command.usage << "\n      " << command.summary << "\n";
   out << "\nEvery command takes --help. Exit codes: 0 success, 1 reported failure, "
-               "2 usage error.\n";
+         "2 usage error.\n";
 }
 
 int Run(int argc, char** argv) {

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/forms/controls.h"
 #include "app/forms/startup.h"
+#include "ui/forms/controls.h"
 #include "ui/msgbox.h"
 
 namespace corvanty {

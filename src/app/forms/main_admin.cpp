@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "app/forms/frmcorvantysplash.h"
-#include "ui/forms/qtprompter.h"
 #include "app/forms/startup.h"
+#include "ui/forms/qtprompter.h"
 #include "ui/msgbox.h"
 
 int main(int argc, char** argv) {

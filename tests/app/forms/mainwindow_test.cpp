@@ -7,12 +7,12 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "guides/forms/frmcorvantydsgadmin.h"
 #include "app/forms/frmcorvantysplash.h"
 #include "app/forms/mdicorvantymain.h"
+#include "guides/forms/frmcorvantydsgadmin.h"
+#include "support/forms/guitest.h"
 #include "ui/forms/positionform.h"
 #include "ui/twips.h"
-#include "support/forms/guitest.h"
 
 namespace corvanty {
 namespace {

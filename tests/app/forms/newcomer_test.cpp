@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "demo/demodatabase.h"
@@ -12,7 +13,6 @@
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
-#include "app/forms/mdicorvantymain.h"
 #include "support/databasetest.h"
 #include "support/forms/guitest.h"
 

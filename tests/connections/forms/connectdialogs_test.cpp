@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "connections/forms/frmcorvantynewconnection.h"
-#include "app/forms/mdicorvantymain.h"
 #include "support/forms/guitest.h"
 
 namespace corvanty {

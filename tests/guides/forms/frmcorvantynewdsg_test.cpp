@@ -6,6 +6,7 @@
 
 #include "guidedialogtest.h"
 #include "guides/forms/frmcorvantytables.h"
+#include "support/forms/inventory.h"
 
 namespace corvanty {
 namespace {
@@ -23,6 +24,21 @@ class NewGuideDialog : public testing::GuideDialogTest {
     return dialog;
   }
 };
+
+TEST_F(NewGuideDialog, ShowsItsControlsInTheirTabOrder) {
+  using testing::Align;
+  ChooseMenu("mnuDbSG");
+  EXPECT_INVENTORY(frmCorvantyNewDSG::Instance(), "New Db Search Guide",
+                   (std::vector<testing::ControlRow>{
+                       {"Frame1", "QGroupBox", ""},
+                       {"Label1", "QLabel", "Search Guide Name :", Align::Right},
+                       {"txtDSGName", "QLineEdit", "", Align::Left, 1},
+                       {"Label2", "QLabel", "Description :", Align::Right},
+                       {"txtDSGDescription", "QPlainTextEdit", "", Align::None, 2},
+                       {"cmdOK", "QPushButton", "OK", Align::None, 3, "", true},
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 4},
+                   }));
+}
 
 TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
   AddGuides({"Orders"});

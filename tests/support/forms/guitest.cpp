@@ -2,10 +2,10 @@
 
 #include <QAction>
 
+#include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
 #include "engine/readiness.h"
 #include "guides/currentguide.h"
-#include "app/forms/mdicorvantymain.h"
 
 namespace corvanty::testing {
 

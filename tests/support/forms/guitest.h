@@ -8,9 +8,9 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/msgbox.h"
 #include "support/odbcfixture.h"
 #include "support/tempdir.h"
+#include "ui/msgbox.h"
 
 namespace corvanty::testing {
 

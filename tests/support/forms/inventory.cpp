@@ -1,0 +1,106 @@
+#include "support/forms/inventory.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QWidget>
+#include <map>
+
+namespace corvanty::testing {
+
+namespace {
+
+const char* AlignWord(Align align) {
+  switch (align) {
+    case Align::Left:
+      return "left";
+    case Align::Right:
+      return "right";
+    case Align::Centre:
+      return "centre";
+    case Align::None:
+      break;
+  }
+  return "-";
+}
+
+Align AlignOf(const QWidget& widget) {
+  Qt::Alignment alignment;
+  if (auto* label = qobject_cast<const QLabel*>(&widget))
+    alignment = label->alignment();
+  else if (auto* box = qobject_cast<const QLineEdit*>(&widget))
+    alignment = box->alignment();
+  else
+    return Align::None;
+  if (alignment & Qt::AlignRight) return Align::Right;
+  if (alignment & Qt::AlignHCenter) return Align::Centre;
+  return Align::Left;
+}
+
+QString TextOf(const QWidget& widget) {
+  if (auto* label = qobject_cast<const QLabel*>(&widget)) return label->text();
+  if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) return button->text();
+  if (auto* frame = qobject_cast<const QGroupBox*>(&widget)) return frame->title();
+  if (auto* box = qobject_cast<const QLineEdit*>(&widget)) return box->text();
+  if (auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) return box->toPlainText();
+  if (auto* box = qobject_cast<const QTextEdit*>(&widget)) return box->toPlainText();
+  if (auto* list = qobject_cast<const QComboBox*>(&widget)) return list->currentText();
+  return {};
+}
+
+std::string Line(const std::string& name, const std::string& kind, const std::string& text,
+                 Align align, int tab, const std::string& tooltip, bool is_default) {
+  std::string line = name + " " + kind + " \"" + text + "\" align=" + AlignWord(align) +
+                     " tab=" + std::to_string(tab);
+  if (!tooltip.empty()) line += " tip=\"" + tooltip + "\"";
+  if (is_default) line += " default";
+  return line + "\n";
+}
+
+// The tab place of each widget in the dialog's focus chain that takes a tab
+// stop, counted from 1 in chain order starting at the dialog.
+std::map<const QWidget*, int> TabPlaces(const QWidget& dialog) {
+  std::map<const QWidget*, int> places;
+  int place = 0;
+  const QWidget* widget = dialog.nextInFocusChain();
+  while (widget && widget != &dialog && !places.count(widget)) {
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
+        dialog.isAncestorOf(widget))
+      places[widget] = ++place;
+    widget = widget->nextInFocusChain();
+  }
+  return places;
+}
+
+}  // namespace
+
+std::string DescribeInventory(const std::string& caption, const std::vector<ControlRow>& rows) {
+  std::string text = "caption \"" + caption + "\"\n";
+  for (const ControlRow& row : rows)
+    text += Line(row.name, row.kind, row.text, row.align, row.tab, row.tooltip, row.is_default);
+  return text;
+}
+
+std::string DescribeDialog(const QWidget& dialog, const std::vector<ControlRow>& rows) {
+  std::string text = "caption \"" + dialog.windowTitle().toStdString() + "\"\n";
+  std::map<const QWidget*, int> tabs = TabPlaces(dialog);
+  for (const ControlRow& row : rows) {
+    const QWidget* widget = dialog.findChild<const QWidget*>(row.name);
+    if (!widget) {
+      text += std::string(row.name) + " missing\n";
+      continue;
+    }
+    auto* button = qobject_cast<const QPushButton*>(widget);
+    text += Line(row.name, widget->metaObject()->className(), TextOf(*widget).toStdString(),
+                 AlignOf(*widget), tabs.count(widget) ? tabs[widget] : 0,
+                 widget->toolTip().toStdString(), button && button->isDefault());
+  }
+  return text;
+}
+
+}  // namespace corvanty::testing
