@@ -26,6 +26,13 @@ std::string AllGuideTablesExistQuery(rdo::Dialect dialect) {
                            "'Db_Search_Guide_SQL','Db_Search_Guide_Unique'");
 }
 
+std::string UserTablesQuery(rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::SqlServer) return "SELECT Name FROM SysObjects WHERE Type = 'U'";
+  return "SELECT name AS Name FROM sqlite_master WHERE type = 'table' AND "
+         "name NOT LIKE 'sqlite!_%' ESCAPE '!' AND "
+         "name IN (SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'table')";
+}
+
 const char* const kSearchEngineExistsQuery =
     "SELECT Name FROM SysObjects WHERE Name = 'Velmorastine_Search'";
 

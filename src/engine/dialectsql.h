@@ -14,6 +14,11 @@ std::string MainTablesExistQuery(rdo::Dialect dialect);
 // Names (column "Name") of those of the five guide tables that exist.
 std::string AllGuideTablesExistQuery(rdo::Dialect dialect);
 
+// Names (column "Name") of the database's user tables, in the server's order:
+// on SQLite in the order they were made, without SQLite's own tables and the
+// hidden tables that hold a virtual table's data.
+std::string UserTablesQuery(rdo::Dialect dialect);
+
 // The search procedure's existence query (SQL Server only: on SQLite the
 // built-in engine is the search engine and there is nothing to look for).
 extern const char* const kSearchEngineExistsQuery;

@@ -29,9 +29,7 @@ frmCorvantyNewDSG::frmCorvantyNewDSG() {
   txtDSGName = NewTextBox("txtDSGName", Frame1);
   Label2 = NewLabel("Label2", "Description :", Frame1);
   Label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  txtDSGDescription = new QPlainTextEdit(Frame1);
-  txtDSGDescription->setObjectName("txtDSGDescription");
-  txtDSGDescription->setTabChangesFocus(true);
+  txtDSGDescription = NewMultiLineTextBox("txtDSGDescription", Frame1);
   txtDSGDescription->setFixedHeight(80);
   cmdOK = NewButton("cmdOK", "OK", this);
   cmdCancel = NewButton("cmdCancel", "Cancel", this);

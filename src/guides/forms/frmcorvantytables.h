@@ -1,13 +1,54 @@
 #pragma once
-#include "guides/forms/placeholderform.h"
+// The tables editor: which tables a guide searches and how they are joined,
+// kept as the guide's FROM and WHERE clauses. Tables move between the
+// database's user tables and the guide's; the clauses are checked on the
+// server before they are saved, and OK hands the tables to the columns editor.
+#include "ui/forms/form.h"
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace corvanty {
 
-struct frmCorvantyTablesTraits {
-  static constexpr const char* kName = "frmCorvantyTables";
-  static constexpr const char* kCaption = "Db Search Tables";
-  static constexpr bool kShowsItself = false;
+class frmCorvantyTables : public SingleInstanceForm<frmCorvantyTables> {
+  Q_OBJECT
+
+ public:
+  frmCorvantyTables();
+
+  void cmdOneRight_Click();
+  void cmdOneLeft_Click();
+  void lstAvailableTbls_DblClick();
+  void lstSelectedTbls_DblClick();
+  void cmdVerifySyntax_Click();
+  void cmdOK_Click();
+  void cmdCancel_Click();
+
+  QGroupBox* Frame1;
+  QLabel* Label1;
+  QLabel* Label2;
+  QListWidget* lstAvailableTbls;
+  QLabel* Label3;
+  QListWidget* lstSelectedTbls;
+  QPushButton* cmdOneRight;
+  QPushButton* cmdOneLeft;
+  QLabel* Label4;
+  QPlainTextEdit* txtFROM;
+  QLabel* Label5;
+  QPlainTextEdit* txtWHERE;
+  QPushButton* cmdVerifySyntax;
+  QPushButton* cmdOK;
+  QPushButton* cmdCancel;
+
+ protected:
+  void Form_Load() override;
+
+ private:
+  void LoadTables();
+  bool mblnSyntaxVerified = false;
 };
-using frmCorvantyTables = PlaceholderForm<frmCorvantyTablesTraits>;
 
 }  // namespace corvanty

@@ -2,11 +2,13 @@
 
 #include <QListWidget>
 
+#include "ui/forms/controls.h"
+
 namespace corvanty::basCorvantyAdmin {
 
 namespace {
 void MoveSelected(QListWidget& from, QListWidget& to) {
-  int index = from.currentRow();
+  int index = ListIndex(from);
   if (index < 0) return;
   QListWidgetItem* item = from.takeItem(index);
   to.addItem(item);  // text and item data travel with the item

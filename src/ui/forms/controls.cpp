@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,16 +29,33 @@ QLineEdit* NewTextBox(const char* name, QWidget* parent) {
   return box;
 }
 
-void LayOutFrameAndButtons(QDialog& dialog, QWidget* frame,
-                           std::initializer_list<QPushButton*> left,
-                           std::initializer_list<QPushButton*> right) {
+QPlainTextEdit* NewMultiLineTextBox(const char* name, QWidget* parent) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(name);
+  box->setTabChangesFocus(true);
+  return box;
+}
+
+int ListIndex(const QListWidget& list) {
+  const QList<QListWidgetItem*> selected = list.selectedItems();
+  return selected.isEmpty() ? -1 : list.row(selected.first());
+}
+
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> left,
+                          std::initializer_list<QPushButton*> right) {
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : left) buttons->addWidget(button);
   buttons->addStretch(1);
   for (QPushButton* button : right) buttons->addWidget(button);
+  return buttons;
+}
+
+void LayOutFrameAndButtons(QDialog& dialog, QWidget* frame,
+                           std::initializer_list<QPushButton*> left,
+                           std::initializer_list<QPushButton*> right) {
   auto* outer = new QVBoxLayout(&dialog);
   outer->addWidget(frame);
-  outer->addLayout(buttons);
+  outer->addLayout(NewButtonRow(left, right));
 }
 
 }  // namespace corvanty

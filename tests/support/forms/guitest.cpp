@@ -4,6 +4,7 @@
 
 #include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
+#include "connections/rdo.h"
 #include "engine/readiness.h"
 #include "guides/currentguide.h"
 
@@ -19,11 +20,13 @@ void ForgetConnectionAndGuide() {
 
 void GuiTest::SetUp() {
   previous_ = SetPrompter(boxes_);
+  rdo::SetStatementObserver([this](const std::string& sql) { sent_.push_back(sql); });
   ForgetConnectionAndGuide();
 }
 
 void GuiTest::TearDown() {
   CloseAllWindows();  // so the next test starts clean
+  rdo::SetStatementObserver(nullptr);
   SetPrompter(previous_);
   ForgetConnectionAndGuide();
 }

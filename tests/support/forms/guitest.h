@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "support/odbcfixture.h"
 #include "support/tempdir.h"
@@ -49,6 +51,7 @@ class GuiTest : public ::testing::Test {
   TempRegistry registry_;
   OdbcFixture odbc_;
   std::shared_ptr<ScriptedPrompter> boxes_ = std::make_shared<ScriptedPrompter>();
+  std::vector<std::string> sent_;  // every statement sent, in order
 
  private:
   std::shared_ptr<Prompter> previous_;

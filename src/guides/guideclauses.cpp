@@ -1,0 +1,59 @@
+#include "guides/guideclauses.h"
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "engine/dialectsql.h"
+#include "engine/sqlliteral.h"
+
+namespace corvanty {
+
+using basCorvantyAdmin::gstrConnect;
+
+namespace {
+std::string TablesRowQuery(int32_t id) {
+  return "SELECT * FROM Db_Search_Guide_Tables WHERE DSG_ID = " + std::to_string(id);
+}
+}  // namespace
+
+std::optional<StoredClauses> LoadGuideClauses(int32_t id) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoResultset row = connection.OpenResultset(TablesRowQuery(id));
+  if (row.IsEOF()) return std::nullopt;
+  return StoredClauses{row.Text("FROM_clause"), row.Text("WHERE_clause")};
+}
+
+std::vector<std::string> ListUserTables() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoResultset rows = connection.OpenResultset(UserTablesQuery(connection.GetDialect()));
+  std::vector<std::string> tables;
+  for (; !rows.IsEOF(); rows.MoveNext()) tables.push_back(rows.Text("Name"));
+  return tables;
+}
+
+void SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
+                      const std::string& where_text) {
+  const std::string text = std::to_string(id);
+  const std::string from_clause = QuoteApostrophes("FROM " + from_text);
+  const std::string where_clause = QuoteApostrophes("WHERE " + where_text);
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::Transaction transaction = connection.BeginTrans();
+  // A guide kept without its tables row is edited into having one.
+  if (editing && !connection.OpenResultset(TablesRowQuery(id)).IsEOF()) {
+    connection.Execute(std::string("UPDATE Db_Search_Guide_Tables") + " SET FROM_clause = '" +
+                       from_clause + "'," + " WHERE_clause = '" + where_clause + "'" +
+                       " WHERE DSG_ID = " + text);
+  } else {
+    connection.Execute(std::string("INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, "
+                                   "WHERE_clause)") +
+                       " VALUES (" + text + ",'" + from_clause + "','" + where_clause + "')");
+  }
+  transaction.Commit();
+}
+
+void DeleteTableColumnSettings(int32_t id, const std::string& table) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  connection.Execute("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = " + std::to_string(id) +
+                     " AND Column_qualifier = '" + QuoteApostrophes(table) + "'");
+}
+
+}  // namespace corvanty

@@ -1,0 +1,34 @@
+#pragma once
+// A guide's row of Db_Search_Guide_Tables as the tables editor reads and
+// writes it, and the user tables it picks from. Each operation opens its own
+// connection with gstrConnect; database failures come out as
+// rdo::DatabaseError.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvanty {
+
+// The clauses as stored, keywords included ("FROM Customers, Orders").
+struct StoredClauses {
+  std::string FROM_clause;
+  std::string WHERE_clause;
+};
+
+// The guide's stored clauses, or nullopt when it has no tables row.
+std::optional<StoredClauses> LoadGuideClauses(int32_t id);
+
+// The user tables of the connected database, in the server's order.
+std::vector<std::string> ListUserTables();
+
+// Stores "FROM " + from_text and "WHERE " + where_text as the guide's
+// clauses: a new guide gets its row inserted; an edited guide has its row
+// updated, or inserted when it has none. One transaction.
+void SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
+                      const std::string& where_text);
+
+// Deletes the guide's column settings whose qualifier is the table.
+void DeleteTableColumnSettings(int32_t id, const std::string& table);
+
+}  // namespace corvanty
