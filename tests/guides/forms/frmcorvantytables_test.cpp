@@ -220,6 +220,19 @@ TEST_F(TablesEditor, RemovingAnEditedGuidesTableAsksAndDeletesItsSettingsAtOnce)
   EXPECT_EQ(ShownDialogs(), "");
   EXPECT_EQ(RowsOfGuide(1), "1 1 1");
   EXPECT_EQ(StoredClauses(1), "FROM Customers, Orders|WHERE ");
+
+  // A table whose name holds an apostrophe: its settings go all the same.
+  ExecSql(
+      "CREATE TABLE \"Bob's\" (x); INSERT INTO Db_Search_Guide_Cols (DSG_ID, "
+      "DSG_column_seq_no, Column_qualifier, Column_name) VALUES (1, 4, 'Bob''s', 'x')");
+  frmCorvantyTables& again = OpenFromMenu();
+  Add(again, {"Bob's"});
+  Select(*again.lstSelectedTbls, "Bob's");
+  boxes_->Clear();
+  Click(again, "cmdOneLeft");
+  ExpectOnlyBox(kRemovalWarning, vbOKCancel + vbExclamation);
+  EXPECT_EQ(From(again), "Customers, Orders");
+  EXPECT_EQ(Value("SELECT group_concat(Column_qualifier) FROM Db_Search_Guide_Cols"), "Customers");
 }
 
 TEST_F(TablesEditor, SyntaxCheckAsksAboutAMissingJoinAndReportsTheServersErrors) {
