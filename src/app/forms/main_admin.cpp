@@ -5,6 +5,7 @@
 
 #include "app/forms/frmcorvantysplash.h"
 #include "app/forms/startup.h"
+#include "ui/forms/backgroundwork.h"
 #include "ui/forms/qtprompter.h"
 #include "ui/msgbox.h"
 
@@ -18,5 +19,7 @@ int main(int argc, char** argv) {
     corvanty::frmCorvantySplash::Instance().Show();
   else
     corvanty::Main();
-  return app.exec();
+  int status = app.exec();
+  corvanty::WaitForBackgroundWork();
+  return status;
 }

@@ -1,0 +1,146 @@
+#include "guides/forms/frmcorvantytest.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "guidedialogtest.h"
+#include "support/forms/inventory.h"
+#include "ui/forms/backgroundwork.h"
+
+namespace corvanty {
+namespace {
+
+using testing::Align;
+
+// Guides 1 "Colours" (names with blanks around them), 2 "Broken" (a FROM
+// clause naming no table) and 3 "Slow" (a three-million-row scan that finds
+// one row) and 4 "Many" (4,500 rows), each showing and searching one
+// column. The server lists them by name: Broken first.
+const char kGuides[] =
+    "CREATE TABLE colours (name TEXT);"
+    "INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
+    "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken'),"
+    " (3, 'Slow'), (4, 'Many');"
+    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+    " (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '),"
+    " (3, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n"
+    " WHERE x < 3000000) SELECT x AS name FROM n) c', 'WHERE '),"
+    " (4, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n"
+    " WHERE x < 4500) SELECT x AS name FROM n) c', 'WHERE ');"
+    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name)"
+    " VALUES (1, 1, 'c', 'name'), (2, 1, 'c', 'name'), (3, 1, 'c', 'name'), (4, 1, 'c', 'name');";
+
+class TestDialog : public testing::GuideDialogTest {
+ protected:
+  void TearDown() override {
+    WaitForBackgroundWork();
+    GuideDialogTest::TearDown();
+  }
+
+  frmCorvantyTest& OpenWithGuides() {
+    testing::ExecSqlite(db_, kGuides);
+    ChooseMenu("mnuTestDSG");
+    return frmCorvantyTest::Instance();
+  }
+
+  // Chooses the guide, types the criteria, clicks Search! and waits for the
+  // search to end.
+  static void Search(frmCorvantyTest& dialog, const char* guide, const char* criteria) {
+    dialog.cmbAvailableDSG->setCurrentText(guide);
+    dialog.txtCriteria->clear();
+    QTest::keyClicks(dialog.txtCriteria, criteria);
+    Click(dialog, "cmdSearch");
+    WaitForBackgroundWork();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.cmdSearch->isEnabled(); }));
+  }
+
+  static std::string Results(const frmCorvantyTest& dialog) {
+    return dialog.txtResults->toPlainText().toStdString();
+  }
+};
+
+TEST_F(TestDialog, ShowsItsControlsWithTheGuidesAndTheConnectionOnTheControl) {
+  frmCorvantyTest& dialog = OpenWithGuides();
+  EXPECT_INVENTORY(dialog, "Test Db Search Guide",
+                   (std::vector<testing::ControlRow>{
+                       {"Label1", "QLabel", "Search Guide :", Align::Left},
+                       {"cmbAvailableDSG", "QComboBox", "Broken", Align::None, 1},
+                       {"Label2", "QLabel", "Search for :", Align::Left},
+                       {"txtCriteria", "QLineEdit", "", Align::Left, 2},
+                       {"cmdSearch", "QPushButton", "Search!", Align::None, 3, "", true},
+                       {"txtResults", "QPlainTextEdit", "", Align::None, 4},
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 5},
+                   }));
+  EXPECT_EQ(dialog.cmbAvailableDSG->count(), 4);
+  EXPECT_EQ(dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
+                dialog.Corvanty1->Password,
+            "Guides|u|");
+  Click(dialog, "cmdCancel");
+  EXPECT_EQ(ShownDialogs(), "");
+}
+
+TEST_F(TestDialog, ShowsEachResultTrimmedOnALineAndNoResultsEmptiesTheBox) {
+  frmCorvantyTest& dialog = OpenWithGuides();
+  Search(dialog, "Colours", "e");
+  EXPECT_EQ(Results(dialog), "Red\nGreen\nBlue\n");
+  EXPECT_TRUE(boxes_->Shown().empty());
+  Search(dialog, "Colours", "Gr");
+  EXPECT_EQ(Results(dialog), "Green\n");  // a second search replaces the first
+  Search(dialog, "Colours", "zzz");
+  ExpectOnlyBox("No results for criteria.", vbOKOnly);
+  EXPECT_EQ(Results(dialog), "");
+  Search(dialog, "Many", "");
+  EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Many|");
+  // A large result fills the box in pieces, every line once and in order.
+  QStringList lines = dialog.txtResults->toPlainText().split('\n');
+  ASSERT_EQ(lines.size(), 4501);
+  EXPECT_EQ(lines[0] + " " + lines[1999] + " " + lines[2000] + " " + lines[4499],
+            "1 2000 2001 4500");
+}
+
+TEST_F(TestDialog, AFailingSearchIsReportedAndTheDialogStaysUsable) {
+  frmCorvantyTest& dialog = OpenWithGuides();
+  Search(dialog, "Colours", "Blue");
+  Search(dialog, "Broken", "x");
+  ExpectOnlyBox("[[[SQLite]no such table: no_such_table (1)]]", vbOKOnly + vbExclamation);
+  EXPECT_EQ(Results(dialog), "");
+  EXPECT_TRUE(dialog.cmdSearch->isEnabled());
+  Search(dialog, "Colours", "Red");
+  EXPECT_EQ(Results(dialog), "Red\n");
+}
+
+TEST_F(TestDialog, WithNoGuideItNeverShowsAndALaterRequestLoadsItAgain) {
+  ChooseMenu("mnuTestDSG");
+  ExpectOnlyBox("There are no Database Search Guides to test!", vbOKOnly);
+  Settle();
+  EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
+  EXPECT_EQ(ShownDialogs(), "");
+  boxes_->Clear();
+  EXPECT_EQ(OpenWithGuides().cmbAvailableDSG->count(), 4);
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyTest");
+  EXPECT_TRUE(boxes_->Shown().empty());
+}
+
+TEST_F(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
+  frmCorvantyTest& dialog = OpenWithGuides();
+  dialog.cmbAvailableDSG->setCurrentText("Slow");
+  QTest::keyClicks(dialog.txtCriteria, "2999999");
+  Click(dialog, "cmdSearch");
+  EXPECT_FALSE(dialog.cmdSearch->isEnabled());
+  // The event loop runs while the search does: a timer fires and Cancel
+  // closes the dialog before the search has ended.
+  bool ticked = false;
+  QTimer::singleShot(10, [&] { ticked = true; });
+  QTest::qWait(50);
+  EXPECT_TRUE(ticked);
+  ASSERT_FALSE(dialog.cmdSearch->isEnabled()) << "the search ended too soon to test this";
+  Click(dialog, "cmdCancel");
+  Settle();
+  EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
+}
+
+}  // namespace
+}  // namespace corvanty
