@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Sets everything up, prepares the demo database when no connection is
-# saved yet, and starts the administration tool.
+# saved yet, and starts the administration tool. Only the two programs are
+# built, and only what changed since the last run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/packages.sh
+[ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target corvanty-admin corvanty
 if [ -z "$(build/corvanty connections 2>/dev/null)" ]; then
   build/corvanty demo
 fi

@@ -1,31 +1,9 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs (when missing), then
-# configures and builds everything from scratch in ./build.
+# Installs the packages the project needs, then configures and builds
+# everything from scratch in ./build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-PACKAGES=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
-  unixodbc unixodbc-dev odbcinst libsqliteodbc
-  libsqlite3-dev sqlite3
-  libgtest-dev libgmock-dev
-  xvfb xauth
-)
-
-missing=()
-for package in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-
+scripts/packages.sh
 rm -rf build
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
