@@ -72,6 +72,7 @@ void frmCorvantyTest::Form_Load() {
   }
   FillGuideList(*cmbAvailableDSG, *guides);
   show();
+  txtCriteria->setFocus();  // type, then Enter searches
 }
 
 void frmCorvantyTest::Form_Unload() { cancelled_->store(true); }
