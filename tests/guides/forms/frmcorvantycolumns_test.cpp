@@ -301,7 +301,8 @@ TEST_F(ColumnsEditor, TheKeyBoxExcludesShowingAndSearching) {
 }
 
 TEST_F(ColumnsEditor, AnotherKeyColumnIsAskedForAndTheRememberedKeyFollowsItsSlot) {
-  StoreRows(kStoredGuide);  // OrderID, slot 1, is the key
+  StoreRows(kStoredGuide);  // OrderID, slot 1, is the key, and so is Gone
+  ExecSqlite(db_, "UPDATE Db_Search_Guide_Cols SET Is_key_column = -1 WHERE Column_name = 'Gone'");
   Open("Edit");
   auto question = [](const std::string& column) {
     return "Column '" + column +
@@ -332,7 +333,8 @@ TEST_F(ColumnsEditor, AFailedOkKeepsTheStoredRowsAndTheDialogsSettings) {
   StoreRows(kStoredGuide);
   const std::string before = StoredRows();
   frmCorvantyColumns& dialog = Open("Edit");
-  Apply(1, {"Char", true, false, false, "", "3"});  // the index City has
+  Apply(5, {"Char", false, false, false, "", "3"});  // City, written before the failure
+  Apply(1, {"Char", true, false, false, "", "3"});   // the index City has
   Click(dialog, "cmdOK");
   ASSERT_EQ(boxes_->Shown().size(), 1u);
   const MessageBoxRequest& error = boxes_->Shown()[0];
@@ -401,6 +403,11 @@ TEST_F(ColumnsEditor, TheSearchFindsRowsThroughTheGuideInSequenceOrder) {
   Apply(4, {"Varchar", true, true, false, "", "2"});
   Apply(5, {"Varchar", true, false, false, "'s ", "1"});
   Click(Dialog(), "cmdOK");
+  // Kept in the order written (0, 2, 1), without the index that sorts them.
+  ExecSqlite(
+      db_,
+      "CREATE TABLE Cols AS SELECT * FROM Db_Search_Guide_Cols; DROP TABLE Db_Search_Guide_Cols;"
+      "ALTER TABLE Cols RENAME TO Db_Search_Guide_Cols");
   // {criteria, results: ResultList*IDColumn}; City is shown, not searched.
   const std::pair<const char*, const char*> rows[] = {
       {"trading", "Oslo's Amber Trading*10 "},
