@@ -79,8 +79,7 @@ std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
     }
     ColumnSlot& slot = slots[found->second];
     slot.ListIndex = static_cast<int>(entries.size() - 1);
-    entry.Text =
-        IndexedEntryText(std::to_string(slot.ColumnIndex), entry.TableName, entry.ColumnName);
+    entry.Text = IndexedEntryText(slot.ColumnIndex, entry.TableName, entry.ColumnName);
     entry.Checked = true;
   }
   return entries;

@@ -26,9 +26,9 @@ std::string ColumnEntryText(const std::string& table_name, const std::string& co
   return column_name + " -> " + table_name;
 }
 
-std::string IndexedEntryText(const std::string& index, const std::string& table_name,
+std::string IndexedEntryText(int32_t index, const std::string& table_name,
                              const std::string& column_name) {
-  return "(" + index + ") " + ColumnEntryText(table_name, column_name);
+  return "(" + std::to_string(index) + ") " + ColumnEntryText(table_name, column_name);
 }
 
 }  // namespace corvanty

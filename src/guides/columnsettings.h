@@ -42,7 +42,7 @@ int FirstSlotOf(const std::vector<ColumnSlot>& slots, int list_index);
 // A list entry's text: "Total -> Orders", or with the column's index,
 // "(3) Total -> Orders".
 std::string ColumnEntryText(const std::string& table_name, const std::string& column_name);
-std::string IndexedEntryText(const std::string& index, const std::string& table_name,
+std::string IndexedEntryText(int32_t index, const std::string& table_name,
                              const std::string& column_name);
 
 namespace basCorvantyAdmin {

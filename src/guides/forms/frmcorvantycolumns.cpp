@@ -118,7 +118,10 @@ frmCorvantyColumns::frmCorvantyColumns() {
   connect(lstAvailableCols, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
     lstAvailableCols_ItemCheck(lstAvailableCols->row(item));
   });
+  // A click on the entry already selected changes no row but loads it too.
   connect(lstAvailableCols, &QListWidget::currentRowChanged, this,
+          &frmCorvantyColumns::lstAvailableCols_Click);
+  connect(lstAvailableCols, &QListWidget::itemClicked, this,
           &frmCorvantyColumns::lstAvailableCols_Click);
   connect(chkShowInList, &QCheckBox::toggled, this, &frmCorvantyColumns::chkShowInList_Click);
   connect(chkIsSearchCol, &QCheckBox::toggled, this, &frmCorvantyColumns::chkIsSearchCol_Click);
@@ -310,7 +313,7 @@ void frmCorvantyColumns::cmdApply_Click() {
   // The list raises its events while an entry's text changes.
   mblnSkipItemCheck = mblnSkipClick = true;
   lstAvailableCols->item(row)->setText(QString::fromStdString(
-      IndexedEntryText(std::to_string(index.value), mavarTableNames[row], mavarColumnNames[row])));
+      IndexedEntryText(index.value, mavarTableNames[row], mavarColumnNames[row])));
   mblnSkipItemCheck = mblnSkipClick = false;
 
   int slot = FirstSlotOf(gavarColumns, mintCurrentItem);

@@ -193,12 +193,14 @@ TEST_F(ColumnsEditor, StoredSettingsAreShownAsTheyWereWrittenAndUntouchedRowsWri
             "*(2) Name -> Customers|*(3) City -> Customers");
   EXPECT_TRUE(dialog.cmdRemove->isEnabled());  // entry 0 is checked
   // {entry, what the controls show: type, show, search, key, separator, index}
-  const std::pair<int, const char*> shown[] = {{4, "Varchar 1 1 0 [, ] 2"},
-                                               {0, "Integer 0 0 1 [ ] 1"},
+  const std::pair<int, const char*> shown[] = {{0, "Integer 0 0 1 [ ] 1"},
+                                               {4, "Varchar 1 1 0 [, ] 2"},
                                                {5, "Char 1 0 0 [it's] 3"},
                                                {1, "Char 0 0 0 [] "}};
-  for (auto [row, controls] : shown) {
-    dialog.lstAvailableCols->setCurrentRow(row);
+  for (auto [row, controls] : shown) {  // entry 0 is selected already
+    QListWidget* list = dialog.lstAvailableCols;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
     EXPECT_EQ(dialog.cmbDataType->currentText().toStdString() + " " +
                   std::to_string(dialog.chkShowInList->isChecked()) + " " +
                   std::to_string(dialog.chkIsSearchCol->isChecked()) + " " +
