@@ -36,4 +36,26 @@ std::string UserTablesQuery(rdo::Dialect dialect) {
 const char* const kSearchEngineExistsQuery =
     "SELECT Name FROM SysObjects WHERE Name = 'Velmorastine_Search'";
 
+std::string ColumnCatalogueQuery(rdo::Dialect dialect, const std::string& quoted_table_list) {
+  if (dialect == rdo::Dialect::SqlServer)
+    return "SELECT Tbl.Name TableName, Col.Name ColName"
+           " FROM SysObjects Tbl, SysColumns Col"
+           " WHERE Tbl.ID = Col.ID"
+           " AND Tbl.Name IN (" +
+           quoted_table_list + ")";
+  // Names compare without regard to case, as on the server; the order is
+  // the tables' order of creation, each table's columns in their own order.
+  return "SELECT Tbl.name AS TableName, Col.name AS ColName"
+         " FROM sqlite_master Tbl, pragma_table_info(Tbl.name) Col"
+         " WHERE Tbl.type IN ('table', 'view') AND Tbl.name NOT LIKE 'sqlite!_%' ESCAPE '!'"
+         " AND Tbl.name COLLATE NOCASE IN (" +
+         quoted_table_list + ") ORDER BY Tbl.rowid, Col.cid";
+}
+
+std::string WrappedSeparatorLiteral(rdo::Dialect dialect, const std::string& quoted_body) {
+  if (dialect == rdo::Dialect::SqlServer)
+    return "'+' + CHAR(39) + '" + quoted_body + "' + CHAR(39) + '+'";
+  return "'+' || char(39) || '" + quoted_body + "' || char(39) || '+'";
+}
+
 }  // namespace corvanty

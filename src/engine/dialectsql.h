@@ -23,4 +23,14 @@ std::string UserTablesQuery(rdo::Dialect dialect);
 // built-in engine is the search engine and there is nothing to look for).
 extern const char* const kSearchEngineExistsQuery;
 
+// Every column of the catalogue objects named in quoted_table_list (names
+// each between apostrophes, separated by commas), as rows of TableName and
+// ColName. On SQLite only tables and views are asked, never SQLite's own.
+std::string ColumnCatalogueQuery(rdo::Dialect dialect, const std::string& quoted_table_list);
+
+// The literal the columns editor writes for a stored separator made of a
+// plus sign, an apostrophe, body, an apostrophe and a plus sign. quoted_body
+// is body with its apostrophes already doubled for the literal.
+std::string WrappedSeparatorLiteral(rdo::Dialect dialect, const std::string& quoted_body);
+
 }  // namespace corvanty

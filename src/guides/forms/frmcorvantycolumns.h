@@ -1,13 +1,83 @@
 #pragma once
-#include "guides/forms/placeholderform.h"
+// The columns editor: which columns of the guide's tables are shown in the
+// result line, searched, or its key, with their separators, data types and
+// positions. It edits the settings table in memory; OK replaces the guide's
+// stored column rows with it in one transaction, Cancel discards it.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/forms/form.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
 
 namespace corvanty {
 
-struct frmCorvantyColumnsTraits {
-  static constexpr const char* kName = "frmCorvantyColumns";
-  static constexpr const char* kCaption = "Db Search Columns";
-  static constexpr bool kShowsItself = false;
+struct ColumnListEntry;
+struct ColumnSlot;
+
+class frmCorvantyColumns : public SingleInstanceForm<frmCorvantyColumns> {
+  Q_OBJECT
+
+ public:
+  frmCorvantyColumns();
+
+  void lstAvailableCols_ItemCheck(int Item);
+  void lstAvailableCols_Click();
+  void chkShowInList_Click();
+  void chkIsSearchCol_Click();
+  void chkKeyColumn_Click();
+  void cmdApply_Click();
+  void cmdRemove_Click();
+  void cmdOK_Click();
+  void cmdCancel_Click();
+
+  QLabel* Label1;
+  QListWidget* lstAvailableCols;
+  QGroupBox* Frame1;
+  QLabel* Label2;
+  QComboBox* cmbDataType;
+  QLabel* Label3;
+  QLineEdit* txtListColSep;
+  QLabel* Label4;
+  QLineEdit* txtColIndex;
+  QCheckBox* chkShowInList;
+  QCheckBox* chkIsSearchCol;
+  QCheckBox* chkKeyColumn;
+  QPushButton* cmdApply;
+  QPushButton* cmdRemove;
+  QPushButton* cmdOK;
+  QPushButton* cmdCancel;
+
+ protected:
+  void Form_Load() override;
+
+ private:
+  void FillList(const std::vector<ColumnListEntry>& entries);
+  void LoadPropertyControls(const ColumnSlot& slot);
+  void ResetPropertyControls();
+  void SetDataType(const std::string& word);
+  // Remembers the first slot whose column is the key, if any.
+  void RememberFirstKeyColumn();
+  // When another entry's column is the remembered key, asks whether the
+  // column being applied takes the key over; Cancel unchecks the key box.
+  void ConfirmKeyMove();
+  // Stores the property controls in the slot for the current entry.
+  void StoreSlot(int slot, int32_t index);
+
+  std::vector<std::string> mavarTableNames;   // table of each list entry
+  std::vector<std::string> mavarColumnNames;  // column of each list entry
+  int mintCurrentItem = -1;
+  bool mblnSkipItemCheck = false;
+  bool mblnSkipClick = false;
+  bool mblnKeyAssigned = false;  // a key column is remembered, in slot mintKeySlot
+  int mintKeySlot = 0;
 };
-using frmCorvantyColumns = PlaceholderForm<frmCorvantyColumnsTraits>;
 
 }  // namespace corvanty

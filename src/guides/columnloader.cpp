@@ -1,0 +1,128 @@
+#include "guides/columnloader.h"
+
+#include <map>
+#include <utility>
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "engine/dialectsql.h"
+#include "engine/sqlliteral.h"
+#include "guides/listseparator.h"
+#include "guides/replaceall.h"
+
+namespace corvanty {
+
+using basCorvantyAdmin::gstrConnect;
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const char* const kBlanks = " \t\r\n";
+  size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// The stored FROM clause of the guide; empty when it has no tables row.
+std::string ReadFromClause(rdo::rdoConnection& connection, const std::string& id) {
+  rdo::rdoResultset row = connection.OpenResultset(
+      "SELECT DSG_ID, FROM_clause FROM Db_Search_Guide_Tables WHERE DSG_ID = " + id);
+  return row.IsEOF() ? std::string() : row.Text("FROM_clause");
+}
+
+// The stored column rows as slots 1..n, in the order the server returns them.
+std::vector<ColumnSlot> ReadSlots(rdo::rdoConnection& connection, const std::string& id) {
+  rdo::rdoResultset rows = connection.OpenResultset(
+      std::string("SELECT DSG_column_seq_no, Column_qualifier, Column_name, Column_data_type, "
+                  "Show_in_list,") +
+      "Is_search_column, List_column_separator, Conv_required, Conversion_expression" +
+      ", Is_key_column" + " FROM Db_Search_Guide_Cols" + " WHERE DSG_ID = " + id);
+  std::vector<ColumnSlot> slots(1);
+  for (; !rows.IsEOF(); rows.MoveNext()) {
+    ColumnSlot& slot = slots.emplace_back();
+    slot.TableName = rows.Text("Column_qualifier");
+    slot.ColumnName = rows.Text("Column_name");
+    slot.DataType = rows.Text("Column_data_type");
+    slot.ShowInList = rows.Int("Show_in_list");
+    slot.IsSearchColumn = rows.Int("Is_search_column");
+    slot.StoredSeparator = rows.Text("List_column_separator");
+    slot.Separator = ShownSeparator(*slot.StoredSeparator);
+    slot.ConvRequired = rows.Int("Conv_required");
+    slot.ConversionExpression = rows.Text("Conversion_expression");
+    slot.ColumnIndex = rows.Int("DSG_column_seq_no");
+    slot.IsKeyColumn = rows.Int("Is_key_column");
+  }
+  return slots;
+}
+
+// One entry per catalogue row; a column with settings is marked in its
+// first slot and listed checked with its index.
+std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
+                                         const std::vector<std::string>& tables,
+                                         std::vector<ColumnSlot>& slots) {
+  std::vector<ColumnListEntry> entries;
+  if (tables.size() < 2) return entries;  // no table to ask about
+  std::map<std::pair<std::string, std::string>, size_t> first_slot;
+  for (size_t slot = 1; slot < slots.size(); ++slot)
+    first_slot.emplace(std::pair(slots[slot].TableName, slots[slot].ColumnName), slot);
+
+  rdo::rdoResultset rows = connection.OpenResultset(
+      ColumnCatalogueQuery(connection.GetDialect(), QuotedTableList(tables)));
+  for (; !rows.IsEOF(); rows.MoveNext()) {
+    ColumnListEntry& entry = entries.emplace_back();
+    entry.TableName = rows.Text("TableName");
+    entry.ColumnName = rows.Text("ColName");
+    auto found = first_slot.find({entry.TableName, entry.ColumnName});
+    if (found == first_slot.end()) {
+      entry.Text = ColumnEntryText(entry.TableName, entry.ColumnName);
+      continue;
+    }
+    ColumnSlot& slot = slots[found->second];
+    slot.ListIndex = static_cast<int>(entries.size() - 1);
+    entry.Text = IndexedEntryText(slot.ColumnIndex, entry.TableName, entry.ColumnName);
+    entry.Checked = true;
+  }
+  return entries;
+}
+
+}  // namespace
+
+std::vector<std::string> TablesOfFromClause(std::string from_clause) {
+  std::string text = basCorvantyAdmin::ReplaceAll(from_clause, "FROM ", "");
+  std::vector<std::string> tables(2);
+  while (!text.empty()) {
+    size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+      tables.push_back(Trimmed(text));
+      break;
+    }
+    tables.push_back(Trimmed(text.substr(0, comma)));
+    text.erase(0, comma + 1);
+  }
+  return tables;
+}
+
+std::string QuotedTableList(const std::vector<std::string>& tables) {
+  std::string list;
+  for (size_t i = 1; i < tables.size(); ++i)
+    list += (i > 1 ? ",'" : "'") + QuoteApostrophes(tables[i]) + "'";
+  return list;
+}
+
+ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
+                                      const std::vector<std::string>& tables) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  const std::string id_text = std::to_string(id);
+  ColumnEditorContents contents;
+  if (edit) {
+    contents.Tables = TablesOfFromClause(ReadFromClause(connection, id_text));
+    contents.Slots = ReadSlots(connection, id_text);
+  } else {
+    contents.Tables = tables;
+    contents.Slots.resize(1);
+  }
+  contents.Entries = ReadEntries(connection, contents.Tables, contents.Slots);
+  return contents;
+}
+
+}  // namespace corvanty

@@ -1,0 +1,20 @@
+#pragma once
+// Writes the columns editor's settings: every stored row of the guide is
+// replaced in one transaction, on its own connection opened with
+// gstrConnect. Failures come out as rdo::DatabaseError, with nothing changed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "connections/rdo.h"
+#include "guides/columnsettings.h"
+
+namespace corvanty {
+
+// The INSERT that stores one slot of guide id.
+std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const ColumnSlot& slot);
+
+// Deletes the guide's column rows and inserts slots 1..n in their order.
+void SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots);
+
+}  // namespace corvanty

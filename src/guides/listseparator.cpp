@@ -1,0 +1,53 @@
+#include "guides/listseparator.h"
+
+#include <optional>
+
+#include "engine/dialectsql.h"
+#include "engine/sqlliteral.h"
+
+namespace corvanty {
+
+namespace {
+
+// The text of a literal's content, or nullopt when an apostrophe in it is
+// not doubled (the content would have ended the literal early).
+std::optional<std::string> LiteralText(const std::string& content) {
+  std::string text;
+  for (size_t i = 0; i < content.size(); ++i) {
+    if (content[i] == '\'') {
+      if (i + 1 == content.size() || content[i + 1] != '\'') return std::nullopt;
+      ++i;
+    }
+    text += content[i];
+  }
+  return text;
+}
+
+bool IsWrappedInPlusAndApostrophe(const std::string& value) {
+  return value.size() >= 4 && value.compare(0, 2, "+'") == 0 &&
+         value.compare(value.size() - 2, 2, "'+") == 0;
+}
+
+}  // namespace
+
+std::string ShownSeparator(const std::string& stored) {
+  if (stored.size() < 4 || stored.front() != '+' || stored.back() != '+') return stored;
+  size_t open = stored.find_first_not_of(' ', 1);
+  size_t close = stored.find_last_not_of(' ', stored.size() - 2);
+  if (open == std::string::npos || close <= open || stored[open] != '\'' || stored[close] != '\'')
+    return stored;
+  return LiteralText(stored.substr(open + 1, close - open - 1)).value_or(stored);
+}
+
+std::string SeparatorToStore(const ColumnSlot& slot) {
+  if (slot.StoredSeparator && ShownSeparator(*slot.StoredSeparator) == slot.Separator)
+    return *slot.StoredSeparator;
+  return "+'" + QuoteApostrophes(slot.Separator) + "'+";
+}
+
+std::string SeparatorLiteral(rdo::Dialect dialect, const std::string& stored) {
+  if (!IsWrappedInPlusAndApostrophe(stored)) return "'" + QuoteApostrophes(stored) + "'";
+  return WrappedSeparatorLiteral(dialect, QuoteApostrophes(stored.substr(2, stored.size() - 4)));
+}
+
+}  // namespace corvanty
