@@ -59,6 +59,10 @@ class TablesEditor : public testing::GuideDialogTest {
 
   void ExecSql(const std::string& sql) { testing::ExecSqlite(db_, sql); }
 
+  bool WasSent(const std::string& statement) const {
+    return std::find(sent_.begin(), sent_.end(), statement) != sent_.end();
+  }
+
   static std::string Entries(const QListWidget& list) {
     std::string entries;
     for (int i = 0; i < list.count(); ++i) entries += list.item(i)->text().toStdString() + "|";
@@ -321,9 +325,9 @@ TEST_F(TablesEditor, EmptyBoxesPassAndAreStoredWithTheirKeywordsAlone) {
   sent_.clear();
   Click(Open("New", id), "cmdOK");
   ExpectOnlyBox(kSyntaxOK, vbOKOnly);
-  EXPECT_EQ(sent_.back(),
-            "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (" +
-                std::to_string(id) + ",'FROM ','WHERE ')");
+  EXPECT_TRUE(
+      WasSent("INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (" +
+              std::to_string(id) + ",'FROM ','WHERE ')"));
   EXPECT_EQ(StoredClauses(id), "FROM |WHERE ");
   EXPECT_EQ(gavarTables, std::vector<std::string>{""});
   EXPECT_EQ(ShownDialogs(), "frmCorvantyColumns");
@@ -355,9 +359,9 @@ TEST_F(TablesEditor, EditLoadsTheStoredClausesAndUpdatesThem) {
   frmCorvantyTables& editor = OpenFromMenu();
   editor.txtWHERE->setPlainText("Orders.id > 2");
   Click(editor, "cmdOK");
-  EXPECT_EQ(sent_.back(),
-            "UPDATE Db_Search_Guide_Tables SET FROM_clause = 'FROM Customers,  Orders', "
-            "WHERE_clause = 'WHERE Orders.id > 2' WHERE DSG_ID = 1");
+  EXPECT_TRUE(
+      WasSent("UPDATE Db_Search_Guide_Tables SET FROM_clause = 'FROM Customers,  Orders', "
+              "WHERE_clause = 'WHERE Orders.id > 2' WHERE DSG_ID = 1"));
   EXPECT_EQ(ShownDialogs(), "frmCorvantyColumns");
 }
 

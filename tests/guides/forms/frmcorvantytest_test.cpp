@@ -134,8 +134,7 @@ TEST_F(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
   // closes the dialog before the search has ended.
   bool ticked = false;
   QTimer::singleShot(10, [&] { ticked = true; });
-  QTest::qWait(50);
-  EXPECT_TRUE(ticked);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticked; }));
   ASSERT_FALSE(dialog.cmdSearch->isEnabled()) << "the search ended too soon to test this";
   Click(dialog, "cmdCancel");
   Settle();
