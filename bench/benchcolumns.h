@@ -1,6 +1,6 @@
 #pragma once
 // The columns editor's load (catalogue query and list entries, the part the
-// core does) on a catalogue of 2,000 tables with 10 columns each.
+// core does) on the large catalogue of benchcatalogue.h.
 #include "bench/benchodbc.h"
 
 namespace corvanty::bench {

@@ -1,5 +1,7 @@
 #include "guides/fromlist.h"
 
+#include <algorithm>
+
 #include "guides/replaceall.h"
 
 namespace corvanty {
@@ -43,13 +45,14 @@ bool ListNamesTable(const std::string& bracketed, const std::string& table) {
 }
 
 std::vector<std::string> TablesOfList(const std::string& bracketed) {
+  // The text between the first and the last character, split at each comma.
   std::vector<std::string> tables;
-  if (bracketed.size() < 2) return tables;
-  std::string rest = bracketed.substr(1, bracketed.size() - 2);
-  while (!rest.empty()) {
-    size_t comma = rest.find(',');
-    tables.push_back(rest.substr(0, comma));
-    rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+  if (bracketed.size() < 3) return tables;
+  const size_t end = bracketed.size() - 1;
+  for (size_t from = 1; from < end;) {
+    size_t comma = std::min(bracketed.find(',', from), end);
+    tables.push_back(bracketed.substr(from, comma - from));
+    from = comma + 1;
   }
   return tables;
 }
