@@ -1,20 +1,25 @@
 // A newcomer's first session, end to end through the real dialogs: the demo
-// database, connecting (which readies it), creating a guide, searching it
-// and deleting it.
+// database, connecting (which readies it), creating a guide, choosing its
+// table and columns, testing it and deleting it.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "demo/demodatabase.h"
-#include "engine/velmorastinesearch.h"
-#include "guides/currentguide.h"
+#include "guides/forms/frmcorvantycolumns.h"
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
+#include "guides/forms/frmcorvantytables.h"
+#include "guides/forms/frmcorvantytest.h"
 #include "support/databasetest.h"
 #include "support/forms/guitest.h"
+#include "ui/forms/backgroundwork.h"
 
 namespace corvanty {
 namespace {
@@ -22,7 +27,22 @@ namespace {
 using testing::SqliteColumn;
 using Newcomer = testing::GuiTest;
 
-TEST_F(Newcomer, ConnectsToTheDemoCreatesSearchesAndDeletesAGuide) {
+// Sets one column of the columns editor as a user does and applies it.
+void ApplyColumn(frmCorvantyColumns& editor, int entry, bool key, const char* separator,
+                 const char* index) {
+  editor.lstAvailableCols->setCurrentRow(entry);
+  if (key) {
+    editor.chkKeyColumn->click();
+  } else {
+    editor.chkShowInList->click();
+    editor.chkIsSearchCol->click();
+  }
+  editor.txtListColSep->setText(separator);
+  editor.txtColIndex->setText(index);
+  QTest::mouseClick(editor.cmdApply, Qt::LeftButton);
+}
+
+TEST_F(Newcomer, ConnectsDefinesTestsAndDeletesAGuide) {
   std::string demo = odbc_.File("corvanty-demo.db");
   demo::CreateDemoDatabase(demo, 400);
   odbc_.AddDataSource("CorvantyDemo", demo);
@@ -31,53 +51,58 @@ TEST_F(Newcomer, ConnectsToTheDemoCreatesSearchesAndDeletesAGuide) {
   // Start-up offers the demo; Connect makes it active and readies it.
   mdiCorvantyMain::Instance().Show();
   ASSERT_EQ(ShownDialogs(), "frmCorvantyConnect");
-  frmCorvantyConnect& connect = frmCorvantyConnect::Instance();
-  EXPECT_EQ(connect.cmbAvailableDb->currentText(), "CorvantyDemo");
-  Click(connect, "cmdConnect");
-  EXPECT_EQ(basCorvantyAdmin::gstrConnect, "DSN=CorvantyDemo;UID=demo;PWD=;");
+  Click(frmCorvantyConnect::Instance(), "cmdConnect");
+  EXPECT_EQ(SqliteColumn(demo,
+                         "SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_Search%'"
+                         " AND type = 'table'"),
+            std::vector<std::string>{"5"});
 
-  // File > New > Db Search Guide.
+  // File > New > Db Search Guide, then its table.
   ChooseMenu("mnuDbSG");
   frmCorvantyNewDSG& create = frmCorvantyNewDSG::Instance();
   create.txtDSGName->setText("Customers");
-  create.txtDSGDescription->setPlainText("Customers by name and city");
   Click(create, "cmdOK");
-  EXPECT_EQ(ShownDialogs(), "frmCorvantyTables");
-  EXPECT_EQ(SqliteColumn(demo, "SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = 'Customers'"),
-            std::vector<std::string>{std::to_string(basCorvantyAdmin::gintDSGID)});
+  frmCorvantyTables& tables = frmCorvantyTables::Instance();
+  tables.lstAvailableTbls->setCurrentRow(
+      tables.lstAvailableTbls->row(tables.lstAvailableTbls->findItems("customers", {})[0]));
+  Click(tables, "cmdOneRight");
+  Click(tables, "cmdOK");  // the check passes and the columns editor follows
+  ASSERT_EQ(ShownDialogs(), "frmCorvantyColumns");
 
-  // Its tables row and a column, as the editors would store them; then a search.
-  testing::ExecSqlite(demo,
-                      "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause)"
-                      " SELECT DSG_ID, 'FROM customers c', 'WHERE ' FROM Db_Search_Guides;"
-                      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
-                      " Column_qualifier, Column_name, Show_in_list, Is_search_column)"
-                      " SELECT DSG_ID, 1, 'c', 'company_name', -1, -1 FROM Db_Search_Guides;");
-  VelmorastineSearch::Corvanty search;
-  search.DataSourceName = basCorvantyAdmin::gstrDSN;
-  search.UserID = basCorvantyAdmin::gstrUID;
-  search.SearchGuide = "Customers";
-  search.Criteria = "Trading";
-  search.RunSearch();
-  std::vector<std::string> found;
-  for (; !search.EndOfResults(); search.NextResult()) found.push_back(search.ResultText());
-  std::vector<std::string> expected =
-      SqliteColumn(demo, "SELECT company_name FROM customers WHERE company_name LIKE '%Trading%'");
-  EXPECT_FALSE(expected.empty());
-  EXPECT_EQ(found, expected);
+  // customer_id (entry 0) the key; company_name (1) and city (3) shown and searched.
+  frmCorvantyColumns& columns = frmCorvantyColumns::Instance();
+  ApplyColumn(columns, 0, true, "", "1");
+  ApplyColumn(columns, 1, false, ", ", "2");
+  ApplyColumn(columns, 3, false, "", "3");
+  Click(columns, "cmdOK");
+  EXPECT_EQ(ShownDialogs(), "");
+
+  // Tools > Test Db Search Guide finds what SQLite finds.
+  ChooseMenu("mnuTestDSG");
+  frmCorvantyTest& test = frmCorvantyTest::Instance();
+  QTest::keyClicks(test.txtCriteria, "Lisbon");
+  Click(test, "cmdSearch");
+  WaitForBackgroundWork();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return test.cmdSearch->isEnabled(); }));
+  std::string expected;
+  for (const std::string& line :
+       SqliteColumn(demo,
+                    "SELECT company_name || ', ' || city FROM customers"
+                    " WHERE company_name LIKE '%Lisbon%' OR city LIKE '%Lisbon%'"))
+    expected += line + "\n";
+  EXPECT_NE(expected, "");
+  EXPECT_EQ(test.txtResults->toPlainText().toStdString(), expected);
+  Click(test, "cmdCancel");
+  EXPECT_TRUE(boxes_->Shown().size() == 1 && boxes_->Shown()[0].prompt == "Query Syntax OK.");
 
   // File > Delete removes the guide with its tables row and columns.
   ChooseMenu("mnuDelete");
-  ASSERT_EQ(ShownDialogs(), "frmCorvantyDSGDelete frmCorvantyTables");
-  frmCorvantyDSGDelete& remove = frmCorvantyDSGDelete::Instance();
-  EXPECT_EQ(remove.cmbAvailableDSG->currentText(), "Customers");
-  Click(remove, "cmdDelete");  // the question is answered Yes
+  Click(frmCorvantyDSGDelete::Instance(), "cmdDelete");  // the question is answered Yes
   EXPECT_EQ(SqliteColumn(demo,
-                         "SELECT (SELECT count(*) FROM Db_Search_Guides) +"
-                         " (SELECT count(*) FROM Db_Search_Guide_Tables) +"
+                         "SELECT (SELECT count(*) FROM Db_Search_Guides) ||"
+                         " (SELECT count(*) FROM Db_Search_Guide_Tables) ||"
                          " (SELECT count(*) FROM Db_Search_Guide_Cols)"),
-            std::vector<std::string>{"0"});
-  EXPECT_EQ(ShownDialogs(), "frmCorvantyTables");
+            std::vector<std::string>{"000"});
 }
 
 }  // namespace
