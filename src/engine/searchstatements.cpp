@@ -48,31 +48,35 @@ std::string SelectPart(const GuideDefinition& guide, const std::vector<const Gui
          " IDColumn, " + std::to_string(guide.DSG_ID) + " DSG_ID  ";
 }
 
+bool HasOwnWhere(const GuideDefinition& guide) {
+  return tsql::CharLength(guide.WHERE_clause.value_or("")) > kBareWhereLength;
+}
+
 // The guide's own WHERE clause joined by " AND (" to one condition per search
-// column, or " WHERE " and the conditions when it has none; the last
-// condition's "OR " then closes the parenthesis or becomes a blank. With no
-// condition at all the " AND (" or the "WHERE " of " WHERE " goes again.
+// column, closed by ")", or " WHERE " and the conditions and a blank when it
+// has none: the procedure's text, whose last condition's "OR " closes the
+// parenthesis or becomes the blank. Without any condition the " AND (" or the
+// "WHERE " of " WHERE " goes again. Candidates, when given, follow the
+// conditions joined by AND, which are then in parentheses either way.
 std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& criteria,
-                          rdo::Dialect dialect) {
+                          rdo::Dialect dialect, const std::string& candidates) {
   const std::string where = guide.WHERE_clause.value_or("");
-  const bool ownWhere = tsql::CharLength(where) > kBareWhereLength;
-  std::string part = ownWhere ? where + " AND (" : " WHERE ";
-  size_t written = 0;
+  const bool ownWhere = HasOwnWhere(guide);
+  std::string conditions;  // " (c1) OR  (c2) "
   for (const GuideColumn& column : guide.Columns) {
     if (column.Is_search_column == 0) continue;
-    const std::string value = ValueExpression(StoredValueExpression(column), dialect);
-    part += " (" + value + " LIKE '%" + criteria.LikePattern(value) + "%') OR ";
-    ++written;
+    const std::string value = SearchedValue(column, dialect);
+    conditions += std::string(conditions.empty() ? "" : "OR ") + " (" + value + " LIKE '%" +
+                  criteria.LikePattern(value) + "%') ";
   }
-  if (written > 0)
-    part.replace(part.size() - 3, 3, ownWhere ? ")" : " ");
-  else
-    part.replace(part.size() - 6, 6, " ");
-  return part;
+  if (conditions.empty()) return ownWhere ? where + " " : "  ";
+  if (candidates.empty())
+    return ownWhere ? where + " AND (" + conditions + ")" : " WHERE " + conditions + " ";
+  return (ownWhere ? where + " AND (" : " WHERE (") + conditions + ") AND " + candidates;
 }
 
 GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& criteria,
-                            rdo::Dialect dialect) {
+                            rdo::Dialect dialect, const std::string& candidates = "") {
   const std::string number = std::to_string(guide.DSG_ID);
   if (!guide.HasTablesRow)
     return {guide.DSG_ID, "", "Error: Database Search Guide " + number + " has no tables defined."};
@@ -82,10 +86,16 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   if (shown.empty())
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number + " shows no column in its result list."};
-  return {guide.DSG_ID,
-          SelectPart(guide, shown, dialect) + guide.FROM_clause.value_or("") + " " +
-              ConditionPart(guide, criteria, dialect),
-          ""};
+  try {
+    return {guide.DSG_ID,
+            SelectPart(guide, shown, dialect) + guide.FROM_clause.value_or("") + " " +
+                ConditionPart(guide, criteria, dialect, candidates),
+            ""};
+  } catch (const UntranslatableExpression& refused) {
+    return {guide.DSG_ID, "",
+            "Error: Database Search Guide " + number +
+                " cannot be searched on SQLite: " + refused.what() + "."};
+  }
 }
 
 }  // namespace
@@ -107,6 +117,20 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
   for (const GuideDefinition* guide : listed)
     result.Guides.push_back(StatementFor(*guide, parsed, dialect));
   return result;
+}
+
+std::string SearchedValue(const GuideColumn& column, rdo::Dialect dialect) {
+  return ValueExpression(StoredValueExpression(column), dialect);
+}
+
+std::string GuideRows(const GuideDefinition& guide) {
+  const std::string from = guide.FROM_clause.value_or("");
+  return HasOwnWhere(guide) ? from + " " + *guide.WHERE_clause : from;
+}
+
+GuideStatement NarrowedStatement(const GuideDefinition& guide, std::string_view criteria,
+                                 const std::string& candidates) {
+  return StatementFor(guide, SearchCriteria(criteria), rdo::Dialect::Sqlite, candidates);
 }
 
 }  // namespace corvanty

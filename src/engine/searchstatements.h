@@ -36,4 +36,20 @@ struct SearchStatements {
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
                                           std::string_view criteria, rdo::Dialect dialect);
 
+// The guide's SQLite statement for the criteria with one more condition,
+// candidates, joined by AND after the search conditions (which are then in
+// parentheses also when the guide has no WHERE clause of its own). Every row
+// the search conditions find must meet candidates: the statement then finds
+// exactly the rows the plain one finds, candidates only spare it the others.
+GuideStatement NarrowedStatement(const GuideDefinition& guide, std::string_view criteria,
+                                 const std::string& candidates);
+
+// The expression a search column's value is matched by, in the dialect.
+// Throws UntranslatableExpression as ValueExpression does.
+std::string SearchedValue(const GuideColumn& column, rdo::Dialect dialect);
+
+// The rows a guide's statement searches: its FROM clause and, when it has a
+// condition of its own, its WHERE clause.
+std::string GuideRows(const GuideDefinition& guide);
+
 }  // namespace corvanty
