@@ -1,15 +1,19 @@
 #include "engine/searchstatements.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/searchcriteria.h"
 #include "engine/searchsyntax.h"
+#include "engine/sqltokens.h"
 #include "engine/tsqltext.h"
 
 namespace corvanty {
 namespace {
 
 constexpr int kResultListLength = 200;
+
+constexpr char kGuardAlias[] = "Db_Search_Index_Guard";
 
 // A WHERE_clause this long or shorter is the bare keyword: no condition.
 constexpr size_t kBareWhereLength = 6;
@@ -75,8 +79,32 @@ std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& cr
   return (ownWhere ? where + " AND (" : " WHERE (") + conditions + ") AND " + candidates;
 }
 
+// What an indexed statement adds to one of its two parts: a guard, the
+// condition under which the part finds anything, and candidates, a further
+// condition on its rows (see IndexedStatement).
+struct Narrowing {
+  std::string guard;
+  std::string candidates;
+};
+
+// The FROM clause with a first table that has one row while the guard holds
+// and none otherwise, joined by CROSS JOIN so that SQLite reads it first and
+// reads nothing more when it is empty. A RIGHT or FULL join after it would
+// bring rows of its own: such a clause gets no guard.
+std::optional<std::string> GuardedFrom(const std::string& from, const std::string& guard) {
+  const std::vector<SqlPiece> words = WordsAndQuotes(from);
+  if (words.empty() || words.front().quoted || !IsKeyword(words.front().text, "FROM"))
+    return std::nullopt;
+  for (const SqlPiece& word : words)
+    if (!word.quoted && (IsKeyword(word.text, "RIGHT") || IsKeyword(word.text, "FULL")))
+      return std::nullopt;
+  const size_t keyword_end = words.front().at + words.front().text.size();
+  return from.substr(0, keyword_end) + " (SELECT 1 WHERE " + guard + ") " + kGuardAlias +
+         " CROSS JOIN" + from.substr(keyword_end);
+}
+
 GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& criteria,
-                            rdo::Dialect dialect, const std::string& candidates = "") {
+                            rdo::Dialect dialect, const Narrowing& narrowing = {}) {
   const std::string number = std::to_string(guide.DSG_ID);
   if (!guide.HasTablesRow)
     return {guide.DSG_ID, "", "Error: Database Search Guide " + number + " has no tables defined."};
@@ -86,10 +114,17 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   if (shown.empty())
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number + " shows no column in its result list."};
+  std::optional<std::string> from = guide.FROM_clause.value_or("");
+  if (!narrowing.guard.empty()) from = GuardedFrom(*from, narrowing.guard);
+  if (!from)
+    return {guide.DSG_ID, "",
+            "Error: Database Search Guide " + number +
+                " cannot be searched through an index: its FROM clause does not begin with FROM "
+                "or has a RIGHT or FULL join."};
   try {
     return {guide.DSG_ID,
-            SelectPart(guide, shown, dialect) + guide.FROM_clause.value_or("") + " " +
-                ConditionPart(guide, criteria, dialect, candidates),
+            SelectPart(guide, shown, dialect) + *from + " " +
+                ConditionPart(guide, criteria, dialect, narrowing.candidates),
             ""};
   } catch (const UntranslatableExpression& refused) {
     return {guide.DSG_ID, "",
@@ -128,9 +163,14 @@ std::string GuideRows(const GuideDefinition& guide) {
   return HasOwnWhere(guide) ? from + " " + *guide.WHERE_clause : from;
 }
 
-GuideStatement NarrowedStatement(const GuideDefinition& guide, std::string_view criteria,
-                                 const std::string& candidates) {
-  return StatementFor(guide, SearchCriteria(criteria), rdo::Dialect::Sqlite, candidates);
+GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
+                                const std::string& fresh, const std::string& candidates) {
+  const SearchCriteria parsed(criteria);
+  GuideStatement indexed = StatementFor(guide, parsed, rdo::Dialect::Sqlite, {fresh, candidates});
+  if (indexed.Error.empty())
+    indexed.SQL +=
+        " UNION ALL " + StatementFor(guide, parsed, rdo::Dialect::Sqlite, {"NOT " + fresh, ""}).SQL;
+  return indexed;
 }
 
 }  // namespace corvanty

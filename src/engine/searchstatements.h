@@ -36,13 +36,18 @@ struct SearchStatements {
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
                                           std::string_view criteria, rdo::Dialect dialect);
 
-// The guide's SQLite statement for the criteria with one more condition,
-// candidates, joined by AND after the search conditions (which are then in
-// parentheses also when the guide has no WHERE clause of its own). Every row
-// the search conditions find must meet candidates: the statement then finds
-// exactly the rows the plain one finds, candidates only spare it the others.
-GuideStatement NarrowedStatement(const GuideDefinition& guide, std::string_view criteria,
-                                 const std::string& candidates);
+// The guide's SQLite statement for the criteria in two parts joined by
+// UNION ALL, of which one finds rows, chosen by the condition fresh (which
+// must not depend on the rows searched) as the statement runs. While it
+// holds: the rows that meet candidates as well, a condition joined by AND
+// after the search conditions (in parentheses also when the guide has no
+// WHERE clause of its own); otherwise the plain statement's rows. Every row
+// the search conditions find must meet candidates while fresh holds: the
+// statement then finds what the plain one finds, candidates only spare it
+// reading the others. An Error instead when the guide's FROM clause does not
+// begin with FROM or has a RIGHT or FULL join.
+GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
+                                const std::string& fresh, const std::string& candidates);
 
 // The expression a search column's value is matched by, in the dialect.
 // Throws UntranslatableExpression as ValueExpression does.

@@ -4,44 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "engine/sqltokens.h"
 #include "engine/tsqltext.h"
 
 namespace corvanty {
 namespace {
-
-// Where the quoted span starting at `at` ends (one past its closing quote, or
-// the end of the text when it is not closed); `at` itself when no span starts
-// there. Apostrophes and double quotes delimit literals ("..." is one in
-// T-SQL with QUOTED_IDENTIFIER OFF), brackets identifiers.
-size_t QuotedSpanEnd(std::string_view text, size_t at) {
-  const char open = text[at];
-  const char close = open == '[' ? ']' : open;
-  if (open != '\'' && open != '"' && open != '[') return at;
-  for (size_t i = at + 1; i < text.size(); ++i) {
-    if (text[i] != close) continue;
-    // A doubled quote stands for one quote inside the span.
-    if (i + 1 < text.size() && text[i + 1] == close) {
-      ++i;
-      continue;
-    }
-    return i + 1;
-  }
-  return text.size();
-}
-
-bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#' ||
-         c == '$';
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 // Reads T-SQL text from a position, skipping blanks between tokens.
 class Reader {
@@ -58,7 +25,7 @@ class Reader {
 
   bool TakeWord(std::string_view word) {
     SkipBlanks();
-    if (!SameLetters(text_.substr(at_, word.size()), word)) return false;
+    if (!IsKeyword(text_.substr(at_, word.size()), word)) return false;
     if (at_ + word.size() < text_.size() && IsWordChar(text_[at_ + word.size()])) return false;
     at_ += word.size();
     return true;
