@@ -86,6 +86,7 @@ long long SchemaVersion(rdo::rdoConnection& connection) {
 }
 
 bool SearchIndexStateTableExists(rdo::rdoConnection& connection) {
+  if (connection.GetDialect() != rdo::Dialect::Sqlite) return false;  // no indexes elsewhere
   return !connection
               .OpenResultset(std::string("SELECT name FROM sqlite_master WHERE type = 'table' "
                                          "AND name = '") +

@@ -41,6 +41,7 @@ const char* IndexStateName(IndexState state);
 
 long long SchemaVersion(rdo::rdoConnection& connection);
 
+// False also on a server other than SQLite, which keeps no search indexes.
 bool SearchIndexStateTableExists(rdo::rdoConnection& connection);
 
 }  // namespace corvanty
