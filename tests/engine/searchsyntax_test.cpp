@@ -25,9 +25,8 @@ TEST(SqliteTranslation, PlainConversionsBecomeCastsAndPlusesOutsideLiteralsBars)
   for (const auto& [expression, sqlite] : expressions)
     EXPECT_EQ(ValueExpression(expression, Dialect::Sqlite), sqlite);
   // No plain conversion: kept as written.
-  for (const char* expression :
-       {"CONVERT(int, o.n)", "MYCONVERT(varchar, o.n)", "+o.n",
-        "'CONVERT(varchar, o.n)'", "CONVERT(varchar, o.n"})
+  for (const char* expression : {"CONVERT(int, o.n)", "MYCONVERT(varchar, o.n)", "+o.n",
+                                 "'CONVERT(varchar, o.n)'", "CONVERT(varchar, o.n"})
     EXPECT_EQ(ValueExpression(expression, Dialect::Sqlite), expression);
   EXPECT_EQ(ListSeparator("+'it''s + more'+", Dialect::Sqlite), "||'it''s + more'||");
   // Any other style is refused, naming the conversion as stored.

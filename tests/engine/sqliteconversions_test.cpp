@@ -22,18 +22,8 @@ const char kEvents[] =
 // Guide 9 over events: the key, then one column shown and searched through
 // the conversion.
 GuideDefinition EventsGuide(const std::string& conversion) {
-  GuideColumn key;
-  key.Column_qualifier = "e";
-  key.Column_name = "id";
-  key.Show_in_list = 0;
-  key.Is_search_column = 0;
-  key.Is_key_column = -1;
-  GuideColumn converted = key;
-  converted.Show_in_list = -1;
-  converted.Is_search_column = -1;
-  converted.Is_key_column = 0;
-  converted.Conv_required = -1;
-  converted.Conversion_expression = conversion;
+  const GuideColumn key{"e", "id", 0, 0, "+ ' ' +", 0, "(none)", -1};
+  const GuideColumn converted{"e", "at", -1, -1, "+ ' ' +", -1, conversion, 0};
   return {9, true, "FROM events e", "WHERE ", {key, converted}};
 }
 
