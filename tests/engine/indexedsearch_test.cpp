@@ -95,30 +95,21 @@ class CriteriaMaker {
   // Plain text, one quoted phrase, phrases joined by AND and OR, an
   // unclosed quote, blanks around, or nothing at all.
   std::string Next() {
-    switch (Pick(8)) {
-      case 0:
-        return Phrase();
-      case 1:
-        return Quoted(Phrase());
-      case 2:
-        return Quoted(Phrase()) + " AND " + Quoted(Phrase());
-      case 3:
-        return Quoted(Phrase()) + " or " + Quoted(Phrase());
-      case 4:
-        return Quoted(Phrase()) + " and " + Quoted(Phrase()) + " OR " + Quoted(Phrase());
-      case 5:
-        return "\"" + Phrase();
-      case 6:
-        return "  " + Phrase() + " ";
-      default:
-        return Pick(3) ? Phrase() : "";
-    }
+    auto quoted = [](const std::string& phrase) { return "\"" + phrase + "\""; };
+    const std::string a = Phrase(), b = Phrase(), c = Phrase();
+    const std::string forms[] = {a,
+                                 quoted(a),
+                                 quoted(a) + " AND " + quoted(b),
+                                 quoted(a) + " or " + quoted(b),
+                                 quoted(a) + " and " + quoted(b) + " OR " + quoted(c),
+                                 "\"" + a,
+                                 "  " + a + " ",
+                                 ""};
+    return forms[Pick(std::size(forms))];
   }
 
  private:
   size_t Pick(size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(rng_); }
-
-  static std::string Quoted(const std::string& phrase) { return "\"" + phrase + "\""; }
 
   // A run of 1 to 7 characters of a stored text, its ASCII letters' case
   // changed now and then, now and then a wildcard in it; or a text no row holds.
@@ -132,10 +123,8 @@ class CriteriaMaker {
     std::string phrase;
     for (size_t i = start; i < start + length; ++i) {
       std::string character = characters[i];
-      if (character.size() == 1 && Pick(4) == 0)
-        character[0] = static_cast<char>(std::isupper(static_cast<unsigned char>(character[0]))
-                                             ? std::tolower(character[0])
-                                             : std::toupper(character[0]));
+      if (std::isalpha(static_cast<unsigned char>(character[0])) && Pick(4) == 0)
+        character[0] ^= 0x20;  // the other case
       phrase += character;
     }
     if (Pick(6) == 0) phrase.insert(Pick(phrase.size() + 1), Pick(2) ? "%" : "_");

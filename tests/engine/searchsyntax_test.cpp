@@ -29,19 +29,6 @@ TEST(SqliteTranslation, PlainConversionsBecomeCastsAndPlusesOutsideLiteralsBars)
                                  "'CONVERT(varchar, o.n)'", "CONVERT(varchar, o.n"})
     EXPECT_EQ(ValueExpression(expression, Dialect::Sqlite), expression);
   EXPECT_EQ(ListSeparator("+'it''s + more'+", Dialect::Sqlite), "||'it''s + more'||");
-  // Any other style is refused, naming the conversion as stored.
-  for (const auto& [expression, named] :
-       {std::pair{"a + CONVERT(varchar, o.Day, 104) + b", "CONVERT(varchar, o.Day, 104)"},
-        {"CONVERT(varchar(8), o.Day, @style, 2)", "CONVERT(varchar(8), o.Day, @style, 2)"}}) {
-    try {
-      ValueExpression(expression, Dialect::Sqlite);
-      ADD_FAILURE() << expression << " was translated";
-    } catch (const UntranslatableExpression& refused) {
-      EXPECT_EQ(refused.what(), std::string(named) +
-                                    " converts with a style that has no SQLite translation (there "
-                                    "are translations for the styles 101, 103, 112, 120 and 121)");
-    }
-  }
 }
 
 }  // namespace

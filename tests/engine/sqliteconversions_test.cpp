@@ -1,6 +1,7 @@
 // Conversions to varchar on SQLite give what the server gives: a length of
 // 30 when none is written, and the server's text of a date in the common
-// styles. Statements generated for SQLite, run through SQLite itself.
+// styles; any other style refuses the guide. Statements generated for
+// SQLite, run through SQLite itself.
 #include <gtest/gtest.h>
 
 #include "engine/searchstatements.h"
@@ -27,7 +28,7 @@ GuideDefinition EventsGuide(const std::string& conversion) {
   return {9, true, "FROM events e", "WHERE ", {key, converted}};
 }
 
-TEST(SqliteConversions, GiveTheServersTexts) {
+TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
   testing::TempDir dir;
   const std::string file = dir.File("events.db");
   testing::ExecSqlite(file, kEvents);
@@ -59,23 +60,16 @@ TEST(SqliteConversions, GiveTheServersTexts) {
               c.found)
         << c.conversion << " / " << c.criteria;
   }
-}
-
-TEST(SqliteConversions, AStyleWithoutTranslationRefusesTheGuideNamingIt) {
-  const SearchStatements generated = GenerateSearchStatements(
-      {EventsGuide("CONVERT(varchar, e.at, 104)")}, "x", rdo::Dialect::Sqlite);
-  ASSERT_EQ(generated.Guides.size(), 1u);
-  EXPECT_EQ(generated.Guides[0].SQL, "");
-  EXPECT_EQ(generated.Guides[0].Error,
-            "Error: Database Search Guide 9 cannot be searched on SQLite: CONVERT(varchar, e.at, "
-            "104) converts with a style that has no SQLite translation (there are translations "
-            "for the styles 101, 103, 112, 120 and 121).");
-  // The server is given the conversion as stored.
-  EXPECT_EQ(GenerateSearchStatements({EventsGuide("CONVERT(varchar, e.at, 104)")}, "x",
-                                     rdo::Dialect::SqlServer)
-                .Guides[0]
-                .Error,
-            "");
+  // Any other style refuses the guide, naming the conversion as stored.
+  for (const auto& [expression, named] :
+       {std::pair{"e.id + CONVERT(varchar, e.at, 104)", "CONVERT(varchar, e.at, 104)"},
+        {"CONVERT(varchar(8), e.at, @style, 2)", "CONVERT(varchar(8), e.at, @style, 2)"}})
+    EXPECT_EQ(GenerateSearchStatements({EventsGuide(expression)}, "x", rdo::Dialect::Sqlite)
+                  .Guides.at(0)
+                  .Error,
+              "Error: Database Search Guide 9 cannot be searched on SQLite: " + std::string(named) +
+                  " converts with a style that has no SQLite translation (there are translations "
+                  "for the styles 101, 103, 112, 120 and 121).");
 }
 
 }  // namespace
