@@ -115,14 +115,10 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
   // Read within the transaction: the triggers made below watch these rows.
   const GuideDefinition definition = SearchableGuide(connection, guide);
   const std::string rows = GuideRows(definition);
-  std::vector<std::string> values;
-  std::string text = rows;
-  for (const GuideColumn& column : definition.Columns) {
-    if (column.Is_search_column == 0) continue;
-    values.push_back(SearchedValue(column, rdo::Dialect::Sqlite));
-    text += " " + values.back();
-  }
+  const std::vector<std::string> values = SearchedValues(definition, rdo::Dialect::Sqlite);
   if (values.empty()) Refuse(guide, "it has no search column");
+  std::string text = rows;
+  for (const std::string& value : values) text += " " + value;
   const std::string moment = MomentDependence(text);
   if (!moment.empty()) Refuse(guide, "what it searches depends on the moment (" + moment + ")");
 
@@ -141,7 +137,8 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
     Refuse(guide, "it reads " + read.unwatchable + ", which no trigger can watch");
 
   connection.Execute(CreateSearchIndexTable(guide, values.size()));
-  connection.Execute(FillSearchIndex(guide, rows, candidate.qualifier, values));
+  const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, values);
+  connection.Execute(fill);
   connection.OpenResultset("EXPLAIN " + indexed(candidate.qualifier).SQL);
   for (size_t i = 0; i < read.tables.size(); ++i)
     for (const std::string& trigger : WatchTable(guide, i + 1, read.tables[i]))
@@ -152,9 +149,10 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 
   connection.Execute(
       "INSERT INTO Db_Search_Index_State (DSG_ID, Is_fresh, Candidate_qualifier, Row_count, "
-      "Schema_version) VALUES (" +
+      "Schema_version, Fill_statement) VALUES (" +
       std::to_string(guide) + ", -1, '" + QuoteApostrophes(candidate.qualifier) + "', " +
-      std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ")");
+      std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ", '" +
+      QuoteApostrophes(fill) + "')");
   KeepOtherIndexesValid(connection, guide, before);
   transaction.Commit();
   return {candidate.qualifier, candidate.rows, read.tables};

@@ -20,13 +20,16 @@ inline constexpr char kSearchIndexStateTable[] = "Db_Search_Index_State";
 // index does not show; Schema_version is SQLite's schema version the index
 // was built (or kept valid) under: any other means the schema changed since,
 // and with it perhaps the row ids (VACUUM) or the watching triggers.
+// Fill_statement is the statement that filled it: a search uses it only
+// with the guide definition that gives the same statement.
 inline constexpr char kCreateSearchIndexStateTable[] =
     "CREATE TABLE IF NOT EXISTS Db_Search_Index_State ("
     "DSG_ID int NOT NULL PRIMARY KEY, "
     "Is_fresh int NOT NULL, "
     "Candidate_qualifier varchar(50) NOT NULL, "
     "Row_count int NOT NULL, "
-    "Schema_version int NOT NULL)";
+    "Schema_version int NOT NULL, "
+    "Fill_statement text NOT NULL)";
 
 inline constexpr char kSchemaVersionQuery[] =
     "SELECT schema_version AS Version FROM pragma_schema_version";

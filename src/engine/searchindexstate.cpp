@@ -10,13 +10,14 @@ namespace {
 // The state columns of Db_Search_Index_State, with the schema version
 // compared to the current one.
 constexpr char kStateColumns[] =
-    "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Row_count, "
+    "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Fill_statement, Row_count, "
     "Schema_version = (SELECT schema_version FROM pragma_schema_version) AS Same_schema "
     "FROM Db_Search_Index_State";
 
 SearchIndexState StateOf(const rdo::rdoResultset& row) {
   SearchIndexState index;
   index.candidate_qualifier = row.Text("Candidate_qualifier");
+  index.fill_statement = row.Text("Fill_statement");
   index.rows = std::stoll(row.Text("Row_count"));
   if (row.Int("Same_schema") == 0) {
     index.state = IndexState::Stale;
@@ -54,7 +55,13 @@ std::vector<SearchIndexListing> ListSearchIndexes(rdo::rdoConnection& connection
   std::vector<SearchIndexListing> ordered;
   for (auto& [id, entry] : listed) {
     entry.DSG_ID = id;
-    if (entry.index.state != IndexState::Absent) entry.bytes = SearchIndexBytes(connection, id);
+    if (entry.index.state != IndexState::Absent) {
+      try {
+        entry.bytes = SearchIndexBytes(connection, id);
+      } catch (const rdo::DatabaseError&) {
+        // A SQLite built without its page statistics (dbstat): size unknown.
+      }
+    }
     ordered.push_back(std::move(entry));
   }
   return ordered;

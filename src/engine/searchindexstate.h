@@ -18,6 +18,7 @@ struct SearchIndexState {
   IndexState state = IndexState::Absent;
   std::string why_stale;            // for the explanation of a search
   std::string candidate_qualifier;  // the table whose row ids it gives
+  std::string fill_statement;       // the statement that filled it
   long long rows = 0;               // rows of the guide it covered when built
 };
 

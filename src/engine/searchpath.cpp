@@ -25,6 +25,11 @@ SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& defini
     return {guide, false, "scan: the guide has no search index (corvanty index builds one)"};
   if (index.state == IndexState::Stale)
     return {guide, false, "scan: its search index is stale: " + index.why_stale};
+  // The definition read for this search may be older or newer than the one
+  // the index was built from, when the guide changed meanwhile.
+  if (FillSearchIndex(guide, GuideRows(definition), index.candidate_qualifier,
+                      SearchedValues(definition, rdo::Dialect::Sqlite)) != index.fill_statement)
+    return {guide, false, "scan: its search index was built for another definition of the guide"};
   if (match.query.empty())
     return {guide, false, "scan: the index cannot serve it: " + match.reason};
   GuideStatement indexed =

@@ -67,12 +67,9 @@ std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& cr
   const std::string where = guide.WHERE_clause.value_or("");
   const bool ownWhere = HasOwnWhere(guide);
   std::string conditions;  // " (c1) OR  (c2) "
-  for (const GuideColumn& column : guide.Columns) {
-    if (column.Is_search_column == 0) continue;
-    const std::string value = SearchedValue(column, dialect);
+  for (const std::string& value : SearchedValues(guide, dialect))
     conditions += std::string(conditions.empty() ? "" : "OR ") + " (" + value + " LIKE '%" +
                   criteria.LikePattern(value) + "%') ";
-  }
   if (conditions.empty()) return ownWhere ? where + " " : "  ";
   if (candidates.empty())
     return ownWhere ? where + " AND (" + conditions + ")" : " WHERE " + conditions + " ";
@@ -154,8 +151,12 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
   return result;
 }
 
-std::string SearchedValue(const GuideColumn& column, rdo::Dialect dialect) {
-  return ValueExpression(StoredValueExpression(column), dialect);
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect) {
+  std::vector<std::string> values;
+  for (const GuideColumn& column : guide.Columns)
+    if (column.Is_search_column != 0)
+      values.push_back(ValueExpression(StoredValueExpression(column), dialect));
+  return values;
 }
 
 std::string GuideRows(const GuideDefinition& guide) {

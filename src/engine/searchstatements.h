@@ -49,9 +49,10 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
 GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
                                 const std::string& fresh, const std::string& candidates);
 
-// The expression a search column's value is matched by, in the dialect.
-// Throws UntranslatableExpression as ValueExpression does.
-std::string SearchedValue(const GuideColumn& column, rdo::Dialect dialect);
+// The expressions the guide's search columns are matched by, in column
+// order, in the dialect. Throws UntranslatableExpression as ValueExpression
+// does.
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect);
 
 // The rows a guide's statement searches: its FROM clause and, when it has a
 // condition of its own, its WHERE clause.
