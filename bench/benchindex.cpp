@@ -167,7 +167,8 @@ void ReportIndex(const std::string& connect, const std::string& database_file, i
                 return StatementSearch(connection, guide, c.criteria);
               }));
   }
-  SetFresh(connection, guide, true);
+  // A kept database is left without it, as it came.
+  DropSearchIndex(connection, guide);
 }
 
 }  // namespace corvanty::bench

@@ -17,7 +17,8 @@ struct IndexCase {
 };
 
 // Drops every search index the database holds first (their triggers would
-// weigh on the writes measured without one), then builds the guide's.
+// weigh on the writes measured without one), then builds the guide's, and
+// drops it again at the end.
 void ReportIndex(const std::string& connect, const std::string& database_file, int32_t guide,
                  const std::vector<IndexCase>& cases, int runs);
 
