@@ -43,6 +43,17 @@ std::vector<SqlPiece> WordsAndQuotes(std::string_view sql) {
   return pieces;
 }
 
+bool HasComment(std::string_view sql) {
+  for (size_t i = 0; i + 1 < sql.size(); ++i) {
+    const size_t span_end = QuotedSpanEnd(sql, i);
+    if (span_end != i)
+      i = span_end - 1;
+    else if ((sql[i] == '-' && sql[i + 1] == '-') || (sql[i] == '/' && sql[i + 1] == '*'))
+      return true;
+  }
+  return false;
+}
+
 bool IsKeyword(std::string_view word, std::string_view keyword) {
   if (word.size() != keyword.size()) return false;
   for (size_t i = 0; i < word.size(); ++i)
