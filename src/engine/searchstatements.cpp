@@ -167,11 +167,11 @@ std::string GuideRows(const GuideDefinition& guide) {
 GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
                                 const std::string& fresh, const std::string& candidates) {
   const SearchCriteria parsed(criteria);
-  if (HasComment(StatementFor(guide, parsed, rdo::Dialect::Sqlite).SQL))
+  if (CutsOffWhatFollows(StatementFor(guide, parsed, rdo::Dialect::Sqlite).SQL))
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
-                " cannot be searched through an index: a comment in its clauses or columns would "
-                "hide what the index adds."};
+                " cannot be searched through an index: a comment or a ; in its clauses or columns "
+                "would cut off what the index adds."};
   GuideStatement indexed = StatementFor(guide, parsed, rdo::Dialect::Sqlite, {fresh, candidates});
   if (indexed.Error.empty())
     indexed.SQL +=

@@ -46,7 +46,7 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
 // statement then finds what the plain one finds, candidates only spare it
 // reading the others. An Error instead when the guide's FROM clause does not
 // begin with FROM or has a RIGHT or FULL join, or when the plain statement
-// holds a comment (it would hide the rest).
+// holds a comment or a ; (either would cut off the rest).
 GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
                                 const std::string& fresh, const std::string& candidates);
 

@@ -43,12 +43,13 @@ std::vector<SqlPiece> WordsAndQuotes(std::string_view sql) {
   return pieces;
 }
 
-bool HasComment(std::string_view sql) {
-  for (size_t i = 0; i + 1 < sql.size(); ++i) {
+bool CutsOffWhatFollows(std::string_view sql) {
+  for (size_t i = 0; i < sql.size(); ++i) {
     const size_t span_end = QuotedSpanEnd(sql, i);
+    const std::string_view two = sql.substr(i, 2);
     if (span_end != i)
       i = span_end - 1;
-    else if ((sql[i] == '-' && sql[i + 1] == '-') || (sql[i] == '/' && sql[i + 1] == '*'))
+    else if (sql[i] == ';' || two == "--" || two == "/*")
       return true;
   }
   return false;

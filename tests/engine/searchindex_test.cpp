@@ -115,8 +115,8 @@ TEST_F(SearchIndex, RefusesWhatItCannotKeepFreshAndLeavesTheDatabaseAsItWas) {
        "Error: Database Search Guide 8 cannot be searched through an index: its FROM clause does "
        "not begin with FROM or has a RIGHT or FULL join."},
       {"FROM customers n", "WHERE n.id > 0 -- a note", -1,
-       "Error: Database Search Guide 8 cannot be searched through an index: a comment in its "
-       "clauses or columns would hide what the index adds."},
+       "Error: Database Search Guide 8 cannot be searched through an index: a comment or a ; in "
+       "its clauses or columns would cut off what the index adds."},
   };
   for (const auto& c : cases) {
     testing::ExecSqlite(
