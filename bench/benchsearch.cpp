@@ -14,6 +14,7 @@ namespace corvanty::bench {
 SearchCount EngineSearch(const std::string& connect, int32_t guide, const std::string& criteria) {
   std::unique_ptr<SearchRun> run = StartSearch(connect, {guide}, criteria);
   SearchCount count;
+  count.indexed = run->Paths().at(0).indexed;
   while (std::optional<SearchResult> result = run->Next()) {
     ++count.rows;
     count.bytes += result->ResultList.size() + result->IDColumn.size();

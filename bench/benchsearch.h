@@ -10,7 +10,8 @@ namespace corvanty::bench {
 
 struct SearchCount {
   long rows = 0;
-  size_t bytes = 0;  // of the three values, so no reading can be skipped
+  size_t bytes = 0;      // of the three values, so no reading can be skipped
+  bool indexed = false;  // the first guide's statement ran through its index
 };
 
 // StartSearch and Next until done.

@@ -13,14 +13,20 @@ const std::vector<Command>& Commands() {
       {"guides", "guides [--connection N]", "list guides: DSG_ID, tab, DSG_name", Guides},
       {"sql", "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite]",
        "print the statement(s) the engine generates for the guide (name or number)", Sql},
-      {"search", "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json]",
-       "run the search; lines prints ResultList*IDColumn*DSG_ID per result", Search},
+      {"search", "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain]",
+       "run the search; lines prints ResultList*IDColumn*DSG_ID per result; --explain tells on "
+       "standard error which way each guide was searched (index or scan, and why) and the time",
+       Search},
       {"procedure-text", "procedure-text",
        "print the search procedure text exactly as installed (CR LF line ends)", ProcedureText},
       {"table-script", "table-script NAME [--dialect mssql|sqlite]",
        "print the table builder's statement text for one guide table", TableScript},
       {"demo", "demo [--rows N] [--dir DIR]",
        "create the demo database, its ODBC data source CorvantyDemo and a saved connection", Demo},
+      {"index", "index [GUIDE [--drop]] [--connection N]",
+       "SQLite: build (or rebuild) the guide's search index, drop it with --drop, or list each "
+       "guide's index: DSG_ID, state (absent, fresh, stale), rows, bytes, name",
+       Index},
   };
   return commands;
 }

@@ -26,6 +26,7 @@ int Sql(const Words& words);
 int Search(const Words& words);
 int ProcedureText(const Words& words);
 int TableScript(const Words& words);
+int Index(const Words& words);
 
 // Loads saved connection --connection N (default 1) as the active one;
 // false, with a message, when there is none.

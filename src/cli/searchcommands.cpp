@@ -1,11 +1,11 @@
 // Commands that list guides, print their statements and run searches.
+#include <chrono>
+#include <iomanip>
 #include <iostream>
-#include <limits>
 
-#include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "cli/guidearguments.h"
 #include "connections/connectionstore.h"
-#include "connections/sqlerrorreport.h"
 #include "engine/guideloader.h"
 #include "engine/searchengine.h"
 #include "guides/guidestore.h"
@@ -15,24 +15,6 @@ namespace corvanty::cli {
 using basCorvantyAdmin::gstrConnect;
 
 namespace {
-
-constexpr long kMaxConnection = std::numeric_limits<int16_t>::max();
-
-// A guide named on the command line: its exact name first, else its number.
-int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide) {
-  if (std::optional<int32_t> id = FindGuideByName(connection, guide)) return *id;
-  size_t used = 0;
-  long number = -1;
-  try {
-    number = std::stol(guide, &used);
-  } catch (...) {
-    used = 0;
-  }
-  if (used == 0 || used != guide.size() || number < 0 ||
-      number > std::numeric_limits<int32_t>::max())
-    ThrowSearchError("There is no Database Search Guide named '" + guide + "'.");
-  return static_cast<int32_t>(number);
-}
 
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
@@ -64,21 +46,6 @@ std::string JsonString(const std::string& text) {
     }
   }
   return out + "\"";
-}
-
-bool LoadConnectionFrom(const Args& args) {
-  return LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection));
-}
-
-// Runs body, turning database errors into the error report on stderr.
-template <typename Body>
-int ReportingDatabaseErrors(Body body) {
-  try {
-    return body();
-  } catch (const rdo::DatabaseError& error) {
-    std::cerr << DialogErrorText(error) << '\n';
-    return kExitFailure;
-  }
 }
 
 }  // namespace
@@ -119,8 +86,10 @@ int Sql(const Words& words) {
 }
 
 int Search(const Words& words) {
-  Args args(words, {"--connection", "--format"}, {});
-  args.ExpectPositional(2, 2, "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json]");
+  Args args(words, {"--connection", "--format"}, {"--explain"});
+  const char* usage =
+      "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain]";
+  args.ExpectPositional(2, 2, usage);
   std::string format = args.Value("--format", "lines");
   if (format != "lines" && format != "tsv" && format != "json")
     throw UsageError("--format takes lines, tsv or json");
@@ -131,13 +100,14 @@ int Search(const Words& words) {
       rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
       guide = ResolveGuide(connection, args.Positional()[0]);
     }
+    const auto start = std::chrono::steady_clock::now();
     std::unique_ptr<SearchRun> run = StartSearch(gstrConnect, {guide}, args.Positional()[1]);
     const char* separator = format == "tsv" ? "\t" : "*";
-    bool first = true;
+    long found = 0;
     if (format == "json") std::cout << '[';
     while (std::optional<SearchResult> result = run->Next()) {
       if (format == "json") {
-        std::cout << (first ? "\n  " : ",\n  ")
+        std::cout << (found == 0 ? "\n  " : ",\n  ")
                   << "{\"ResultList\": " << JsonString(result->ResultList)
                   << ", \"IDColumn\": " << JsonString(result->IDColumn)
                   << ", \"DSG_ID\": " << result->DSG_ID << '}';
@@ -145,9 +115,18 @@ int Search(const Words& words) {
         std::cout << result->ResultList << separator << result->IDColumn << separator
                   << result->DSG_ID << '\n';
       }
-      first = false;
+      ++found;
     }
-    if (format == "json") std::cout << (first ? "]\n" : "\n]\n");
+    if (format == "json") std::cout << (found == 0 ? "]\n" : "\n]\n");
+    if (args.Has("--explain")) {
+      std::cout.flush();
+      const std::chrono::duration<double, std::milli> took =
+          std::chrono::steady_clock::now() - start;
+      for (const SearchPath& path : run->Paths())
+        std::cerr << "Database Search Guide " << path.DSG_ID << ": " << path.why << '\n';
+      std::cerr << found << (found == 1 ? " result in " : " results in ") << std::fixed
+                << std::setprecision(3) << took.count() << " ms\n";
+    }
     return kExitOk;
   });
 }

@@ -72,4 +72,14 @@ std::string SearchCriteria::LikePattern(std::string_view valueExpression) const 
   return pattern;
 }
 
+std::vector<std::vector<std::string>> SearchCriteria::PatternAlternatives() const {
+  if (phrases_.empty()) return {{text_}};
+  std::vector<std::vector<std::string>> alternatives;
+  for (const Phrase& phrase : phrases_) {
+    if (phrase.connector != Connector::And) alternatives.emplace_back();
+    alternatives.back().push_back(phrase.text);
+  }
+  return alternatives;
+}
+
 }  // namespace corvanty

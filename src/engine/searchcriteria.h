@@ -20,6 +20,11 @@ class SearchCriteria {
   // tests on the same value expression: red%' AND expr LIKE '%blue.
   std::string LikePattern(std::string_view valueExpression) const;
 
+  // The same condition as patterns, each standing between '%' and '%' as the
+  // server reads it (apostrophes single): alternatives joined by OR, each a
+  // list of patterns joined by AND, AND binding first as in SQL.
+  std::vector<std::vector<std::string>> PatternAlternatives() const;
+
  private:
   enum class Connector { None, And, Or };
   struct Phrase {

@@ -8,8 +8,11 @@ void ThrowSearchError(const std::string& message) {
   throw rdo::DatabaseError({rdo::rdoError{0, message, -1, ""}});
 }
 
-SearchRun::SearchRun(rdo::rdoConnection connection, std::vector<GuideStatement> statements)
-    : connection_(std::move(connection)), statements_(std::move(statements)) {}
+SearchRun::SearchRun(rdo::rdoConnection connection, std::vector<GuideStatement> statements,
+                     std::vector<SearchPath> paths)
+    : connection_(std::move(connection)),
+      statements_(std::move(statements)),
+      paths_(std::move(paths)) {}
 
 std::optional<SearchResult> SearchRun::Next() {
   while (true) {
@@ -28,6 +31,26 @@ std::optional<SearchResult> SearchRun::Next() {
   }
 }
 
+PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32_t>& guide_ids,
+                         const std::string& criteria) {
+  const std::vector<GuideDefinition> definitions = LoadGuideDefinitions(connection, guide_ids);
+  SearchStatements generated =
+      GenerateSearchStatements(definitions, criteria, connection.GetDialect());
+  if (!generated.Error.empty()) ThrowSearchError(generated.Error);
+  for (const GuideStatement& statement : generated.Guides)
+    if (!statement.Error.empty()) ThrowSearchError(statement.Error);
+  PlannedSearch planned;
+  if (connection.GetDialect() == rdo::Dialect::Sqlite) {
+    planned.paths = ChooseSearchPaths(connection, definitions, criteria, generated.Guides);
+  } else {
+    for (const GuideStatement& statement : generated.Guides)
+      planned.paths.push_back(
+          {statement.DSG_ID, false, "scan: search indexes are kept on SQLite only"});
+  }
+  planned.statements = std::move(generated.Guides);
+  return planned;
+}
+
 std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
                                        const std::vector<int32_t>& guide_ids,
                                        const std::string& criteria) {
@@ -36,12 +59,9 @@ std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
   // whole result text; the SQLite rendering takes care of it itself.
   if (connection.GetDialect() == rdo::Dialect::SqlServer)
     connection.Execute("SET CONCAT_NULL_YIELDS_NULL OFF");
-  SearchStatements generated = GenerateSearchStatements(LoadGuideDefinitions(connection, guide_ids),
-                                                        criteria, connection.GetDialect());
-  if (!generated.Error.empty()) ThrowSearchError(generated.Error);
-  for (const GuideStatement& statement : generated.Guides)
-    if (!statement.Error.empty()) ThrowSearchError(statement.Error);
-  return std::make_unique<SearchRun>(std::move(connection), std::move(generated.Guides));
+  PlannedSearch planned = PlanSearch(connection, guide_ids, criteria);
+  return std::make_unique<SearchRun>(std::move(connection), std::move(planned.statements),
+                                     std::move(planned.paths));
 }
 
 }  // namespace corvanty

@@ -1,15 +1,19 @@
 #include "engine/searchstatements.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/searchcriteria.h"
 #include "engine/searchsyntax.h"
+#include "engine/sqltokens.h"
 #include "engine/tsqltext.h"
 
 namespace corvanty {
 namespace {
 
 constexpr int kResultListLength = 200;
+
+constexpr char kGuardAlias[] = "Db_Search_Index_Guard";
 
 // A WHERE_clause this long or shorter is the bare keyword: no condition.
 constexpr size_t kBareWhereLength = 6;
@@ -48,31 +52,56 @@ std::string SelectPart(const GuideDefinition& guide, const std::vector<const Gui
          " IDColumn, " + std::to_string(guide.DSG_ID) + " DSG_ID  ";
 }
 
+bool HasOwnWhere(const GuideDefinition& guide) {
+  return tsql::CharLength(guide.WHERE_clause.value_or("")) > kBareWhereLength;
+}
+
 // The guide's own WHERE clause joined by " AND (" to one condition per search
-// column, or " WHERE " and the conditions when it has none; the last
-// condition's "OR " then closes the parenthesis or becomes a blank. With no
-// condition at all the " AND (" or the "WHERE " of " WHERE " goes again.
+// column, closed by ")", or " WHERE " and the conditions and a blank when it
+// has none: the procedure's text, whose last condition's "OR " closes the
+// parenthesis or becomes the blank. Without any condition the " AND (" or the
+// "WHERE " of " WHERE " goes again. Candidates, when given, follow the
+// conditions joined by AND, which are then in parentheses either way.
 std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& criteria,
-                          rdo::Dialect dialect) {
+                          rdo::Dialect dialect, const std::string& candidates) {
   const std::string where = guide.WHERE_clause.value_or("");
-  const bool ownWhere = tsql::CharLength(where) > kBareWhereLength;
-  std::string part = ownWhere ? where + " AND (" : " WHERE ";
-  size_t written = 0;
-  for (const GuideColumn& column : guide.Columns) {
-    if (column.Is_search_column == 0) continue;
-    const std::string value = ValueExpression(StoredValueExpression(column), dialect);
-    part += " (" + value + " LIKE '%" + criteria.LikePattern(value) + "%') OR ";
-    ++written;
-  }
-  if (written > 0)
-    part.replace(part.size() - 3, 3, ownWhere ? ")" : " ");
-  else
-    part.replace(part.size() - 6, 6, " ");
-  return part;
+  const bool ownWhere = HasOwnWhere(guide);
+  std::string conditions;  // " (c1) OR  (c2) "
+  for (const std::string& value : SearchedValues(guide, dialect))
+    conditions += std::string(conditions.empty() ? "" : "OR ") + " (" + value + " LIKE '%" +
+                  criteria.LikePattern(value) + "%') ";
+  if (conditions.empty()) return ownWhere ? where + " " : "  ";
+  if (candidates.empty())
+    return ownWhere ? where + " AND (" + conditions + ")" : " WHERE " + conditions + " ";
+  return (ownWhere ? where + " AND (" : " WHERE (") + conditions + ") AND " + candidates;
+}
+
+// What an indexed statement adds to one of its two parts: a guard, the
+// condition under which the part finds anything, and candidates, a further
+// condition on its rows (see IndexedStatement).
+struct Narrowing {
+  std::string guard;
+  std::string candidates;
+};
+
+// The FROM clause with a first table that has one row while the guard holds
+// and none otherwise, joined by CROSS JOIN so that SQLite reads it first and
+// reads nothing more when it is empty. A RIGHT or FULL join after it would
+// bring rows of its own: such a clause gets no guard.
+std::optional<std::string> GuardedFrom(const std::string& from, const std::string& guard) {
+  const std::vector<SqlPiece> words = WordsAndQuotes(from);
+  if (words.empty() || words.front().quoted || !IsKeyword(words.front().text, "FROM"))
+    return std::nullopt;
+  for (const SqlPiece& word : words)
+    if (!word.quoted && (IsKeyword(word.text, "RIGHT") || IsKeyword(word.text, "FULL")))
+      return std::nullopt;
+  const size_t keyword_end = words.front().at + words.front().text.size();
+  return from.substr(0, keyword_end) + " (SELECT 1 WHERE " + guard + ") " + kGuardAlias +
+         " CROSS JOIN" + from.substr(keyword_end);
 }
 
 GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& criteria,
-                            rdo::Dialect dialect) {
+                            rdo::Dialect dialect, const Narrowing& narrowing = {}) {
   const std::string number = std::to_string(guide.DSG_ID);
   if (!guide.HasTablesRow)
     return {guide.DSG_ID, "", "Error: Database Search Guide " + number + " has no tables defined."};
@@ -82,10 +111,23 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   if (shown.empty())
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number + " shows no column in its result list."};
-  return {guide.DSG_ID,
-          SelectPart(guide, shown, dialect) + guide.FROM_clause.value_or("") + " " +
-              ConditionPart(guide, criteria, dialect),
-          ""};
+  std::optional<std::string> from = guide.FROM_clause.value_or("");
+  if (!narrowing.guard.empty()) from = GuardedFrom(*from, narrowing.guard);
+  if (!from)
+    return {guide.DSG_ID, "",
+            "Error: Database Search Guide " + number +
+                " cannot be searched through an index: its FROM clause does not begin with FROM "
+                "or has a RIGHT or FULL join."};
+  try {
+    return {guide.DSG_ID,
+            SelectPart(guide, shown, dialect) + *from + " " +
+                ConditionPart(guide, criteria, dialect, narrowing.candidates),
+            ""};
+  } catch (const UntranslatableExpression& refused) {
+    return {guide.DSG_ID, "",
+            "Error: Database Search Guide " + number +
+                " cannot be searched on SQLite: " + refused.what() + "."};
+  }
 }
 
 }  // namespace
@@ -107,6 +149,34 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
   for (const GuideDefinition* guide : listed)
     result.Guides.push_back(StatementFor(*guide, parsed, dialect));
   return result;
+}
+
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect) {
+  std::vector<std::string> values;
+  for (const GuideColumn& column : guide.Columns)
+    if (column.Is_search_column != 0)
+      values.push_back(ValueExpression(StoredValueExpression(column), dialect));
+  return values;
+}
+
+std::string GuideRows(const GuideDefinition& guide) {
+  const std::string from = guide.FROM_clause.value_or("");
+  return HasOwnWhere(guide) ? from + " " + *guide.WHERE_clause : from;
+}
+
+GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
+                                const std::string& fresh, const std::string& candidates) {
+  const SearchCriteria parsed(criteria);
+  if (CutsOffWhatFollows(StatementFor(guide, parsed, rdo::Dialect::Sqlite).SQL))
+    return {guide.DSG_ID, "",
+            "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
+                " cannot be searched through an index: a comment or a ; in its clauses or columns "
+                "would cut off what the index adds."};
+  GuideStatement indexed = StatementFor(guide, parsed, rdo::Dialect::Sqlite, {fresh, candidates});
+  if (indexed.Error.empty())
+    indexed.SQL +=
+        " UNION ALL " + StatementFor(guide, parsed, rdo::Dialect::Sqlite, {"NOT " + fresh, ""}).SQL;
+  return indexed;
 }
 
 }  // namespace corvanty

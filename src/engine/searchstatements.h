@@ -36,4 +36,27 @@ struct SearchStatements {
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
                                           std::string_view criteria, rdo::Dialect dialect);
 
+// The guide's SQLite statement for the criteria in two parts joined by
+// UNION ALL, of which one finds rows, chosen by the condition fresh (which
+// must not depend on the rows searched) as the statement runs. While it
+// holds: the rows that meet candidates as well, a condition joined by AND
+// after the search conditions (in parentheses also when the guide has no
+// WHERE clause of its own); otherwise the plain statement's rows. Every row
+// the search conditions find must meet candidates while fresh holds: the
+// statement then finds what the plain one finds, candidates only spare it
+// reading the others. An Error instead when the guide's FROM clause does not
+// begin with FROM or has a RIGHT or FULL join, or when the plain statement
+// holds a comment or a ; (either would cut off the rest).
+GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
+                                const std::string& fresh, const std::string& candidates);
+
+// The expressions the guide's search columns are matched by, in column
+// order, in the dialect. Throws UntranslatableExpression as ValueExpression
+// does.
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect);
+
+// The rows a guide's statement searches: its FROM clause and, when it has a
+// condition of its own, its WHERE clause.
+std::string GuideRows(const GuideDefinition& guide);
+
 }  // namespace corvanty

@@ -4,44 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "engine/sqltokens.h"
 #include "engine/tsqltext.h"
 
 namespace corvanty {
 namespace {
-
-// Where the quoted span starting at `at` ends (one past its closing quote, or
-// the end of the text when it is not closed); `at` itself when no span starts
-// there. Apostrophes and double quotes delimit literals ("..." is one in
-// T-SQL with QUOTED_IDENTIFIER OFF), brackets identifiers.
-size_t QuotedSpanEnd(std::string_view text, size_t at) {
-  const char open = text[at];
-  const char close = open == '[' ? ']' : open;
-  if (open != '\'' && open != '"' && open != '[') return at;
-  for (size_t i = at + 1; i < text.size(); ++i) {
-    if (text[i] != close) continue;
-    // A doubled quote stands for one quote inside the span.
-    if (i + 1 < text.size() && text[i + 1] == close) {
-      ++i;
-      continue;
-    }
-    return i + 1;
-  }
-  return text.size();
-}
-
-bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '@' || c == '#' ||
-         c == '$';
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 // Reads T-SQL text from a position, skipping blanks between tokens.
 class Reader {
@@ -58,7 +25,7 @@ class Reader {
 
   bool TakeWord(std::string_view word) {
     SkipBlanks();
-    if (!SameLetters(text_.substr(at_, word.size()), word)) return false;
+    if (!IsKeyword(text_.substr(at_, word.size()), word)) return false;
     if (at_ + word.size() < text_.size() && IsWordChar(text_[at_ + word.size()])) return false;
     at_ += word.size();
     return true;
@@ -76,10 +43,10 @@ class Reader {
     return number;
   }
 
-  // The text up to the parenthesis that closes the one already taken, which
-  // it then takes; nothing when a comma at that level shows more arguments
-  // or the parenthesis is never closed.
-  std::optional<std::string_view> TakeLastArgument() {
+  // The text up to the comma or the parenthesis that ends the argument
+  // starting here (at this level of parentheses), which it then takes;
+  // nothing when the text ends first. Says which of the two ended it.
+  std::optional<std::pair<std::string_view, char>> TakeArgument() {
     int depth = 0;
     for (size_t i = at_; i < text_.size(); ++i) {
       const size_t spanEnd = QuotedSpanEnd(text_, i);
@@ -88,12 +55,11 @@ class Reader {
         continue;
       }
       if (text_[i] == '(') ++depth;
-      if (text_[i] == ')' && depth-- == 0) {
+      if ((text_[i] == ')' && depth-- == 0) || (text_[i] == ',' && depth == 0)) {
         const std::string_view argument = text_.substr(at_, i - at_);
         at_ = i + 1;
-        return argument;
+        return std::make_pair(argument, text_[i]);
       }
-      if (text_[i] == ',' && depth == 0) return std::nullopt;
     }
     return std::nullopt;
   }
@@ -107,13 +73,40 @@ class Reader {
   size_t at_;
 };
 
-std::string SqliteText(std::string_view expression, std::optional<int> length) {
-  std::string cast = "CAST(" + std::string(expression) + " AS TEXT)";
-  return length ? "substr(" + cast + ", 1, " + std::to_string(*length) + ")" : cast;
+// varchar without a length is 30 characters long on the server.
+constexpr int kDefaultVarcharLength = 30;
+
+std::string Cut(const std::string& text, int length) {
+  return "substr(" + text + ", 1, " + std::to_string(length) + ")";
 }
 
-// A CONVERT(varchar[(N)], x) starting at `at`, translated, and the position
-// after it; nothing when the text there is not one.
+std::string SqliteText(std::string_view expression, int length) {
+  return Cut("CAST(" + std::string(expression) + " AS TEXT)", length);
+}
+
+// The server's text of a date and time in one of its common styles, as
+// strftime writes it; nothing for any other style. The value is read as a
+// date and time: these styles are what a guide converts dates with.
+std::optional<std::string> DateStyleFormat(int style) {
+  switch (style) {
+    case 101:
+      return "%m/%d/%Y";
+    case 103:
+      return "%d/%m/%Y";
+    case 112:
+      return "%Y%m%d";
+    case 120:
+      return "%Y-%m-%d %H:%M:%S";
+    case 121:
+      return "%Y-%m-%d %H:%M:%f";  // %f: seconds with milliseconds
+    default:
+      return std::nullopt;
+  }
+}
+
+// A CONVERT(varchar[(N)], x[, style]) starting at `at`, translated, and the
+// position after it; nothing when the text there is not one. Throws
+// UntranslatableExpression for a style it has no translation for.
 std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at);
 
 std::string TranslateConverts(std::string_view text) {
@@ -149,11 +142,23 @@ std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_vie
     if (!length || !reader.Take(')')) return std::nullopt;
   }
   if (!reader.Take(',')) return std::nullopt;
-  const std::optional<std::string_view> argument = reader.TakeLastArgument();
+  const auto argument = reader.TakeArgument();
   if (!argument) return std::nullopt;
   // The argument may hold conversions of its own.
-  const std::string inner = TranslateConverts(tsql::Trim(*argument));
-  return std::make_pair(SqliteText(inner, length), reader.Position());
+  const std::string inner = TranslateConverts(tsql::Trim(argument->first));
+  const int cut = length.value_or(kDefaultVarcharLength);
+  if (argument->second == ')') return std::make_pair(SqliteText(inner, cut), reader.Position());
+
+  const std::optional<int> style = reader.TakeNumber();
+  const std::optional<std::string> format = style ? DateStyleFormat(*style) : std::nullopt;
+  if (!format || !reader.Take(')')) {
+    // Named whole in the refusal: up to its closing parenthesis.
+    std::optional<std::pair<std::string_view, char>> rest;
+    while ((rest = reader.TakeArgument()) && rest->second == ',') continue;
+    const size_t end = rest ? reader.Position() : text.size();
+    throw UntranslatableExpression(std::string(text.substr(at, end - at)));
+  }
+  return std::make_pair(Cut("strftime('" + *format + "', " + inner + ")", cut), reader.Position());
 }
 
 std::string ConcatenationOperators(std::string_view fragment) {
@@ -210,6 +215,11 @@ std::string SqliteConcatenation(const std::string& expression) {
 }
 
 }  // namespace
+
+UntranslatableExpression::UntranslatableExpression(const std::string& expression)
+    : std::runtime_error(expression +
+                         " converts with a style that has no SQLite translation (there are "
+                         "translations for the styles 101, 103, 112, 120 and 121)") {}
 
 std::string ConvertToText(std::string_view expression, int length, rdo::Dialect dialect) {
   if (dialect == rdo::Dialect::Sqlite) return SqliteText(expression, length);

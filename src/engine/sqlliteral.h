@@ -10,6 +10,10 @@ namespace corvanty {
 // The text with each apostrophe doubled, ready to stand between apostrophes.
 std::string QuoteApostrophes(std::string_view text);
 
+// The text between double quotes, its own doubled: a quoted identifier, or a
+// string of an FTS5 query.
+std::string DoubleQuoted(std::string_view text);
+
 // True when the statement's apostrophes pair up, so that every string literal
 // it opens is closed again. Assumes apostrophes appear only in literals (no
 // quoted identifiers or comments holding one).

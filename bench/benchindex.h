@@ -1,0 +1,25 @@
+#pragma once
+// The search index against the scan on one database, side by side in one
+// run: how long the build takes and how much the file grows, how long a
+// search takes through the index and by the scan, and what one write to an
+// indexed table pays to keep the index from going stale.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvanty::bench {
+
+struct IndexCase {
+  const char* label;
+  std::string criteria;
+  double target;  // selective: at least this many times faster; wide: at most this ratio
+  bool selective;
+};
+
+// Drops every search index the database holds first (their triggers would
+// weigh on the writes measured without one), then builds the guide's, and
+// drops it again at the end.
+void ReportIndex(const std::string& connect, const std::string& database_file, int32_t guide,
+                 const std::vector<IndexCase>& cases, int runs);
+
+}  // namespace corvanty::bench

@@ -1,0 +1,31 @@
+#include "cli/guidearguments.h"
+
+#include <limits>
+
+#include "cli/commands.h"
+#include "engine/guideloader.h"
+#include "engine/searchengine.h"
+
+namespace corvanty::cli {
+
+bool LoadConnectionFrom(const Args& args) {
+  return LoadConnectionOption(
+      args.Number("--connection", 1, 1, std::numeric_limits<int16_t>::max()));
+}
+
+int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide) {
+  if (std::optional<int32_t> id = FindGuideByName(connection, guide)) return *id;
+  size_t used = 0;
+  long number = -1;
+  try {
+    number = std::stol(guide, &used);
+  } catch (...) {
+    used = 0;
+  }
+  if (used == 0 || used != guide.size() || number < 0 ||
+      number > std::numeric_limits<int32_t>::max())
+    ThrowSearchError("There is no Database Search Guide named '" + guide + "'.");
+  return static_cast<int32_t>(number);
+}
+
+}  // namespace corvanty::cli

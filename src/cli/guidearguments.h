@@ -1,0 +1,33 @@
+#pragma once
+// What the guide commands share: the connection option, a guide named on
+// the command line, and database errors reported on standard error.
+#include <cstdint>
+#include <iostream>
+#include <string>
+
+#include "cli/cliargs.h"
+#include "connections/rdo.h"
+#include "connections/sqlerrorreport.h"
+
+namespace corvanty::cli {
+
+// Loads saved connection --connection N (default 1) as the active one;
+// false, with a message, when there is none.
+bool LoadConnectionFrom(const Args& args);
+
+// A guide named on the command line: its exact name first, else its number.
+// Throws rdo::DatabaseError when it is neither.
+int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide);
+
+// Runs body, turning database errors into the error report on stderr.
+template <typename Body>
+int ReportingDatabaseErrors(Body body) {
+  try {
+    return body();
+  } catch (const rdo::DatabaseError& error) {
+    std::cerr << DialogErrorText(error) << '\n';
+    return kExitFailure;
+  }
+}
+
+}  // namespace corvanty::cli

@@ -1,0 +1,73 @@
+// The index command: builds, drops and lists the guides' search indexes.
+#include <chrono>
+#include <iomanip>
+#include <iostream>
+
+#include "cli/commands.h"
+#include "cli/guidearguments.h"
+#include "connections/connectionstore.h"
+#include "engine/searchindexbuild.h"
+#include "engine/searchindexstate.h"
+
+namespace corvanty::cli {
+
+using basCorvantyAdmin::gstrConnect;
+
+namespace {
+
+std::string Guide(int32_t guide) { return "Database Search Guide " + std::to_string(guide); }
+
+// DSG_ID, state, rows, bytes and name, tab-separated; "-" for what an
+// absent index has not.
+void ListIndexes(rdo::rdoConnection& connection) {
+  for (const SearchIndexListing& entry : ListSearchIndexes(connection)) {
+    const bool absent = entry.index.state == IndexState::Absent;
+    std::cout << entry.DSG_ID << '\t' << IndexStateName(entry.index.state) << '\t'
+              << (absent ? "-" : std::to_string(entry.index.rows)) << '\t'
+              << (entry.bytes ? std::to_string(*entry.bytes) : "-") << '\t'
+              << entry.DSG_name.value_or("(no such guide)") << '\n';
+  }
+}
+
+void Build(rdo::rdoConnection& connection, int32_t guide) {
+  const auto start = std::chrono::steady_clock::now();
+  const SearchIndexBuilt built = BuildSearchIndex(connection, guide);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::string watched;
+  for (const std::string& table : built.watched_tables)
+    watched += (watched.empty() ? "" : ", ") + table;
+  std::cout << "Built the search index of " << Guide(guide) << ": " << built.rows
+            << " rows, row ids of " << built.candidate_qualifier << ", "
+            << SearchIndexBytes(connection, guide) << " bytes, " << std::fixed
+            << std::setprecision(2) << took.count() << " s. Changes to " << watched
+            << " or to the guide mark it stale.\n";
+}
+
+}  // namespace
+
+int Index(const Words& words) {
+  Args args(words, {"--connection"}, {"--drop"});
+  const char* usage = "index [GUIDE [--drop]] [--connection N]";
+  args.ExpectPositional(0, 1, usage);
+  if (args.Has("--drop") && args.Positional().empty())
+    throw UsageError(std::string("--drop needs a GUIDE; usage: ") + usage);
+  if (!LoadConnectionFrom(args)) return kExitFailure;
+  return ReportingDatabaseErrors([&] {
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    if (args.Positional().empty()) {
+      ListIndexes(connection);
+      return kExitOk;
+    }
+    const int32_t guide = ResolveGuide(connection, args.Positional()[0]);
+    if (!args.Has("--drop")) {
+      Build(connection, guide);
+    } else if (DropSearchIndex(connection, guide)) {
+      std::cout << "Dropped the search index of " << Guide(guide) << ".\n";
+    } else {
+      std::cout << Guide(guide) << " has no search index.\n";
+    }
+    return kExitOk;
+  });
+}
+
+}  // namespace corvanty::cli

@@ -1,0 +1,35 @@
+#pragma once
+// Builds and drops a guide's search index on SQLite (see searchindexsql.h
+// for what it is made of). Each is one transaction that first takes the
+// database's write lock, so a second process doing the same waits for it
+// (or fails, saying so), and an interruption leaves the index as it was.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "connections/rdo.h"
+
+namespace corvanty {
+
+// A guide that cannot be indexed, or a database that keeps no indexes;
+// what() names the guide and says why.
+class SearchIndexRefused : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct SearchIndexBuilt {
+  std::string candidate_qualifier;  // the table whose row ids the index gives
+  long long rows = 0;               // rows of the guide's FROM and WHERE
+  std::vector<std::string> watched_tables;
+};
+
+// Builds the guide's index, replacing any it has. Throws SearchIndexRefused
+// or rdo::DatabaseError; either way the database is left as it was.
+SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide);
+
+// Removes the guide's index and its triggers; false when it had none.
+bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide);
+
+}  // namespace corvanty

@@ -1,0 +1,69 @@
+#pragma once
+// The statement texts of a guide's search index on SQLite. The index of
+// guide N is the FTS5 table Db_Search_Index_N (trigram tokenizer, no copy of
+// the texts, only their index): one row per row id of the guide's candidate
+// table (one table of its FROM clause), one column per search column holding
+// that column's values on the guide's rows with that row id, one per line.
+// Triggers Db_Search_Index_N_... on every table the guide's rows are read
+// from, and on the guide's own rows in the guide tables, mark it stale in
+// Db_Search_Index_State at the first change.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvanty {
+
+inline constexpr char kSearchIndexPrefix[] = "Db_Search_Index_";
+inline constexpr char kSearchIndexStateTable[] = "Db_Search_Index_State";
+
+// One row per guide with an index. Is_fresh turns 0 at the first change the
+// index does not show; Schema_version is SQLite's schema version the index
+// was built (or kept valid) under: any other means the schema changed since,
+// and with it perhaps the row ids (VACUUM) or the watching triggers.
+// Fill_statement is the statement that filled it: a search uses it only
+// with the guide definition that gives the same statement.
+inline constexpr char kCreateSearchIndexStateTable[] =
+    "CREATE TABLE IF NOT EXISTS Db_Search_Index_State ("
+    "DSG_ID int NOT NULL PRIMARY KEY, "
+    "Is_fresh int NOT NULL, "
+    "Candidate_qualifier varchar(50) NOT NULL, "
+    "Row_count int NOT NULL, "
+    "Schema_version int NOT NULL, "
+    "Fill_statement text NOT NULL)";
+
+inline constexpr char kSchemaVersionQuery[] =
+    "SELECT schema_version AS Version FROM pragma_schema_version";
+
+std::string SearchIndexTable(int32_t guide);
+
+// The FTS5 table with one column per search column (c1, c2, ...).
+std::string CreateSearchIndexTable(int32_t guide, size_t search_columns);
+
+// Fills the index from the guide's rows (FROM and own WHERE), grouped by the
+// candidate table's row id, with the search columns' value expressions.
+std::string FillSearchIndex(int32_t guide, const std::string& rows,
+                            const std::string& candidate_qualifier,
+                            const std::vector<std::string>& searched_values);
+
+// The three triggers (insert, update, delete) on one table the guide's rows
+// are read from, the table-th such table.
+std::vector<std::string> WatchTable(int32_t guide, size_t table, const std::string& table_name);
+
+// The same on a guide table (Db_Search_Guide_Tables or _Cols), for the
+// guide's own rows only.
+std::vector<std::string> WatchGuideRows(int32_t guide, const std::string& guide_table);
+
+// The names of the guide's triggers, to drop them: those of sqlite_master
+// that begin with this.
+std::string SearchIndexTriggerPrefix(int32_t guide);
+
+// Whether the guide's index is fresh, read as the statement using it runs:
+// false also once the index is gone.
+std::string FreshCondition(int32_t guide);
+
+// The condition the guide's indexed statement adds: the candidate table's
+// row id is among those the index gives for the FTS5 query.
+std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
+                               const std::string& match_query);
+
+}  // namespace corvanty
