@@ -29,8 +29,9 @@ std::string AllGuideTablesExistQuery(rdo::Dialect dialect) {
 std::string UserTablesQuery(rdo::Dialect dialect) {
   if (dialect == rdo::Dialect::SqlServer) return "SELECT Name FROM SysObjects WHERE Type = 'U'";
   return "SELECT name AS Name FROM sqlite_master WHERE type = 'table' AND "
-         "name NOT LIKE 'sqlite!_%' ESCAPE '!' AND "
-         "name IN (SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'table')";
+         "name NOT LIKE 'sqlite!_%' ESCAPE '!' AND name NOT LIKE 'Db!_Search!_Index!_%' ESCAPE '!' "
+         "AND name IN (SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = "
+         "'table')";
 }
 
 const char* const kSearchEngineExistsQuery =

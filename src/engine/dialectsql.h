@@ -15,8 +15,8 @@ std::string MainTablesExistQuery(rdo::Dialect dialect);
 std::string AllGuideTablesExistQuery(rdo::Dialect dialect);
 
 // Names (column "Name") of the database's user tables, in the server's order:
-// on SQLite in the order they were made, without SQLite's own tables and the
-// hidden tables that hold a virtual table's data.
+// on SQLite in the order they were made, without SQLite's own tables, the
+// hidden tables that hold a virtual table's data and the search indexes'.
 std::string UserTablesQuery(rdo::Dialect dialect);
 
 // The search procedure's existence query (SQL Server only: on SQLite the

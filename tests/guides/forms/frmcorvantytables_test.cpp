@@ -33,7 +33,8 @@ class TablesEditor : public testing::GuideDialogTest {
                         "CREATE TABLE Orders (id INTEGER, customer_id INTEGER);"
                         "CREATE TABLE Items (order_id INTEGER);"
                         "CREATE TABLE \"Order\" (x);"
-                        "CREATE VIRTUAL TABLE Notes USING fts5(body);");
+                        "CREATE VIRTUAL TABLE Notes USING fts5(body);"
+                        "CREATE TABLE Db_Search_Index_State (x);");
   }
 
   // A new guide with no tables row, as the new-guide dialog leaves it.
@@ -143,7 +144,8 @@ TEST_F(TablesEditor, ShowsItsControlsTopToBottomInTheirTabOrder) {
 TEST_F(TablesEditor, MovesTablesIntoTheFromListOnlyFromASelection) {
   frmCorvantyTables& editor = Open("New", NewGuide());
   // The user tables in the order they were made: the guide tables too, but
-  // neither SQLite's own tables nor the full-text index and its hidden tables.
+  // neither SQLite's own tables nor a full-text table and its hidden tables,
+  // nor the search indexes' bookkeeping.
   EXPECT_EQ(Entries(*editor.lstAvailableTbls),
             "Db_Search_Guides|Db_Search_Guide_Tables|Db_Search_Guide_Cols|Db_Search_Guide_SQL|"
             "Db_Search_Guide_Unique|Customers|Orders|Items|Order|");
