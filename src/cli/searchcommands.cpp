@@ -9,6 +9,7 @@
 #include "engine/guideloader.h"
 #include "engine/searchengine.h"
 #include "guides/guidestore.h"
+#include "ui/utf8text.h"
 
 namespace corvanty::cli {
 
@@ -34,38 +35,6 @@ int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide) {
   return static_cast<int32_t>(number);
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 bool LoadConnectionFrom(const Args& args) {
   return LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection));
 }
@@ -76,7 +45,7 @@ int ReportingDatabaseErrors(Body body) {
   try {
     return body();
   } catch (const rdo::DatabaseError& error) {
-    std::cerr << DialogErrorText(error) << '\n';
+    std::cerr << ShownText(DialogErrorText(error), true) << '\n';
     return kExitFailure;
   }
 }
@@ -89,7 +58,7 @@ int Guides(const Words& words) {
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([] {
     for (const GuideEntry& guide : ListGuides())
-      std::cout << guide.id << '\t' << guide.name << '\n';
+      std::cout << guide.id << '\t' << ShownText(guide.name) << '\n';
     return kExitOk;
   });
 }
