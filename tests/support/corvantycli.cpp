@@ -16,20 +16,20 @@ CorvantyCli::CorvantyCli() {
   std::filesystem::create_directory(File("home"));
 }
 
-std::vector<std::string> CorvantyCli::Environment() const {
+CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
+                               const std::vector<std::string>& wrapper) const {
   std::vector<std::string> environment = {
       "CORVANTY_REGISTRY=" + Registry(),   "ODBCINI=" + OdbcIni(),
       "ODBCSYSINI=" + dir_.Path(),         "XDG_DATA_HOME=" + File("data"),
       "XDG_CONFIG_HOME=" + File("config"), "HOME=" + File("home")};
-  // The sanitizers' settings reach the child, so that it is checked as the tests are.
   for (const char* passed : {"CORVANTY_SQLITE_ODBC_DRIVER", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
     if (const char* value = std::getenv(passed))
       environment.push_back(std::string(passed) + "=" + value);
-  return environment;
-}
-
-CommandResult CorvantyCli::Run(const std::vector<std::string>& args) const {
-  return RunCommand(CORVANTY_CLI_PATH, args, Environment());
+  if (wrapper.empty()) return RunCommand(CORVANTY_CLI_PATH, args, environment);
+  std::vector<std::string> words(wrapper.begin() + 1, wrapper.end());
+  words.push_back(CORVANTY_CLI_PATH);
+  words.insert(words.end(), args.begin(), args.end());
+  return RunCommand(wrapper.front(), words, environment);
 }
 
 std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {
@@ -40,9 +40,8 @@ std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {
 }
 
 void CorvantyCli::AddDataSource(const std::string& name, const std::string& database_file) const {
-  std::ofstream(OdbcIni(), std::ios::app)
-      << "[" << name << "]\nDriver=" << SqliteOdbcDriverPath() << "\nDatabase=" << database_file
-      << "\nNoCreat=1\nTimeout=2000\n";
+  std::ofstream(OdbcIni(), std::ios::app) << "[" << name << "]\nDriver=" << SqliteOdbcDriverPath()
+                                          << "\nDatabase=" << database_file << "\nNoCreat=1\n";
 }
 
 std::string FileBytes(const std::string& path) {

@@ -14,15 +14,16 @@ class CorvantyCli {
  public:
   CorvantyCli();
 
-  // The child's environment, built from scratch: nothing of the test
-  // process's own configuration reaches it.
-  std::vector<std::string> Environment() const;
-  CommandResult Run(const std::vector<std::string>& args) const;
-  // Runs a command that must succeed silently on standard error and returns
+  // Runs corvanty with args, through the wrapper command when one is given
+  // (such as timeout). Nothing of the test process's own configuration
+  // reaches the child but the sanitizers' settings.
+  CommandResult Run(const std::vector<std::string>& args,
+                    const std::vector<std::string>& wrapper = {}) const;
+  // Runs a command that must succeed silently on standard error; returns
   // what it printed.
   std::string Succeed(const std::vector<std::string>& args) const;
 
-  // Adds a data source for a SQLite file to the child's odbc.ini.
+  // Adds a data source for a SQLite file (never created) to the odbc.ini.
   void AddDataSource(const std::string& name, const std::string& database_file) const;
 
   std::string File(const std::string& name) const { return dir_.File(name); }
@@ -33,7 +34,7 @@ class CorvantyCli {
   TempDir dir_;
 };
 
-// The whole content of a file ("" when it cannot be read).
+// The whole content of a file; "" when it is no regular file.
 std::string FileBytes(const std::string& path);
 
 }  // namespace corvanty::testing
