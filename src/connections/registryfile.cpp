@@ -18,6 +18,15 @@ namespace {
 // How long a reader or writer waits for another process holding the file.
 constexpr int kLockWaitMs = 5000;
 
+// Tries the lock again every millisecond. SQLite's own wait backs off to
+// tries 100 ms apart, and a process saving many entries in a row takes the
+// lock back within a millisecond of releasing it: the waiter would starve.
+int RetryEveryMillisecond(void*, int tries) {
+  if (tries >= kLockWaitMs) return 0;
+  usleep(1000);
+  return 1;
+}
+
 const char* const kSchema =
     "CREATE TABLE IF NOT EXISTS reg_keys ("
     " root INTEGER NOT NULL, path TEXT NOT NULL COLLATE NOCASE,"
@@ -132,7 +141,7 @@ RegistryFile RegistryFile::Open(bool create) {
   int flags = file.writable_ ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
   if (sqlite3_open_v2(file.path_.c_str(), &file.db_, flags, nullptr) != SQLITE_OK)
     file.FailWithSqlite(file.verb_);
-  sqlite3_busy_timeout(file.db_, kLockWaitMs);
+  sqlite3_busy_handler(file.db_, RetryEveryMillisecond, nullptr);
   file.tables_ = file.HasTables();
   return file;
 }

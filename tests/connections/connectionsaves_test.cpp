@@ -64,9 +64,11 @@ TEST_F(SavedConnections, TwoProcessesSavingAtOnceKeepEveryEntryWholeUnderItsOwnN
   std::map<int, std::string> saved;  // number printed -> the tag of that save
   for (const char* file : {"a", "b"}) {
     std::ifstream in(dir_.File(file));
-    int number = 0;
-    for (std::string tag; in >> number >> tag;)
-      EXPECT_TRUE(saved.emplace(number, tag).second) << "number " << number << " given twice";
+    for (std::string line; std::getline(in, line);) {
+      const size_t blank = line.find(' ');
+      ASSERT_NE(line.rfind("fault", 0), 0u) << line;
+      EXPECT_TRUE(saved.emplace(std::stoi(line), line.substr(blank + 1)).second) << line;
+    }
   }
   ASSERT_EQ(saved.size(), 400u);
   EXPECT_EQ(saved.rbegin()->first, 400);
