@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "demo/replacementfile.h"
+
 namespace corvanty::demo {
 
 namespace {
@@ -31,6 +33,8 @@ CREATE TABLE order_lines (
 CREATE INDEX orders_customer ON orders(customer_id);
 CREATE INDEX order_lines_product ON order_lines(product_id);
 )";
+
+const char* const kDemoTables[] = {"suppliers", "products", "customers", "orders", "order_lines"};
 
 const char* const kCities[] = {"Lisbon", "Oslo",  "Turin",  "Lyon",    "Graz",  "Ghent",
                                "Porto",  "Brno",  "Aarhus", "Seville", "Cork",  "Tampere",
@@ -100,21 +104,8 @@ void BindText(sqlite3_stmt* stmt, int column, const std::string& text) {
   sqlite3_bind_text(stmt, column, text.c_str(), -1, SQLITE_TRANSIENT);
 }
 
-}  // namespace
-
-DemoSize DemoSizeFor(long rows) {
-  rows = std::max(rows, 10L);
-  DemoSize size{};
-  size.order_lines = rows;
-  size.orders = std::max(rows / 4, 1L);
-  size.customers = std::max(rows / 20, 5L);
-  size.products = std::max(rows / 200, 20L);
-  size.suppliers = std::max(size.products / 10, 3L);
-  return size;
-}
-
-void CreateDemoDatabase(const std::string& path, long rows) {
-  std::remove(path.c_str());
+// Fills a new, empty SQLite file with the demo schema and rows.
+void FillDemoDatabase(const std::string& path, long rows) {
   DemoSize size = DemoSizeFor(rows);
   Db db(path);
   db.Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
@@ -153,7 +144,7 @@ void CreateDemoDatabase(const std::string& path, long rows) {
       "INSERT INTO orders VALUES (?, ?, ?, ?, ?)", size.orders, [&](long i, sqlite3_stmt* s) {
         sqlite3_bind_int64(s, 1, i);
         sqlite3_bind_int64(s, 2, 1 + static_cast<long>(Mix(i) % size.customers));
-        char date[11];
+        char date[16];
         std::snprintf(date, sizeof date, "20%02ld-%02ld-%02ld", 20 + i % 7, 1 + i % 12, 1 + i % 28);
         BindText(s, 3, date);
         BindText(s, 4, Pick(kCities, static_cast<long>(Mix(i + 3) % 18)));
@@ -172,6 +163,51 @@ void CreateDemoDatabase(const std::string& path, long rows) {
                   sqlite3_bind_double(s, 5, 1.5 + static_cast<double>(Mix(i + 7) % 9000) / 100);
                 });
   db.Exec("COMMIT;");
+}
+
+}  // namespace
+
+DemoSize DemoSizeFor(long rows) {
+  rows = std::max(rows, 10L);
+  DemoSize size{};
+  size.order_lines = rows;
+  size.orders = std::max(rows / 4, 1L);
+  size.customers = std::max(rows / 20, 5L);
+  size.products = std::max(rows / 200, 20L);
+  size.suppliers = std::max(size.products / 10, 3L);
+  return size;
+}
+
+void CreateDemoDatabase(const std::string& path, long rows) {
+  ReplacementFile replacement(path);
+  FillDemoDatabase(replacement.Path(), rows);
+  replacement.PutInPlace();
+}
+
+std::string DemoDatabaseProblem(const std::string& path) {
+  sqlite3* db = nullptr;
+  std::string problem;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    problem = sqlite3_errmsg(db);
+  } else {
+    // A quick check reads every page: it finds a file cut short as well.
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) != SQLITE_OK ||
+        sqlite3_step(check) != SQLITE_ROW)
+      problem = sqlite3_errmsg(db);
+    else if (std::string answer = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+             answer != "ok")
+      problem = "it is damaged (" + answer + ")";
+    sqlite3_finalize(check);
+    for (const char* table : kDemoTables) {
+      if (!problem.empty()) break;
+      if (sqlite3_table_column_metadata(db, nullptr, table, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr, nullptr) != SQLITE_OK)
+        problem = std::string("it lacks the demo table ") + table;
+    }
+  }
+  sqlite3_close(db);
+  return problem;
 }
 
 }  // namespace corvanty::demo

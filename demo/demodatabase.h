@@ -14,7 +14,14 @@ DemoSize DemoSizeFor(long rows);
 
 constexpr long kDefaultDemoRows = 20000;
 
-// Creates (or replaces) the SQLite file. Throws std::runtime_error.
+// Creates (or replaces) the SQLite file. The new database is built in a
+// temporary file beside it and renamed into place, so an interruption at
+// any moment leaves either the old database or the new one. Throws
+// std::runtime_error.
 void CreateDemoDatabase(const std::string& path, long rows);
+
+// Why an existing file cannot serve as the demo database ("it is not a
+// database", "it lacks the demo table orders", ...); "" when it can.
+std::string DemoDatabaseProblem(const std::string& path);
 
 }  // namespace corvanty::demo

@@ -27,9 +27,10 @@ std::string Args::Value(const std::string& name, const std::string& fallback) co
   return found == options_.end() ? fallback : found->second;
 }
 
-long Args::Number(const std::string& name, long fallback, long low, long high) const {
-  if (!Has(name)) return fallback;
-  const std::string& text = Value(name);
+namespace {
+
+// A whole number within [low, high]; UsageError naming what otherwise.
+long WholeNumber(const std::string& text, const std::string& what, long low, long high) {
   size_t used = 0;
   long number = 0;
   try {
@@ -38,9 +39,19 @@ long Args::Number(const std::string& name, long fallback, long low, long high) c
     used = 0;
   }
   if (used == 0 || used != text.size() || number < low || number > high)
-    throw UsageError(name + " takes a whole number from " + std::to_string(low) + " to " +
+    throw UsageError(what + " takes a whole number from " + std::to_string(low) + " to " +
                      std::to_string(high));
   return number;
+}
+
+}  // namespace
+
+long Args::Number(const std::string& name, long fallback, long low, long high) const {
+  return Has(name) ? WholeNumber(Value(name), name, low, high) : fallback;
+}
+
+long Args::PositionalNumber(size_t index, const std::string& what, long low, long high) const {
+  return WholeNumber(positional_.at(index), what, low, high);
 }
 
 void Args::ExpectPositional(size_t low, size_t high, const std::string& usage) const {

@@ -30,6 +30,8 @@ class Args {
   std::string Value(const std::string& name, const std::string& fallback = "") const;
   // A whole number within [low, high]; UsageError otherwise.
   long Number(const std::string& name, long fallback, long low, long high) const;
+  // Positional argument index as such a number; what names it in the error.
+  long PositionalNumber(size_t index, const std::string& what, long low, long high) const;
   // Exactly count positional arguments, else UsageError naming the usage.
   void ExpectPositional(size_t low, size_t high, const std::string& usage) const;
 

@@ -8,6 +8,8 @@ const std::vector<Command>& Commands() {
        Connections},
       {"add-connection", "add-connection DSN UID [PWD]",
        "save a connection under the next number and print the number", AddConnection},
+      {"remove-connection", "remove-connection N",
+       "remove saved connection N (the others keep their numbers)", RemoveConnection},
       {"check", "check [--connection N]",
        "load connection N (default 1) and run the readiness check", Check},
       {"guides", "guides [--connection N]", "list guides: DSG_ID, tab, DSG_name", Guides},

@@ -19,6 +19,7 @@ const std::vector<Command>& Commands();
 
 int Connections(const Words& words);
 int AddConnection(const Words& words);
+int RemoveConnection(const Words& words);
 int Check(const Words& words);
 int Demo(const Words& words);
 int Guides(const Words& words);

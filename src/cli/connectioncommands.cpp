@@ -8,11 +8,11 @@
 #include "cli/commands.h"
 #include "connections/connectionstore.h"
 #include "connections/odbcdatasource.h"
-#include "connections/registrystore.h"
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "engine/readiness.h"
 #include "ui/msgbox.h"
+#include "ui/utf8text.h"
 
 namespace corvanty::cli {
 
@@ -59,12 +59,9 @@ bool LoadConnectionOption(long number) {
 int Connections(const Words& words) {
   Args args(words, {}, {});
   args.ExpectPositional(0, 0, "connections");
-  std::vector<std::string> list;
-  ListConnections(list);
-  for (size_t number = 1; number < list.size(); ++number) {
-    LoadConnection(static_cast<int16_t>(number));
-    std::cout << number << '\t' << gstrDSN << '\t' << gstrUID << '\n';
-  }
+  for (const ListedConnection& connection : ListConnectionsWithLogins())
+    std::cout << connection.number << '\t' << ShownText(connection.dsn) << '\t'
+              << ShownText(connection.uid) << '\n';
   return kExitOk;
 }
 
@@ -73,12 +70,25 @@ int AddConnection(const Words& words) {
   args.ExpectPositional(2, 3, "add-connection DSN UID [PWD]");
   const auto& p = args.Positional();
   if (p[0].empty() || p[1].empty()) throw UsageError("DSN and UID must not be empty");
-  int16_t number = NextConnectionNumber();
-  if (number == 0 || !SaveConnection(number, p[0], p[1], p.size() > 2 ? p[2] : "")) {
-    std::cerr << "The connection could not be saved in the registry (" << RegistryPath() << ").\n";
+  std::cout << SaveNewConnection(p[0], p[1], p.size() > 2 ? p[2] : "") << '\n';
+  return kExitOk;
+}
+
+int RemoveConnection(const Words& words) {
+  Args args(words, {}, {});
+  args.ExpectPositional(1, 1, "remove-connection N");
+  long number = args.PositionalNumber(0, "N", 1, kMaxConnection);
+  if (!basCorvantyAdmin::RemoveConnection(static_cast<int16_t>(number))) {
+    std::cerr << "There is no saved connection " << number << ".\n";
     return kExitFailure;
   }
-  std::cout << number << '\n';
+  // The list runs up to the first number without a connection: the ones
+  // after the gap stay saved under their numbers but drop out of the list
+  // until a new connection takes the free number.
+  if (number < kMaxConnection && LoadConnection(static_cast<int16_t>(number + 1)))
+    std::cerr << "The connections after " << number
+              << " keep their numbers; they are listed again once a new connection takes number "
+              << number << ".\n";
   return kExitOk;
 }
 
@@ -93,7 +103,7 @@ int Check(const Words& words) {
     CheckDatabaseReadiness();
   } catch (const std::exception& error) {
     SetPrompter(console);
-    std::cerr << DialogErrorText(error) << '\n';
+    std::cerr << ShownText(DialogErrorText(error), true) << '\n';
     return kExitFailure;
   }
   SetPrompter(console);
@@ -105,6 +115,10 @@ int Demo(const Words& words) {
   args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
   long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
+  // The registry is read before anything is built: one that cannot be read
+  // stops the command with nothing changed.
+  std::vector<std::string> list;
+  ListConnections(list);
   std::filesystem::create_directories(folder);
   std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
   // An existing demo may hold the administrator's guides: it is replaced
@@ -113,21 +127,21 @@ int Demo(const Words& words) {
                 MsgBox("The demo database " + database +
                            " exists already. Replace it with a new one? Its guides will be lost.",
                        vbYesNo + vbExclamation) == vbYes;
-  if (create) demo::CreateDemoDatabase(database, rows);
-  WriteSqliteDataSource("CorvantyDemo", database);
-
-  std::vector<std::string> list;
-  ListConnections(list);
-  size_t number = 1;
-  while (number < list.size() && list[number] != "CorvantyDemo") ++number;
-  if (number == list.size()) {
-    number = static_cast<size_t>(NextConnectionNumber());
-    if (number == 0 || !SaveConnection(static_cast<int16_t>(number), "CorvantyDemo", "demo", "")) {
-      std::cerr << "The demo connection could not be saved in the registry (" << RegistryPath()
-                << ").\n";
+  if (!create) {
+    if (std::string problem = demo::DemoDatabaseProblem(database); !problem.empty()) {
+      std::cerr << "The demo database " << database << " cannot be kept: " << problem
+                << ". Replace it with corvanty --yes demo.\n";
       return kExitFailure;
     }
   }
+  // The data source first: when it cannot be written, no database has been replaced.
+  WriteSqliteDataSource("CorvantyDemo", database);
+  if (create) demo::CreateDemoDatabase(database, rows);
+
+  size_t number = 1;
+  while (number < list.size() && list[number] != "CorvantyDemo") ++number;
+  if (number == list.size())
+    number = static_cast<size_t>(SaveNewConnection("CorvantyDemo", "demo", ""));
   std::cout << "Demo database " << database
             << (create ? " (" + std::to_string(rows) + " order lines)" : " (kept as it was)")
             << '\n'

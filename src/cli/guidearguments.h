@@ -8,6 +8,7 @@
 #include "cli/cliargs.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
+#include "ui/utf8text.h"
 
 namespace corvanty::cli {
 
@@ -25,7 +26,7 @@ int ReportingDatabaseErrors(Body body) {
   try {
     return body();
   } catch (const rdo::DatabaseError& error) {
-    std::cerr << DialogErrorText(error) << '\n';
+    std::cerr << ShownText(DialogErrorText(error), true) << '\n';
     return kExitFailure;
   }
 }

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "connections/registrystore.h"
 #include "ui/msgbox.h"
+#include "ui/utf8text.h"
 
 namespace corvanty::cli {
 namespace {
@@ -53,10 +54,10 @@ int Run(int argc, char** argv) {
     try {
       return command.run(rest);
     } catch (const UsageError& error) {
-      std::cerr << "corvanty " << command.name << ": " << error.what() << "\n";
+      std::cerr << "corvanty " << command.name << ": " << ShownText(error.what(), true) << "\n";
       return kExitUsage;
     } catch (const std::exception& error) {
-      std::cerr << "corvanty " << command.name << ": " << error.what() << "\n";
+      std::cerr << "corvanty " << command.name << ": " << ShownText(error.what(), true) << "\n";
       return kExitFailure;
     }
   }

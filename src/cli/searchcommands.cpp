@@ -9,46 +9,11 @@
 #include "engine/guideloader.h"
 #include "engine/searchengine.h"
 #include "guides/guidestore.h"
+#include "ui/utf8text.h"
 
 namespace corvanty::cli {
 
 using basCorvantyAdmin::gstrConnect;
-
-namespace {
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
-}  // namespace
 
 int Guides(const Words& words) {
   Args args(words, {"--connection"}, {});
@@ -56,7 +21,7 @@ int Guides(const Words& words) {
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([] {
     for (const GuideEntry& guide : ListGuides())
-      std::cout << guide.id << '\t' << guide.name << '\n';
+      std::cout << guide.id << '\t' << ShownText(guide.name) << '\n';
     return kExitOk;
   });
 }

@@ -1,7 +1,9 @@
 #include "connections/connectionstore.h"
 
 #include <limits>
+#include <map>
 
+#include "connections/registrytransaction.h"
 #include "connections/velmorastineapi.h"
 
 namespace corvanty::basCorvantyAdmin {
@@ -20,8 +22,47 @@ std::string EntryKey(int16_t number) {
   return std::string(kConnectionBaseKey) + "\\" + std::to_string(number);
 }
 
-std::string ReadString(const std::string& key, const char* name) {
-  return RegValueToString(VelmorastineAPI::QueryValue(key, name));
+using Mode = RegistryTransaction::Mode;
+
+std::string ReadString(const RegistryTransaction& store, const std::string& key, const char* name) {
+  std::optional<StoredValue> stored = store.Query(HKEY_LOCAL_MACHINE, key, name);
+  return stored ? RegValueToString(DecodeRegValue(*stored)) : "";
+}
+
+// Connections 1..n: the run of numbers up to the first one without a data
+// source name, which is where a new connection goes.
+std::vector<ListedConnection> Listed(const RegistryTransaction& store) {
+  const auto read = [&](const char* name) {
+    std::map<std::string, std::string> texts;
+    for (const auto& [subkey, stored] :
+         store.QuerySubkeys(HKEY_LOCAL_MACHINE, kConnectionBaseKey, name))
+      texts[subkey] = RegValueToString(DecodeRegValue(stored));
+    return texts;
+  };
+  std::map<std::string, std::string> dsns = read("DSN"), uids = read("UID");
+  std::vector<ListedConnection> list;
+  for (int number = 1; number <= std::numeric_limits<int16_t>::max(); ++number) {
+    const std::string dsn = dsns[std::to_string(number)];
+    if (dsn.empty()) break;
+    list.push_back({static_cast<int16_t>(number), dsn, uids[std::to_string(number)]});
+  }
+  return list;
+}
+
+// 0 when every number is taken.
+int16_t FirstFreeNumber(const RegistryTransaction& store) {
+  size_t listed = Listed(store).size();
+  return listed < static_cast<size_t>(std::numeric_limits<int16_t>::max())
+             ? static_cast<int16_t>(listed + 1)
+             : 0;
+}
+
+void WriteEntry(RegistryTransaction& store, int16_t number, const std::string& dsn,
+                const std::string& uid, const std::string& pwd) {
+  const std::string key = EntryKey(number);
+  store.CreateKey(HKEY_LOCAL_MACHINE, key);
+  for (const auto& [name, text] : {std::pair{"DSN", &dsn}, {"UID", &uid}, {"PWD", &pwd}})
+    store.Set(HKEY_LOCAL_MACHINE, key, name, EncodeRegValue(REG_SZ, *text));
 }
 
 bool NeedsBraces(const std::string& value) {
@@ -49,41 +90,64 @@ std::string BuildConnectString(const std::string& dsn, const std::string& uid,
 }
 
 bool LoadConnection(int16_t number) {
+  RegistryTransaction store(Mode::Read);
   std::string key = EntryKey(number);
-  gstrDSN = ReadString(key, "DSN");
+  std::string dsn = ReadString(store, key, "DSN");
+  std::string uid = ReadString(store, key, "UID");
+  std::string pwd = ReadString(store, key, "PWD");
+  gstrDSN = dsn;
   if (gstrDSN.empty()) return false;
-  gstrUID = ReadString(key, "UID");
-  gstrPWD = ReadString(key, "PWD");
+  gstrUID = uid;
+  gstrPWD = pwd;
   gstrConnect = BuildConnectString(gstrDSN, gstrUID, gstrPWD);
   return true;
 }
 
 void ListConnections(std::vector<std::string>& list) {
+  std::vector<ListedConnection> connections = ListConnectionsWithLogins();
   list.assign(1, std::string());
-  for (int number = 1; number <= std::numeric_limits<int16_t>::max(); ++number) {
-    std::string dsn = ReadString(EntryKey(static_cast<int16_t>(number)), "DSN");
-    if (dsn.empty()) break;
-    list.push_back(dsn);
-  }
+  for (ListedConnection& connection : connections) list.push_back(std::move(connection.dsn));
+}
+
+std::vector<ListedConnection> ListConnectionsWithLogins() {
+  return Listed(RegistryTransaction(Mode::Read));
 }
 
 bool SaveConnection(int16_t number, const std::string& dsn, const std::string& uid,
                     const std::string& pwd) {
-  std::string key = EntryKey(number);
-  // The data source name goes last: an entry is listed only once it has
-  // one, so a save that fails half-way leaves no half-written connection.
-  return VelmorastineAPI::CreateNewKey(key, HKEY_LOCAL_MACHINE) &&
-         VelmorastineAPI::SetKeyValue(key, "UID", uid, REG_SZ) &&
-         VelmorastineAPI::SetKeyValue(key, "PWD", pwd, REG_SZ) &&
-         VelmorastineAPI::SetKeyValue(key, "DSN", dsn, REG_SZ);
+  try {
+    RegistryTransaction store(Mode::Write);
+    WriteEntry(store, number, dsn, uid, pwd);
+    store.Commit();
+    return true;
+  } catch (const RegistryError&) {
+    return false;
+  }
 }
 
 int16_t NextConnectionNumber() {
-  std::vector<std::string> list;
-  ListConnections(list);
-  size_t last = list.size() - 1;
-  if (last >= static_cast<size_t>(std::numeric_limits<int16_t>::max())) return 0;
-  return static_cast<int16_t>(last + 1);
+  RegistryTransaction store(Mode::Read);
+  return FirstFreeNumber(store);
+}
+
+int16_t SaveNewConnection(const std::string& dsn, const std::string& uid, const std::string& pwd) {
+  RegistryTransaction store(Mode::Write);
+  int16_t number = FirstFreeNumber(store);
+  if (number == 0)
+    store.FailWrite("it holds " + std::to_string(std::numeric_limits<int16_t>::max()) +
+                    " connections, the most there can be");
+  WriteEntry(store, number, dsn, uid, pwd);
+  store.Commit();
+  return number;
+}
+
+bool RemoveConnection(int16_t number) {
+  RegistryTransaction store(Mode::Write);
+  std::string key = EntryKey(number);
+  if (ReadString(store, key, "DSN").empty()) return false;
+  store.DeleteKey(HKEY_LOCAL_MACHINE, key);
+  store.Commit();
+  return true;
 }
 
 void ResetConnectionParameters() {

@@ -22,6 +22,10 @@ extern const char* const kConnectionBaseKey;  // "SOFTWARE\Velmorastine\Corvanty
 std::string BuildConnectString(const std::string& dsn, const std::string& uid,
                                const std::string& pwd);
 
+// Every reader below sees whole entries from one state of the store and
+// throws RegistryError (naming the file and the cause) when the registry
+// cannot be read: an unreadable store is never taken for an empty one.
+
 // Loads saved connection number into the parameters. False (and only
 // gstrDSN changed, to "") when no data source name is stored for it.
 bool LoadConnection(int16_t number);
@@ -30,13 +34,33 @@ bool LoadConnection(int16_t number);
 // of numbers up to the first one without a data source name.
 void ListConnections(std::vector<std::string>& list);
 
-// Writes one entry. False when the registry could not be written.
+// A saved connection as listed: never its password.
+struct ListedConnection {
+  int16_t number;
+  std::string dsn;
+  std::string uid;
+};
+std::vector<ListedConnection> ListConnectionsWithLogins();
+
+// Writes one entry in one transaction. False when the registry could not be
+// written.
 bool SaveConnection(int16_t number, const std::string& dsn, const std::string& uid,
                     const std::string& pwd);
 
-// The number a new connection is saved under: the next after the last one
+// The number a new connection is saved under: the first one that is not
 // listed, which keeps the numbers without gaps. 0 when the store is full.
 int16_t NextConnectionNumber();
+
+// Chooses the next number and writes the entry under it in one transaction
+// of the store, so two savers at the same moment never share a number nor
+// mix their values. Returns the number; throws RegistryError when the
+// registry cannot be written (also when it stays locked or is full).
+int16_t SaveNewConnection(const std::string& dsn, const std::string& uid, const std::string& pwd);
+
+// Removes saved connection number with all its values; the others keep
+// their numbers. False when there is no such connection. Throws
+// RegistryError when the registry cannot be written.
+bool RemoveConnection(int16_t number);
 
 // Forgets the active connection (as at start-up).
 void ResetConnectionParameters();

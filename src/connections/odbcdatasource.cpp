@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "connections/datasourcecheck.h"
 #include "connections/odbcdriverpath.h"
 
 namespace corvanty {
@@ -20,8 +21,8 @@ std::string InstallerError() {
 
 void WriteSetting(const std::string& section, const char* key, const std::string& value) {
   if (!SQLWritePrivateProfileString(section.c_str(), key, value.c_str(), "odbc.ini"))
-    throw std::runtime_error("cannot write the ODBC data source '" + section +
-                             "': " + InstallerError());
+    throw std::runtime_error("cannot write the ODBC data source '" + section + "' into " +
+                             rdo::DescribedFile(rdo::UserOdbcIni()) + ": " + InstallerError());
 }
 
 }  // namespace

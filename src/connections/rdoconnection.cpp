@@ -1,11 +1,15 @@
 #include <sqlext.h>
 
+#include <algorithm>
 #include <cctype>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "connections/asciicase.h"
+#include "connections/connectstring.h"
+#include "connections/datasourcecheck.h"
 #include "connections/forwardreaderimpl.h"
 #include "connections/odbccursor.h"
 #include "connections/odbcdiagnostics.h"
@@ -59,6 +63,42 @@ StmtHandle ExecuteDirect(OdbcSession& session, const std::string& sql) {
   return stmt;
 }
 
+SQLCHAR* Chars(const std::string& text) {
+  return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data()));
+}
+SQLCHAR* Chars(const std::optional<std::string>& text) { return text ? Chars(*text) : nullptr; }
+bool FitsConnectCall(const std::string& text) {
+  return text.size() <= static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max());
+}
+bool FitsConnectCall(const std::optional<std::string>& text) {
+  return !text || FitsConnectCall(*text);
+}
+SQLSMALLINT Length(const std::string& text) { return static_cast<SQLSMALLINT>(text.size()); }
+SQLSMALLINT Length(const std::optional<std::string>& text) { return text ? Length(*text) : 0; }
+
+// Adds what the ODBC configuration tells about a data source that failed.
+void AddDataSourceReport(const std::string& dsn, bool read_failed) {
+  const std::vector<rdoError>& errors = rdoErrors();
+  bool unknown = std::any_of(errors.begin(), errors.end(),
+                             [](const rdoError& error) { return error.SQLState == "IM002"; });
+  std::string report =
+      unknown ? UnknownDataSourceReport(dsn) : DatabaseFileReport(dsn, read_failed);
+  if (!report.empty()) AddError(report);
+}
+
+// SQLite opens its file only when first asked for something in it: reading
+// the catalogue at once finds a file that is no database or is damaged
+// while the connection can still tell which file that is.
+void ReadSqliteCatalogue(OdbcSession& session, const std::string& dsn) {
+  StmtHandle stmt = AllocateStatement(session.Dbc());
+  const std::string probe = "SELECT count(*) FROM sqlite_master";
+  SQLRETURN rc = SQLExecDirect(stmt.Get(), Chars(probe), static_cast<SQLINTEGER>(probe.size()));
+  if (SQL_SUCCEEDED(rc)) return;
+  AddDiagnostics(SQL_HANDLE_STMT, stmt.Get(), rc);
+  AddDataSourceReport(dsn, true);
+  ThrowErrors();
+}
+
 // A batch reports a later statement's failure only when its result is reached.
 void ReadRemainingResults(SQLHSTMT stmt) {
   for (SQLRETURN rc = SQLMoreResults(stmt); rc != SQL_NO_DATA; rc = SQLMoreResults(stmt))
@@ -79,16 +119,28 @@ std::optional<Dialect> DialectForDbms(const std::string& dbms_name) {
 
 rdoConnection rdoConnection::Open(const std::string& connect) {
   ClearErrors();
+  std::optional<ConnectValues> values = ParseConnectString(connect);
+  if (!values) {
+    AddError(
+        "The connect string may hold only a data source name, a login and a password "
+        "(DSN=…;UID=…;PWD=…;).");
+    ThrowErrors();
+  }
+  if (!FitsConnectCall(values->dsn) || !FitsConnectCall(values->uid) ||
+      !FitsConnectCall(values->pwd)) {
+    AddError("A data source name, login or password is too long to pass to the driver.");
+    ThrowErrors();
+  }
   EnvHandle env = AllocateEnvironment();
   DbcHandle dbc = AllocateConnection(env);
-  SQLRETURN rc = SQLDriverConnect(dbc.Get(), nullptr,
-                                  reinterpret_cast<SQLCHAR*>(const_cast<char*>(connect.c_str())),
-                                  SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+  SQLRETURN rc = SQLConnect(dbc.Get(), Chars(values->dsn), Length(values->dsn), Chars(values->uid),
+                            Length(values->uid), Chars(values->pwd), Length(values->pwd));
   if (!SQL_SUCCEEDED(rc)) {
     // The driver manager may leave its refusal on the environment instead.
     if (AddDiagnostics(SQL_HANDLE_DBC, dbc.Get(), rc) == 0 &&
         AddDiagnostics(SQL_HANDLE_ENV, env.Get(), rc) == 0)
       AddError("The connection could not be opened.");
+    AddDataSourceReport(values->dsn, false);
     ThrowErrors();
   }
   Check(rc, SQL_HANDLE_DBC, dbc.Get());
@@ -104,6 +156,7 @@ rdoConnection rdoConnection::Open(const std::string& connect) {
     ThrowErrors();
   }
   impl->dialect = *dialect;
+  if (impl->dialect == Dialect::Sqlite) ReadSqliteCatalogue(*impl->session, values->dsn);
   return rdoConnection(std::move(impl));
 }
 

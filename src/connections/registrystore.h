@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
+#include "connections/registryfile.h"
 
 namespace corvanty {
 
@@ -34,16 +34,15 @@ class RegistryKey {
   RegistryKey() = default;
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
-  RegistryKey(RegistryKey&& other) noexcept;
-  RegistryKey& operator=(RegistryKey&& other) noexcept;
-  ~RegistryKey();
+  RegistryKey(RegistryKey&& other) noexcept = default;
+  RegistryKey& operator=(RegistryKey&& other) noexcept = default;
 
   // Opens an existing key.
   static int32_t Open(int32_t root, const std::string& path, RegistryKey& key);
   // Opens a key, creating it and its parents when missing.
   static int32_t Create(int32_t root, const std::string& path, RegistryKey& key);
 
-  bool IsOpen() const { return db_ != nullptr; }
+  bool IsOpen() const { return file_.IsOpen(); }
   // Reads a value's type and raw bytes. ERROR_MORE_DATA when the value is
   // longer than max_size (the type and the full size are still reported).
   int32_t Query(const std::string& name, int32_t& type, std::vector<unsigned char>& data,
@@ -53,9 +52,8 @@ class RegistryKey {
   void Close() noexcept;
 
  private:
-  static int32_t OpenStore(bool create, sqlite3*& db, bool& writable);
-  sqlite3* db_ = nullptr;
-  bool writable_ = false;
+  static int32_t OpenKey(bool create, int32_t root, const std::string& path, RegistryKey& key);
+  RegistryFile file_;
   int32_t root_ = 0;
   std::string path_;
 };

@@ -25,6 +25,31 @@ int32_t RegValueToInt(const RegValue& value) {
 }
 }  // namespace
 
+RegValue DecodeRegValue(const StoredValue& stored) {
+  const std::vector<unsigned char>& data = stored.data;
+  if (stored.type == REG_SZ && !data.empty()) return std::string(data.begin(), data.end() - 1);
+  if (stored.type == REG_DWORD && data.size() == sizeof(int32_t)) {
+    int32_t number = 0;
+    std::memcpy(&number, data.data(), sizeof number);
+    return number;
+  }
+  return RegValue{};
+}
+
+StoredValue EncodeRegValue(int32_t type, const RegValue& value) {
+  StoredValue stored{type, {}};
+  if (type == REG_SZ) {
+    std::string text = RegValueToString(value);
+    stored.data.assign(text.begin(), text.end());
+    stored.data.push_back('\0');
+  } else if (type == REG_DWORD) {
+    int32_t number = RegValueToInt(value);
+    stored.data.resize(sizeof number);
+    std::memcpy(stored.data.data(), &number, sizeof number);
+  }
+  return stored;
+}
+
 namespace VelmorastineAPI {
 
 RegValue QueryValue(const std::string& key_path, const std::string& value_name) {
@@ -41,27 +66,12 @@ int32_t QueryValueEx(const RegistryKey& key, const std::string& value_name, RegV
   // First ask for the type and size only, as the platform is asked.
   int32_t status = key.Query(value_name, type, data, 0);
   if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return status;
-  size_t size = data.size();
-  if (type == REG_SZ) {
-    status = key.Query(value_name, type, data, size);
-    if (status == ERROR_SUCCESS && size > 0) {
-      // The stored size counts the terminator: keep the characters before it.
-      value = std::string(data.begin(), data.begin() + static_cast<long>(size - 1));
-    } else {
-      value = RegValue{};
-    }
-    return status;
-  }
-  if (type == REG_DWORD) {
-    status = key.Query(value_name, type, data, size);
-    if (status == ERROR_SUCCESS && data.size() == sizeof(int32_t)) {
-      int32_t number = 0;
-      std::memcpy(&number, data.data(), sizeof number);
-      value = number;
-    }
-    return status;
-  }
-  return -1;
+  if (type != REG_SZ && type != REG_DWORD) return -1;
+  status = key.Query(value_name, type, data, data.size());
+  RegValue read = status == ERROR_SUCCESS ? DecodeRegValue({type, data}) : RegValue{};
+  // A string that cannot be read becomes empty; an integer stays untouched.
+  if (type == REG_SZ || !std::holds_alternative<std::monostate>(read)) value = read;
+  return status;
 }
 
 bool CreateNewKey(const std::string& key_path, int32_t root_key) {
@@ -79,19 +89,9 @@ bool SetKeyValue(const std::string& key_path, const std::string& value_name, con
 
 int32_t SetValueEx(RegistryKey& key, const std::string& value_name, int32_t value_type,
                    const RegValue& value) {
-  if (value_type == REG_SZ) {
-    std::string text = RegValueToString(value);
-    std::vector<unsigned char> data(text.begin(), text.end());
-    data.push_back('\0');
-    return key.Set(value_name, REG_SZ, data);
-  }
-  if (value_type == REG_DWORD) {
-    int32_t number = RegValueToInt(value);
-    std::vector<unsigned char> data(sizeof number);
-    std::memcpy(data.data(), &number, sizeof number);
-    return key.Set(value_name, REG_DWORD, data);
-  }
-  return ERROR_SUCCESS;
+  if (value_type != REG_SZ && value_type != REG_DWORD) return ERROR_SUCCESS;
+  StoredValue stored = EncodeRegValue(value_type, value);
+  return key.Set(value_name, stored.type, stored.data);
 }
 
 }  // namespace VelmorastineAPI

@@ -15,6 +15,13 @@ using RegValue = std::variant<std::monostate, std::string, int32_t>;
 // The value as the callers convert it: empty reads as "" and as 0.
 std::string RegValueToString(const RegValue& value);
 
+// What a stored string (its bytes up to the terminating NUL) or 32-bit
+// integer reads as; empty for any other type or malformed data.
+RegValue DecodeRegValue(const StoredValue& stored);
+
+// How a string (with a terminating NUL) or 32-bit integer is stored.
+StoredValue EncodeRegValue(int32_t type, const RegValue& value);
+
 namespace VelmorastineAPI {
 
 // Reads a value under HKEY_LOCAL_MACHINE; anything missing reads as empty.

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "ui/utf8text.h"
+
 namespace corvanty {
 
 const char* const kDefaultMsgBoxTitle = "Velmorastine: Corvanty";
@@ -30,7 +32,7 @@ std::shared_ptr<Prompter> SetPrompter(std::shared_ptr<Prompter> prompter) {
 }
 
 int ConsolePrompter::Ask(const MessageBoxRequest& request) {
-  std::cerr << request.prompt << '\n';
+  std::cerr << ShownText(request.prompt, true) << '\n';
   if (!StyleIsYesNo(request.style)) return vbOK;
   std::cerr << (answer_yes_ ? "(answered Yes)" : "(answered No; pass --yes to answer Yes)") << '\n';
   return answer_yes_ ? vbYes : vbNo;

@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary criteria and separators must neither crash the
-// search statement generator nor leave a string literal open.
+// search statement generator nor produce a statement that is not exactly the
+// one search it is meant to be.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,8 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  if (const std::optional<std::string> statement = corvanty::fuzz::UnbalancedStatement(input)) {
-    std::fprintf(stderr, "unbalanced apostrophes in: %s\n", statement->c_str());
+  if (const std::optional<std::string> fault = corvanty::fuzz::FaultyStatement(input)) {
+    std::fprintf(stderr, "%s\n", fault->c_str());
     std::abort();
   }
   return 0;

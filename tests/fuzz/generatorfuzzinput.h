@@ -1,8 +1,12 @@
 #pragma once
-// One fuzz input for the search statement generator and the check each
-// statement generated from it must pass: every string literal it opens is
-// closed again, whatever the user typed. Shared by the libFuzzer target and
-// the test that replays the saved corpus.
+// One fuzz input for the search statement generator and the checks each
+// statement generated from it must pass, whatever the user typed: a SQLite
+// statement prepares as exactly one statement against a database holding the
+// guide's table, and every statement closes each string literal it opens.
+// Shared by the libFuzzer target and the test that replays the saved corpus.
+#include <sqlite3.h>
+
+#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,16 +17,15 @@
 
 namespace corvanty::fuzz {
 
-// The input's first line is a list separator text, the rest the criteria.
-// The separator is stored as the columns editor stores it, +'text'+ with its
-// apostrophes doubled; when its own apostrophes pair up it is also used as a
-// raw SQL fragment, to exercise the SQLite translation of odd fragments. The
-// raw one never follows the last shown column: what remains of that one is
-// cut by length, as the search procedure does, and may split a literal of a
+// Two guides over table t. Every separator is stored as the columns editor
+// stores it, +'text'+ with its apostrophes doubled; with raw_fragment the
+// name column's separator is the text itself, a SQL fragment as a guide may
+// hold one, to exercise the SQLite translation of odd fragments. The raw one
+// never follows the last shown column: what remains of that one is cut by
+// length, as the search procedure does, and may split a literal of a
 // separator with blanks at its ends.
-inline std::vector<GuideDefinition> GuidesFor(std::string_view separatorText) {
+inline std::vector<GuideDefinition> GuidesFor(std::string_view separatorText, bool raw_fragment) {
   const std::string wrapped = "+'" + QuoteApostrophes(separatorText) + "'+";
-  const std::string raw = ApostrophesBalanced(separatorText) ? std::string(separatorText) : wrapped;
 
   GuideColumn key;
   key.Column_qualifier = "t";
@@ -35,7 +38,7 @@ inline std::vector<GuideDefinition> GuidesFor(std::string_view separatorText) {
   name.Show_in_list = -1;
   name.Is_search_column = -1;
   name.Is_key_column = 0;
-  name.List_column_separator = raw;
+  name.List_column_separator = raw_fragment ? std::string(separatorText) : wrapped;
   GuideColumn total = name;
   total.Conv_required = -1;
   total.Conversion_expression = "CONVERT(varchar, t.total)";
@@ -54,18 +57,67 @@ inline std::vector<GuideDefinition> GuidesFor(std::string_view separatorText) {
   return {withWhere, withoutWhere};
 }
 
-// The first generated statement whose apostrophes do not pair up, if any.
-inline std::optional<std::string> UnbalancedStatement(std::string_view input) {
+// Why SQLite would not run the statement as the one search it is meant to
+// be: a syntax error, more than one statement, a parameter left open, or
+// other than the three result columns. nullopt when it would.
+inline std::optional<std::string> SqliteRefusal(const std::string& sql) {
+  static sqlite3* const db = [] {
+    sqlite3* opened = nullptr;
+    sqlite3_open(":memory:", &opened);
+    sqlite3_exec(opened, "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, total NUMERIC, x INT)",
+                 nullptr, nullptr, nullptr);
+    return opened;
+  }();
+  sqlite3_stmt* stmt = nullptr;
+  const char* tail = nullptr;
+  std::optional<std::string> refusal;
+  if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, &tail) != SQLITE_OK)
+    refusal = sqlite3_errmsg(db);
+  else if (!stmt)
+    refusal = "no statement";
+  else if (sqlite3_bind_parameter_count(stmt) != 0)
+    refusal = "a parameter";
+  else if (sqlite3_column_count(stmt) != 3)
+    refusal = std::to_string(sqlite3_column_count(stmt)) + " result columns";
+  for (; !refusal && tail && *tail; ++tail)
+    if (!std::isspace(static_cast<unsigned char>(*tail)))
+      refusal = std::string("text after the statement: ") + tail;
+  sqlite3_finalize(stmt);
+  return refusal;
+}
+
+// The first statement generated from the input that fails its check, with
+// the reason, if any.
+inline std::optional<std::string> FaultyStatement(std::string_view input) {
+  // Criteria and separators come from text boxes and command lines, which
+  // cannot hold a NUL: the input ends at the first one.
+  input = input.substr(0, input.find('\0'));
   const size_t lineEnd = input.find('\n');
   const std::string_view separatorText =
       lineEnd == std::string_view::npos ? std::string_view() : input.substr(0, lineEnd);
   const std::string_view criteria =
       lineEnd == std::string_view::npos ? input : input.substr(lineEnd + 1);
-  const std::vector<GuideDefinition> guides = GuidesFor(separatorText);
-  for (const rdo::Dialect dialect : {rdo::Dialect::SqlServer, rdo::Dialect::Sqlite})
-    for (const GuideStatement& statement :
-         GenerateSearchStatements(guides, criteria, dialect).Guides)
-      if (!ApostrophesBalanced(statement.SQL)) return statement.SQL;
+  // A raw fragment only when its own apostrophes pair up; it is SQL by
+  // design, so whether SQLite takes it is judged against plain criteria:
+  // the criteria must never turn a statement SQLite takes into one it refuses.
+  std::vector<bool> fragments = {false};
+  if (ApostrophesBalanced(separatorText)) fragments.push_back(true);
+  for (const bool raw : fragments) {
+    const std::vector<GuideDefinition> guides = GuidesFor(separatorText, raw);
+    for (const rdo::Dialect dialect : {rdo::Dialect::SqlServer, rdo::Dialect::Sqlite}) {
+      const std::vector<GuideStatement> plain =
+          GenerateSearchStatements(guides, "x", dialect).Guides;
+      const std::vector<GuideStatement> fuzzed =
+          GenerateSearchStatements(guides, criteria, dialect).Guides;
+      for (size_t i = 0; i < fuzzed.size(); ++i) {
+        const std::string& sql = fuzzed[i].SQL;
+        if (!ApostrophesBalanced(sql)) return "unbalanced apostrophes in: " + sql;
+        if (dialect != rdo::Dialect::Sqlite || (raw && SqliteRefusal(plain[i].SQL))) continue;
+        if (std::optional<std::string> refusal = SqliteRefusal(sql))
+          return *refusal + " in: " + sql;
+      }
+    }
+  }
   return std::nullopt;
 }
 

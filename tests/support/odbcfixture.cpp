@@ -1,5 +1,6 @@
 #include "support/odbcfixture.h"
 
+#include <odbcinst.h>
 #include <sqlite3.h>
 
 #include <fstream>
@@ -65,9 +66,19 @@ void OdbcFixture::AddDataSource(const std::string& name, const std::string& data
                                                  {"StepAPI", "1"},
                                                  {"Timeout", "2000"}};
   for (const auto& [key, value] : extra) settings[key] = value;
-  std::string section = "[" + name + "]\n";
-  for (const auto& [key, value] : settings) section += key + "=" + value + "\n";
-  AppendToFile(dir_.File("odbc.ini"), section);
+  // Through the installer, as the tool writes its own data sources: that
+  // also makes unixODBC forget the settings it keeps for 20 seconds under
+  // the name "odbc.ini", which an earlier fixture's source of the same name
+  // would otherwise lend this one when the tests share a process.
+  UWORD previous = ODBC_BOTH_DSN;
+  SQLGetConfigMode(&previous);
+  SQLSetConfigMode(ODBC_USER_DSN);
+  bool written = true;
+  for (const auto& [key, value] : settings)
+    written = written &&
+              SQLWritePrivateProfileString(name.c_str(), key.c_str(), value.c_str(), "odbc.ini");
+  SQLSetConfigMode(previous);
+  if (!written) throw std::runtime_error("cannot write the data source " + name);
 }
 
 std::string OdbcFixture::AddSqliteDatabase(const std::string& name, const std::string& seed_sql) {

@@ -8,6 +8,7 @@
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantynewconnection.h"
+#include "connections/registryfile.h"
 #include "connections/sqlerrorreport.h"
 #include "engine/readiness.h"
 #include "ui/forms/controls.h"
@@ -18,11 +19,13 @@ namespace corvanty {
 
 using namespace basCorvantyAdmin;
 
-void RunReadinessCheckReportingErrors() {
+bool RunReadinessCheckReportingErrors() {
   try {
     CheckDatabaseReadiness();
+    return true;
   } catch (const std::exception& error) {
     ReportDialogError(error);
+    return false;
   }
 }
 
@@ -61,7 +64,11 @@ frmCorvantyConnect::frmCorvantyConnect() {
 void frmCorvantyConnect::Form_Load() {
   PositionForm(*this);
   std::vector<std::string> connections;
-  ListConnections(connections);
+  try {
+    ListConnections(connections);
+  } catch (const RegistryError& error) {
+    ReportDialogError(error);  // the list stays empty: New and Cancel still work
+  }
   for (size_t i = 1; i < connections.size(); ++i)
     cmbAvailableDb->addItem(QString::fromStdString(connections[i]), static_cast<int>(i));
   if (connections.size() > 1) cmbAvailableDb->setCurrentIndex(0);
@@ -71,7 +78,12 @@ void frmCorvantyConnect::cmdConnect_Click() {
   // With no saved connection there is nothing to connect to.
   if (cmbAvailableDb->currentIndex() < 0) return;
   auto number = static_cast<int16_t>(cmbAvailableDb->currentData().toInt());
-  LoadConnection(number);
+  try {
+    LoadConnection(number);
+  } catch (const RegistryError& error) {
+    ReportDialogError(error);  // the active connection stays as it was
+    return;
+  }
   gintActiveConnection = number;
   Unload();
 }

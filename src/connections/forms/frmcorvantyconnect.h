@@ -33,7 +33,7 @@ class frmCorvantyConnect : public SingleInstanceForm<frmCorvantyConnect> {
 };
 
 // Runs the readiness check for the active connection; an error coming out
-// of it is reported and the tool goes on.
-void RunReadinessCheckReportingErrors();
+// of it is reported, the tool goes on and the result is false.
+bool RunReadinessCheckReportingErrors();
 
 }  // namespace corvanty

@@ -8,6 +8,8 @@
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
+#include "connections/registryfile.h"
+#include "connections/sqlerrorreport.h"
 #include "ui/forms/controls.h"
 #include "ui/forms/positionform.h"
 #include "ui/msgbox.h"
@@ -19,6 +21,8 @@ using namespace basCorvantyAdmin;
 namespace {
 const char* const kRegistryMismatch =
     " [New Connection] Connection received from registry does not match entered connection.";
+const char* const kSavedButNotOpened =
+    "The connection was saved and is now your active connection, but it could not be opened.";
 
 }  // namespace
 
@@ -63,22 +67,26 @@ void frmCorvantyNewConnection::cmdConnect_Click() {
     return;
   }
   std::string dsn = txtDSN->text().toStdString();
-  int16_t number = NextConnectionNumber();
-  // A failed save must not leave an unsaved number active: say so and let
-  // the administrator try again.
-  if (number == 0 ||
-      !SaveConnection(number, dsn, txtUID->text().toStdString(), txtPWD->text().toStdString())) {
-    MsgBox(kRegistryMismatch, vbOKOnly + vbExclamation);
+  int16_t number = 0;
+  try {
+    // The number is chosen and the entry written in one step of the store:
+    // another tool saving at the same moment gets another number.
+    number = SaveNewConnection(dsn, txtUID->text().toStdString(), txtPWD->text().toStdString());
+    LoadConnection(number);
+  } catch (const RegistryError& error) {
+    ReportDialogError(error);  // nothing changed: the administrator may try again
     return;
   }
-  LoadConnection(number);
   gintActiveConnection = number;
-  RunReadinessCheckReportingErrors();
+  bool opened = RunReadinessCheckReportingErrors();
   if (gstrDSN != dsn) {
     MsgBox(kRegistryMismatch, vbOKOnly + vbExclamation);
     return;
   }
-  MsgBox("Connection successfully created. This is now your active connection.", vbOKCancel);
+  if (opened)
+    MsgBox("Connection successfully created. This is now your active connection.", vbOKCancel);
+  else
+    MsgBox(kSavedButNotOpened, vbOKOnly + vbExclamation);
   Unload();
 }
 

@@ -151,7 +151,9 @@ TEST_F(ConnectDialogs, ReadinessErrorsAreReportedAndTheToolGoesOn) {
   frmCorvantyConnect& connect = StartTool();
   NewConnection("Nowhere", "u");
   ASSERT_EQ(boxes_->Shown().size(), 2u);
-  EXPECT_EQ(boxes_->Shown()[1].prompt, kCreated);
+  EXPECT_EQ(boxes_->Shown()[1].prompt,
+            "The connection was saved and is now your active connection, but it could not be "
+            "opened.");
   EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=Nowhere;UID=u;PWD=;");
   ASSERT_TRUE(connect.isVisible());
@@ -177,9 +179,8 @@ TEST_F(ConnectDialogs, ARegistryThatCannotBeWrittenIsReportedAndChangesNothing) 
   odbc_.AddSqliteDatabase("B");
   StartTool();
   NewConnection("B", "u", [](frmCorvantyNewConnection* dialog) { EXPECT_NE(dialog, nullptr); });
-  ExpectOnlyBox(
-      " [New Connection] Connection received from registry does not match entered connection.",
-      vbOKOnly + vbExclamation);
+  ExpectOnlyBox("The registry " + registry_.Path() + " cannot be written: it is read-only.",
+                vbOKOnly + vbExclamation);
   EXPECT_EQ(NextConnectionNumber(), 2);
   EXPECT_EQ(gstrConnect, "DSN=A;UID=u;PWD=;");
   EXPECT_FALSE(HasGuideTables(odbc_.File("B.db")));

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the core, the command line and the core tests (which run the command
+# line) from scratch in ./build-asan with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs them: any finding fails the run.
+# Expects the packages setup.sh installs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rm -rf build-asan
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTY_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$(nproc)" --target core_tests corvanty
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
+build-asan/core_tests --gtest_brief=1
