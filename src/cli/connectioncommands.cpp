@@ -10,6 +10,7 @@
 #include "connections/odbcdatasource.h"
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
+#include "demo/demoguides.h"
 #include "engine/readiness.h"
 #include "ui/msgbox.h"
 #include "ui/utf8text.h"
@@ -110,6 +111,24 @@ int Check(const Words& words) {
   return counting->shown == 0 ? kExitOk : kExitFailure;
 }
 
+// Readies the new demo database as a connection to it would and defines the
+// sample guides in it.
+int AddSampleGuides() {
+  gstrConnect = BuildConnectString("CorvantyDemo", "demo", "");
+  try {
+    CheckDatabaseReadiness();
+    std::vector<std::string> names = demo::DefineSampleGuides();
+    std::cout << "Sample guides:";
+    for (const std::string& name : names) std::cout << " '" << name << "'";
+    std::cout << '\n';
+    return kExitOk;
+  } catch (const std::exception& error) {
+    std::cerr << "The sample guides could not be defined: "
+              << ShownText(DialogErrorText(error), true) << '\n';
+    return kExitFailure;
+  }
+}
+
 int Demo(const Words& words) {
   Args args(words, {"--rows", "--dir"}, {});
   args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
@@ -146,7 +165,7 @@ int Demo(const Words& words) {
             << (create ? " (" + std::to_string(rows) + " order lines)" : " (kept as it was)")
             << '\n'
             << "ODBC data source CorvantyDemo, saved connection " << number << '\n';
-  return kExitOk;
+  return create ? AddSampleGuides() : kExitOk;
 }
 
 }  // namespace corvanty::cli

@@ -61,22 +61,30 @@ class Corvanty : public ::testing::Test {
 
 TEST_F(Corvanty, DemoWritesItsDatabaseDataSourceAndConnectionOne) {
   std::string database = dir_.File("demo/corvanty-demo.db");
-  EXPECT_THAT(Succeed({"demo", "--rows", "200", "--dir", dir_.File("demo")}), HasSubstr(database));
+  const std::string made = Succeed({"demo", "--rows", "200", "--dir", dir_.File("demo")});
+  EXPECT_THAT(made, HasSubstr(database));
+  EXPECT_THAT(made, HasSubstr("Sample guides: 'Customers by name and city' 'Orders by ship city "
+                              "and customer'\n"));
+  const Texts samples{"Customers by name and city|Orders by ship city and customer"};
+  const char* const kGuideNames =
+      "SELECT group_concat(DSG_name, '|') FROM (SELECT DSG_name FROM Db_Search_Guides ORDER BY "
+      "DSG_ID)";
+  EXPECT_EQ(SqliteColumn(database, kGuideNames), samples);
   EXPECT_TRUE(fs::is_regular_file(database));
   std::ifstream odbc_ini(OdbcIni());  // not the user's own
   EXPECT_THAT(std::string(std::istreambuf_iterator<char>(odbc_ini), {}),
               HasSubstr("[CorvantyDemo]"));
   EXPECT_EQ(Succeed({"connections"}), "1\tCorvantyDemo\tdemo\n");
 
-  // An existing demo (it may hold guides) is replaced only on --yes.
-  Succeed({"check"});
+  // An existing demo (it may hold the administrator's guides) is replaced
+  // only on --yes.
+  testing::ExecSqlite(database, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Mine')");
   CommandResult kept = Run({"demo", "--dir", dir_.File("demo")});
   EXPECT_THAT(kept.err, HasSubstr("exists already. Replace it"));
   EXPECT_THAT(kept.out, HasSubstr("kept as it was"));
-  EXPECT_EQ(SqliteColumn(database, "SELECT count(*) FROM Db_Search_Guides"), Texts{"0"});
+  EXPECT_EQ(SqliteColumn(database, kGuideNames), Texts{samples[0] + "|Mine"});
   EXPECT_EQ(Run({"--yes", "demo", "--rows", "200", "--dir", dir_.File("demo")}).exit_code, 0);
-  EXPECT_EQ(SqliteColumn(database, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_%'"),
-            Texts{"0"});
+  EXPECT_EQ(SqliteColumn(database, kGuideNames), samples);
 
   // A demo in another folder points the data source there, still as connection 1.
   Succeed({"demo", "--rows", "100"});
