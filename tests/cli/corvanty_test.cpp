@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/proceduretext.h"
 #include "engine/searchguidetables.h"
 #include "support/databasetest.h"
 #include "support/odbcfixture.h"
 #include "support/runcommand.h"
 #include "support/tempdir.h"
+#include "support/testdata.h"
 
 namespace corvanty {
 namespace {
@@ -114,11 +114,15 @@ TEST_F(Corvanty, AddConnectionPrintsTheNextNumberAndNoListingShowsAPassword) {
   EXPECT_THAT(unknown_source.err, HasSubstr("[["));  // the driver manager's own words
 }
 
-TEST_F(Corvanty, TextCommandsPrintTheInstalledTextsExactly) {
-  EXPECT_EQ(Succeed({"procedure-text"}), SearchProcedureText());
-  std::string script = Succeed({"table-script", "Db_Search_Guide_Cols", "--dialect", "mssql"});
-  EXPECT_EQ(script, *SqlServerTableScript("Db_Search_Guide_Cols"));
-  EXPECT_EQ(Succeed({"table-script", "Db_Search_Guide_Cols"}), script);  // SQL Server by default
+TEST_F(Corvanty, TextCommandsPrintTheGivenTextsExactly) {
+  EXPECT_EQ(Succeed({"procedure-text"}), testing::TestData("sqlserver/Velmorastine_Search.sql"));
+  for (std::string_view view : kSearchGuideTableBuildOrder) {
+    std::string table(view);
+    EXPECT_EQ(Succeed({"table-script", table, "--dialect", "mssql"}),
+              testing::TestData("sqlserver/" + table + ".sql"));
+  }
+  EXPECT_EQ(Succeed({"table-script", "Db_Search_Guide_Cols"}),  // SQL Server by default
+            testing::TestData("sqlserver/Db_Search_Guide_Cols.sql"));
 
   // The SQLite text runs as printed.
   std::string file = dir_.File("script.db");
