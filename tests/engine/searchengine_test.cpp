@@ -42,9 +42,13 @@ TEST_F(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrder) {
   // "car" is in order 10's item and in the name of the customer of 10 and 12.
   EXPECT_EQ(Search({kOrdersGuide}, "car"),
             (Lines{"red car for Carla O'Hara*10*2", "green van for Carla O'Hara*12*2"}));
-  // Ascending guide numbers whatever the list order; no key column gives 0.
-  EXPECT_EQ(Search({kItemsGuide, kCustomersGuide, kItemsGuide}, "an"),
+  // Ascending guide numbers whatever the list order, each searched on its
+  // own columns; a number without rows is skipped; no key column gives 0.
+  EXPECT_EQ(Search({kItemsGuide, 99, kCustomersGuide, kItemsGuide}, "an"),
             (Lines{"Ann Lee, Paris*1*1", "Dan Borg, *4*1", "green van*0*3"}));
+  EXPECT_EQ(Search({kCustomersGuide}, "\"ANN\" or \"lyon\""),
+            (Lines{"Ann Lee, Paris*1*1", "Carla O'Hara, Lyon*3*1"}));
+  EXPECT_EQ(Search({kCustomersGuide}, "nnn"), Lines{std::string(200, 'n') + "*5*1"});  // cut
   EXPECT_EQ(Search({kCustomersGuide}, "' OR ''='"), Lines{});
 }
 
