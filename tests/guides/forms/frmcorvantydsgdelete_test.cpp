@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "guidedialogtest.h"
+#include "support/forms/inventory.h"
 
 namespace corvanty {
 namespace {
@@ -50,6 +51,17 @@ TEST_F(DeleteGuideDialog, WithNoGuideEachRequestSaysSoAndTheDialogNeverAppears) 
 
 TEST_F(DeleteGuideDialog, YesRemovesTheChosenGuidesRowsAndNoOthersNoDeletesNothing) {
   AddGuides({"Customers", "Orders"});
+  ChooseMenu("mnuDelete");
+  using testing::Align;
+  EXPECT_INVENTORY(frmCorvantyDSGDelete::Instance(), "Delete Db Search Guide",
+                   (std::vector<testing::ControlRow>{
+                       {"Frame1", "QGroupBox", ""},
+                       {"Label1", "QLabel", "Available Search Guides :", Align::Right},
+                       {"cmbAvailableDSG", "QComboBox", "Customers", Align::None, 1},
+                       {"cmdDelete", "QPushButton", "Delete", Align::None, 2, "", true},
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 3},
+                   }));
+  CloseAllWindows();
   DeleteAnswering(1, vbNo);
   EXPECT_EQ(ShownDialogs(), "");
   Settle();
