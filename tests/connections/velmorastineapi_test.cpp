@@ -31,15 +31,17 @@ TEST_F(Registry, StringsAndIntegersRoundTripInAFileOnlyItsOwnerCanRead) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST_F(Registry, MissingKeysAndValuesReadAsEmptyButAnEmptyStringIsAString) {
+TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndMissingValuesReadEmpty) {
+  const std::string parent = "SOFTWARE\\Velmorastine\\Corvanty\\Database";
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});                        // no store file at all yet
   EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));  // key never created
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
+  EXPECT_TRUE(SetKeyValue(parent, "Last", std::string("1"), REG_SZ));  // its parents exist too
+  EXPECT_FALSE(SetKeyValue(kKey, "Blob", std::string("x"), REG_BINARY));
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
   EXPECT_EQ(QueryValue(kKey + "\\9", "DSN"), RegValue{});
   ASSERT_TRUE(SetKeyValue(kKey, "PWD", std::string(), REG_SZ));
   EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
-
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // again: keeps its values
   EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
 }

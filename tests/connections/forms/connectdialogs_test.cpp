@@ -9,6 +9,7 @@
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "connections/forms/frmcorvantynewconnection.h"
+#include "support/databasetest.h"
 #include "support/forms/guitest.h"
 #include "support/forms/inventory.h"
 
@@ -16,7 +17,7 @@ namespace corvanty {
 namespace {
 
 using namespace basCorvantyAdmin;
-using testing::QuerySqlite;
+using testing::Align;
 
 const char* const kCreated = "Connection successfully created. This is now your active connection.";
 
@@ -56,10 +57,19 @@ class ConnectDialogs : public testing::GuiTest {
     EXPECT_TRUE(ran) << "the New Connection dialog did not open";
   }
 
-  static bool HasGuideTables(const std::string& file) {
-    return QuerySqlite(file,
-                       "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name LIKE "
-                       "'Db_Search_Guide%'")[0][0] == "5";
+  // The guide tables the database holds.
+  static std::string GuideTables(const std::string& file) {
+    return testing::SqliteColumn(file,
+                                 "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                 "AND name LIKE 'Db_Search_Guide%'")[0];
+  }
+
+  // Each box shown as "style prompt", one a line.
+  std::string Boxes() const {
+    std::string shown;
+    for (const MessageBoxRequest& box : boxes_->Shown())
+      shown += std::to_string(box.style) + " " + box.prompt + "\n";
+    return shown;
   }
 };
 
@@ -70,40 +80,36 @@ TEST_F(ConnectDialogs, ConnectActivatesTheChosenConnectionAndCancelLaterKeepsIt)
   EXPECT_INVENTORY(dialog, "Corvanty Admin Db Connect",
                    (std::vector<testing::ControlRow>{
                        {"Frame1", "QGroupBox", ""},
-                       {"Label1", "QLabel", "Connect To :", testing::Align::Left},
-                       {"cmbAvailableDb", "QComboBox", "A", testing::Align::None, 1,
+                       {"Label1", "QLabel", "Connect To :", Align::Left},
+                       {"cmbAvailableDb", "QComboBox", "A", Align::None, 1,
                         "Displays a list of databases available for administration."},
-                       {"cmdNew", "QPushButton", "New", testing::Align::None, 2},
-                       {"cmdConnect", "QPushButton", "Connect", testing::Align::None, 3,
+                       {"cmdNew", "QPushButton", "New", Align::None, 2},
+                       {"cmdConnect", "QPushButton", "Connect", Align::None, 3,
                         "Connect to selected database.", true},
-                       {"cmdCancel", "QPushButton", "Cancel", testing::Align::None, 4,
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 4,
                         "Quit the Velmorastine Corvanty Administrator"},
                    }));
-  QComboBox* list = dialog.cmbAvailableDb;
-  ASSERT_EQ(list->count(), 2);
-  EXPECT_EQ(list->itemText(1), "B");
+  ASSERT_EQ(dialog.cmbAvailableDb->count(), 2);
   EXPECT_TRUE(gstrConnect.empty());  // nothing is opened before the user chooses
 
-  list->setCurrentIndex(1);
-  Click(frmCorvantyConnect::Instance(), "cmdConnect");
+  dialog.cmbAvailableDb->setCurrentIndex(1);
+  Click(dialog, "cmdConnect");
   EXPECT_EQ(frmCorvantyConnect::Existing(), nullptr);
   EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=B;UID=u;PWD=;");
-  EXPECT_TRUE(HasGuideTables(b));  // the readiness check ran on B only
-  EXPECT_FALSE(HasGuideTables(a));
+  EXPECT_EQ(GuideTables(a) + GuideTables(b), "05");  // the readiness check ran on B only
 
-  testing::ExecSqlite(
-      b,
-      "DROP TABLE Db_Search_Guide_Cols;"
-      "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Kept', '')");
+  testing::ExecSqlite(b,
+                      "DROP TABLE Db_Search_Guide_Cols;"
+                      "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Kept')");
   ChooseMenu("mnuConnections");
   Click(frmCorvantyConnect::Instance(), "cmdCancel");
-  EXPECT_EQ(frmCorvantyConnect::Existing(), nullptr);
+  EXPECT_EQ(ShownDialogs(), "");
   EXPECT_NE(mdiCorvantyMain::Existing(), nullptr);
   EXPECT_EQ(gintActiveConnection, 2);
-  EXPECT_TRUE(HasGuideTables(b));  // the readiness check rebuilt the missing table
-  EXPECT_EQ(QuerySqlite(b, "SELECT count(*) FROM Db_Search_Guides")[0][0], "1");  // kept its guide
-  EXPECT_TRUE(boxes_->Shown().empty());
+  EXPECT_EQ(GuideTables(b), "5");  // the readiness check rebuilt the missing table
+  EXPECT_EQ(testing::SqliteColumn(b, "SELECT DSG_name FROM Db_Search_Guides")[0], "Kept");
+  EXPECT_EQ(Boxes(), "");
 }
 
 TEST_F(ConnectDialogs, WithNoSavedConnectionConnectDoesNothingAndCancelEndsTheTool) {
@@ -111,18 +117,19 @@ TEST_F(ConnectDialogs, WithNoSavedConnectionConnectDoesNothingAndCancelEndsTheTo
   EXPECT_EQ(connect.cmbAvailableDb->count(), 0);
   Click(connect, "cmdConnect");
   EXPECT_TRUE(connect.isVisible());
-  EXPECT_TRUE(gstrConnect.empty());
   Click(connect, "cmdCancel");
   EXPECT_EQ(frmCorvantyConnect::Existing(), nullptr);
   EXPECT_EQ(mdiCorvantyMain::Existing(), nullptr);
-  EXPECT_TRUE(boxes_->Shown().empty());
+  EXPECT_EQ(Boxes() + gstrConnect, "");
 }
 
-TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingAndMasksThePassword) {
+TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumber) {
+  SaveDatabaseConnection(1, "A");
+  odbc_.AddSqliteDatabase("B");
+  frmCorvantyConnect& connect = StartTool();
   NewConnection("", "", [](frmCorvantyNewConnection* dialog) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isModal());
-    using testing::Align;
     EXPECT_INVENTORY(*dialog, "New Connection",
                      (std::vector<testing::ControlRow>{
                          {"Frame1", "QGroupBox", ""},
@@ -136,34 +143,27 @@ TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingAndMasksThePassword) {
                      }));
     QTest::keyClicks(dialog->txtPWD, "secret");
     EXPECT_EQ(dialog->txtPWD->displayText(), "******");
-    QTest::keyClicks(dialog->txtDSN, "A");
+    dialog->txtPWD->clear();
+    QTest::keyClicks(dialog->txtDSN, "B");
     Click(*dialog, "cmdConnect");
     dialog->txtDSN->clear();
     QTest::keyClicks(dialog->txtUID, "u");
     Click(*dialog, "cmdConnect");
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(NextConnectionNumber(), 2);  // nothing saved yet
+    QTest::keyClicks(dialog->txtDSN, "B");
+    Click(*dialog, "cmdConnect");
   });
-  std::string shown;
-  for (const MessageBoxRequest& box : boxes_->Shown())
-    shown += std::to_string(box.style) + " " + box.prompt + "\n";
-  EXPECT_EQ(shown,
+  EXPECT_EQ(Boxes(),
             "1 You must fill in Data Source Name, User ID to establish a connection.\n"
             "1 You must fill in User ID to establish a connection.\n"
-            "1 You must fill in Data Source Name to establish a connection.\n");
-  EXPECT_EQ(NextConnectionNumber(), 1);  // none saved
-}
-
-TEST_F(ConnectDialogs, ANewConnectionIsSavedUnderTheNextNumberAndBecomesActive) {
-  SaveDatabaseConnection(1, "A");
-  odbc_.AddSqliteDatabase("B");
-  frmCorvantyConnect& connect = StartTool();
-  NewConnection("B", "u", [](frmCorvantyNewConnection* dialog) { EXPECT_EQ(dialog, nullptr); });
-  ExpectOnlyBox(kCreated, vbOKCancel);
-  EXPECT_EQ(NextConnectionNumber(), 3);
+            "1 You must fill in Data Source Name to establish a connection.\n"
+            "1 " +
+                std::string(kCreated) + "\n");
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyConnect");  // back in the Connect dialog
   EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=B;UID=u;PWD=;");
-  EXPECT_TRUE(HasGuideTables(odbc_.File("B.db")));
-  EXPECT_TRUE(connect.isVisible());  // back in the Connect dialog
+  EXPECT_EQ(GuideTables(odbc_.File("B.db")), "5");
+  EXPECT_EQ(connect.cmbAvailableDb->count(), 1);  // the list is not reloaded
 }
 
 // At both readiness points: a data source that does not exist, and one whose
@@ -174,18 +174,14 @@ TEST_F(ConnectDialogs, ReadinessErrorsAreReportedAndTheToolGoesOn) {
   ASSERT_TRUE(SaveConnection(1, "Gone", "u", ""));
   frmCorvantyConnect& connect = StartTool();
   NewConnection("Nowhere", "u");
-  ASSERT_EQ(boxes_->Shown().size(), 2u);
-  EXPECT_EQ(boxes_->Shown()[1].prompt, kCreated);
-  EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=Nowhere;UID=u;PWD=;");
   ASSERT_TRUE(connect.isVisible());
-
   Click(connect, "cmdConnect");  // the list still offers Gone only
   ASSERT_EQ(boxes_->Shown().size(), 3u);
+  EXPECT_EQ(boxes_->Shown()[1].prompt, kCreated);
   for (size_t i : {0, 2}) {
-    const MessageBoxRequest& box = boxes_->Shown()[i];
-    EXPECT_EQ(box.prompt.rfind("[[", 0), 0u) << box.prompt;
-    EXPECT_EQ(box.style, vbOKOnly + vbExclamation) << box.prompt;
+    EXPECT_EQ(boxes_->Shown()[i].prompt.rfind("[[", 0), 0u) << boxes_->Shown()[i].prompt;
+    EXPECT_EQ(boxes_->Shown()[i].style, vbOKOnly + vbExclamation);
   }
   EXPECT_NE(mdiCorvantyMain::Existing(), nullptr);
   EXPECT_EQ(gstrConnect, "DSN=Gone;UID=u;PWD=;");
@@ -196,17 +192,16 @@ TEST_F(ConnectDialogs, ReadinessErrorsAreReportedAndTheToolGoesOn) {
 TEST_F(ConnectDialogs, ARegistryThatCannotBeWrittenIsReportedAndChangesNothing) {
   SaveDatabaseConnection(1, "A");
   ASSERT_TRUE(LoadConnection(1));
-  gintActiveConnection = 1;
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
   odbc_.AddSqliteDatabase("B");
   StartTool();
   NewConnection("B", "u", [](frmCorvantyNewConnection* dialog) { EXPECT_NE(dialog, nullptr); });
-  ExpectOnlyBox(
-      " [New Connection] Connection received from registry does not match entered connection.",
-      vbOKOnly + vbExclamation);
+  EXPECT_EQ(Boxes(),
+            "48  [New Connection] Connection received from registry does not match entered "
+            "connection.\n");
   EXPECT_EQ(NextConnectionNumber(), 2);
   EXPECT_EQ(gstrConnect, "DSN=A;UID=u;PWD=;");
-  EXPECT_FALSE(HasGuideTables(odbc_.File("B.db")));
+  EXPECT_EQ(GuideTables(odbc_.File("B.db")), "0");
 }
 
 }  // namespace
