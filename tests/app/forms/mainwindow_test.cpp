@@ -149,14 +149,6 @@ class MenuEntries : public testing::GuideDialogTest {
     return shown;
   }
 
-  // Each box shown as "style: prompt", separated by " | ".
-  std::string Boxes() const {
-    std::string boxes;
-    for (const MessageBoxRequest& box : boxes_->Shown())
-      boxes += (boxes.empty() ? "" : " | ") + std::to_string(box.style) + ": " + box.prompt;
-    return boxes;
-  }
-
   // The guide tables left without rows.
   std::string EmptyTables() {
     std::string empty;
@@ -170,11 +162,11 @@ class MenuEntries : public testing::GuideDialogTest {
 
 TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
   const std::string guides_question =
-      "52: This will delete all data in the table! WARNING! This will also reset the DSG_ID "
+      "52 This will delete all data in the table! WARNING! This will also reset the DSG_ID "
       "Identity column to 1!! If you drop and recreate this table, you will need to set the "
       "identity seed to an appropriate number (only if you have any existing Db Search Guides). "
-      "Proceed?";
-  const std::string data_question = "52: This will delete all data in the table! Proceed?";
+      "Proceed?\n";
+  const std::string data_question = "52 This will delete all data in the table! Proceed?\n";
   const struct {
     const char* entry;
     int answer;
@@ -189,20 +181,20 @@ TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
       {"mnuSearchColumns", vbOK, "frmCorvantyDSGAdmin Tag=SearchColumns", "", ""},
       {"mnuTestDSG", vbOK, "frmCorvantyTest", "", ""},
       {"mnuRebuildSearchEngine", vbOK, "",
-       "0: This database is searched by Corvanty's built-in search engine, so it needs no search "
-       "procedure and nothing was installed.",
+       "0 This database is searched by Corvanty's built-in search engine, so it needs no search "
+       "procedure and nothing was installed.\n",
        ""},
       {"mnuSearchGuideS", vbNo, "", guides_question, ""},
-      {"mnuSearchGuideS", vbYes, "", guides_question + " | 0: 'Db_Search_Guides' created.",
+      {"mnuSearchGuideS", vbYes, "", guides_question + "0 'Db_Search_Guides' created.\n",
        "Db_Search_Guides"},
       {"mnuSearchGuideCols", vbNo, "", data_question, ""},
-      {"mnuSearchGuideCols", vbYes, "", data_question + " | 0: 'Db_Search_Guide_Cols' created.",
+      {"mnuSearchGuideCols", vbYes, "", data_question + "0 'Db_Search_Guide_Cols' created.\n",
        "Db_Search_Guide_Cols"},
       {"mnuSearchGuideTables", vbNo, "", data_question, ""},
-      {"mnuSearchGuideTables", vbYes, "", data_question + " | 0: 'Db_Search_Guide_Tables' created.",
+      {"mnuSearchGuideTables", vbYes, "", data_question + "0 'Db_Search_Guide_Tables' created.\n",
        "Db_Search_Guide_Tables"},
-      {"mnuSearchGuideSQL", vbOK, "", "0: 'Db_Search_Guide_SQL' created.", "Db_Search_Guide_SQL"},
-      {"mnuSearchGuideUnique", vbOK, "", "0: 'Db_Search_Guide_Unique' created.",
+      {"mnuSearchGuideSQL", vbOK, "", "0 'Db_Search_Guide_SQL' created.\n", "Db_Search_Guide_SQL"},
+      {"mnuSearchGuideUnique", vbOK, "", "0 'Db_Search_Guide_Unique' created.\n",
        "Db_Search_Guide_Unique"},
   };
   for (const auto& row : rows) {

@@ -63,14 +63,6 @@ class ConnectDialogs : public testing::GuiTest {
                                  "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
                                  "AND name LIKE 'Db_Search_Guide%'")[0];
   }
-
-  // Each box shown as "style prompt", one a line.
-  std::string Boxes() const {
-    std::string shown;
-    for (const MessageBoxRequest& box : boxes_->Shown())
-      shown += std::to_string(box.style) + " " + box.prompt + "\n";
-    return shown;
-  }
 };
 
 TEST_F(ConnectDialogs, ConnectActivatesTheChosenConnectionAndCancelLaterKeepsIt) {

@@ -36,9 +36,9 @@ class GuiTest : public ::testing::Test {
   // Chooses an entry of the main window's menu, as a click on it would.
   static void ChooseMenu(const char* name);
 
-  // Exactly one message box was shown, with this text, style and title.
-  void ExpectOnlyBox(const std::string& prompt, int style,
-                     const std::string& title = kDefaultMsgBoxTitle);
+  // Every message box shown, one a line: its style and text, and its title
+  // when it is not the tool's usual one: "4 Delete this item?\n".
+  std::string Boxes() const;
 
   // Creates SQLite database name.db with a data source of the same name,
   // saves it as connection 1, makes it active and runs the readiness check
