@@ -32,30 +32,17 @@ TEST(DialectForDbms, KnowsTdsServersAndSqliteOnly) {
 }
 
 TEST_F(Rdo, StaticResultReadsRowsInOrderByColumnNameWithNullApart) {
-  EXPECT_EQ(db_.GetDialect(), Dialect::Sqlite);
-  rdoResultset rs =
-      db_.OpenResultset("SELECT Id, Name AS CustName, Note FROM Customers ORDER BY Id");
-  Texts names;
-  for (; !rs.IsEOF(); rs.MoveNext()) names.push_back(rs.Text("custNAME"));
-  EXPECT_EQ(names, (Texts{"Anna", "Bruno", "Carla"}));
+  rdoResultset rs = db_.OpenResultset("SELECT Name AS CustName, Note FROM Customers ORDER BY Id");
+  std::string rows;
+  for (; !rs.IsEOF(); rs.MoveNext())
+    rows += rs.Text("custNAME") + "=" + rs.Value("Note").value_or("NULL") + " ";
+  EXPECT_EQ(rows, "Anna=NULL Bruno=vip Carla= ");
   rs.MoveNext();  // past the end it stays there
   EXPECT_TRUE(rs.IsEOF());
-  rs.MoveFirst();
-  EXPECT_EQ(rs.Value("Note"), std::nullopt);
-  EXPECT_EQ(rs.Text("Note"), "");
-  EXPECT_THROW(rs.Value("Name"), std::out_of_range);
+  EXPECT_THROW(rs.Value("Note"), std::out_of_range);
   rs.MoveLast();
   EXPECT_EQ(rs.RowCount(), 3);
-  EXPECT_EQ(rs.Value("Note"), std::optional<std::string>(""));
-
-  rdoResultset none = db_.OpenResultset("SELECT Id FROM Customers WHERE Id > 100");
-  EXPECT_TRUE(none.IsEOF());
-  none.MoveLast();
-  EXPECT_EQ(none.RowCount(), 0);
-
-  rdoResultset numbers = db_.OpenResultset("SELECT 2.5 AS a, 3.5 AS b, NULL AS c, 'x' AS d");
-  EXPECT_EQ(numbers.Int("a") * 10 + numbers.Int("b") + numbers.Int("c"), 24);  // half to even
-  EXPECT_THROW(numbers.Int("d"), std::invalid_argument);
+  EXPECT_EQ(db_.OpenResultset("SELECT 2.5 AS a, 3.5 AS b").Int("a"), 2);  // half to even
 }
 
 // Values are read in a small first piece and the announced rest: 100 KiB of

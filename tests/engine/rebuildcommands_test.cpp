@@ -1,12 +1,10 @@
 // The rebuild commands beyond what choosing them from the Tools menu shows:
-// names that are not a guide table, a connection that cannot be opened, and
-// the built-in engine of SQLite.
+// names that are not a guide table and a connection that cannot be opened.
 #include "engine/rebuildcommands.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "engine/searchengineinstaller.h"
 #include "engine/tablebuilder.h"
 #include "support/databasetest.h"
 
@@ -35,13 +33,6 @@ TEST_F(RebuildCommands, ABuildWhoseConnectionFailsIsReportedAndGivesNoSuccessMes
                                     "build the table 'Db_Search_Guide_SQL' - [["));
   EXPECT_FALSE(RebuildSearchEngineCommand());
   EXPECT_EQ(boxes_->Shown().size(), 2u);  // its error only, no success message
-  EXPECT_TRUE(sent_.empty());
-}
-
-TEST_F(RebuildCommands, SqliteIsSearchedByTheBuiltInEngineAndGetsNoProcedure) {
-  UseNewDatabase("Guides");
-  EXPECT_TRUE(basCorvantyAdmin::BuildSearchEngine());
-  EXPECT_TRUE(RebuildSearchEngineCommand());
   EXPECT_TRUE(sent_.empty());
 }
 

@@ -46,25 +46,25 @@ TEST_F(Newcomer, ConnectsToTheDemoCreatesSearchesAndDeletesAGuide) {
   EXPECT_EQ(SqliteColumn(demo, "SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = 'Customers'"),
             std::vector<std::string>{std::to_string(basCorvantyAdmin::gintDSGID)});
 
-  // Its tables row and a column, as the editors would store them; then a search.
+  // Its tables row and a column, as the editors would store them; then a
+  // search through the control finds what SQLite's own LIKE finds.
   testing::ExecSqlite(demo,
                       "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause)"
                       " SELECT DSG_ID, 'FROM customers c', 'WHERE ' FROM Db_Search_Guides;"
                       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
-                      " Column_qualifier, Column_name, Show_in_list, Is_search_column)"
-                      " SELECT DSG_ID, 1, 'c', 'company_name', -1, -1 FROM Db_Search_Guides;");
+                      " Column_qualifier, Column_name) SELECT DSG_ID, 1, 'c', 'company_name'"
+                      " FROM Db_Search_Guides;");
   VelmorastineSearch::Corvanty search;
   search.DataSourceName = basCorvantyAdmin::gstrDSN;
-  search.UserID = basCorvantyAdmin::gstrUID;
   search.SearchGuide = "Customers";
   search.Criteria = "Trading";
   search.RunSearch();
   std::vector<std::string> found;
   for (; !search.EndOfResults(); search.NextResult()) found.push_back(search.ResultText());
-  std::vector<std::string> expected =
-      SqliteColumn(demo, "SELECT company_name FROM customers WHERE company_name LIKE '%Trading%'");
-  EXPECT_FALSE(expected.empty());
-  EXPECT_EQ(found, expected);
+  EXPECT_EQ(found, SqliteColumn(demo,
+                                "SELECT company_name FROM customers "
+                                "WHERE company_name LIKE '%Trading%'"));
+  EXPECT_FALSE(found.empty());
 
   // File > Delete removes the guide with its tables row and columns.
   ChooseMenu("mnuDelete");
@@ -73,10 +73,10 @@ TEST_F(Newcomer, ConnectsToTheDemoCreatesSearchesAndDeletesAGuide) {
   EXPECT_EQ(remove.cmbAvailableDSG->currentText(), "Customers");
   Click(remove, "cmdDelete");  // the question is answered Yes
   EXPECT_EQ(SqliteColumn(demo,
-                         "SELECT (SELECT count(*) FROM Db_Search_Guides) +"
-                         " (SELECT count(*) FROM Db_Search_Guide_Tables) +"
-                         " (SELECT count(*) FROM Db_Search_Guide_Cols)"),
-            std::vector<std::string>{"0"});
+                         "SELECT (SELECT count(*) FROM Db_Search_Guides) + (SELECT "
+                         "count(*) FROM Db_Search_Guide_Tables) + (SELECT count(*) FROM "
+                         "Db_Search_Guide_Cols)")[0],
+            "0");
   EXPECT_EQ(ShownDialogs(), "frmCorvantyTables");
 }
 
