@@ -119,8 +119,9 @@ TEST_F(MainWindow, CarriesTheCaptionAndTheWholeMenuTreeInOrder) {
 const char* const kTables[] = {"Db_Search_Guides", "Db_Search_Guide_Tables", "Db_Search_Guide_Cols",
                                "Db_Search_Guide_SQL", "Db_Search_Guide_Unique"};
 
-// The menu entries chosen on an active SQLite database holding one guide and
-// a row in each scratch table.
+// The menu entries chosen on an active SQLite database holding one guide
+// (its row, its tables row and two column rows) and a row in each scratch
+// table.
 class MenuEntries : public testing::GuideDialogTest {
  protected:
   void FillTables() {

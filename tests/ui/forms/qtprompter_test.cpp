@@ -47,9 +47,9 @@ int Ask(int style, const std::function<void(QMessageBox&)>& answer, std::string&
     // three buttons (46 pixels each on Windows).
     int title = box.fontMetrics().horizontalAdvance(box.windowTitle());
     EXPECT_GE(box.width(), title + 3 * 46 + 24) << shown;
-    QTimer::singleShot(1000, &box, [&] {
+    QTimer::singleShot(1000, &box, [&shown, open = &box] {
       shown += " (left open)";
-      box.done(0);
+      open->done(0);
     });
     answer(box);
   });
