@@ -80,7 +80,7 @@ TEST_F(IndexCommand, BuildsListsServesAndDropsAnIndex) {
             "Dropped the search index of Database Search Guide 2.\n");
   EXPECT_EQ(Run({"index", "2", "--drop"}).out, "Database Search Guide 2 has no search index.\n");
   const Texts listed = SplitLines(Run({"index"}).out);
-  EXPECT_THAT(listed[0], MatchesRegex("1\tfresh\t4\t[1-9][0-9]*\tCustomers"));
+  EXPECT_THAT(listed[0], MatchesRegex("1\tfresh\t5\t[1-9][0-9]*\tCustomers"));
   EXPECT_EQ(listed[1], "2\tabsent\t-\t-\tOrders by customer's name");
   EXPECT_EQ(testing::SqliteColumn(odbc_.File("Shop.db"),
                                   "SELECT count(*) FROM sqlite_master "

@@ -11,15 +11,10 @@ namespace corvanty::rdo {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::Not;
+using Texts = std::vector<std::string>;
 
 class Rdo : public ::testing::Test {
  protected:
-  int CountCustomers() {
-    return std::stoi(*corvanty::testing::QuerySqlite(odbc_.File("Sales.db"),
-                                                     "SELECT count(*) FROM Customers")[0][0]);
-  }
-
   corvanty::testing::OdbcFixture odbc_;
   std::string connect_ = odbc_.AddSqliteDatabase(
       "Sales",
@@ -28,60 +23,33 @@ class Rdo : public ::testing::Test {
   rdoConnection db_ = rdoConnection::Open(connect_);
 };
 
-// Runs the body and hands back the error it must throw.
-DatabaseError Thrown(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const DatabaseError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no DatabaseError was thrown";
-  return DatabaseError({});
-}
-
 TEST(DialectForDbms, KnowsTdsServersAndSqliteOnly) {
   EXPECT_EQ(DialectForDbms("SQLite"), Dialect::Sqlite);
   for (const char* name :
        {"Microsoft SQL Server", "Sybase SQL Server", "Adaptive Server Enterprise"})
     EXPECT_EQ(DialectForDbms(name), Dialect::SqlServer) << name;
-  for (const char* name : {"PostgreSQL", "MySQL Server", ""})
-    EXPECT_EQ(DialectForDbms(name), std::nullopt) << name;
+  EXPECT_EQ(DialectForDbms("PostgreSQL"), std::nullopt);
 }
 
 TEST_F(Rdo, StaticResultReadsRowsInOrderByColumnNameWithNullApart) {
-  EXPECT_EQ(db_.GetDialect(), Dialect::Sqlite);
-  rdoResultset rs =
-      db_.OpenResultset("SELECT Id, Name AS CustName, Note FROM Customers ORDER BY Id");
-  std::vector<std::string> names;
-  for (; !rs.IsEOF(); rs.MoveNext()) names.push_back(rs.Text("custNAME"));
-  EXPECT_EQ(names, (std::vector<std::string>{"Anna", "Bruno", "Carla"}));
+  rdoResultset rs = db_.OpenResultset("SELECT Name AS CustName, Note FROM Customers ORDER BY Id");
+  std::string rows;
+  for (; !rs.IsEOF(); rs.MoveNext())
+    rows += rs.Text("custNAME") + "=" + rs.Value("Note").value_or("NULL") + " ";
+  EXPECT_EQ(rows, "Anna=NULL Bruno=vip Carla= ");
   rs.MoveNext();  // past the end it stays there
   EXPECT_TRUE(rs.IsEOF());
-  rs.MoveFirst();
-  EXPECT_EQ(rs.Value("Note"), std::nullopt);
-  EXPECT_EQ(rs.Text("Note"), "");
-  EXPECT_THROW(rs.Value("Name"), std::out_of_range);
+  EXPECT_THROW(rs.Value("Note"), std::out_of_range);
   rs.MoveLast();
   EXPECT_EQ(rs.RowCount(), 3);
-  EXPECT_EQ(rs.Value("Note"), std::optional<std::string>(""));
-
-  rdoResultset none = db_.OpenResultset("SELECT Id FROM Customers WHERE Id > 100");
-  EXPECT_TRUE(none.IsEOF());
-  none.MoveLast();
-  EXPECT_EQ(none.RowCount(), 0);
-
-  rdoResultset numbers = db_.OpenResultset("SELECT 2.5 AS a, 3.5 AS b, NULL AS c, 'x' AS d");
-  EXPECT_EQ(numbers.Int("a"), 2);  // half to even
-  EXPECT_EQ(numbers.Int("b"), 4);
-  EXPECT_EQ(numbers.Int("c"), 0);
-  EXPECT_THROW(numbers.Int("d"), std::invalid_argument);
+  EXPECT_EQ(db_.OpenResultset("SELECT 2.5 AS a, 3.5 AS b").Int("a"), 2);  // half to even
 }
 
 // Values are read in a small first piece and the announced rest: 100 KiB of
 // multi-byte characters, and lengths on either side of the first piece's end
 // with a two-byte character across it, arrive intact through both readers.
 TEST_F(Rdo, LongAndMultiByteTextArrivesIntact) {
-  std::vector<std::string> texts(1);
+  Texts texts(1);
   for (int i = 0; texts[0].size() < 100 * 1024; ++i)
     texts[0] += "Gr\u00fc\u00dfe \u20ac" + std::to_string(i) + " \U0001F600 ";
   for (size_t length = 250; length <= 260; ++length) {
@@ -109,12 +77,9 @@ TEST_F(Rdo, EachFailureFillsTheErrorListAndTheException) {
   odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
   rdoConnection closed = rdoConnection::Open(connect_);
   closed.Close();
-  struct Case {
-    std::function<void()> call;
-    int32_t number;  // SQLite's result code; 0 where the driver manager or this layer fails
-    std::string message;
-  };
-  const std::vector<Case> cases = {
+  // {the call, SQLite's result code (0 where the driver manager or this
+  // layer fails), the message}
+  const std::tuple<std::function<void()>, int32_t, std::string> cases[] = {
       {[&] { db_.Execute("SELEC * FROM Customers"); }, 1, "syntax error"},
       {[&] { db_.OpenResultset("SELECT * FROM NoSuchTable"); }, 1, "no such table: NoSuchTable"},
       {[&] { db_.OpenForwardOnly("INSERT INTO Customers VALUES (1, 'Dup', NULL)"); }, 19,
@@ -139,67 +104,29 @@ TEST_F(Rdo, EachFailureFillsTheErrorListAndTheException) {
        },
        0, "transaction began or ended"},
   };
-  for (size_t i = 0; i < cases.size(); ++i) {
-    SCOPED_TRACE(cases[i].message);
-    DatabaseError error = Thrown(cases[i].call);
-    ASSERT_EQ(error.Errors().size(), rdoErrors().size());
+  for (const auto& [call, number, message] : cases) {
+    SCOPED_TRACE(message);
+    std::string what = "nothing thrown";
+    size_t carried = 0;
+    try {
+      call();
+    } catch (const DatabaseError& error) {
+      what = error.what();
+      carried = error.Errors().size();
+    }
     ASSERT_FALSE(rdoErrors().empty());
-    EXPECT_EQ(rdoErrors()[0].Number, cases[i].number);
-    EXPECT_THAT(rdoErrors()[0].Description, HasSubstr(cases[i].message));
-    EXPECT_EQ(rdoErrors()[0].SQLRetcode, -1);
-    EXPECT_THAT(error.what(), HasSubstr(rdoErrors()[0].Description));
-    EXPECT_THAT(error.what(), Not(HasSubstr(secret)));
+    EXPECT_EQ(carried, rdoErrors().size());
+    const rdoError& first = rdoErrors()[0];
+    EXPECT_EQ(std::to_string(first.Number) + " " + std::to_string(first.SQLRetcode),
+              std::to_string(number) + " -1");
+    EXPECT_THAT(first.Description, HasSubstr(message));
+    EXPECT_THAT(what, HasSubstr(first.Description));
+    EXPECT_THAT(what, ::testing::Not(HasSubstr(secret)));
   }
   EXPECT_FALSE(db_.TryExecute("SELEC 1"));
   EXPECT_EQ(rdoErrors().size(), 1u);
   EXPECT_TRUE(db_.TryExecute("DELETE FROM Customers WHERE Id = 99"));  // touches no row
   EXPECT_TRUE(rdoErrors().empty()) << "a call that succeeds starts with an empty list";
-  EXPECT_NO_THROW(db_.Execute("UPDATE Customers SET Name = 'x' WHERE Id = 99"));
-}
-
-TEST_F(Rdo, TransactionRollsBackUnlessCommitted) {
-  {
-    Transaction tx = db_.BeginTrans();
-    db_.Execute("INSERT INTO Customers VALUES (4, 'Dora', NULL)");
-    EXPECT_THROW(db_.BeginTrans(), DatabaseError);
-  }
-  EXPECT_EQ(CountCustomers(), 3);
-  db_.Execute("INSERT INTO Customers VALUES (5, 'Emil', NULL)");  // automatic commit again
-  EXPECT_EQ(CountCustomers(), 4);
-  {
-    Transaction tx = db_.BeginTrans();
-    db_.Execute("INSERT INTO Customers VALUES (6, 'Fritz', NULL)");
-    tx.Commit();
-  }
-  EXPECT_EQ(CountCustomers(), 5);
-
-  {
-    Transaction tx = db_.BeginTrans();
-    db_.Execute("INSERT INTO Customers VALUES (8, 'Hugo', NULL)");
-    db_.Close();  // the transaction keeps the server connection until it ends
-  }
-  EXPECT_EQ(CountCustomers(), 5);
-}
-
-TEST_F(Rdo, ForwardReaderStreamsRowsOneAtATime) {
-  const std::string file = odbc_.File("Sales.db");
-  corvanty::testing::ExecSqlite(
-      file,
-      "CREATE TABLE Big(Id INTEGER PRIMARY KEY, Label TEXT);"
-      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-      "INSERT INTO Big SELECT i, 'row ' || i FROM n;");
-  ForwardReader reader = db_.OpenForwardOnly("SELECT Id, Label FROM Big ORDER BY Id");
-  db_.Close();  // the reader keeps its connection
-  int count = 0;
-  while (reader.Fetch()) {
-    ASSERT_EQ(reader.Value(1), "row " + std::to_string(++count));
-    // Still reading from the file: a writer elsewhere has to wait for the reader.
-    if (count == 1) {
-      EXPECT_THROW(corvanty::testing::ExecSqlite(file, "DELETE FROM Big"), std::runtime_error);
-    }
-  }
-  EXPECT_EQ(count, 100000);
-  EXPECT_THROW(reader.Value(0), std::out_of_range);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ std::string Literal(const std::string& text) { return "'" + QuoteApostrophes(tex
 // customers 55 to 64 have no orders.
 std::string GeneratedRows() {
   std::string sql = "ALTER TABLE orders ADD COLUMN total NUMERIC;";
-  for (size_t i = 5; i <= 64; ++i)
+  for (size_t i = 6; i <= 64; ++i)
     sql += "INSERT INTO customers VALUES (" + std::to_string(i) + ", " +
            Literal(kNames[i % kNames.size()] + " " + std::to_string(i)) + ", " +
            (i % 7 ? Literal(kCities[i % kCities.size()]) : "NULL") + ");";

@@ -20,47 +20,62 @@ using Texts = std::vector<std::string>;
 
 const Texts kAllFive = {"Db_Search_Guide_Cols", "Db_Search_Guide_SQL", "Db_Search_Guide_Tables",
                         "Db_Search_Guide_Unique", "Db_Search_Guides"};
-const std::string kGuidesWithTwoRows =
-    GuideTablesSql({"Db_Search_Guides"}) +
+const std::string kTwoGuides =
     "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Orders', 'by customer');"
     "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Products');";
+const std::string kGuidesWithTwoRows = GuideTablesSql({"Db_Search_Guides"}) + kTwoGuides;
 const char kGuideRows[] = "SELECT DSG_name || '/' || DSG_description FROM Db_Search_Guides";
 
 using Readiness = testing::DatabaseTest;
 
-TEST_F(Readiness, ANewDatabaseGetsAllFiveTablesWithoutAMessage) {
-  std::string file = UseNewDatabase("Fresh", "CREATE TABLE customers (id INTEGER PRIMARY KEY);");
-  EXPECT_TRUE(CheckDatabaseReadiness());
-  EXPECT_TRUE(boxes_->Shown().empty());
-  Texts expected = kAllFive;
-  expected.push_back("customers");
-  EXPECT_EQ(SqliteObjects(file, "table"), expected);
-}
-
-TEST_F(Readiness, ADatabaseWithTheMainTablesIsOnlyAskedAndAViewCountsAsATable) {
-  std::string file =
-      UseNewDatabase("Complete", kGuidesWithTwoRows + GuideTablesSql({"Db_Search_Guide_Tables"}) +
-                                     "CREATE VIEW Db_Search_Guide_Cols AS SELECT 1 AS DSG_ID;");
-  EXPECT_TRUE(CheckDatabaseReadiness());
-  // The procedure test needs no query on SQLite: the table test is all that is sent.
-  EXPECT_EQ(sent_, Texts{MainTablesExistQuery(rdo::Dialect::Sqlite)});
-  EXPECT_TRUE(boxes_->Shown().empty());
-  EXPECT_EQ(SqliteColumn(file, kGuideRows).size(), 2u);
-  EXPECT_EQ(SqliteObjects(file, "view"), Texts{"Db_Search_Guide_Cols"});
+TEST_F(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
+  const Texts two_guides = {"Orders/by customer", "Products/(none)"};
+  const struct {
+    const char* what;
+    std::string seed;
+    Texts tables;           // the tables afterwards
+    Texts guides;           // the guide list afterwards
+    bool only_table_query;  // nothing sent but the main tables' existence query
+  } cases[] = {
+      {"a new database",
+       "CREATE TABLE customers (id INTEGER PRIMARY KEY);",
+       {"Db_Search_Guide_Cols", "Db_Search_Guide_SQL", "Db_Search_Guide_Tables",
+        "Db_Search_Guide_Unique", "Db_Search_Guides", "customers"},
+       {},
+       false},
+      {"the guide list alone", kGuidesWithTwoRows, kAllFive, two_guides, false},
+      {"the guide list named in another case",
+       "CREATE TABLE db_search_guides (DSG_ID INTEGER PRIMARY KEY, DSG_name varchar (50), "
+       "DSG_description varchar (255) DEFAULT ('(none)'));" +
+           kTwoGuides,
+       {"Db_Search_Guide_Cols", "Db_Search_Guide_SQL", "Db_Search_Guide_Tables",
+        "Db_Search_Guide_Unique", "db_search_guides"},
+       two_guides,
+       false},
+      {"the main tables, one of them a view",
+       kGuidesWithTwoRows + GuideTablesSql({"Db_Search_Guide_Tables"}) +
+           "CREATE VIEW Db_Search_Guide_Cols AS SELECT 1 AS DSG_ID;",
+       {"Db_Search_Guide_Tables", "Db_Search_Guides"},
+       two_guides,
+       true},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sent_.clear();
+    std::string file = UseNewDatabase("Db" + std::to_string(++n), c.seed);
+    EXPECT_TRUE(CheckDatabaseReadiness());
+    EXPECT_TRUE(boxes_->Shown().empty());
+    EXPECT_EQ(SqliteObjects(file, "table"), c.tables);
+    EXPECT_EQ(SqliteColumn(file, kGuideRows), c.guides);
+    EXPECT_EQ(sent_ == Texts{MainTablesExistQuery(rdo::Dialect::Sqlite)}, c.only_table_query);
+  }
 }
 
 TEST_F(Readiness, AnIndexNamedLikeAGuideTableDoesNotCountAsThatTable) {
   UseNewDatabase("IndexOnly", GuideTablesSql({"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}) +
                                   "CREATE TABLE t(x); CREATE INDEX Db_Search_Guides ON t(x);");
   EXPECT_FALSE(basCorvantyAdmin::SearchTablesExist());
-}
-
-TEST_F(Readiness, AnExistingGuideTableKeepsItsRowsAndTheOthersAreAdded) {
-  std::string file = UseNewDatabase("GuidesOnly", kGuidesWithTwoRows);
-  EXPECT_TRUE(CheckDatabaseReadiness());
-  EXPECT_TRUE(boxes_->Shown().empty());
-  EXPECT_EQ(SqliteObjects(file, "table"), kAllFive);
-  EXPECT_EQ(SqliteColumn(file, kGuideRows), (Texts{"Orders/by customer", "Products/(none)"}));
 }
 
 TEST_F(Readiness, WithoutAnActiveConnectionNothingIsSent) {

@@ -1,10 +1,11 @@
-// Searches run through the engine over the real SQLite ODBC driver, with the
-// guides read from the guide tables.
+// Searches run through the engine and through the search control over the
+// real SQLite ODBC driver, with the guides read from the guide tables.
 #include "engine/searchengine.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/velmorastinesearch.h"
 #include "support/searchdatabase.h"
 
 namespace corvanty {
@@ -42,9 +43,13 @@ TEST_F(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrder) {
   // "car" is in order 10's item and in the name of the customer of 10 and 12.
   EXPECT_EQ(Search({kOrdersGuide}, "car"),
             (Lines{"red car for Carla O'Hara*10*2", "green van for Carla O'Hara*12*2"}));
-  // Ascending guide numbers whatever the list order; no key column gives 0.
-  EXPECT_EQ(Search({kItemsGuide, kCustomersGuide, kItemsGuide}, "an"),
+  // Ascending guide numbers whatever the list order, each searched on its
+  // own columns; a number without rows is skipped; no key column gives 0.
+  EXPECT_EQ(Search({kItemsGuide, 99, kCustomersGuide, kItemsGuide}, "an"),
             (Lines{"Ann Lee, Paris*1*1", "Dan Borg, *4*1", "green van*0*3"}));
+  EXPECT_EQ(Search({kCustomersGuide}, "\"ANN\" or \"lyon\""),
+            (Lines{"Ann Lee, Paris*1*1", "Carla O'Hara, Lyon*3*1"}));
+  EXPECT_EQ(Search({kCustomersGuide}, "nnn"), Lines{std::string(200, 'n') + "*5*1"});  // cut
   EXPECT_EQ(Search({kCustomersGuide}, "' OR ''='"), Lines{});
 }
 
@@ -59,6 +64,34 @@ TEST_F(SearchEngine, ErrorsEndTheSearchNeverAsResultLines) {
   // A row that fails while being read ends the search: the rows before it
   // came out, the rest are not silently dropped.
   EXPECT_THAT(Search({kOverflowGuide}, "n"), ElementsAre("5*1*7", HasSubstr("overflow")));
+}
+
+// As the test dialog drives the control: connection values once, then guide
+// name and criteria before each search, results one by one.
+TEST_F(SearchEngine, TheControlHandsOutResultsOneByOneAndAnErrorLeavesNone) {
+  VelmorastineSearch::Corvanty control;
+  control.DataSourceName = "Shop";
+  control.UserID = "admin";
+  auto run = [&](const std::string& guide, const std::string& criteria) {
+    control.SearchGuide = guide;
+    control.Criteria = criteria;
+    control.RunSearch();
+    Lines texts;
+    for (; !control.EndOfResults(); control.NextResult()) texts.push_back(control.ResultText());
+    return texts;
+  };
+  EXPECT_EQ(run("Customers", "zzz"), Lines{});
+  EXPECT_EQ(control.ResultText(), "");
+  EXPECT_EQ(run("Orders by customer's name", "O'Hara"),  // the guide found by its exact name
+            (Lines{"red car for Carla O'Hara", "green van for Carla O'Hara"}));
+  control.NextResult();  // past the end it stays there
+  EXPECT_TRUE(control.EndOfResults());
+  EXPECT_THROW(run("No such guide", "o"), rdo::DatabaseError);
+  EXPECT_TRUE(control.EndOfResults());
+  // The second row fails: the first result must not stay current.
+  EXPECT_THROW(run("Overflow", "n"), rdo::DatabaseError);
+  EXPECT_TRUE(control.EndOfResults());
+  EXPECT_EQ(control.ResultText(), "");
 }
 
 }  // namespace

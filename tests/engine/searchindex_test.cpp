@@ -56,7 +56,7 @@ TEST_F(SearchIndex, EveryChangeIsSeenByTheNextSearchAndTheRebuiltIndexAgrees) {
       {"INSERT INTO orders VALUES (13, 1, 'race car')", "10 12 13", kChanged},
       {"UPDATE orders SET item = 'blue cart' WHERE id = 11", "10 11 12", kChanged},
       {"DELETE FROM orders WHERE id = 10", "12", kChanged},
-      {"INSERT INTO customers VALUES (5, 'Oscar', 'Cork'); INSERT INTO orders VALUES (14, 5, 'x')",
+      {"INSERT INTO customers VALUES (6, 'Oscar', 'Cork'); INSERT INTO orders VALUES (14, 6, 'x')",
        "10 12 14", kChanged},
       {"UPDATE customers SET name = 'Ann Carter' WHERE id = 1", "10 11 12", kChanged},
       {"DELETE FROM customers WHERE id = 3", "", kChanged},

@@ -1,11 +1,8 @@
-// Statement generation: the SQL Server text character for character, and the
-// SQLite statements run on a real database.
+// Statement generation: the SQL Server text character for character. The
+// SQLite statements are run by the search engine's tests.
 #include "engine/searchstatements.h"
 
 #include <gtest/gtest.h>
-
-#include "support/databasetest.h"
-#include "support/tempdir.h"
 
 namespace corvanty {
 namespace {
@@ -137,77 +134,6 @@ TEST(SearchConditions, CriteriaBecomeTheProceduresLikeConditions) {
     EXPECT_EQ(SqlServerText(Guide(1, {kShownSearchedA}), criteria),
               kSelectA + "  WHERE " + conditions)
         << criteria;
-}
-
-// The statements for SQLite, run on a real database through SQLite itself.
-class SqliteSearch : public ::testing::Test {
- protected:
-  SqliteSearch() {
-    testing::ExecSqlite(
-        file_,
-        "CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT);"
-        "CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, total NUMERIC, "
-        "note TEXT);"
-        "INSERT INTO customers VALUES (1, 'Ann Lee', 'Paris'), (2, 'Bob Stone', NULL), "
-        "(3, 'Carla O''Hara', 'Lyon'), (4, '" +
-            std::string(300, 'n') +
-            "', NULL);"
-            "INSERT INTO orders VALUES (10, 1, 25.5, 'red car'), (11, 1, 7, 'blue bike'), "
-            "(12, 3, 120, NULL);");
-  }
-
-  // ResultList*IDColumn*DSG_ID of every row found, sorted within each guide.
-  std::vector<std::string> Search(const std::vector<GuideDefinition>& guides,
-                                  std::string_view criteria) {
-    std::vector<std::string> rows;
-    for (const GuideStatement& guide :
-         GenerateSearchStatements(guides, criteria, Dialect::Sqlite).Guides) {
-      const std::vector<std::string> found = testing::SqliteColumn(
-          file_, "SELECT ResultList || '*' || IDColumn || '*' || DSG_ID FROM (" + Text(guide) +
-                     ") ORDER BY 1");
-      rows.insert(rows.end(), found.begin(), found.end());
-    }
-    return rows;
-  }
-
-  testing::TempDir dir_;
-  const std::string file_ = dir_.File("shop.db");
-  const GuideDefinition customers_ =
-      Guide(1,
-            {Column("c", "id", kKey), Column("c", "name", kShown | kSearched, "+', '+"),
-             Column("c", "city", kShown | kSearched)},
-            "WHERE ", "FROM customers c");
-  const GuideDefinition orders_ =
-      Guide(2,
-            {Column("o", "id", kKey), Column("c", "name", kShown, "+' - '+"),
-             Column("o", "note", kShown | kSearched, "+' / '+"),
-             Column("o", "total", kShown | kSearched, "+ ' ' +", "CONVERT(varchar,o.total)")},
-            "WHERE c.id = o.customer_id", "FROM customers c, orders o");
-};
-
-TEST_F(SqliteSearch, EachSearchFindsItsRows) {
-  const struct {
-    std::vector<GuideDefinition> guides;
-    const char* criteria;
-    std::vector<std::string> rows;
-  } cases[] = {
-      // A NULL shown value adds nothing to the text; the separator stays.
-      {{customers_}, "o", {"Bob Stone, *2*1", "Carla O'Hara, Lyon*3*1"}},
-      {{customers_}, "O'H", {"Carla O'Hara, Lyon*3*1"}},
-      {{customers_}, "\"ANN\" or \"lyon\"", {"Ann Lee, Paris*1*1", "Carla O'Hara, Lyon*3*1"}},
-      {{customers_}, "\"o\" AND \"lyon\"", {"Carla O'Hara, Lyon*3*1"}},
-      {{customers_}, "nnn", {std::string(200, 'n') + "*4*1"}},  // cut at 200 characters
-      // A join with a converted column and a NULL in the middle.
-      {{orders_}, "12", {"Carla O'Hara -  / 120*12*2"}},
-      {{orders_}, "r", {"Ann Lee - red car / 25.5*10*2"}},
-      // Guides in number order, each on its own columns only (the orders
-      // guide's would make the customers statement fail); one without
-      // column rows is skipped.
-      {{orders_, Guide(3, {}), customers_},
-       "car",
-       {"Carla O'Hara, Lyon*3*1", "Ann Lee - red car / 25.5*10*2"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Search(c.guides, c.criteria), c.rows) << c.criteria;
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/msgbox.h"
 #include "support/odbcfixture.h"
+#include "ui/msgbox.h"
 
 namespace corvanty::testing {
 

@@ -13,7 +13,7 @@ struct CommandResult {
 
 // Runs program with the arguments and exactly the environment given
 // ("NAME=value" entries; nothing is inherited), standard input empty, and
-// waits for it to end. Throws std::runtime_error when it cannot be started.
+// waits for it to end. A program that cannot be started exits with 127.
 CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& environment);
 

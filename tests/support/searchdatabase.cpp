@@ -2,58 +2,16 @@
 
 #include "engine/searchguidetables.h"
 #include "support/databasetest.h"
+#include "support/testdata.h"
 
 namespace corvanty::testing {
-namespace {
-
-// Customer 2 has no name and customer 4 no city: their result texts show
-// what a NULL value contributes. -9223372036854775808 has no absolute value
-// in 64 bits, so the overflow guide's conversion fails on that row.
-const char kShopData[] =
-    "CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT);"
-    "CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, item TEXT);"
-    "CREATE TABLE numbers (id INTEGER PRIMARY KEY, big INTEGER, label TEXT);"
-    "INSERT INTO customers VALUES (1, 'Ann Lee', 'Paris'), (2, NULL, 'Oslo'),"
-    " (3, 'Carla O''Hara', 'Lyon'), (4, 'Dan Borg', NULL);"
-    "INSERT INTO orders VALUES (10, 3, 'red car'), (11, 1, 'blue bike'), (12, 3, 'green van');"
-    "INSERT INTO numbers VALUES (1, 5, 'n'), (2, -9223372036854775808, 'n'), (3, 7, 'n');";
-
-const char kShopGuides[] =
-    "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Customers'),"
-    " (2, 'Orders by customer''s name'), (3, 'Items'), (4, 'Broken'), (5, 'No tables'),"
-    " (6, 'Nothing shown'), (7, 'Overflow');"
-    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
-    " (1, 'FROM customers c', 'WHERE '),"
-    " (2, 'FROM customers c, orders o', 'WHERE c.id = o.customer_id'),"
-    " (3, 'FROM orders o', NULL),"
-    " (4, 'FROM no_such_table t', NULL),"
-    " (6, 'FROM customers c', NULL),"
-    " (7, 'FROM numbers n', NULL);"
-    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
-    " Show_in_list, Is_search_column, List_column_separator, Conv_required,"
-    " Conversion_expression, Is_key_column) VALUES"
-    " (1, 1, 'c', 'id', 0, 0, '+ '' '' +', 0, '(none)', -1),"
-    " (1, 2, 'c', 'name', -1, -1, '+'', ''+', 0, '(none)', 0),"
-    " (1, 3, 'c', 'city', -1, -1, '+ '' '' +', 0, '(none)', 0),"
-    " (2, 1, 'o', 'id', 0, 0, '+ '' '' +', 0, '(none)', -1),"
-    " (2, 2, 'o', 'item', -1, -1, '+'' for ''+', 0, '(none)', 0),"
-    " (2, 3, 'c', 'name', -1, -1, '+ '' '' +', 0, '(none)', 0),"
-    " (3, 1, 'o', 'item', -1, -1, '+ '' '' +', 0, '(none)', 0),"
-    " (4, 1, 't', 'x', -1, -1, '+ '' '' +', 0, '(none)', 0),"
-    " (5, 1, 'c', 'name', -1, -1, '+ '' '' +', 0, '(none)', 0),"
-    " (6, 1, 'c', 'id', 0, -1, '+ '' '' +', 0, '(none)', -1),"
-    " (7, 1, 'n', 'id', 0, 0, '+ '' '' +', 0, '(none)', -1),"
-    " (7, 2, 'n', 'big', -1, 0, '+ '' '' +', -1, 'CAST(abs(n.big) AS TEXT)', 0),"
-    " (7, 3, 'n', 'label', 0, -1, '+ '' '' +', 0, '(none)', 0);";
-
-}  // namespace
 
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name) {
   // One transaction: one sync of the file instead of one per statement.
   return odbc.AddSqliteDatabase(name, "BEGIN;" +
                                           GuideTablesSql({kSearchGuideTableBuildOrder.begin(),
                                                           kSearchGuideTableBuildOrder.end()}) +
-                                          kShopData + kShopGuides + "COMMIT;");
+                                          TestData("shop.sql") + "COMMIT;");
 }
 
 }  // namespace corvanty::testing

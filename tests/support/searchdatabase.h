@@ -1,6 +1,7 @@
 #pragma once
 // A small shop database holding the guide tables and a set of guides written
-// into them by SQL, for tests that search through the real ODBC driver.
+// into them by tests/data/shop.sql, for tests that search through the real
+// ODBC driver.
 #include <string>
 
 #include "support/odbcfixture.h"

@@ -5,32 +5,22 @@
 namespace corvanty {
 namespace {
 
-TEST(Twips, MainWindowIsTheScreenLessAQuarterRoundedDown) {
-  // {screen width, screen height, window width, window height}; Int(3000.5)
-  // is 3000, so the odd half twip stays with the window.
-  const long rows[][4] = {{12000, 9000, 9000, 6750}, {12002, 9001, 9002, 6751}};
-  for (const auto& row : rows) {
-    TwipSize size = MainWindowSize(row[0], row[1]);
-    EXPECT_EQ(size.width, row[2]) << row[0];
-    EXPECT_EQ(size.height, row[3]) << row[1];
-  }
-}
-
-TEST(Twips, DialogIsCentredOnTheMainWidthAnEighthDownRoundedTowardsMinusInfinity) {
-  // {main width, main height, dialog width, left, top}: 843.75 becomes 843,
-  // and -12.5 becomes -13, not -12.
-  const long rows[][5] = {{9000, 6750, 5000, 2000, 843}, {9000, 6750, 9025, -13, 843}};
-  for (const auto& row : rows) {
-    TwipPoint at = DialogPosition(row[0], row[1], row[2]);
-    EXPECT_EQ(at.left, row[3]) << row[2];
-    EXPECT_EQ(at.top, row[4]) << row[2];
-  }
-}
-
-TEST(Twips, ConvertAtFourteenFortyToTheInch) {
+TEST(Twips, SizesAndPlacesRoundingDownAndConvertsRoundingToTheNearestPixel) {
+  // Screen 12002 x 9001 twips: the quarters Int(3000.5) and Int(2250.25).
+  EXPECT_EQ(MainWindowSize(12000, 9000).width, 9000);
+  EXPECT_EQ(MainWindowSize(12002, 9001).width, 9002);
+  EXPECT_EQ(MainWindowSize(12002, 9001).height, 6751);
+  // Main window 9000 x 6750: Int(843.75) = 843 down; a dialog 9025 wide
+  // goes to Int(-12.5) = -13, not -12.
+  EXPECT_EQ(DialogPosition(9000, 6750, 5000).left, 2000);
+  EXPECT_EQ(DialogPosition(9000, 6750, 9025).left, -13);
+  EXPECT_EQ(DialogPosition(9000, 6750, 5000).top, 843);
+  // At 100 dpi a pixel is 14.4 twips: 4 pixels are 57.6 twips, 58; 100
+  // twips at 96 dpi are 6.67 pixels, 7.
+  EXPECT_EQ(PixelsToTwips(4, 100.0), 58);
   EXPECT_EQ(PixelsToTwips(1920, 96.0), 28800);
-  EXPECT_EQ(TwipsToPixels(1440, 96.0), 96);
-  EXPECT_EQ(TwipsToPixels(PixelsToTwips(1000, 120.0), 120.0), 1000);
+  EXPECT_EQ(TwipsToPixels(100, 96.0), 7);
+  EXPECT_EQ(TwipsToPixels(-773, 96.0), -52);
 }
 
 }  // namespace

@@ -114,7 +114,10 @@ void mdiCorvantyMain::MDIForm_Load() {
   QSize pixels = screen->geometry().size();
   TwipSize size =
       MainWindowSize(PixelsToTwips(pixels.width(), dpi), PixelsToTwips(pixels.height(), dpi));
-  resize(TwipsToPixels(size.width, dpi), TwipsToPixels(size.height, dpi));
+  // The figures are the window's outer size: its frame, where known, comes off.
+  QSize frame = frameGeometry().size() - this->size();
+  resize(TwipsToPixels(size.width, dpi) - frame.width(),
+         TwipsToPixels(size.height, dpi) - frame.height());
   frmCorvantyConnect::Instance().Show();
 }
 

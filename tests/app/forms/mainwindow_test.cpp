@@ -1,6 +1,7 @@
 // The main window: start-up through the splash, its size, the placing of
-// dialogs on it, and its menu.
+// dialogs on it, its menu and what each entry does.
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,10 +10,11 @@
 
 #include "app/forms/frmcorvantysplash.h"
 #include "app/forms/mdicorvantymain.h"
+#include "connections/forms/frmcorvantyconnect.h"
 #include "guides/forms/frmcorvantydsgadmin.h"
-#include "support/forms/guitest.h"
+#include "guides/forms/guidedialogtest.h"
+#include "support/forms/inventory.h"
 #include "ui/forms/positionform.h"
-#include "ui/twips.h"
 
 namespace corvanty {
 namespace {
@@ -22,7 +24,17 @@ using MainWindow = testing::GuiTest;
 TEST_F(MainWindow, TheSplashShowsTheVersionAndStartsTheApplicationOnce) {
   frmCorvantySplash& splash = frmCorvantySplash::Instance();
   splash.Show();
-  EXPECT_EQ(splash.lblVersion->text(), "Version 1.1.0");
+  EXPECT_INVENTORY(splash, "",
+                   (std::vector<testing::ControlRow>{
+                       {"Frame1", "QFrame", ""},
+                       {"lblCompanyProduct", "QLabel", "Velmorastine", testing::Align::Left},
+                       {"lblProductName", "QLabel", "CorvantyAdmin", testing::Align::Left},
+                       {"lblPlatform", "QLabel", "For : MS SQL Server", testing::Align::Left},
+                       {"lblVersion", "QLabel", "Version 1.1.0", testing::Align::Left},
+                       {"lblWarning", "QLabel", "Warning", testing::Align::Left},
+                       {"lblCompany", "QLabel", "Velmorastine, Inc.", testing::Align::Left},
+                   }));
+  EXPECT_EQ(splash.Timer1->interval(), 10000);
   EXPECT_TRUE(splash.Timer1->isActive());
   EXPECT_EQ(mdiCorvantyMain::Existing(), nullptr);
 
@@ -40,22 +52,28 @@ TEST_F(MainWindow, TheSplashShowsTheVersionAndStartsTheApplicationOnce) {
 }
 
 TEST_F(MainWindow, TakesThreeQuartersOfTheScreenAndCentresDialogsOnItsWidth) {
+  // The offscreen screen: 800 x 800 pixels at 96 dots per inch, 15 twips a
+  // pixel. 12000 twips less Int(3000) is 9000, 600 pixels.
   mdiCorvantyMain& main = mdiCorvantyMain::Instance();
+  ASSERT_EQ(main.screen()->geometry().size(), QSize(800, 800));
+  ASSERT_EQ(ScreenDotsPerInch(main), 96.0);
   main.Show();
-  double dpi = ScreenDotsPerInch(main);
-  auto twips = [dpi](int pixels) { return PixelsToTwips(pixels, dpi); };
-  QSize screen = main.screen()->geometry().size();
-  TwipSize size = MainWindowSize(twips(screen.width()), twips(screen.height()));
-  EXPECT_EQ(main.size(), QSize(TwipsToPixels(size.width, dpi), TwipsToPixels(size.height, dpi)));
+  EXPECT_EQ(main.frameGeometry().size(), QSize(600, 600));
 
-  main.resize(900, 675);
-  QDialog dialog;
-  dialog.resize(500, 300);
-  PositionForm(dialog);
-  TwipPoint at =
-      DialogPosition(twips(main.frameGeometry().width()), twips(main.frameGeometry().height()),
-                     twips(dialog.frameGeometry().width()));
-  EXPECT_EQ(dialog.pos(), QPoint(TwipsToPixels(at.left, dpi), TwipsToPixels(at.top, dpi)));
+  // A main window of 900 x 677 pixels (outer size, its frame included) is
+  // 13500 x 10155 twips; its eighth,
+  // Int(1269.375) = 1269 twips, is 84.6 pixels: 85. A dialog 501 pixels
+  // (7515 twips) wide goes to Int(6750 - 3757.5) = 2992 twips, 199.47
+  // pixels; one 1003 pixels wide to Int(-772.5) = -773, -51.53 pixels.
+  main.resize(QSize(900, 677) - (main.frameGeometry().size() - main.size()));
+  ASSERT_EQ(main.frameGeometry().size(), QSize(900, 677));
+  const std::pair<int, QPoint> dialogs[] = {{501, {199, 85}}, {1003, {-52, 85}}};
+  for (const auto& [width, at] : dialogs) {
+    QDialog dialog;
+    dialog.setFixedSize(width, 300);
+    PositionForm(dialog);
+    EXPECT_EQ(dialog.pos(), at) << width;
+  }
 }
 
 // Walks the menu depth first, as it shows: each entry as its name and
@@ -98,14 +116,102 @@ TEST_F(MainWindow, CarriesTheCaptionAndTheWholeMenuTreeInOrder) {
   EXPECT_EQ(menu, expected);
 }
 
-TEST_F(MainWindow, AMenuEntryBringsTheLoadedDialogForwardTheLastTagWinsAndExitLeavesItOpen) {
+const char* const kTables[] = {"Db_Search_Guides", "Db_Search_Guide_Tables", "Db_Search_Guide_Cols",
+                               "Db_Search_Guide_SQL", "Db_Search_Guide_Unique"};
+
+// The menu entries chosen on an active SQLite database holding one guide
+// (its row, its tables row and two column rows) and a row in each scratch
+// table.
+class MenuEntries : public testing::GuideDialogTest {
+ protected:
+  void FillTables() {
+    for (const char* table : kTables) testing::ExecSqlite(db_, std::string("DELETE FROM ") + table);
+    AddGuides({"Orders"});
+    testing::ExecSqlite(db_,
+                        "INSERT INTO Db_Search_Guide_SQL VALUES (1, 1, 1, 'SELECT 1');"
+                        "INSERT INTO Db_Search_Guide_Unique (DSG_place) VALUES (1);");
+  }
+
+  // The dialogs shown, with the selection dialog's Tag.
+  static std::string Shown() {
+    std::string shown = ShownDialogs();
+    if (frmCorvantyDSGAdmin* dialog = frmCorvantyDSGAdmin::Existing())
+      shown += " Tag=" + dialog->Tag.toStdString();
+    return shown;
+  }
+
+  // The guide tables left without rows.
+  std::string EmptyTables() {
+    std::string empty;
+    for (const char* table : kTables)
+      if (Value(std::string("SELECT count(*) FROM ") + table) == "0") empty += table;
+    return empty;
+  }
+};
+
+TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
+  const std::string guides_question =
+      "52 This will delete all data in the table! WARNING! This will also reset the DSG_ID "
+      "Identity column to 1!! If you drop and recreate this table, you will need to set the "
+      "identity seed to an appropriate number (only if you have any existing Db Search Guides). "
+      "Proceed?\n";
+  const std::string data_question = "52 This will delete all data in the table! Proceed?\n";
+  const struct {
+    const char* entry;
+    int answer;
+    const char* shown;
+    std::string boxes;
+    const char* emptied;
+  } rows[] = {
+      {"mnuDbSG", vbOK, "frmCorvantyNewDSG", "", ""},
+      {"mnuDelete", vbOK, "frmCorvantyDSGDelete", "", ""},
+      {"mnuConnections", vbOK, "frmCorvantyConnect", "", ""},
+      {"mnuSearchTables", vbOK, "frmCorvantyDSGAdmin Tag=SearchTables", "", ""},
+      {"mnuSearchColumns", vbOK, "frmCorvantyDSGAdmin Tag=SearchColumns", "", ""},
+      {"mnuTestDSG", vbOK, "frmCorvantyTest", "", ""},
+      {"mnuRebuildSearchEngine", vbOK, "",
+       "0 This database is searched by Corvanty's built-in search engine, so it needs no search "
+       "procedure and nothing was installed.\n",
+       ""},
+      {"mnuSearchGuideS", vbNo, "", guides_question, ""},
+      {"mnuSearchGuideS", vbYes, "", guides_question + "0 'Db_Search_Guides' created.\n",
+       "Db_Search_Guides"},
+      {"mnuSearchGuideCols", vbNo, "", data_question, ""},
+      {"mnuSearchGuideCols", vbYes, "", data_question + "0 'Db_Search_Guide_Cols' created.\n",
+       "Db_Search_Guide_Cols"},
+      {"mnuSearchGuideTables", vbNo, "", data_question, ""},
+      {"mnuSearchGuideTables", vbYes, "", data_question + "0 'Db_Search_Guide_Tables' created.\n",
+       "Db_Search_Guide_Tables"},
+      {"mnuSearchGuideSQL", vbOK, "", "0 'Db_Search_Guide_SQL' created.\n", "Db_Search_Guide_SQL"},
+      {"mnuSearchGuideUnique", vbOK, "", "0 'Db_Search_Guide_Unique' created.\n",
+       "Db_Search_Guide_Unique"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.entry) + " answered " + std::to_string(row.answer));
+    CloseAllWindows();
+    FillTables();
+    boxes_->Clear();
+    boxes_->QueueAnswer(row.answer);
+    ChooseMenu(row.entry);
+    EXPECT_EQ(Shown(), row.shown);
+    EXPECT_EQ(Boxes(), row.boxes);
+    EXPECT_EQ(EmptyTables(), row.emptied);
+  }
+}
+
+TEST_F(MenuEntries, AnOpenDialogIsBroughtForwardAsLoadedTheLastTagWinsAndExitLeavesItOpen) {
+  AddGuides({"Orders", "Customers"});
   ChooseMenu("mnuSearchTables");
   frmCorvantyDSGAdmin* dialog = frmCorvantyDSGAdmin::Existing();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(dialog->isVisible());
   ChooseMenu("mnuSearchColumns");
   EXPECT_EQ(frmCorvantyDSGAdmin::Existing(), dialog);  // the same dialog, not a second one
   EXPECT_EQ(dialog->Tag, "SearchColumns");
+  EXPECT_EQ(dialog->cmbAvailableDSG->count(), 2);  // each guide listed once
+  ChooseMenu("mnuConnections");
+  ChooseMenu("mnuConnections");
+  EXPECT_EQ(frmCorvantyConnect::Existing()->cmbAvailableDb->count(), 1);
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyConnect frmCorvantyDSGAdmin");
 
   ChooseMenu("mnuExit");
   EXPECT_EQ(mdiCorvantyMain::Existing(), nullptr);

@@ -9,13 +9,15 @@
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "connections/forms/frmcorvantynewconnection.h"
+#include "support/databasetest.h"
 #include "support/forms/guitest.h"
+#include "support/forms/inventory.h"
 
 namespace corvanty {
 namespace {
 
 using namespace basCorvantyAdmin;
-using testing::QuerySqlite;
+using testing::Align;
 
 const char* const kCreated = "Connection successfully created. This is now your active connection.";
 
@@ -55,43 +57,51 @@ class ConnectDialogs : public testing::GuiTest {
     EXPECT_TRUE(ran) << "the New Connection dialog did not open";
   }
 
-  static bool HasGuideTables(const std::string& file) {
-    return QuerySqlite(file,
-                       "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name LIKE "
-                       "'Db_Search_Guide%'")[0][0] == "5";
+  // The guide tables the database holds.
+  static std::string GuideTables(const std::string& file) {
+    return testing::SqliteColumn(file,
+                                 "SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                 "AND name LIKE 'Db_Search_Guide%'")[0];
   }
 };
 
 TEST_F(ConnectDialogs, ConnectActivatesTheChosenConnectionAndCancelLaterKeepsIt) {
   std::string a = SaveDatabaseConnection(1, "A");
   std::string b = SaveDatabaseConnection(2, "B");
-  QComboBox* list = StartTool().cmbAvailableDb;
-  ASSERT_EQ(list->count(), 2);
-  EXPECT_EQ(list->itemText(0), "A");
-  EXPECT_EQ(list->itemText(1), "B");
-  EXPECT_EQ(list->currentIndex(), 0);
+  frmCorvantyConnect& dialog = StartTool();
+  EXPECT_INVENTORY(dialog, "Corvanty Admin Db Connect",
+                   (std::vector<testing::ControlRow>{
+                       {"Frame1", "QGroupBox", ""},
+                       {"Label1", "QLabel", "Connect To :", Align::Left},
+                       {"cmbAvailableDb", "QComboBox", "A", Align::None, 1,
+                        "Displays a list of databases available for administration."},
+                       {"cmdNew", "QPushButton", "New", Align::None, 2},
+                       {"cmdConnect", "QPushButton", "Connect", Align::None, 3,
+                        "Connect to selected database.", true},
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 4,
+                        "Quit the Velmorastine Corvanty Administrator"},
+                   }));
+  ASSERT_EQ(dialog.cmbAvailableDb->count(), 2);
   EXPECT_TRUE(gstrConnect.empty());  // nothing is opened before the user chooses
 
-  list->setCurrentIndex(1);
-  Click(frmCorvantyConnect::Instance(), "cmdConnect");
+  dialog.cmbAvailableDb->setCurrentIndex(1);
+  Click(dialog, "cmdConnect");
   EXPECT_EQ(frmCorvantyConnect::Existing(), nullptr);
   EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=B;UID=u;PWD=;");
-  EXPECT_TRUE(HasGuideTables(b));  // the readiness check ran on B only
-  EXPECT_FALSE(HasGuideTables(a));
+  EXPECT_EQ(GuideTables(a) + GuideTables(b), "05");  // the readiness check ran on B only
 
-  testing::ExecSqlite(
-      b,
-      "DROP TABLE Db_Search_Guide_Cols;"
-      "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Kept', '')");
+  testing::ExecSqlite(b,
+                      "DROP TABLE Db_Search_Guide_Cols;"
+                      "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Kept')");
   ChooseMenu("mnuConnections");
   Click(frmCorvantyConnect::Instance(), "cmdCancel");
-  EXPECT_EQ(frmCorvantyConnect::Existing(), nullptr);
+  EXPECT_EQ(ShownDialogs(), "");
   EXPECT_NE(mdiCorvantyMain::Existing(), nullptr);
   EXPECT_EQ(gintActiveConnection, 2);
-  EXPECT_TRUE(HasGuideTables(b));  // the readiness check rebuilt the missing table
-  EXPECT_EQ(QuerySqlite(b, "SELECT count(*) FROM Db_Search_Guides")[0][0], "1");  // kept its guide
-  EXPECT_TRUE(boxes_->Shown().empty());
+  EXPECT_EQ(GuideTables(b), "5");  // the readiness check rebuilt the missing table
+  EXPECT_EQ(testing::SqliteColumn(b, "SELECT DSG_name FROM Db_Search_Guides")[0], "Kept");
+  EXPECT_EQ(Boxes(), "");
 }
 
 TEST_F(ConnectDialogs, WithNoSavedConnectionConnectDoesNothingAndCancelEndsTheTool) {
@@ -99,47 +109,53 @@ TEST_F(ConnectDialogs, WithNoSavedConnectionConnectDoesNothingAndCancelEndsTheTo
   EXPECT_EQ(connect.cmbAvailableDb->count(), 0);
   Click(connect, "cmdConnect");
   EXPECT_TRUE(connect.isVisible());
-  EXPECT_TRUE(gstrConnect.empty());
   Click(connect, "cmdCancel");
   EXPECT_EQ(frmCorvantyConnect::Existing(), nullptr);
   EXPECT_EQ(mdiCorvantyMain::Existing(), nullptr);
-  EXPECT_TRUE(boxes_->Shown().empty());
+  EXPECT_EQ(Boxes() + gstrConnect, "");
 }
 
-TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingAndMasksThePassword) {
+TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumber) {
+  SaveDatabaseConnection(1, "A");
+  odbc_.AddSqliteDatabase("B");
+  frmCorvantyConnect& connect = StartTool();
   NewConnection("", "", [](frmCorvantyNewConnection* dialog) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isModal());
+    EXPECT_INVENTORY(*dialog, "New Connection",
+                     (std::vector<testing::ControlRow>{
+                         {"Frame1", "QGroupBox", ""},
+                         {"Label1", "QLabel", "Data Source Name :", Align::Left},
+                         {"Label2", "QLabel", "User ID :", Align::Left},
+                         {"Label3", "QLabel", "Password :", Align::Left},
+                         {"txtDSN", "QLineEdit", "", Align::Left, 1},
+                         {"txtUID", "QLineEdit", "", Align::Left, 2},
+                         {"txtPWD", "QLineEdit", "", Align::Left, 3},
+                         {"cmdConnect", "QPushButton", "Connect", Align::None, 4, "", true},
+                     }));
     QTest::keyClicks(dialog->txtPWD, "secret");
     EXPECT_EQ(dialog->txtPWD->displayText(), "******");
-    QTest::keyClicks(dialog->txtDSN, "A");
+    dialog->txtPWD->clear();
+    QTest::keyClicks(dialog->txtDSN, "B");
     Click(*dialog, "cmdConnect");
     dialog->txtDSN->clear();
     QTest::keyClicks(dialog->txtUID, "u");
     Click(*dialog, "cmdConnect");
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(NextConnectionNumber(), 2);  // nothing saved yet
+    QTest::keyClicks(dialog->txtDSN, "B");
+    Click(*dialog, "cmdConnect");
   });
-  const char* const expected[] = {"Data Source Name, User ID", "User ID", "Data Source Name"};
-  ASSERT_EQ(boxes_->Shown().size(), std::size(expected));
-  for (size_t i = 0; i < std::size(expected); ++i) {
-    EXPECT_EQ(boxes_->Shown()[i].prompt,
-              std::string("You must fill in ") + expected[i] + " to establish a connection.");
-    EXPECT_EQ(boxes_->Shown()[i].style, vbOKCancel);
-  }
-  EXPECT_EQ(NextConnectionNumber(), 1);  // none saved
-}
-
-TEST_F(ConnectDialogs, ANewConnectionIsSavedUnderTheNextNumberAndBecomesActive) {
-  SaveDatabaseConnection(1, "A");
-  odbc_.AddSqliteDatabase("B");
-  frmCorvantyConnect& connect = StartTool();
-  NewConnection("B", "u", [](frmCorvantyNewConnection* dialog) { EXPECT_EQ(dialog, nullptr); });
-  ExpectOnlyBox(kCreated, vbOKCancel);
-  EXPECT_EQ(NextConnectionNumber(), 3);
+  EXPECT_EQ(Boxes(),
+            "1 You must fill in Data Source Name, User ID to establish a connection.\n"
+            "1 You must fill in User ID to establish a connection.\n"
+            "1 You must fill in Data Source Name to establish a connection.\n"
+            "1 " +
+                std::string(kCreated) + "\n");
+  EXPECT_EQ(ShownDialogs(), "frmCorvantyConnect");  // back in the Connect dialog
   EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=B;UID=u;PWD=;");
-  EXPECT_TRUE(HasGuideTables(odbc_.File("B.db")));
-  EXPECT_TRUE(connect.isVisible());  // back in the Connect dialog
+  EXPECT_EQ(GuideTables(odbc_.File("B.db")), "5");
+  EXPECT_EQ(connect.cmbAvailableDb->count(), 1);  // the list is not reloaded
 }
 
 // At both readiness points: a data source that does not exist, and one whose
@@ -150,20 +166,17 @@ TEST_F(ConnectDialogs, ReadinessErrorsAreReportedAndTheToolGoesOn) {
   ASSERT_TRUE(SaveConnection(1, "Gone", "u", ""));
   frmCorvantyConnect& connect = StartTool();
   NewConnection("Nowhere", "u");
-  ASSERT_EQ(boxes_->Shown().size(), 2u);
-  EXPECT_EQ(boxes_->Shown()[1].prompt,
-            "The connection was saved and is now your active connection, but it could not be "
-            "opened.");
   EXPECT_EQ(gintActiveConnection, 2);
   EXPECT_EQ(gstrConnect, "DSN=Nowhere;UID=u;PWD=;");
   ASSERT_TRUE(connect.isVisible());
-
   Click(connect, "cmdConnect");  // the list still offers Gone only
   ASSERT_EQ(boxes_->Shown().size(), 3u);
+  EXPECT_EQ(boxes_->Shown()[1].prompt,
+            "The connection was saved and is now your active connection, but it could not be "
+            "opened.");
   for (size_t i : {0, 2}) {
-    const MessageBoxRequest& box = boxes_->Shown()[i];
-    EXPECT_EQ(box.prompt.rfind("[[", 0), 0u) << box.prompt;
-    EXPECT_EQ(box.style, vbOKOnly + vbExclamation) << box.prompt;
+    EXPECT_EQ(boxes_->Shown()[i].prompt.rfind("[[", 0), 0u) << boxes_->Shown()[i].prompt;
+    EXPECT_EQ(boxes_->Shown()[i].style, vbOKOnly + vbExclamation);
   }
   EXPECT_NE(mdiCorvantyMain::Existing(), nullptr);
   EXPECT_EQ(gstrConnect, "DSN=Gone;UID=u;PWD=;");
@@ -174,16 +187,15 @@ TEST_F(ConnectDialogs, ReadinessErrorsAreReportedAndTheToolGoesOn) {
 TEST_F(ConnectDialogs, ARegistryThatCannotBeWrittenIsReportedAndChangesNothing) {
   SaveDatabaseConnection(1, "A");
   ASSERT_TRUE(LoadConnection(1));
-  gintActiveConnection = 1;
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
   odbc_.AddSqliteDatabase("B");
   StartTool();
   NewConnection("B", "u", [](frmCorvantyNewConnection* dialog) { EXPECT_NE(dialog, nullptr); });
-  ExpectOnlyBox("The registry " + registry_.Path() + " cannot be written: it is read-only.",
-                vbOKOnly + vbExclamation);
+  EXPECT_EQ(Boxes(),
+            "48 The registry " + registry_.Path() + " cannot be written: it is read-only.\n");
   EXPECT_EQ(NextConnectionNumber(), 2);
   EXPECT_EQ(gstrConnect, "DSN=A;UID=u;PWD=;");
-  EXPECT_FALSE(HasGuideTables(odbc_.File("B.db")));
+  EXPECT_EQ(GuideTables(odbc_.File("B.db")), "0");
 }
 
 }  // namespace

@@ -1,26 +1,14 @@
 #include "guides/forms/frmcorvantydsgdelete.h"
 
 #include <QComboBox>
-#include <QEvent>
 
 #include "guidedialogtest.h"
+#include "support/forms/inventory.h"
 
 namespace corvanty {
 namespace {
 
 using testing::ExecSqlite;
-
-// Counts every time the deletion dialog becomes visible.
-class ShowCounter : public QObject {
- public:
-  ShowCounter() { qApp->installEventFilter(this); }
-  ~ShowCounter() override { qApp->removeEventFilter(this); }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show && watched->objectName() == "frmCorvantyDSGDelete") ++shown;
-    return false;
-  }
-  int shown = 0;
-};
 
 class DeleteGuideDialog : public testing::GuideDialogTest {
  protected:
@@ -38,25 +26,34 @@ class DeleteGuideDialog : public testing::GuideDialogTest {
 };
 
 TEST_F(DeleteGuideDialog, WithNoGuideEachRequestSaysSoAndTheDialogNeverAppears) {
-  ShowCounter counter;
   ChooseMenu("mnuDelete");
-  ExpectOnlyBox("There are no Database Search Guides to delete!", vbOKOnly);
+  EXPECT_EQ(Boxes(), "0 There are no Database Search Guides to delete!\n");
   EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
   Settle();
   ChooseMenu("mnuDelete");
   EXPECT_EQ(boxes_->Shown().size(), 2u);  // loaded afresh, so it looked again
-  EXPECT_EQ(counter.shown, 0);
 }
 
 TEST_F(DeleteGuideDialog, YesRemovesTheChosenGuidesRowsAndNoOthersNoDeletesNothing) {
   AddGuides({"Customers", "Orders"});
+  ChooseMenu("mnuDelete");
+  using testing::Align;
+  EXPECT_INVENTORY(frmCorvantyDSGDelete::Instance(), "Delete Db Search Guide",
+                   (std::vector<testing::ControlRow>{
+                       {"Frame1", "QGroupBox", ""},
+                       {"Label1", "QLabel", "Available Search Guides :", Align::Right},
+                       {"cmbAvailableDSG", "QComboBox", "Customers", Align::None, 1},
+                       {"cmdDelete", "QPushButton", "Delete", Align::None, 2, "", true},
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 3},
+                   }));
+  CloseAllWindows();
   DeleteAnswering(1, vbNo);
   EXPECT_EQ(ShownDialogs(), "");
   Settle();
   boxes_->Clear();
   DeleteAnswering(2, vbYes);
   EXPECT_EQ(ShownDialogs(), "");
-  ExpectOnlyBox("Delete this item?", vbYesNo);
+  EXPECT_EQ(Boxes(), "4 Delete this item?\n");
   EXPECT_EQ(RowsOfGuide(1), "1 1 2");
   EXPECT_EQ(RowsOfGuide(2), "0 0 0");
 }

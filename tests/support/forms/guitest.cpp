@@ -64,11 +64,17 @@ void GuiTest::ChooseMenu(const char* name) {
   entry->trigger();
 }
 
-void GuiTest::ExpectOnlyBox(const std::string& prompt, int style, const std::string& title) {
-  ASSERT_EQ(boxes_->Shown().size(), 1u);
-  const MessageBoxRequest& box = boxes_->Shown()[0];
-  EXPECT_EQ(box.prompt + "|" + std::to_string(box.style) + "|" + box.title,
-            prompt + "|" + std::to_string(style) + "|" + title);
+std::string GuiTest::Boxes() const {
+  std::string shown;
+  for (const MessageBoxRequest& box : boxes_->Shown())
+    shown += std::to_string(box.style) + " " + box.prompt +
+             (box.title == kDefaultMsgBoxTitle ? "" : " [" + box.title + "]") + "\n";
+  return shown;
+}
+
+void GuiTest::ExpectOnlyBox(const std::string& prompt, int style, const std::string& title) const {
+  EXPECT_EQ(Boxes(), std::to_string(style) + " " + prompt +
+                         (title == kDefaultMsgBoxTitle ? "" : " [" + title + "]") + "\n");
 }
 
 std::string GuiTest::ActivateNewDatabase(const std::string& name) {

@@ -38,9 +38,13 @@ class GuiTest : public ::testing::Test {
   // Chooses an entry of the main window's menu, as a click on it would.
   static void ChooseMenu(const char* name);
 
+  // Every message box shown, one a line: its style and text, and its title
+  // when it is not the tool's usual one: "4 Delete this item?\n".
+  std::string Boxes() const;
+
   // Exactly one message box was shown, with this text, style and title.
   void ExpectOnlyBox(const std::string& prompt, int style,
-                     const std::string& title = kDefaultMsgBoxTitle);
+                     const std::string& title = kDefaultMsgBoxTitle) const;
 
   // Creates SQLite database name.db with a data source of the same name,
   // saves it as connection 1, makes it active and runs the readiness check

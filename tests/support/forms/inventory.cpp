@@ -8,26 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QWidget>
 #include <map>
 
 namespace corvanty::testing {
 
 namespace {
-
-const char* AlignWord(Align align) {
-  switch (align) {
-    case Align::Left:
-      return "left";
-    case Align::Right:
-      return "right";
-    case Align::Centre:
-      return "centre";
-    case Align::None:
-      break;
-  }
-  return "-";
-}
 
 Align AlignOf(const QWidget& widget) {
   Qt::Alignment alignment;
@@ -38,8 +23,7 @@ Align AlignOf(const QWidget& widget) {
   else
     return Align::None;
   if (alignment & Qt::AlignRight) return Align::Right;
-  if (alignment & Qt::AlignHCenter) return Align::Centre;
-  return Align::Left;
+  return alignment & Qt::AlignHCenter ? Align::Centre : Align::Left;
 }
 
 QString TextOf(const QWidget& widget) {
@@ -55,24 +39,22 @@ QString TextOf(const QWidget& widget) {
 
 std::string Line(const std::string& name, const std::string& kind, const std::string& text,
                  Align align, int tab, const std::string& tooltip, bool is_default) {
-  std::string line = name + " " + kind + " \"" + text + "\" align=" + AlignWord(align) +
-                     " tab=" + std::to_string(tab);
-  if (!tooltip.empty()) line += " tip=\"" + tooltip + "\"";
-  if (is_default) line += " default";
-  return line + "\n";
+  const char* const kAlignWords[] = {"-", "left", "right", "centre"};  // in Align order
+  return name + " " + kind + " \"" + text + "\" align=" + kAlignWords[static_cast<int>(align)] +
+         " tab=" + std::to_string(tab) + (tooltip.empty() ? "" : " tip=\"" + tooltip + "\"") +
+         (is_default ? " default" : "") + "\n";
 }
 
 // The tab place of each widget in the dialog's focus chain that takes a tab
 // stop, counted from 1 in chain order starting at the dialog.
 std::map<const QWidget*, int> TabPlaces(const QWidget& dialog) {
   std::map<const QWidget*, int> places;
-  int place = 0;
   const QWidget* widget = dialog.nextInFocusChain();
-  while (widget && widget != &dialog && !places.count(widget)) {
+  for (int place = 0; widget && widget != &dialog && !places.count(widget);
+       widget = widget->nextInFocusChain()) {
     if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
         dialog.isAncestorOf(widget))
       places[widget] = ++place;
-    widget = widget->nextInFocusChain();
   }
   return places;
 }
