@@ -1,12 +1,13 @@
+// The readiness check and the rebuild commands, which build the guide
+// tables on an opened connection and report every failure.
 #include "engine/readiness.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "connections/rdo.h"
 #include "engine/dialectsql.h"
+#include "engine/rebuildcommands.h"
 #include "support/databasetest.h"
 
 namespace corvanty {
@@ -15,59 +16,52 @@ namespace {
 using basCorvantyAdmin::CheckDatabaseReadiness;
 using testing::GuideTablesSql;
 using testing::SqliteColumn;
-using testing::SqliteObjects;
 using Texts = std::vector<std::string>;
 
-const Texts kAllFive = {"Db_Search_Guide_Cols", "Db_Search_Guide_SQL", "Db_Search_Guide_Tables",
-                        "Db_Search_Guide_Unique", "Db_Search_Guides"};
-const std::string kTwoGuides =
+const std::string kGuidesWithTwoRows =
+    GuideTablesSql({"Db_Search_Guides"}) +
     "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Orders', 'by customer');"
     "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Products');";
-const std::string kGuidesWithTwoRows = GuideTablesSql({"Db_Search_Guides"}) + kTwoGuides;
 const char kGuideRows[] = "SELECT DSG_name || '/' || DSG_description FROM Db_Search_Guides";
+const Texts kTwoGuides = {"Orders/by customer", "Products/(none)"};
 
 using Readiness = testing::DatabaseTest;
 
 TEST_F(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
-  const Texts two_guides = {"Orders/by customer", "Products/(none)"};
+  const std::string kOthers =
+      "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables "
+      "Db_Search_Guide_Unique ";
   const struct {
     const char* what;
     std::string seed;
-    Texts tables;           // the tables afterwards
-    Texts guides;           // the guide list afterwards
+    std::string tables;     // the tables afterwards
+    bool guides;            // seeded with two guides, which stay
     bool only_table_query;  // nothing sent but the main tables' existence query
   } cases[] = {
-      {"a new database",
-       "CREATE TABLE customers (id INTEGER PRIMARY KEY);",
-       {"Db_Search_Guide_Cols", "Db_Search_Guide_SQL", "Db_Search_Guide_Tables",
-        "Db_Search_Guide_Unique", "Db_Search_Guides", "customers"},
-       {},
-       false},
-      {"the guide list alone", kGuidesWithTwoRows, kAllFive, two_guides, false},
+      {"a new database", "CREATE TABLE customers (id INTEGER PRIMARY KEY);",
+       kOthers + "Db_Search_Guides customers ", false, false},
+      {"the guide list alone", "", kOthers + "Db_Search_Guides ", true, false},
       {"the guide list named in another case",
-       "CREATE TABLE db_search_guides (DSG_ID INTEGER PRIMARY KEY, DSG_name varchar (50), "
-       "DSG_description varchar (255) DEFAULT ('(none)'));" +
-           kTwoGuides,
-       {"Db_Search_Guide_Cols", "Db_Search_Guide_SQL", "Db_Search_Guide_Tables",
-        "Db_Search_Guide_Unique", "db_search_guides"},
-       two_guides,
-       false},
+       "ALTER TABLE Db_Search_Guides RENAME TO x;"
+       "ALTER TABLE x RENAME TO db_search_guides;",
+       kOthers + "db_search_guides ", true, false},
       {"the main tables, one of them a view",
-       kGuidesWithTwoRows + GuideTablesSql({"Db_Search_Guide_Tables"}) +
+       GuideTablesSql({"Db_Search_Guide_Tables"}) +
            "CREATE VIEW Db_Search_Guide_Cols AS SELECT 1 AS DSG_ID;",
-       {"Db_Search_Guide_Tables", "Db_Search_Guides"},
-       two_guides,
-       true},
+       "Db_Search_Guide_Tables Db_Search_Guides ", true, true},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     sent_.clear();
-    std::string file = UseNewDatabase("Db" + std::to_string(++n), c.seed);
+    const std::string file =
+        UseNewDatabase("Db" + std::to_string(++n), (c.guides ? kGuidesWithTwoRows : "") + c.seed);
     EXPECT_TRUE(CheckDatabaseReadiness());
     EXPECT_TRUE(boxes_->Shown().empty());
-    EXPECT_EQ(SqliteObjects(file, "table"), c.tables);
-    EXPECT_EQ(SqliteColumn(file, kGuideRows), c.guides);
+    std::string tables;
+    for (const std::string& table : testing::SqliteObjects(file, "table")) tables += table + " ";
+    EXPECT_EQ(tables, c.tables);
+    EXPECT_EQ(SqliteColumn(file, kGuideRows), c.guides ? kTwoGuides : Texts{});
     EXPECT_EQ(sent_ == Texts{MainTablesExistQuery(rdo::Dialect::Sqlite)}, c.only_table_query);
   }
 }
@@ -76,12 +70,6 @@ TEST_F(Readiness, AnIndexNamedLikeAGuideTableDoesNotCountAsThatTable) {
   UseNewDatabase("IndexOnly", GuideTablesSql({"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}) +
                                   "CREATE TABLE t(x); CREATE INDEX Db_Search_Guides ON t(x);");
   EXPECT_FALSE(basCorvantyAdmin::SearchTablesExist());
-}
-
-TEST_F(Readiness, WithoutAnActiveConnectionNothingIsSent) {
-  EXPECT_FALSE(CheckDatabaseReadiness());
-  EXPECT_TRUE(sent_.empty());
-  EXPECT_TRUE(boxes_->Shown().empty());
 }
 
 TEST_F(Readiness, TablesThatCannotBeBuiltAreEachReportedThenNamedInBuildOrder) {
@@ -100,23 +88,26 @@ TEST_F(Readiness, TablesThatCannotBeBuiltAreEachReportedThenNamedInBuildOrder) {
                 ::testing::MatchesRegex("The following errors were encountered when attempting "
                                         "to build the table '" +
                                         failed[i] + "' - \\[\\[.*readonly database.*"));
-  const MessageBoxRequest& summary = boxes_->Shown().back();
-  EXPECT_EQ(summary.prompt,
-            "Corvanty Database Search Guide Tables : One or more tables were not created "
-            "re-create these tables from Tools on the main menu. Table(s) not created : "
-            "Db_Search_Guide_Tables, Db_Search_Guide_Cols, Db_Search_Guide_SQL, "
+  EXPECT_EQ(boxes_->Shown().back().title + "|" + boxes_->Shown().back().prompt,
+            "Velmorastine: Corvanty|Corvanty Database Search Guide Tables : One or more tables "
+            "were not created re-create these tables from Tools on the main menu. Table(s) not "
+            "created : Db_Search_Guide_Tables, Db_Search_Guide_Cols, Db_Search_Guide_SQL, "
             "Db_Search_Guide_Unique");
-  EXPECT_EQ(summary.title, "Velmorastine: Corvanty");
-  EXPECT_EQ(SqliteColumn(file, kGuideRows).size(), 2u);
+  EXPECT_EQ(SqliteColumn(file, kGuideRows), kTwoGuides);
 }
 
-TEST_F(Readiness, ADatabaseFileThatIsGoneIsAnErrorNotAnEmptyNewDatabase) {
-  std::string file = odbc_.File("gone.db");
-  odbc_.AddDataSource("Gone", file, {{"NoCreat", "1"}});
+using RebuildCommands = testing::DatabaseTest;
+
+TEST_F(RebuildCommands, ABuildWhoseConnectionFailsIsReportedAndGivesNoSuccessMessage) {
+  odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
   UseDataSource("Gone");
-  EXPECT_THROW(CheckDatabaseReadiness(), rdo::DatabaseError);
+  RebuildControlTableCommand("Db_Search_Guide_SQL");
+  EXPECT_FALSE(RebuildSearchEngineCommand());
+  ASSERT_EQ(boxes_->Shown().size(), 2u);  // the two errors, no success message
+  EXPECT_THAT(boxes_->Shown()[0].prompt,
+              ::testing::StartsWith("The following errors were encountered when attempting to "
+                                    "build the table 'Db_Search_Guide_SQL' - [["));
   EXPECT_TRUE(sent_.empty());
-  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace

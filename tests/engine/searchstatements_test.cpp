@@ -7,47 +7,31 @@
 namespace corvanty {
 namespace {
 
-using rdo::Dialect;
-
-enum ColumnFlags { kShown = 1, kSearched = 2, kKey = 4 };
-
-GuideColumn Column(std::string qualifier, std::string name, int flags,
-                   std::string separator = "+ ' ' +", std::string conversion = "") {
-  GuideColumn column;
-  column.Column_qualifier = std::move(qualifier);
-  column.Column_name = std::move(name);
-  column.Show_in_list = flags & kShown ? -1 : 0;
-  column.Is_search_column = flags & kSearched ? -1 : 0;
-  column.Is_key_column = flags & kKey ? -1 : 0;
-  column.List_column_separator = std::move(separator);
-  column.Conv_required = conversion.empty() ? 0 : -1;
-  if (!conversion.empty()) column.Conversion_expression = std::move(conversion);
-  return column;
+// A column neither shown nor searched, the guide's key.
+GuideColumn Key(std::string qualifier, std::string name) {
+  return {qualifier, name, 0, 0, "+ ' ' +", 0, "(none)", -1};
 }
 
-GuideDefinition Guide(int32_t id, std::vector<GuideColumn> columns,
-                      std::optional<std::string> where = std::nullopt,
+GuideDefinition Guide(int32_t id, std::vector<GuideColumn> columns, std::string where = "WHERE ",
                       std::string from = "FROM t") {
-  return {id, true, std::move(from), std::move(where), std::move(columns)};
+  return {id, true, from, where, columns};
 }
-
-std::string Text(const GuideStatement& statement) { return statement.Error + statement.SQL; }
 
 // The statement of a search over one guide, or the guide's error.
 std::string SqlServerText(const GuideDefinition& guide, std::string_view criteria) {
-  const SearchStatements statements =
-      GenerateSearchStatements({guide}, criteria, Dialect::SqlServer);
-  EXPECT_EQ(statements.Error, "");
-  return statements.Guides.size() == 1 ? Text(statements.Guides[0]) : "not one guide";
+  const SearchStatements made =
+      GenerateSearchStatements({guide}, criteria, rdo::Dialect::SqlServer);
+  EXPECT_EQ(made.Error, "");
+  return made.Guides.size() == 1 ? made.Guides[0].Error + made.Guides[0].SQL : "not one guide";
 }
 
 // Guide 1 showing t.a without a key, up to its WHERE clause.
 const std::string kSelectA =
     "SELECT CONVERT(varchar(200),t.a) ResultList, 0 IDColumn, 1 DSG_ID  FROM t";
-const GuideColumn kShownSearchedA = Column("t", "a", kShown | kSearched);
+const GuideColumn kShownSearchedA{"t", "a"};
 
 TEST(SqlServerStatement, IsTheProceduresTextCharacterForCharacter) {
-  const GuideColumn shownA = Column("t", "a", kShown);
+  const GuideColumn shownA{"t", "a", -1, 0};
   const struct {
     const char* what;
     GuideDefinition guide;
@@ -55,40 +39,36 @@ TEST(SqlServerStatement, IsTheProceduresTextCharacterForCharacter) {
     std::string sql;
   } cases[] = {
       {"key first, own WHERE",
-       Guide(5, {Column("t", "id", kKey), kShownSearchedA, Column("t", "b", kShown)},
-             "WHERE t.x = 1"),
-       "abc",
+       Guide(5, {Key("t", "id"), kShownSearchedA, {"t", "b", -1, 0}}, "WHERE t.x = 1"), "abc",
        "SELECT CONVERT(varchar(200),t.a+ ' ' +t.b) ResultList,t.id IDColumn, 5 DSG_ID  FROM t "
        "WHERE t.x = 1 AND ( (t.a LIKE '%abc%') )"},
-      {"a stored WHERE alone", Guide(1, {kShownSearchedA}, "WHERE "), "abc",
-       kSelectA + "  WHERE  (t.a LIKE '%abc%')  "},
       {"no search column, own WHERE", Guide(1, {shownA}, "WHERE t.x = 1"), "abc",
        kSelectA + " WHERE t.x = 1 "},
-      {"no search column, no WHERE", Guide(1, {shownA}, "WHERE "), "abc", kSelectA + "   "},
-      {"a key flag on a later column", Guide(1, {kShownSearchedA, Column("t", "id", kKey)}), "abc",
+      {"no search column, a stored WHERE alone", Guide(1, {shownA}), "abc", kSelectA + "   "},
+      {"a key flag on a later column", Guide(1, {kShownSearchedA, Key("t", "id")}), "abc",
        kSelectA + "  WHERE  (t.a LIKE '%abc%')  "},
       {"the columns editor's separator and a conversion",
        Guide(7,
-             {Column("c", "Name", kShown | kKey, "+', '+"),
-              Column("o", "Total", kShown, "+', '+", "CONVERT(varchar,o.Total)")},
+             {{"c", "Name", -1, 0, "+', '+", 0, "(none)", -1},
+              {"o", "Total", -1, 0, "+', '+", -1, "CONVERT(varchar,o.Total)"}},
              "WHERE c.ID = o.CustID", "FROM Customers c, Orders o"),
        "x",
        "SELECT CONVERT(varchar(200),c.Name+', '+CONVERT(varchar,o.Total)) ResultList,c.Name "
        "IDColumn, 7 DSG_ID  FROM Customers c, Orders o WHERE c.ID = o.CustID "},
       {"every search column in sequence, joined by OR",
-       Guide(1, {kShownSearchedA, Column("t", "b", 0),
-                 Column("t", "n", kSearched, "", "CONVERT(varchar,t.n)")}),
+       Guide(
+           1,
+           {kShownSearchedA, {"t", "b", 0, 0}, {"t", "n", 0, -1, "", -1, "CONVERT(varchar,t.n)"}}),
        "\"x\" or \"yz\"",
        kSelectA + "  WHERE  (t.a LIKE '%x%' OR t.a LIKE '%yz%') OR  (CONVERT(varchar,t.n) LIKE "
                   "'%x%' OR CONVERT(varchar,t.n) LIKE '%yz%')  "},
       // Of a last separator with outer blanks, as many leading characters
       // stay as it has outer blanks: the procedure's statement breaks too.
       {"a last separator cut by its trimmed length",
-       Guide(1, {Column("t", "a", kShown, " + ' ' + "), Column("t", "b", kShown, " + ' ' + ")}),
-       "x",
+       Guide(1, {{"t", "a", -1, 0, " + ' ' + "}, {"t", "b", -1, 0, " + ' ' + "}}), "x",
        "SELECT CONVERT(varchar(200),t.a + ' ' + t.b +) ResultList, 0 IDColumn, 1 DSG_ID  FROM t "
        "  "},
-      {"an empty last separator", Guide(1, {Column("t", "a", kShown, "")}), "x", kSelectA + "   "},
+      {"an empty last separator", Guide(1, {{"t", "a", -1, 0, ""}}), "x", kSelectA + "   "},
   };
   for (const auto& c : cases) EXPECT_EQ(SqlServerText(c.guide, c.criteria), c.sql) << c.what;
 }
