@@ -1,4 +1,6 @@
-// The fuzz target's checks, and the saved corpus replayed through them.
+// The saved corpus of the generator's fuzz target replayed through its
+// checks (a statement SQLite does not take as the one search it is meant to
+// be, or an unclosed literal, fails).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,16 +13,6 @@ namespace corvanty {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(GeneratorCorpus, TheChecksRefuseAnythingButOneSearchOverTheGuideTable) {
-  EXPECT_EQ(fuzz::SqliteRefusal("SELECT name, id, 1 FROM t WHERE name LIKE '%a''b%' "),
-            std::nullopt);
-  for (const char* refused : {"SELECT name, id, 1 FROM t WHERE name LIKE '%a'b%'",
-                              "SELECT name, id, 1 FROM t WHERE name LIKE '%a'; SELECT 1 --%'",
-                              "SELECT name, id, 1 FROM t WHERE name LIKE ?", "SELECT name FROM t"})
-    EXPECT_NE(fuzz::SqliteRefusal(refused), std::nullopt) << refused;
-  EXPECT_FALSE(ApostrophesBalanced("a LIKE '%O'Brien%'"));
-}
 
 TEST(GeneratorCorpus, EveryStatementIsOneSearchSqliteAccepts) {
   size_t replayed = 0;

@@ -68,7 +68,6 @@ TEST(SqlServerStatement, IsTheProceduresTextCharacterForCharacter) {
        Guide(1, {{"t", "a", -1, 0, " + ' ' + "}, {"t", "b", -1, 0, " + ' ' + "}}), "x",
        "SELECT CONVERT(varchar(200),t.a + ' ' + t.b +) ResultList, 0 IDColumn, 1 DSG_ID  FROM t "
        "  "},
-      {"an empty last separator", Guide(1, {{"t", "a", -1, 0, ""}}), "x", kSelectA + "   "},
   };
   for (const auto& c : cases) EXPECT_EQ(SqlServerText(c.guide, c.criteria), c.sql) << c.what;
 }
@@ -79,7 +78,6 @@ TEST(SearchConditions, CriteriaBecomeTheProceduresLikeConditions) {
   const std::pair<std::string, std::string> cases[] = {
       // Plain text, matched as typed.
       {"  abc def ", " (t.a LIKE '%  abc def %')  "},
-      {"and OR", " (t.a LIKE '%and OR%')  "},
       // One quoted phrase.
       {"find \"red car\"", " (t.a LIKE '%red car%')  "},
       {"  \"  red car  \"  ", " (t.a LIKE '%red car%')  "},
@@ -92,7 +90,6 @@ TEST(SearchConditions, CriteriaBecomeTheProceduresLikeConditions) {
       // Any word beginning with AND joins; OR needs a blank after it; other
       // words after a phrase end the list (the procedure looped forever).
       {"\"red\" ANDROID \"blue\"", " (t.a LIKE '%red%' AND t.a LIKE '%blue%')  "},
-      {"\"red\" android", " (t.a LIKE '%red%')  "},
       {"\"red\" OR\"blue\"", " (t.a LIKE '%red%')  "},
       {"\"red\" bluegreen", " (t.a LIKE '%red%')  "},
       // A lone phrase of one character (not byte) falls back to the text as
