@@ -29,39 +29,33 @@ using Readiness = testing::DatabaseTest;
 
 TEST_F(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
   const std::string kOthers =
-      "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables "
-      "Db_Search_Guide_Unique ";
-  const struct {
-    const char* what;
-    std::string seed;
-    std::string tables;     // the tables afterwards
-    bool guides;            // seeded with two guides, which stay
-    bool only_table_query;  // nothing sent but the main tables' existence query
-  } cases[] = {
-      {"a new database", "CREATE TABLE customers (id INTEGER PRIMARY KEY);",
-       kOthers + "Db_Search_Guides customers ", false, false},
-      {"the guide list named in another case",
-       "ALTER TABLE Db_Search_Guides RENAME TO x;"
-       "ALTER TABLE x RENAME TO db_search_guides;",
-       kOthers + "db_search_guides ", true, false},
-      {"the main tables, one of them a view",
-       GuideTablesSql({"Db_Search_Guide_Tables"}) +
+      "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables Db_Search_Guide_Unique ";
+  // The seed, and the tables, the guides and what was sent afterwards.
+  const std::pair<std::string, std::string> cases[] = {
+      // A new database.
+      {"CREATE TABLE customers (id INTEGER PRIMARY KEY);",
+       kOthers + "Db_Search_Guides customers | | more"},
+      // The guide list named in another case.
+      {kGuidesWithTwoRows + "ALTER TABLE Db_Search_Guides RENAME TO x;"
+                            "ALTER TABLE x RENAME TO db_search_guides;",
+       kOthers + "db_search_guides | Orders/by customer Products/(none) | more"},
+      // The main tables, one of them a view: nothing but the existence query.
+      {kGuidesWithTwoRows + GuideTablesSql({"Db_Search_Guide_Tables"}) +
            "CREATE VIEW Db_Search_Guide_Cols AS SELECT 1 AS DSG_ID;",
-       "Db_Search_Guide_Tables Db_Search_Guides ", true, true},
+       "Db_Search_Guide_Tables Db_Search_Guides | Orders/by customer Products/(none) | the query"},
   };
   int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [seed, expected] : cases) {
     sent_.clear();
-    const std::string file =
-        UseNewDatabase("Db" + std::to_string(++n), (c.guides ? kGuidesWithTwoRows : "") + c.seed);
+    const std::string file = UseNewDatabase("Db" + std::to_string(++n), seed);
     EXPECT_TRUE(CheckDatabaseReadiness());
     EXPECT_TRUE(boxes_->Shown().empty());
-    std::string tables;
-    for (const std::string& table : testing::SqliteObjects(file, "table")) tables += table + " ";
-    EXPECT_EQ(tables, c.tables);
-    EXPECT_EQ(SqliteColumn(file, kGuideRows), c.guides ? kTwoGuides : Texts{});
-    EXPECT_EQ(sent_ == Texts{MainTablesExistQuery(rdo::Dialect::Sqlite)}, c.only_table_query);
+    std::string found;
+    for (const std::string& table : testing::SqliteObjects(file, "table")) found += table + " ";
+    found += "| ";
+    for (const std::string& guide : SqliteColumn(file, kGuideRows)) found += guide + " ";
+    const bool only_query = sent_ == Texts{MainTablesExistQuery(rdo::Dialect::Sqlite)};
+    EXPECT_EQ(found + (only_query ? "| the query" : "| more"), expected);
   }
 }
 

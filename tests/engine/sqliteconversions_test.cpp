@@ -4,6 +4,8 @@
 // no plain conversion, and a + inside a literal, stay as written.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/searchstatements.h"
 #include "engine/searchsyntax.h"
 #include "support/databasetest.h"
@@ -36,11 +38,9 @@ TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
   const std::string kStyles =
       " converts with a style that has no SQLite translation (there are translations for the "
       "styles 101, 103, 112, 120 and 121).";
-  const struct {
-    const char* conversion;
-    const char* criteria;
-    std::string found;  // ResultList*IDColumn of each row found, or the guide's error
-  } cases[] = {
+  // Conversion, criteria, and the ResultList*IDColumn of each row found or
+  // the guide's error.
+  const std::tuple<const char*, const char*, std::string> cases[] = {
       {"CONVERT(varchar, e.title)", "r", "The quick brown fox jumps over*1 Party*2 "},
       {"CONVERT(varchar, e.title)", "jumps over", "The quick brown fox jumps over*1 "},
       // Past the 30th character the server's text has nothing to find.
@@ -65,9 +65,9 @@ TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
       {"CONVERT(varchar(8), e.at, @style, 2)", "x",
        kRefused + "CONVERT(varchar(8), e.at, @style, 2)" + kStyles},
   };
-  for (const auto& c : cases) {
+  for (const auto& [conversion, criteria, expected] : cases) {
     const GuideStatement made =
-        GenerateSearchStatements({EventsGuide(c.conversion)}, c.criteria, rdo::Dialect::Sqlite)
+        GenerateSearchStatements({EventsGuide(conversion)}, criteria, rdo::Dialect::Sqlite)
             .Guides.at(0);
     std::string found = made.Error;
     if (found.empty())
@@ -75,7 +75,7 @@ TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
            testing::SqliteColumn(file, "SELECT ResultList || '*' || IDColumn FROM (" + made.SQL +
                                            ") ORDER BY IDColumn"))
         found += row + " ";
-    EXPECT_EQ(found, c.found) << c.conversion << " / " << c.criteria;
+    EXPECT_EQ(found, expected) << conversion << " / " << criteria;
   }
   for (const char* expression :
        {"CONVERT(int, o.n)", "MYCONVERT(varchar, o.n)", "+o.n", "CONVERT(varchar, o.n"})
