@@ -4,23 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "fuzz/generatorfuzzinput.h"
+#include "support/corvantycli.h"
 
 namespace corvanty {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(GeneratorCorpus, EveryStatementIsOneSearchSqliteAccepts) {
   size_t replayed = 0;
-  for (const auto& entry :
-       fs::directory_iterator(fs::path(CORVANTY_SOURCE_DIR) / "tests/fuzz/corpus")) {
-    std::stringstream content;
-    content << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-    EXPECT_EQ(fuzz::FaultyStatement(content.str()), std::nullopt) << entry.path();
+  for (const auto& entry : std::filesystem::directory_iterator(
+           std::filesystem::path(CORVANTY_SOURCE_DIR) / "tests/fuzz/corpus")) {
+    EXPECT_EQ(fuzz::FaultyStatement(testing::FileBytes(entry.path())), std::nullopt)
+        << entry.path();
     ++replayed;
   }
   EXPECT_GE(replayed, 12u);

@@ -68,16 +68,14 @@ inline std::optional<std::string> FaultyStatement(std::string_view input) {
   // cannot hold a NUL: the input ends at the first one.
   input = input.substr(0, input.find('\0'));
   const size_t lineEnd = input.find('\n');
-  const std::string_view separatorText =
-      lineEnd == std::string_view::npos ? std::string_view() : input.substr(0, lineEnd);
-  const std::string_view criteria =
-      lineEnd == std::string_view::npos ? input : input.substr(lineEnd + 1);
+  const bool twoLines = lineEnd != std::string_view::npos;
+  const std::string_view separatorText = twoLines ? input.substr(0, lineEnd) : std::string_view();
+  const std::string_view criteria = twoLines ? input.substr(lineEnd + 1) : input;
   // A raw fragment only when its own apostrophes pair up; it is SQL by
   // design, so whether SQLite takes it is judged against plain criteria:
   // the criteria must never turn a statement SQLite takes into one it refuses.
-  std::vector<bool> fragments = {false};
-  if (ApostrophesBalanced(separatorText)) fragments.push_back(true);
-  for (const bool raw : fragments) {
+  for (const bool raw : {false, true}) {
+    if (raw && !ApostrophesBalanced(separatorText)) continue;
     const std::vector<GuideDefinition> guides = GuidesFor(separatorText, raw);
     for (const rdo::Dialect dialect : {rdo::Dialect::SqlServer, rdo::Dialect::Sqlite}) {
       const auto plain = GenerateSearchStatements(guides, "x", dialect).Guides;
