@@ -14,41 +14,33 @@ TEST(TestSearch, GivesEachResultTrimmedAndEndedByCrLfUntilCancelled) {
       "Colours",
       testing::GuideTablesSql(
           {"Db_Search_Guides", "Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}) +
-          "CREATE TABLE colours (name TEXT);"
-          "INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
-          "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Colours');"
-          "INSERT INTO Db_Search_Guide_Tables VALUES (1, 'FROM colours c', 'WHERE ', NULL, NULL);"
-          "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
-          "Column_name) VALUES (1, 1, 'c', 'name');");
+          "CREATE TABLE colours (name TEXT);INSERT INTO colours VALUES (' Red '), ('Green'), "
+          "('Blue ');INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Colours');INSERT INTO "
+          "Db_Search_Guide_Tables VALUES (1, 'FROM colours c', 'WHERE ', NULL, NULL);INSERT INTO "
+          "Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name) VALUES "
+          "(1, 1, 'c', 'name');");
   VelmorastineSearch::Corvanty control;
   control.DataSourceName = "Colours";
-  control.SearchGuide = "Colours";
-  std::atomic<bool> cancelled{false};
-  // {criteria, found, text, error}
+  // {guide, criteria, cancelled, "found|text|error"}: cancelled, nothing more
+  // is read.
   const struct {
-    const char* criteria;
-    bool found;
-    const char *text, *error;
+    const char *guide, *criteria;
+    bool cancelled;
+    const char* outcome;
   } rows[] = {
-      {"e", true, "Red\r\nGreen\r\nBlue\r\n", ""},
-      {"zzz", false, "", ""},
+      {"Colours", "e", false, "1|Red\r\nGreen\r\nBlue\r\n|"},
+      {"Colours", "zzz", false, "0||"},
+      {"Colors", "e", false, "0||[[There is no Database Search Guide named 'Colors'.]]"},
+      {"Colours", "e", true, "1||"},
   };
   for (const auto& row : rows) {
+    control.SearchGuide = row.guide;
     control.Criteria = row.criteria;
+    std::atomic<bool> cancelled{row.cancelled};
     TestSearchOutcome outcome = RunTestSearch(control, cancelled);
-    EXPECT_EQ(outcome.found, row.found) << row.criteria;
-    EXPECT_EQ(outcome.text, row.text) << row.criteria;
-    EXPECT_EQ(outcome.error, row.error) << row.criteria;
+    EXPECT_EQ(std::to_string(outcome.found) + "|" + outcome.text + "|" + outcome.error,
+              row.outcome);
   }
-  control.SearchGuide = "Colors";
-  EXPECT_EQ(RunTestSearch(control, cancelled).error,
-            "[[There is no Database Search Guide named 'Colors'.]]");
-  control.SearchGuide = "Colours";
-  control.Criteria = "e";
-  cancelled = true;  // found, but nothing more read
-  TestSearchOutcome outcome = RunTestSearch(control, cancelled);
-  EXPECT_TRUE(outcome.found);
-  EXPECT_EQ(outcome.text, "");
 }
 
 }  // namespace
