@@ -15,12 +15,14 @@ using namespace basCorvantyAdmin;
 
 class NewGuideDialog : public testing::GuideDialogTest {
  protected:
-  // Opens File > New > Db Search Guide and fills it in.
-  frmCorvantyNewDSG& OpenFilled(const QString& name, const QString& description) {
+  // Opens File > New > Db Search Guide from mode Edit, fills it in and clicks button.
+  frmCorvantyNewDSG& Enter(const QString& name, const QString& description, const char* button) {
+    gstrDSGMode = kModeEdit;
     ChooseMenu("mnuDbSG");
     frmCorvantyNewDSG& dialog = frmCorvantyNewDSG::Instance();
     dialog.txtDSGName->setText(name);
     dialog.txtDSGDescription->setPlainText(description);
+    Click(dialog, button);
     return dialog;
   }
 };
@@ -58,21 +60,15 @@ TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
       {"Sales", QString(256, 'd'), "48 The description may be at most 255 characters long.\n"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.box);
     boxes_->Clear();
-    gstrDSGMode = kModeEdit;
-    frmCorvantyNewDSG& dialog = OpenFilled(row.name, row.description);
-    Click(dialog, "cmdOK");
-    EXPECT_EQ(Boxes(), row.box);
-    EXPECT_EQ(gstrDSGMode, "New");  // set before any check
-    EXPECT_EQ(GuideCount(), 2);
-    // The dialog stays with the typed text, and no tables editor follows.
-    ASSERT_EQ(ShownDialogs(), "frmCorvantyNewDSG");
-    EXPECT_EQ(dialog.txtDSGName->text(), row.name);
-    EXPECT_EQ(dialog.txtDSGDescription->toPlainText(), row.description);
+    frmCorvantyNewDSG& dialog = Enter(row.name, row.description, "cmdOK");
+    // Mode New is set before any check; the dialog stays with the typed text.
+    EXPECT_EQ(Boxes() + gstrDSGMode + std::to_string(GuideCount()) + ShownDialogs(),
+              row.box + std::string("New2frmCorvantyNewDSG"));
+    EXPECT_TRUE(dialog.txtDSGName->text() == row.name &&
+                dialog.txtDSGDescription->toPlainText() == row.description);
   }
-  gstrDSGMode = kModeEdit;
-  Click(OpenFilled("Suppliers", ""), "cmdCancel");  // leaves, writing and changing nothing
+  Enter("Suppliers", "", "cmdCancel");  // leaves, writing and changing nothing
   EXPECT_EQ(ShownDialogs() + gstrDSGMode + std::to_string(GuideCount()), "Edit2");
 }
 
@@ -84,15 +80,12 @@ TEST_F(NewGuideDialog, ACreatedGuideIsStoredExactlyAndHandedToTheTablesEditor) {
   // Apostrophes stored as typed; lengths counted in characters, not bytes.
   QString name = "O'Brien's " + QString(40, QChar(0x00E9));
   QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
-  Click(OpenFilled(name, description), "cmdOK");
-
-  EXPECT_TRUE(boxes_->Shown().empty());
+  Enter(name, description, "cmdOK");
   EXPECT_EQ(Value("SELECT DSG_ID || '|' || DSG_name || '|' || DSG_description FROM Db_Search_Guides"
                   " WHERE DSG_ID > 2"),
             "70001|" + name.toStdString() + "|" + description.toStdString());
-  EXPECT_EQ(gintDSGID, 70001);
-  EXPECT_EQ(gstrDSGMode, "New");
-  ASSERT_EQ(ShownDialogs(), "frmCorvantyTables");
+  EXPECT_EQ(Boxes() + std::to_string(gintDSGID) + gstrDSGMode + ShownDialogs(),
+            "70001NewfrmCorvantyTables");
 }
 
 }  // namespace
