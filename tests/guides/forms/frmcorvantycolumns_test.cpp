@@ -126,10 +126,6 @@ TEST_F(ColumnsEditor, ShowsItsControlsInTheirTabOrder) {
                        {"cmdOK", "QPushButton", "OK", Align::None, 9},
                        {"cmdCancel", "QPushButton", "Cancel", Align::None, 10},
                    }));
-  QStringList words;
-  for (int i = 0; i < Dialog().cmbDataType->count(); ++i)
-    words << Dialog().cmbDataType->itemText(i);
-  EXPECT_EQ(words.join(' '), "Char Varchar Integer Numeric Text Datetime");
 }
 
 TEST_F(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColumnsChecked) {
@@ -167,15 +163,13 @@ TEST_F(ColumnsEditor, StoredSettingsAreShownAsTheyWereWrittenAndUntouchedRowsWri
             "*(1) OrderID -> Orders|Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
             "*(2) Name -> Customers|*(3) City -> Customers");
   EXPECT_TRUE(dialog.cmdRemove->isEnabled());  // entry 0 is checked
-  // {entry clicked, what the controls show}; entry 0 is selected already.
-  const std::pair<int, const char*> shown[] = {{0, "Integer 0 0 1 [ ] 1"},
-                                               {4, "Varchar 1 1 0 [, ] 2"},
+  // {entry selected, what the controls show}
+  const std::pair<int, const char*> shown[] = {{4, "Varchar 1 1 0 [, ] 2"},
                                                {5, "Char 1 0 0 [it's] 3"},
-                                               {1, "Char 0 0 0 [] "}};
-  QListWidget* list = dialog.lstAvailableCols;
+                                               {1, "Char 0 0 0 [] "},
+                                               {0, "Integer 0 0 1 [ ] 1"}};
   for (auto [row, controls] : shown) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(row)).center());
+    dialog.lstAvailableCols->setCurrentRow(row);
     EXPECT_EQ(Controls(), controls);
   }
   // City applied as shown keeps its stored separator; Name given a new one
@@ -184,9 +178,8 @@ TEST_F(ColumnsEditor, StoredSettingsAreShownAsTheyWereWrittenAndUntouchedRowsWri
   Click(dialog, "cmdApply");
   Apply(4, "Varchar", "SF", " o' ", "2");
   Click(dialog, "cmdOK");
-  EXPECT_EQ(ShownDialogs(), "");
   EXPECT_EQ(
-      StoredRows(),
+      ShownDialogs() + StoredRows(),
       "1|Orders|OrderID|Integer|0|0|+ ' ' +|-1|CONVERT(varchar,Orders.OrderID)|-1 / "
       "2|Customers|Name|Varchar|1|1|+' o'' '+|0||0 / 3|Customers|City|Char|1|0|+'it''s'+|0||0 / "
       "5|Orders|Gone|(none)|-1|0|+ ' - ' + CHAR(13) +|0|(none)|0");
@@ -197,15 +190,14 @@ TEST_F(ColumnsEditor, ApplyReusesASlotRemoveShiftsTheLaterOnesAndCheckedEntriesS
   frmCorvantyColumns& dialog = Open("Edit");
   Apply(1, "Text", "S", "", "12");
   Apply(1, "Numeric", "F", "-", "4");
-  ASSERT_EQ(gavarColumns.size(), 6u);
-  EXPECT_EQ(gavarColumns[5].DataType + std::to_string(gavarColumns[5].ColumnIndex), "Numeric4");
-
   dialog.lstAvailableCols->setCurrentRow(4);  // Name, slot 2 of 5
   Click(dialog, "cmdRemove");
-  std::string names;
+  // The slots' columns, types and indexes; "?" marks a column no entry lists.
+  std::string held;
   for (size_t slot = 1; slot < gavarColumns.size(); ++slot)
-    names += gavarColumns[slot].ColumnName + (gavarColumns[slot].ListIndex ? "" : "?") + " ";
-  EXPECT_EQ(names, "OrderID City Gone? Total ");
+    held += gavarColumns[slot].ColumnName + (gavarColumns[slot].ListIndex ? " " : "? ") +
+            gavarColumns[slot].DataType + std::to_string(gavarColumns[slot].ColumnIndex) + " ";
+  EXPECT_EQ(held, "OrderID Integer1 City Char3 Gone? (none)5 Total Numeric4 ");
   EXPECT_EQ(
       Entries(),
       "*(1) OrderID -> Orders|(4) Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
@@ -215,13 +207,12 @@ TEST_F(ColumnsEditor, ApplyReusesASlotRemoveShiftsTheLaterOnesAndCheckedEntriesS
   // Unchecking City (with settings) is refused and shows its settings; an
   // entry without settings checks and unchecks silently.
   dialog.lstAvailableCols->item(5)->setCheckState(Qt::Unchecked);
-  ExpectOnlyBox("To remove an item please use the remove button.", vbOKOnly + vbExclamation);
-  EXPECT_EQ(dialog.lstAvailableCols->item(5)->checkState(), Qt::Checked);
-  EXPECT_EQ(Controls(), "Char 1 0 0 [it's] 3");
+  EXPECT_EQ(Boxes() + Controls() + " " + Entries().substr(Entries().rfind('|')),
+            "48 To remove an item please use the remove button.\nChar 1 0 0 [it's] 3 |*(3) City -> "
+            "Customers");
   dialog.lstAvailableCols->item(2)->setCheckState(Qt::Checked);
   dialog.lstAvailableCols->item(2)->setCheckState(Qt::Unchecked);
-  EXPECT_EQ(boxes_->Shown().size(), 1u);
-  EXPECT_EQ(Controls(), "Char 0 0 0 [] ");
+  EXPECT_EQ(std::to_string(boxes_->Shown().size()) + Controls(), "1Char 0 0 0 [] ");
 }
 
 TEST_F(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {

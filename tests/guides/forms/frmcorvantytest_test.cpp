@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "guidedialogtest.h"
+#include "guides/testsearch.h"
 #include "support/forms/inventory.h"
 #include "ui/forms/backgroundwork.h"
 
@@ -16,20 +17,17 @@ namespace {
 using testing::Align;
 
 // Guides 1 "Colours" (names with blanks around them), 2 "Broken" (a FROM
-// clause naming no table) and 3 "Slow" (a three-million-row scan that finds
-// one row) and 4 "Many" (4,500 rows), each showing and searching one
-// column. The server lists them by name: Broken first.
+// clause naming no table), 3 "Slow" (a three-million-row scan that finds one
+// row) and 4 "Many" (4,500 rows), each showing and searching one column. The
+// server lists them by name: Broken first.
 const char kGuides[] =
-    "CREATE TABLE colours (name TEXT);"
-    "INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
+    "CREATE TABLE colours (name TEXT); INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
     "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken'),"
-    " (3, 'Slow'), (4, 'Many');"
-    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
-    " (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '),"
-    " (3, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n"
-    " WHERE x < 3000000) SELECT x AS name FROM n) c', 'WHERE '),"
-    " (4, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n"
-    " WHERE x < 4500) SELECT x AS name FROM n) c', 'WHERE ');"
+    " (3, 'Slow'), (4, 'Many'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause,"
+    " WHERE_clause) VALUES (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '),"
+    " (3, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000)"
+    " SELECT x AS name FROM n) c', 'WHERE '), (4, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION"
+    " ALL SELECT x + 1 FROM n WHERE x < 4500) SELECT x AS name FROM n) c', 'WHERE ');"
     "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name)"
     " VALUES (1, 1, 'c', 'name'), (2, 1, 'c', 'name'), (3, 1, 'c', 'name'), (4, 1, 'c', 'name');";
 
@@ -47,18 +45,16 @@ class TestDialog : public testing::GuideDialogTest {
   }
 
   // Chooses the guide, types the criteria, clicks Search! and waits for the
-  // search to end.
-  static void Search(frmCorvantyTest& dialog, const char* guide, const char* criteria) {
+  // search to end: the boxes shown and the results.
+  std::string Search(frmCorvantyTest& dialog, const char* guide, const char* criteria) {
+    boxes_->Clear();
     dialog.cmbAvailableDSG->setCurrentText(guide);
     dialog.txtCriteria->clear();
     QTest::keyClicks(dialog.txtCriteria, criteria);
     Click(dialog, "cmdSearch");
     WaitForBackgroundWork();
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.cmdSearch->isEnabled(); }));
-  }
-
-  static std::string Results(const frmCorvantyTest& dialog) {
-    return dialog.txtResults->toPlainText().toStdString();
+    return Boxes() + dialog.txtResults->toPlainText().toStdString();
   }
 };
 
@@ -84,20 +80,16 @@ TEST_F(TestDialog, ShowsItsControlsWithTheGuidesAndTheConnectionOnTheControl) {
 
 TEST_F(TestDialog, ShowsEachResultTrimmedOnALineAndReportsNoResultsOrAFailure) {
   frmCorvantyTest& dialog = OpenWithGuides();
-  // {guide, criteria, the boxes shown, the results shown}: each search
-  // replaces the last one's results; after a failure the dialog still works.
-  const char* const rows[][4] = {
-      {"Colours", "e", "", "Red\nGreen\nBlue\n"},
-      {"Colours", "Gr", "", "Green\n"},
-      {"Colours", "zzz", "0 No results for criteria.\n", ""},
-      {"Broken", "x", "48 [[[SQLite]no such table: no_such_table (1)]]\n", ""},
-      {"Colours", "Red", "", "Red\n"},
+  // {guide, criteria, the boxes shown and the results}: each search replaces
+  // the last one's results; after a failure the dialog still works.
+  const char* const rows[][3] = {
+      {"Colours", "e", "Red\nGreen\nBlue\n"},
+      {"Colours", "Gr", "Green\n"},
+      {"Colours", "zzz", "0 No results for criteria.\n"},
+      {"Broken", "x", "48 [[[SQLite]no such table: no_such_table (1)]]\n"},
+      {"Colours", "Red", "Red\n"},
   };
-  for (const auto& row : rows) {
-    boxes_->Clear();
-    Search(dialog, row[0], row[1]);
-    EXPECT_EQ(Boxes() + Results(dialog), std::string(row[2]) + row[3]) << row[1];
-  }
+  for (const auto& row : rows) EXPECT_EQ(Search(dialog, row[0], row[1]), row[2]) << row[1];
   Search(dialog, "Many", "");
   EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Many|");
   // A large result fills the box in pieces, every line once and in order.
@@ -105,6 +97,18 @@ TEST_F(TestDialog, ShowsEachResultTrimmedOnALineAndReportsNoResultsOrAFailure) {
   ASSERT_EQ(lines.size(), 4501);
   EXPECT_EQ(lines[0] + " " + lines[1999] + " " + lines[2000] + " " + lines[4499],
             "1 2000 2001 4500");
+}
+
+TEST_F(TestDialog, TheSearchEndsEachResultWithCrLfAndReadsNoMoreOnceCancelled) {
+  VelmorastineSearch::Corvanty& control = *OpenWithGuides().Corvanty1;
+  control.SearchGuide = "Colours";
+  control.Criteria = "e";
+  for (bool cancel : {false, true}) {
+    std::atomic<bool> cancelled{cancel};
+    TestSearchOutcome outcome = RunTestSearch(control, cancelled);
+    EXPECT_EQ(std::to_string(outcome.found) + "|" + outcome.text + "|" + outcome.error,
+              cancel ? "1||" : "1|Red\r\nGreen\r\nBlue\r\n|");
+  }
 }
 
 TEST_F(TestDialog, WithNoGuideItNeverShowsAndALaterRequestLoadsItAgain) {
