@@ -24,14 +24,14 @@ class ColumnsEditor : public testing::GuideDialogTest {
  protected:
   void SetUp() override {
     GuideDialogTest::SetUp();
-    ExecSqlite(db_,
-               "CREATE TABLE Orders (OrderID int, Total numeric, CustomerID int);"
-               "CREATE TABLE Customers (CustomerID int, Name varchar(40), City varchar(40));"
-               "INSERT INTO Orders VALUES (10, 5, 1), (11, 7, 2);"
-               "INSERT INTO Customers VALUES (1, 'Amber Trading', 'Oslo'), (2, 'Birch', 'Lyon');"
-               "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Orders');"
-               "INSERT INTO Db_Search_Guide_Tables VALUES (1, 'FROM Orders, Customers',"
-               " 'WHERE Orders.CustomerID = Customers.CustomerID', NULL, NULL)");
+    ExecSqlite(
+        db_,
+        "CREATE TABLE Orders (OrderID int, Total numeric, CustomerID int); INSERT INTO Orders "
+        "VALUES (10, 5, 1), (11, 7, 2); CREATE TABLE Customers (CustomerID int, Name varchar(40), "
+        "City varchar(40)); INSERT INTO Customers VALUES (1, 'Amber Trading', 'Oslo'), (2, "
+        "'Birch', 'Lyon'); INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Orders');"
+        "INSERT INTO Db_Search_Guide_Tables VALUES (1, 'FROM Orders, Customers', 'WHERE "
+        "Orders.CustomerID = Customers.CustomerID', NULL, NULL)");
   }
   // Opens the editor as the tables editor ("New") or the guide list ("Edit") does.
   frmCorvantyColumns& Open(const char* mode,
@@ -46,13 +46,12 @@ class ColumnsEditor : public testing::GuideDialogTest {
   }
   static frmCorvantyColumns& Dialog() { return *frmCorvantyColumns::Existing(); }
 
-  // The entries, checked ones marked "*", separated by "|".
+  // The entries, checked ones marked "*", each followed by "|".
   static std::string Entries() {
     std::string text;
     for (int i = 0; i < Dialog().lstAvailableCols->count(); ++i) {
       QListWidgetItem* entry = Dialog().lstAvailableCols->item(i);
-      text += (i ? "|" : "") + std::string(entry->checkState() == Qt::Checked ? "*" : "") +
-              entry->text().toStdString();
+      text += (entry->checkState() == Qt::Checked ? "*" : "") + entry->text().toStdString() + "|";
     }
     return text;
   }
@@ -132,7 +131,7 @@ TEST_F(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColum
   frmCorvantyColumns& dialog = Open("New");
   EXPECT_EQ(Entries(),
             "OrderID -> Orders|Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
-            "Name -> Customers|City -> Customers");
+            "Name -> Customers|City -> Customers|");
   Click(dialog, "cmdApply");  // entry 0 with the defaults
   Apply(1, "Varchar", "S", ", ", "1");
   Apply(2, "Integer", "F", ", ", "2");
@@ -153,7 +152,7 @@ TEST_F(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColum
   EXPECT_EQ(gavarTables, (std::vector<std::string>{"", "", "Orders", "Customers"}));
   EXPECT_EQ(Entries(),
             "*(0) OrderID -> Orders|*(1) Total -> Orders|*(2) CustomerID -> Orders|"
-            "*(3) CustomerID -> Customers|*(4) Name -> Customers|*(5) City -> Customers");
+            "*(3) CustomerID -> Customers|*(4) Name -> Customers|*(5) City -> Customers|");
 }
 
 TEST_F(ColumnsEditor, StoredSettingsAreShownAsTheyWereWrittenAndUntouchedRowsWrittenBackUnchanged) {
@@ -161,7 +160,7 @@ TEST_F(ColumnsEditor, StoredSettingsAreShownAsTheyWereWrittenAndUntouchedRowsWri
   frmCorvantyColumns& dialog = Open("Edit");
   EXPECT_EQ(Entries(),
             "*(1) OrderID -> Orders|Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
-            "*(2) Name -> Customers|*(3) City -> Customers");
+            "*(2) Name -> Customers|*(3) City -> Customers|");
   EXPECT_TRUE(dialog.cmdRemove->isEnabled());  // entry 0 is checked
   // {entry selected, what the controls show}
   const std::pair<int, const char*> shown[] = {{4, "Varchar 1 1 0 [, ] 2"},
@@ -201,29 +200,31 @@ TEST_F(ColumnsEditor, ApplyReusesASlotRemoveShiftsTheLaterOnesAndCheckedEntriesS
   EXPECT_EQ(
       Entries(),
       "*(1) OrderID -> Orders|(4) Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
-      "(2) Name -> Customers|*(3) City -> Customers");
+      "(2) Name -> Customers|*(3) City -> Customers|");
   EXPECT_TRUE(dialog.cmdRemove->isEnabled());
 
   // Unchecking City (with settings) is refused and shows its settings; an
   // entry without settings checks and unchecks silently.
   dialog.lstAvailableCols->item(5)->setCheckState(Qt::Unchecked);
-  EXPECT_EQ(Boxes() + Controls() + " " + Entries().substr(Entries().rfind('|')),
-            "48 To remove an item please use the remove button.\nChar 1 0 0 [it's] 3 |*(3) City -> "
-            "Customers");
+  EXPECT_EQ(Boxes() + Controls() + " " + Entries().substr(Entries().rfind("*(3)")),
+            "48 To remove an item please use the remove button.\nChar 1 0 0 [it's] 3 *(3) City -> "
+            "Customers|");
   dialog.lstAvailableCols->item(2)->setCheckState(Qt::Checked);
   dialog.lstAvailableCols->item(2)->setCheckState(Qt::Unchecked);
   EXPECT_EQ(std::to_string(boxes_->Shown().size()) + Controls(), "1Char 0 0 0 [] ");
 }
 
 TEST_F(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
-  // {index typed, the refusal}
+  const char* const kNotNumeric = "Index property must be a numeric value.";
+  const char* const kNotWhole = "Index property must be a whole number.";
+  // {index typed, the refusal or "" for none}
   const std::pair<const char*, const char*> rows[] = {
       {"", "Index property must have a value."},
-      {"  ", "Index property must be a numeric value."},
-      {"two", "Index property must be a numeric value."},
-      {"2.5", "Index property must be a whole number."},
-      {"3e1", "Index property must be a whole number."},
-      {"2147483648", "Index property must be a whole number."},
+      {"  ", kNotNumeric},
+      {"two", kNotNumeric},
+      {"2.5", kNotWhole},
+      {"3e1", kNotWhole},
+      {"2147483648", kNotWhole},
       {" -7 ", ""},
   };
   Open("New");

@@ -1,11 +1,9 @@
 #include "guides/forms/frmcorvantynewdsg.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include "guidedialogtest.h"
-#include "guides/forms/frmcorvantytables.h"
 #include "support/forms/inventory.h"
 
 namespace corvanty {
@@ -15,15 +13,18 @@ using namespace basCorvantyAdmin;
 
 class NewGuideDialog : public testing::GuideDialogTest {
  protected:
-  // Opens File > New > Db Search Guide from mode Edit, fills it in and clicks button.
-  frmCorvantyNewDSG& Enter(const QString& name, const QString& description, const char* button) {
+  // Opens File > New > Db Search Guide from mode Edit, fills it in and clicks
+  // button: the boxes shown, the mode, the number of guides and the dialogs shown.
+  std::string Enter(const QString& name, const QString& description, const char* button) {
     gstrDSGMode = kModeEdit;
     ChooseMenu("mnuDbSG");
     frmCorvantyNewDSG& dialog = frmCorvantyNewDSG::Instance();
     dialog.txtDSGName->setText(name);
     dialog.txtDSGDescription->setPlainText(description);
+    boxes_->Clear();
     Click(dialog, button);
-    return dialog;
+    return Boxes() + gstrDSGMode + Value("SELECT count(*) FROM Db_Search_Guides") + " " +
+           ShownDialogs();
   }
 };
 
@@ -47,7 +48,7 @@ TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
   testing::ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('O''Brien''s')");
   const char* const kExists = "48 Database Search Guide name exists. Please choose another.\n";
   // {name, description, the box shown}: only the missing name is a plain box,
-  // under the application's title.
+  // under the application's title. Mode New is set before any check.
   const struct {
     QString name, description;
     const char* box;
@@ -60,16 +61,15 @@ TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
       {"Sales", QString(256, 'd'), "48 The description may be at most 255 characters long.\n"},
   };
   for (const auto& row : rows) {
-    boxes_->Clear();
-    frmCorvantyNewDSG& dialog = Enter(row.name, row.description, "cmdOK");
-    // Mode New is set before any check; the dialog stays with the typed text.
-    EXPECT_EQ(Boxes() + gstrDSGMode + std::to_string(GuideCount()) + ShownDialogs(),
-              row.box + std::string("New2frmCorvantyNewDSG"));
+    EXPECT_EQ(Enter(row.name, row.description, "cmdOK"),
+              row.box + std::string("New2 frmCorvantyNewDSG"));
+    // The dialog stays with the typed text.
+    frmCorvantyNewDSG& dialog = *frmCorvantyNewDSG::Existing();
     EXPECT_TRUE(dialog.txtDSGName->text() == row.name &&
                 dialog.txtDSGDescription->toPlainText() == row.description);
   }
-  Enter("Suppliers", "", "cmdCancel");  // leaves, writing and changing nothing
-  EXPECT_EQ(ShownDialogs() + gstrDSGMode + std::to_string(GuideCount()), "Edit2");
+  // Cancel leaves, writing and changing nothing.
+  EXPECT_EQ(Enter("Suppliers", "", "cmdCancel"), "Edit2 ");
 }
 
 TEST_F(NewGuideDialog, ACreatedGuideIsStoredExactlyAndHandedToTheTablesEditor) {
@@ -80,12 +80,11 @@ TEST_F(NewGuideDialog, ACreatedGuideIsStoredExactlyAndHandedToTheTablesEditor) {
   // Apostrophes stored as typed; lengths counted in characters, not bytes.
   QString name = "O'Brien's " + QString(40, QChar(0x00E9));
   QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
-  Enter(name, description, "cmdOK");
+  const std::string after = Enter(name, description, "cmdOK");
+  EXPECT_EQ(after + std::to_string(gintDSGID), "New3 frmCorvantyTables70001");
   EXPECT_EQ(Value("SELECT DSG_ID || '|' || DSG_name || '|' || DSG_description FROM Db_Search_Guides"
                   " WHERE DSG_ID > 2"),
             "70001|" + name.toStdString() + "|" + description.toStdString());
-  EXPECT_EQ(Boxes() + std::to_string(gintDSGID) + gstrDSGMode + ShownDialogs(),
-            "70001NewfrmCorvantyTables");
 }
 
 }  // namespace
