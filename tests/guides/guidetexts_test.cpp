@@ -1,32 +1,14 @@
-// The texts the guide editors build: FROM lists, statements and the catalogue
-// query.
+// The texts the guide editors build: FROM lists, statements, the catalogue query.
 #include <gtest/gtest.h>
 
 #include "engine/dialectsql.h"
 #include "guides/columnloader.h"
 #include "guides/columnstore.h"
 #include "guides/fromlist.h"
-#include "guides/replaceall.h"
 #include "guides/syntaxcheck.h"
 
 namespace corvanty {
 namespace {
-
-TEST(ReplaceAll, ReplacesEveryOccurrenceResumingAfterTheInsertedText) {
-  // {text, find, replace, result}
-  const char* const rows[][4] = {
-      {"Customers, Orders", ", ", ",", "Customers,Orders"},
-      {"aaa", "a", "aa", "aaaaaa"},  // the inserted text is not searched again
-      {"abcabc", "b", "", "acac"},
-      {"Orders, orders", "Orders", "X", "X, orders"},  // case-sensitive
-      {"abc", "", "x", "abc"},
-  };
-  for (const auto& row : rows) {
-    std::string text = row[0];
-    EXPECT_EQ(basCorvantyAdmin::ReplaceAll(text, row[1], row[2]) + "|" + text,
-              std::string(row[3]) + "|" + row[3]);
-  }
-}
 
 TEST(FromList, ReadsAStoredClauseBackAsACommaBracketedList) {
   // {stored clause, bracketed list, its tables}
