@@ -33,20 +33,6 @@ class NewGuideDialog : public testing::GuideDialogTest {
   }
 };
 
-TEST_F(NewGuideDialog, ShowsItsControlsInTheirTabOrder) {
-  ChooseMenu("mnuDbSG");
-  EXPECT_INVENTORY(frmCorvantyNewDSG::Instance(), "New Db Search Guide",
-                   (std::vector<testing::ControlRow>{
-                       {"Frame1", "QGroupBox", ""},
-                       {"Label1", "QLabel", "Search Guide Name :", Align::Right},
-                       {"txtDSGName", "QLineEdit", "", Align::Left, 1},
-                       {"Label2", "QLabel", "Description :", Align::Right},
-                       {"txtDSGDescription", "QPlainTextEdit", "", Align::None, 2},
-                       {"cmdOK", "QPushButton", "OK", Align::None, 3, "", true},
-                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 4},
-                   }));
-}
-
 TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
   AddGuides({"Orders"});
   testing::ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('O''Brien''s')");
@@ -76,31 +62,27 @@ TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
   EXPECT_EQ(Enter("Suppliers", "", "cmdCancel"), "Edit2 ");
 }
 
-TEST_F(NewGuideDialog, ACreatedGuideIsStoredExactlyAndHandedToTheTablesEditor) {
-  AddGuides({"Customers", "Suppliers"});
+TEST_F(GuideSelectionDialog, WithNoGuideNewLeadsToAGuideStoredExactlyAndHandedToTheTablesEditor) {
   // The next number does not fit in 16 bits; the current guide holds it whole.
-  testing::ExecSqlite(db_,
-                      "UPDATE sqlite_sequence SET seq = 70000 WHERE name = 'Db_Search_Guides'");
+  testing::ExecSqlite(db_, "INSERT INTO sqlite_sequence VALUES ('Db_Search_Guides', 70000)");
+  ChooseMenu("mnuSearchColumns");  // even from Search Columns
+  frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
+  EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) +
+                dialog.cmbAvailableDSG->currentText().toStdString(),
+            "1(NEW)");
+  Click(dialog, "cmdOK");
   // Apostrophes stored as typed; lengths counted in characters, not bytes.
   QString name = "O'Brien's " + QString(40, QChar(0x00E9));
   QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
-  const std::string after = Enter(name, description, "cmdOK");
-  EXPECT_EQ(after + std::to_string(gintDSGID), "New3 frmCorvantyTables70001");
-  EXPECT_EQ(Value("SELECT DSG_ID || '|' || DSG_name || '|' || DSG_description FROM Db_Search_Guides"
-                  " WHERE DSG_ID > 2"),
-            "70001|" + name.toStdString() + "|" + description.toStdString());
-}
-
-TEST_F(GuideSelectionDialog, WithNoGuideNewLeadsOnToTheTablesEditorEvenFromSearchColumns) {
-  ChooseMenu("mnuSearchColumns");
-  frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
-  EXPECT_EQ(dialog.cmbAvailableDSG->count(), 1);
-  EXPECT_EQ(dialog.cmbAvailableDSG->currentText(), "(NEW)");
-  Click(dialog, "cmdOK");
-  frmCorvantyNewDSG::Existing()->txtDSGName->setText("Orders");
-  Click(*frmCorvantyNewDSG::Existing(), "cmdOK");
+  frmCorvantyNewDSG& created = *frmCorvantyNewDSG::Existing();
+  created.txtDSGName->setText(name);
+  created.txtDSGDescription->setPlainText(description);
+  Click(created, "cmdOK");
   EXPECT_EQ(ShownDialogs() + std::to_string(gintDSGID) + gstrDSGMode + Boxes(),
-            "frmCorvantyTables1New");
+            "frmCorvantyTables70001New");
+  EXPECT_EQ(
+      Value("SELECT DSG_ID || '|' || DSG_name || '|' || DSG_description FROM Db_Search_Guides"),
+      "70001|" + name.toStdString() + "|" + description.toStdString());
 }
 
 TEST_F(GuideSelectionDialog, ListsTheGuidesInTheServersOrderFirstSelectedAndNewStartsAnother) {
@@ -125,6 +107,16 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesInTheServersOrderFirstSelectedAndNewS
   gstrDSGMode = kModeEdit;
   Click(dialog, "cmdNew");
   EXPECT_EQ(gstrDSGMode + ShownDialogs(), "NewfrmCorvantyNewDSG");
+  EXPECT_INVENTORY(frmCorvantyNewDSG::Instance(), "New Db Search Guide",
+                   (std::vector<testing::ControlRow>{
+                       {"Frame1", "QGroupBox", ""},
+                       {"Label1", "QLabel", "Search Guide Name :", Align::Right},
+                       {"txtDSGName", "QLineEdit", "", Align::Left, 1},
+                       {"Label2", "QLabel", "Description :", Align::Right},
+                       {"txtDSGDescription", "QPlainTextEdit", "", Align::None, 2},
+                       {"cmdOK", "QPushButton", "OK", Align::None, 3, "", true},
+                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 4},
+                   }));
 }
 
 TEST_F(GuideSelectionDialog, OkSetsTheChosenGuideAndGoesWhereTheTagSaysCancelChangesNothing) {
@@ -163,7 +155,7 @@ class DeleteGuideDialog : public testing::GuideDialogTest {
   }
 };
 
-TEST_F(DeleteGuideDialog, WithNoGuideEachRequestSaysSoAndTheDialogNeverAppears) {
+TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndYesRemovesTheChosenGuidesRowsAlone) {
   for (int request = 0; request < 2; ++request) {  // loaded afresh, so it looks again
     ChooseMenu("mnuDelete");
     Settle();
@@ -172,9 +164,7 @@ TEST_F(DeleteGuideDialog, WithNoGuideEachRequestSaysSoAndTheDialogNeverAppears) 
   EXPECT_EQ(Boxes(),
             "0 There are no Database Search Guides to delete!\n"
             "0 There are no Database Search Guides to delete!\n");
-}
-
-TEST_F(DeleteGuideDialog, YesRemovesTheChosenGuidesRowsAndNoOthersNoDeletesNothing) {
+  boxes_->Clear();
   AddGuides({"Customers", "Orders"});
   ChooseMenu("mnuDelete");
   EXPECT_INVENTORY(frmCorvantyDSGDelete::Instance(), "Delete Db Search Guide",
