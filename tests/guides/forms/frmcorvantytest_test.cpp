@@ -58,8 +58,13 @@ class TestDialog : public testing::GuideDialogTest {
   }
 };
 
-TEST_F(TestDialog, ShowsItsControlsWithTheGuidesAndTheConnectionOnTheControl) {
-  frmCorvantyTest& dialog = OpenWithGuides();
+TEST_F(TestDialog, ShowsOnlyWithGuidesWithItsControlsAndTheConnectionOnTheControl) {
+  ChooseMenu("mnuTestDSG");  // no guide: the dialog never shows
+  ExpectOnlyBox("There are no Database Search Guides to test!", vbOKOnly);
+  Settle();
+  EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
+  boxes_->Clear();
+  frmCorvantyTest& dialog = OpenWithGuides();  // a later request loads it again
   EXPECT_INVENTORY(dialog, "Test Db Search Guide",
                    (std::vector<testing::ControlRow>{
                        {"Label1", "QLabel", "Search Guide :", Align::Left},
@@ -72,7 +77,7 @@ TEST_F(TestDialog, ShowsItsControlsWithTheGuidesAndTheConnectionOnTheControl) {
                    }));
   EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) + " " +
                 dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
-                dialog.Corvanty1->Password,
+                dialog.Corvanty1->Password + Boxes(),
             "4 Guides|u|");
   Click(dialog, "cmdCancel");
   EXPECT_EQ(ShownDialogs(), "");
@@ -97,28 +102,16 @@ TEST_F(TestDialog, ShowsEachResultTrimmedOnALineAndReportsNoResultsOrAFailure) {
   ASSERT_EQ(lines.size(), 4501);
   EXPECT_EQ(lines[0] + " " + lines[1999] + " " + lines[2000] + " " + lines[4499],
             "1 2000 2001 4500");
-}
-
-TEST_F(TestDialog, TheSearchEndsEachResultWithCrLfAndReadsNoMoreOnceCancelled) {
-  VelmorastineSearch::Corvanty& control = *OpenWithGuides().Corvanty1;
-  control.SearchGuide = "Colours";
-  control.Criteria = "e";
+  // The search behind the box ends each result with CR LF and, once
+  // cancelled, reads no more.
+  dialog.Corvanty1->SearchGuide = "Colours";
+  dialog.Corvanty1->Criteria = "e";
   for (bool cancel : {false, true}) {
     std::atomic<bool> cancelled{cancel};
-    TestSearchOutcome outcome = RunTestSearch(control, cancelled);
+    TestSearchOutcome outcome = RunTestSearch(*dialog.Corvanty1, cancelled);
     EXPECT_EQ(std::to_string(outcome.found) + "|" + outcome.text + "|" + outcome.error,
               cancel ? "1||" : "1|Red\r\nGreen\r\nBlue\r\n|");
   }
-}
-
-TEST_F(TestDialog, WithNoGuideItNeverShowsAndALaterRequestLoadsItAgain) {
-  ChooseMenu("mnuTestDSG");
-  ExpectOnlyBox("There are no Database Search Guides to test!", vbOKOnly);
-  Settle();
-  EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
-  boxes_->Clear();
-  EXPECT_EQ(OpenWithGuides().cmbAvailableDSG->count(), 4);
-  EXPECT_EQ(ShownDialogs() + Boxes(), "frmCorvantyTest");
 }
 
 TEST_F(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
