@@ -17,19 +17,18 @@ namespace {
 using testing::Align;
 
 // Guides 1 "Colours" (names with blanks around them), 2 "Broken" (a FROM
-// clause naming no table), 3 "Slow" (a three-million-row scan that finds one
-// row) and 4 "Many" (4,500 rows), each showing and searching one column. The
-// server lists them by name: Broken first.
+// clause naming no table) and 3 "Slow" (a three-million-row scan that finds
+// one row), each showing and searching one column. The server lists them by
+// name: Broken first.
 const char kGuides[] =
     "CREATE TABLE colours (name TEXT); INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
     "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken'),"
-    " (3, 'Slow'), (4, 'Many'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause,"
-    " WHERE_clause) VALUES (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '),"
-    " (3, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000)"
-    " SELECT x AS name FROM n) c', 'WHERE '), (4, 'FROM (WITH RECURSIVE n(x) AS (SELECT 1 UNION"
-    " ALL SELECT x + 1 FROM n WHERE x < 4500) SELECT x AS name FROM n) c', 'WHERE ');"
-    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name)"
-    " VALUES (1, 1, 'c', 'name'), (2, 1, 'c', 'name'), (3, 1, 'c', 'name'), (4, 1, 'c', 'name');";
+    " (3, 'Slow'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+    " (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '), (3, 'FROM (WITH"
+    " RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000) SELECT x AS"
+    " name FROM n) c', 'WHERE '); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
+    " Column_qualifier, Column_name) VALUES (1, 1, 'c', 'name'), (2, 1, 'c', 'name'), (3, 1, 'c',"
+    " 'name');";
 
 class TestDialog : public testing::GuideDialogTest {
  protected:
@@ -78,7 +77,7 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesWithItsControlsAndTheConnectionOnTheContro
   EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) + " " +
                 dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
                 dialog.Corvanty1->Password + Boxes(),
-            "4 Guides|u|");
+            "3 Guides|u|");
   Click(dialog, "cmdCancel");
   EXPECT_EQ(ShownDialogs(), "");
 }
@@ -93,15 +92,10 @@ TEST_F(TestDialog, ShowsEachResultTrimmedOnALineAndReportsNoResultsOrAFailure) {
       {"Colours", "zzz", "0 No results for criteria.\n"},
       {"Broken", "x", "48 [[[SQLite]no such table: no_such_table (1)]]\n"},
       {"Colours", "Red", "Red\n"},
+      {"Colours", "", "Red\nGreen\nBlue\n"},  // empty criteria are passed on as they are
   };
   for (const auto& row : rows) EXPECT_EQ(Search(dialog, row[0], row[1]), row[2]) << row[1];
-  Search(dialog, "Many", "");
-  EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Many|");
-  // A large result fills the box in pieces, every line once and in order.
-  QStringList lines = dialog.txtResults->toPlainText().split('\n');
-  ASSERT_EQ(lines.size(), 4501);
-  EXPECT_EQ(lines[0] + " " + lines[1999] + " " + lines[2000] + " " + lines[4499],
-            "1 2000 2001 4500");
+  EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Colours|");
   // The search behind the box ends each result with CR LF and, once
   // cancelled, reads no more.
   dialog.Corvanty1->SearchGuide = "Colours";
