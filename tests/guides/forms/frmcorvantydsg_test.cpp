@@ -14,78 +14,21 @@ namespace {
 
 using namespace basCorvantyAdmin;
 using testing::Align;
+using testing::ExecSqlite;
 using GuideSelectionDialog = testing::GuideDialogTest;
+using DeleteGuideDialog = testing::GuideDialogTest;
 
-class NewGuideDialog : public testing::GuideDialogTest {
- protected:
-  // Opens File > New > Db Search Guide from mode Edit, fills it in and clicks
-  // button: the boxes shown, the mode, the number of guides and the dialogs shown.
-  std::string Enter(const QString& name, const QString& description, const char* button) {
-    gstrDSGMode = kModeEdit;
-    ChooseMenu("mnuDbSG");
-    frmCorvantyNewDSG& dialog = frmCorvantyNewDSG::Instance();
-    dialog.txtDSGName->setText(name);
-    dialog.txtDSGDescription->setPlainText(description);
-    boxes_->Clear();
-    Click(dialog, button);
-    return Boxes() + gstrDSGMode + Value("SELECT count(*) FROM Db_Search_Guides") + " " +
-           ShownDialogs();
-  }
-};
-
-TEST_F(NewGuideDialog, RefusesANameOrDescriptionItCannotStoreWritingNothing) {
-  AddGuides({"Orders"});
-  testing::ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('O''Brien''s')");
-  const char* const kExists = "48 Database Search Guide name exists. Please choose another.\n";
-  // {name, description, the box shown}: only the missing name is a plain box,
-  // under the application's title. Mode New is set before any check.
-  const struct {
-    QString name, description;
-    const char* box;
-  } rows[] = {
-      {"", "A description", "0 You need to supply a Database Search Guide name. [CorvantyAdmin]\n"},
-      {"Orders", "Again", kExists},
-      {"O'Brien's", "", kExists},
-      {QString(51, 'n'), "",
-       "48 The Database Search Guide name may be at most 50 characters long.\n"},
-      {"Sales", QString(256, 'd'), "48 The description may be at most 255 characters long.\n"},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(Enter(row.name, row.description, "cmdOK"),
-              row.box + std::string("New2 frmCorvantyNewDSG"));
-    // The dialog stays with the typed text.
-    frmCorvantyNewDSG& dialog = *frmCorvantyNewDSG::Existing();
-    EXPECT_TRUE(dialog.txtDSGName->text() == row.name &&
-                dialog.txtDSGDescription->toPlainText() == row.description);
-  }
-  // Cancel leaves, writing and changing nothing.
-  EXPECT_EQ(Enter("Suppliers", "", "cmdCancel"), "Edit2 ");
-}
-
-TEST_F(GuideSelectionDialog, WithNoGuideNewLeadsToAGuideStoredExactlyAndHandedToTheTablesEditor) {
-  // The next number does not fit in 16 bits; the current guide holds it whole.
-  testing::ExecSqlite(db_, "INSERT INTO sqlite_sequence VALUES ('Db_Search_Guides', 70000)");
-  ChooseMenu("mnuSearchColumns");  // even from Search Columns
+TEST_F(GuideSelectionDialog, WithNoGuideOnlyNewIsOfferedEvenFromSearchColumns) {
+  ChooseMenu("mnuSearchColumns");
   frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
   EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) +
                 dialog.cmbAvailableDSG->currentText().toStdString(),
             "1(NEW)");
   Click(dialog, "cmdOK");
-  // Apostrophes stored as typed; lengths counted in characters, not bytes.
-  QString name = "O'Brien's " + QString(40, QChar(0x00E9));
-  QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
-  frmCorvantyNewDSG& created = *frmCorvantyNewDSG::Existing();
-  created.txtDSGName->setText(name);
-  created.txtDSGDescription->setPlainText(description);
-  Click(created, "cmdOK");
-  EXPECT_EQ(ShownDialogs() + std::to_string(gintDSGID) + gstrDSGMode + Boxes(),
-            "frmCorvantyTables70001New");
-  EXPECT_EQ(
-      Value("SELECT DSG_ID || '|' || DSG_name || '|' || DSG_description FROM Db_Search_Guides"),
-      "70001|" + name.toStdString() + "|" + description.toStdString());
+  EXPECT_EQ(ShownDialogs() + Boxes(), "frmCorvantyNewDSG");
 }
 
-TEST_F(GuideSelectionDialog, ListsTheGuidesInTheServersOrderFirstSelectedAndNewStartsAnother) {
+TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactlyRefusingBadNames) {
   AddGuides({"Orders", "Customers", "Products"});
   ChooseMenu("mnuSearchTables");
   frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
@@ -98,12 +41,6 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesInTheServersOrderFirstSelectedAndNewS
                        {"cmdCancel", "QPushButton", "Cancel", Align::None, 3},
                        {"cmdNew", "QPushButton", "New", Align::None, 4},
                    }));
-  // The server's order, here that of its index on the names, with the DSG_IDs.
-  std::string listed;
-  for (int i = 0; i < dialog.cmbAvailableDSG->count(); ++i)
-    listed += dialog.cmbAvailableDSG->itemText(i).toStdString() + "=" +
-              std::to_string(dialog.cmbAvailableDSG->itemData(i).toInt()) + " ";
-  EXPECT_EQ(listed, "Customers=2 Orders=1 Products=3 ");
   gstrDSGMode = kModeEdit;
   Click(dialog, "cmdNew");
   EXPECT_EQ(gstrDSGMode + ShownDialogs(), "NewfrmCorvantyNewDSG");
@@ -117,15 +54,60 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesInTheServersOrderFirstSelectedAndNewS
                        {"cmdOK", "QPushButton", "OK", Align::None, 3, "", true},
                        {"cmdCancel", "QPushButton", "Cancel", Align::None, 4},
                    }));
+  // Fills in the new guide (File > New > Db Search Guide) from mode Edit and
+  // clicks button: the boxes shown, the mode, the number of guides and the
+  // dialogs shown.
+  auto enter = [&](const QString& name, const QString& description, const char* button) {
+    gstrDSGMode = kModeEdit;
+    ChooseMenu("mnuDbSG");
+    frmCorvantyNewDSG::Existing()->txtDSGName->setText(name);
+    frmCorvantyNewDSG::Existing()->txtDSGDescription->setPlainText(description);
+    boxes_->Clear();
+    Click(*frmCorvantyNewDSG::Existing(), button);
+    return Boxes() + gstrDSGMode + Value("SELECT count(*) FROM Db_Search_Guides") + " " +
+           ShownDialogs();
+  };
+  ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('O''Brien''s')");
+  const char* const kExists = "48 Database Search Guide name exists. Please choose another.\n";
+  // {name, description, the box shown}: only the missing name is a plain box,
+  // under the application's title. Mode New is set before any check; the
+  // dialog stays.
+  const struct {
+    QString name, description;
+    const char* box;
+  } rows[] = {
+      {"", "A description", "0 You need to supply a Database Search Guide name. [CorvantyAdmin]\n"},
+      {"Orders", "Again", kExists},
+      {"O'Brien's", "", kExists},
+      {QString(51, 'n'), "",
+       "48 The Database Search Guide name may be at most 50 characters long.\n"},
+      {"Sales", QString(256, 'd'), "48 The description may be at most 255 characters long.\n"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(enter(row.name, row.description, "cmdOK"),
+              row.box + std::string("New4 frmCorvantyNewDSG"));
+  EXPECT_EQ(enter("Suppliers", "", "cmdCancel"), "Edit4 ");  // writing and changing nothing
+
+  // Apostrophes stored as typed; lengths counted in characters, not bytes. The
+  // next number does not fit in 16 bits; the current guide holds it whole.
+  ExecSqlite(db_, "UPDATE sqlite_sequence SET seq = 70000 WHERE name = 'Db_Search_Guides'");
+  QString name = "O'Brien's " + QString(40, QChar(0x00E9));
+  QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
+  const std::string created = enter(name, description, "cmdOK");
+  EXPECT_EQ(created + std::to_string(gintDSGID), "New5 frmCorvantyTables70001");
+  EXPECT_EQ(
+      Value("SELECT DSG_name || '|' || DSG_description FROM Db_Search_Guides WHERE DSG_ID = 70001"),
+      name.toStdString() + "|" + description.toStdString());
 }
 
 TEST_F(GuideSelectionDialog, OkSetsTheChosenGuideAndGoesWhereTheTagSaysCancelChangesNothing) {
-  AddGuides({"A", "B", "C"});
-  // {Tag, button, what is shown next and the current guide after}: any Tag
+  AddGuides({"C", "A", "B"});
+  // {Tag, button, what is shown next and the current guide after, the second
+  // guide listed chosen}: the server lists them by name, B is guide 3. Any Tag
   // but the editors' keeps the dialog open, and tags compare exactly.
-  const char* const rows[][3] = {{"searchtables", "cmdOK", "frmCorvantyDSGAdmin 2 Edit"},
-                                 {"SearchTables", "cmdOK", "frmCorvantyTables 2 Edit"},
-                                 {"SearchColumns", "cmdOK", "frmCorvantyColumns 2 Edit"},
+  const char* const rows[][3] = {{"searchtables", "cmdOK", "frmCorvantyDSGAdmin 3 Edit"},
+                                 {"SearchTables", "cmdOK", "frmCorvantyTables 3 Edit"},
+                                 {"SearchColumns", "cmdOK", "frmCorvantyColumns 3 Edit"},
                                  {"SearchTables", "cmdCancel", " 7 New"}};
   for (const auto& row : rows) {
     gintDSGID = 7;
@@ -141,30 +123,11 @@ TEST_F(GuideSelectionDialog, OkSetsTheChosenGuideAndGoesWhereTheTagSaysCancelCha
   }
 }
 
-class DeleteGuideDialog : public testing::GuideDialogTest {
- protected:
-  // Opens File > Delete, chooses guide id and clicks Delete, answering the
-  // question with answer.
-  frmCorvantyDSGDelete& DeleteAnswering(int id, int answer) {
-    ChooseMenu("mnuDelete");
-    frmCorvantyDSGDelete& dialog = frmCorvantyDSGDelete::Instance();
-    dialog.cmbAvailableDSG->setCurrentIndex(dialog.cmbAvailableDSG->findData(id));
-    boxes_->QueueAnswer(answer);
-    Click(dialog, "cmdDelete");
-    return dialog;
-  }
-};
-
-TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndYesRemovesTheChosenGuidesRowsAlone) {
-  for (int request = 0; request < 2; ++request) {  // loaded afresh, so it looks again
-    ChooseMenu("mnuDelete");
-    Settle();
-    EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
-  }
-  EXPECT_EQ(Boxes(),
-            "0 There are no Database Search Guides to delete!\n"
-            "0 There are no Database Search Guides to delete!\n");
-  boxes_->Clear();
+TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNotAtAll) {
+  ChooseMenu("mnuDelete");
+  Settle();
+  EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
+  ExpectOnlyBox("There are no Database Search Guides to delete!", vbOKOnly);
   AddGuides({"Customers", "Orders"});
   ChooseMenu("mnuDelete");
   EXPECT_INVENTORY(frmCorvantyDSGDelete::Instance(), "Delete Db Search Guide",
@@ -175,28 +138,30 @@ TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndYesRemovesTheChosenGuidesRowsA
                        {"cmdDelete", "QPushButton", "Delete", Align::None, 2, "", true},
                        {"cmdCancel", "QPushButton", "Cancel", Align::None, 3},
                    }));
-  CloseAllWindows();
-  DeleteAnswering(1, vbNo);
-  Settle();
-  DeleteAnswering(2, vbYes);
-  EXPECT_EQ(ShownDialogs() + Boxes(), "4 Delete this item?\n4 Delete this item?\n");
-  EXPECT_EQ(RowsOfGuide(1) + " " + RowsOfGuide(2), "1 1 2 0 0 0");
-}
-
-TEST_F(DeleteGuideDialog, AFailedDeletionLeavesTheGuideWholeAndTheDialogOpen) {
-  AddGuides({"Orders"});
-  // The column rows are the last to go: everything before them must come back.
-  testing::ExecSqlite(db_,
-                      "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols "
-                      "BEGIN SELECT RAISE(ABORT, 'column settings are locked'); END");
-  frmCorvantyDSGDelete& dialog = DeleteAnswering(1, vbYes);
-  EXPECT_EQ(RowsOfGuide(1) + " " + ShownDialogs(), "1 1 2 frmCorvantyDSGDelete");
-  EXPECT_EQ(Boxes(), "4 Delete this item?\n48 [[[SQLite]column settings are locked (19)]]\n");
-  // Once the cause is gone, the same dialog deletes the guide.
-  testing::ExecSqlite(db_, "DROP TRIGGER keep_columns");
-  boxes_->QueueAnswer(vbYes);
-  Click(dialog, "cmdDelete");
-  EXPECT_EQ(RowsOfGuide(1), "0 0 0");
+  // Chooses guide id in File > Delete, clicks Delete and answers: both guides'
+  // rows, the dialogs shown and the boxes.
+  auto remove = [&](int id, int answer) {
+    ChooseMenu("mnuDelete");
+    frmCorvantyDSGDelete& dialog = frmCorvantyDSGDelete::Instance();
+    dialog.cmbAvailableDSG->setCurrentIndex(dialog.cmbAvailableDSG->findData(id));
+    boxes_->Clear();
+    boxes_->QueueAnswer(answer);
+    Click(dialog, "cmdDelete");
+    Settle();
+    return RowsOfGuide(1) + " " + RowsOfGuide(2) + " " + ShownDialogs() + "|" + Boxes();
+  };
+  const std::string kAsked = "4 Delete this item?\n";
+  EXPECT_EQ(remove(1, vbNo), "1 1 2 1 1 2 |" + kAsked);
+  EXPECT_EQ(remove(2, vbYes), "1 1 2 0 0 0 |" + kAsked);
+  // The column rows are the last to go: everything before them comes back,
+  // and the dialog stays for another try.
+  ExecSqlite(db_,
+             "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols BEGIN SELECT "
+             "RAISE(ABORT, 'column settings are locked'); END");
+  EXPECT_EQ(remove(1, vbYes), "1 1 2 0 0 0 frmCorvantyDSGDelete|" + kAsked +
+                                  "48 [[[SQLite]column settings are locked (19)]]\n");
+  ExecSqlite(db_, "DROP TRIGGER keep_columns");
+  EXPECT_EQ(remove(1, vbYes), "0 0 0 0 0 0 |" + kAsked);
 }
 
 }  // namespace
