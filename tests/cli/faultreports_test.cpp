@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,7 +11,6 @@
 #include <thread>
 
 #include "support/corvantycli.h"
-#include "support/odbcfixture.h"
 
 namespace corvanty {
 namespace {
@@ -31,7 +31,7 @@ class FaultReports : public ::testing::Test {
 
 TEST_F(FaultReports, ARegistryThatCannotBeReadIsNamedWithItsCauseAndLeftAsItWas) {
   for (int i = 1; i <= 30; ++i) cli_.Succeed({"add-connection", "S" + std::to_string(i), "u"});
-  const std::string whole = testing::FileBytes(cli_.Registry()), registry = cli_.Registry();
+  const std::string registry = cli_.Registry(), whole = testing::FileBytes(registry);
   const std::pair<std::function<void()>, std::string> cases[] = {
       {[&] { std::ofstream(registry) << whole.substr(0, 8192); },
        "it is damaged or cut short (database disk image is malformed)"},
@@ -53,6 +53,12 @@ TEST_F(FaultReports, ARegistryThatCannotBeReadIsNamedWithItsCauseAndLeftAsItWas)
     }
     EXPECT_TRUE(testing::FileBytes(registry) == before) << "changed: " << cause;
   }
+  fs::remove_all(registry);
+  cli_.Succeed({"add-connection", "A", "u"});
+  ASSERT_EQ(chmod(registry.c_str(), 0400), 0);
+  EXPECT_EQ(cli_.Run({"add-connection", "B", "u"}).err,
+            Report("add-connection", "written", "it is read-only"));
+  EXPECT_EQ(cli_.Succeed({"connections"}), "1\tA\tu\n");
 }
 
 // Reader and writer wait a few seconds for the lock, then give up and say so.
