@@ -56,12 +56,13 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
   const auto lines = testing::QuerySqlite(database_, kLines);
   // It may hold the administrator's guides by now.
   testing::ExecSqlite(database_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Mine')");
-  testing::CommandResult kept = cli_.Run(Demo("200"));
-  EXPECT_EQ(kept.out, "Demo database " + database_ +
-                          " (kept as it was)\nODBC data source CorvantyDemo, saved connection 1\n");
-  EXPECT_EQ(kept.err, "The demo database " + database_ +
-                          " exists already. Replace it with a new one? Its guides will be lost.\n"
-                          "(answered No; pass --yes to answer Yes)\n");
+  EXPECT_EQ(cli_.Outcome(Demo("200")),
+            "0|Demo database " + database_ +
+                " (kept as it was)\nODBC data source CorvantyDemo, saved connection 1\n|"
+                "The demo database " +
+                database_ +
+                " exists already. Replace it with a new one? Its guides will be lost.\n"
+                "(answered No; pass --yes to answer Yes)\n");
   EXPECT_EQ(Guides(), samples_ + "|Mine");
   EXPECT_THAT(cli_.Run(Demo("200", true)).out, HasSubstr(" (200 order lines)\n"));
   EXPECT_EQ(Guides(), samples_);
@@ -93,10 +94,10 @@ TEST_F(DemoCommand, AnExistingFileThatIsNoDemoDatabaseIsReportedNotKept) {
   };
   for (const auto& [content, cause] : cases) {
     std::ofstream(database_, std::ios::binary | std::ios::trunc) << content;
-    testing::CommandResult result = cli_.Run(Demo("100"));
-    EXPECT_EQ(result.exit_code, 1) << cause;
-    EXPECT_THAT(result.err, HasSubstr("The demo database " + database_ + " cannot be kept: " +
-                                      cause + ". Replace it with corvanty --yes demo.\n"));
+    EXPECT_THAT(cli_.Outcome(Demo("100")),
+                ::testing::MatchesRegex("1\\|\\|.*The demo database " + database_ +
+                                        " cannot be kept: " + cause +
+                                        "\\. Replace it with corvanty --yes demo\\.\n"));
     EXPECT_TRUE(testing::FileBytes(database_) == content) << "the file was changed";
   }
   EXPECT_THAT(cli_.Run({"--yes", "demo"}).out, HasSubstr("(20000 order lines)"));

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 
+#include "connections/connectstring.h"
 #include "connections/sqlerrorreport.h"
 #include "support/odbcfixture.h"
 #include "support/tempdir.h"
@@ -51,21 +52,26 @@ class ConnectionStore : public ::testing::Test {
   testing::TempDir dir_;
 };
 
-TEST_F(ConnectionStore, ConnectStringsJoinPlainValuesAsGivenAndBraceSplittingOnes) {
-  ASSERT_TRUE(SaveConnection(1, "Sales", "sa", "secret"));
-  ASSERT_TRUE(LoadConnection(1));
-  EXPECT_EQ(gstrConnect, "DSN=Sales;UID=sa;PWD=secret;");
-  EXPECT_EQ(gintActiveConnection, 0);  // the callers choose the active number
-  EXPECT_FALSE(LoadConnection(2));     // no data source name: the rest keep their values
-  EXPECT_EQ(gstrDSN + "|" + gstrUID + "|" + gstrPWD + "|" + gstrConnect,
-            "|sa|secret|DSN=Sales;UID=sa;PWD=secret;");
-
-  EXPECT_EQ(BuildConnectString("Sales", "sa", ""), "DSN=Sales;UID=sa;PWD=;");
-  EXPECT_EQ(BuildConnectString("Sales", "sa", "a;b"), "DSN=Sales;UID=sa;PWD={a;b};");
-  EXPECT_EQ(BuildConnectString("Sales", "sa", "x}y{"), "DSN=Sales;UID=sa;PWD={x}}y{};");
-  EXPECT_EQ(BuildConnectString(" Sales", "sa ", "p w"), "DSN={ Sales};UID={sa };PWD=p w;");
-  EXPECT_EQ(BuildConnectString("My Data", "dom\\user", "p=w'\""),
-            "DSN=My Data;UID=dom\\user;PWD=p=w'\";");
+// Each row: the three values, and the connect string they join into and
+// read back from; plain values go as given, others in braces.
+TEST(ConnectString, JoinsValuesThatReadBackAsTheyWereAndRefusesAnyOtherSetting) {
+  const std::string rows[][4] = {
+      {"Sales", "sa", "", "DSN=Sales;UID=sa;PWD=;"},
+      {"Sales", "sa", "a;b", "DSN=Sales;UID=sa;PWD={a;b};"},
+      {" Sales", "sa ", "x}y{", "DSN={ Sales};UID={sa };PWD={x}}y{};"},
+      {"My Data", "dom\\user", "p=w'\" ", "DSN=My Data;UID=dom\\user;PWD={p=w'\" };"},
+      {"{S}", "x;Database=o.db;", "{", "DSN={{S}}};UID={x;Database=o.db;};PWD={{};"},
+  };
+  for (const auto& [dsn, uid, pwd, joined] : rows) {
+    EXPECT_EQ(basCorvantyAdmin::BuildConnectString(dsn, uid, pwd), joined);
+    std::optional<ConnectValues> read = ParseConnectString(joined);
+    ASSERT_TRUE(read) << joined;
+    EXPECT_EQ(read->dsn + "|" + *read->uid + "|" + *read->pwd, dsn + "|" + uid + "|" + pwd);
+  }
+  EXPECT_EQ(ParseConnectString("dsn=Shop;")->uid, std::nullopt);
+  for (const char* refused : {"", "DSN=A;Database=b.db;", "DRIVER=/x.so;Database=b.db;",
+                              "DSN=A;DSN=B;", "DSN={A;", "DSN={A}x", "UID=u;PWD=p;"})
+    EXPECT_FALSE(ParseConnectString(refused)) << refused;
 }
 
 // Two processes save 200 connections each, all at once, while a third lists
@@ -109,7 +115,13 @@ TEST_F(ConnectionStore, TwoProcessesSavingAtOnceKeepEveryEntryWholeUnderItsOwnNu
 TEST_F(ConnectionStore,
        TheListStopsAtTheFirstGapWhichTheNextSaveFillsAndFailedWritesChangeNothing) {
   EXPECT_EQ(Listed(), ";");  // upper bound 0
-  for (int number = 1; number <= 11; ++number)
+  ASSERT_TRUE(SaveConnection(1, "Sales", "sa", "secret"));
+  ASSERT_TRUE(LoadConnection(1));
+  EXPECT_FALSE(LoadConnection(2));  // no data source name: the rest keep their values
+  EXPECT_EQ(
+      gstrDSN + "|" + gstrUID + "|" + gstrConnect + "|" + std::to_string(gintActiveConnection),
+      "|sa|DSN=Sales;UID=sa;PWD=secret;|0");  // the callers choose the active number
+  for (int number = 2; number <= 11; ++number)
     ASSERT_EQ(SaveNewConnection("S" + std::to_string(number), "u", "p"), number);
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0644), 0);
   EXPECT_TRUE(RemoveConnection(1));

@@ -1,9 +1,6 @@
 #include "connections/velmorastineapi.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <fstream>
 
 #include "support/tempdir.h"
 
@@ -18,7 +15,7 @@ class Registry : public ::testing::Test {
   testing::TempRegistry registry_;
 };
 
-TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndReadBackInAFileOnlyItsOwnerCanRead) {
+TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndReadBackAsWritten) {
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});                        // no store file at all yet
   EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));  // key never created
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
@@ -36,9 +33,6 @@ TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndReadBackInAFileOnlyIts
   // Names of keys and values are case-insensitive, as on the platform.
   EXPECT_EQ(QueryValue("software\\velmorastine\\corvanty\\database\\1", "dsn"),
             RegValue(std::string("Sales \u00e9")));
-  struct stat info {};
-  ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
 
   // A stored value of another type reads as empty, with status -1.
   RegistryKey key;
@@ -49,29 +43,12 @@ TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndReadBackInAFileOnlyIts
   EXPECT_EQ(value, RegValue{});
 }
 
-TEST_F(Registry, WritesToAStoreThatCannotBeWrittenFailAndChangeNothing) {
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
-  ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
-  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Other"), REG_SZ));
-  EXPECT_FALSE(CreateNewKey(kKey + "\\2", HKEY_LOCAL_MACHINE));
-  EXPECT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // exists: nothing to write
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
-  // A store whose folder cannot be made: a file stands where it would be.
-  std::ofstream(registry_.Path() + "-folder") << "x";
-  testing::ScopedEnv env("CORVANTY_REGISTRY", registry_.Path() + "-folder/registry.db");
-  EXPECT_FALSE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-}
-
 TEST(RegistryPlacement, FollowsTheEnvironment) {
   testing::ScopedEnv reg("CORVANTY_REGISTRY", "/tmp/x/r.db");
   EXPECT_EQ(RegistryPath(), "/tmp/x/r.db");
   testing::ScopedEnv none("CORVANTY_REGISTRY", "");
   testing::ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg");
   EXPECT_EQ(RegistryPath(), "/tmp/cfg/corvanty/registry.db");
-  testing::ScopedEnv no_xdg("XDG_CONFIG_HOME", "");
-  testing::ScopedEnv home("HOME", "/home/u");
-  EXPECT_EQ(RegistryPath(), "/home/u/.config/corvanty/registry.db");
 }
 
 }  // namespace

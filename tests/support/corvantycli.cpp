@@ -51,6 +51,11 @@ std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {
   return result.out;
 }
 
+std::string CorvantyCli::Outcome(const std::vector<std::string>& args) const {
+  CommandResult result = Run(args);
+  return std::to_string(result.exit_code) + "|" + result.out + "|" + result.err;
+}
+
 std::string FileBytes(const std::string& path) {
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(path, ignored)) return "";

@@ -26,6 +26,8 @@ class CorvantyCli {
   // Runs a command that must succeed silently on standard error; returns
   // what it printed.
   std::string Succeed(const std::vector<std::string>& args) const;
+  // What any command does, as "exit code|standard output|standard error".
+  std::string Outcome(const std::vector<std::string>& args) const;
 
   // Adds a data source for a SQLite file (never created) to the odbc.ini.
   void AddDataSource(const std::string& name, const std::string& database_file) {
