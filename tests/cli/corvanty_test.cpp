@@ -59,24 +59,28 @@ TEST_F(Corvanty, GuidesStatementsAndSearchesAreListedByGuideNameOrNumberInEachFo
       "UPDATE Db_Search_Guides SET DSG_name = 'Bell' || char(7) || char(27) || "
       "'[2J' WHERE DSG_ID = 5;");
   cli_.Succeed({"add-connection", "Shop", "tab\there\x1b]0;title\x07"});
-  EXPECT_EQ(cli_.Succeed({"connections"}), "1\tShop\ttab\\x09here\\x1b]0;title\\x07\n");
-  EXPECT_EQ(cli_.Succeed({"guides"}),  // in the server's order, here that of the names' index
-            "5\tBell\\x07\\x1b[2J\n4\tBroken\n1\tCustomers\n3\tItems\n6\tNothing shown\n"
-            "2\tOrders by customer's name\n7\tOverflow\n");
-  EXPECT_EQ(cli_.Succeed({"sql", "3", "car", "--dialect", "mssql"}),
-            "SELECT CONVERT(varchar(200),o.item) ResultList, 0 IDColumn, 3 DSG_ID  FROM orders o "
-            " WHERE  (o.item LIKE '%car%')  \n");
-  EXPECT_EQ(cli_.Succeed({"search", "Orders by customer's name", "green"}),
-            "green van for Carla O'Hara*12*2\n");
-  EXPECT_EQ(cli_.Succeed({"search", "1", "Lyon", "--format", "tsv"}), "Carla O'Hara, Lyon\t3\t1\n");
-  EXPECT_EQ(cli_.Succeed({"search", "Items", "r", "--format", "json"}),
-            "[\n  {\"ResultList\": \"red car\", \"IDColumn\": \"0\", \"DSG_ID\": 3},\n"
-            "  {\"ResultList\": \"green van\", \"IDColumn\": \"0\", \"DSG_ID\": 3}\n]\n");
-  EXPECT_EQ(cli_.Succeed({"search", "Items", "caf", "--format", "json"}),
-            "[\n  {\"ResultList\": \"caf\xEF\xBF\xBD \\u0001\\\"x\\\\\\n\", \"IDColumn\": \"0\", "
-            "\"DSG_ID\": 3}\n]\n");
-  EXPECT_EQ(cli_.Outcome({"search", "No\x1b[2J", "x"}),
-            "1||[[There is no Database Search Guide named 'No\\x1b[2J'.]]\n");
+  // {the command, "exit code|standard output|standard error"}
+  const std::pair<Texts, std::string> rows[] = {
+      {{"connections"}, "0|1\tShop\ttab\\x09here\\x1b]0;title\\x07\n|"},
+      {{"guides"},  // in the server's order, here that of the names' index
+       "0|5\tBell\\x07\\x1b[2J\n4\tBroken\n1\tCustomers\n3\tItems\n6\tNothing shown\n"
+       "2\tOrders by customer's name\n7\tOverflow\n|"},
+      {{"sql", "3", "car", "--dialect", "mssql"},
+       "0|SELECT CONVERT(varchar(200),o.item) ResultList, 0 IDColumn, 3 DSG_ID  FROM orders o  "
+       "WHERE  (o.item LIKE '%car%')  \n|"},
+      {{"search", "Orders by customer's name", "green"}, "0|green van for Carla O'Hara*12*2\n|"},
+      {{"search", "1", "Lyon", "--format", "tsv"}, "0|Carla O'Hara, Lyon\t3\t1\n|"},
+      {{"search", "Items", "r", "--format", "json"},
+       "0|[\n  {\"ResultList\": \"red car\", \"IDColumn\": \"0\", \"DSG_ID\": 3},\n"
+       "  {\"ResultList\": \"green van\", \"IDColumn\": \"0\", \"DSG_ID\": 3}\n]\n|"},
+      {{"search", "Items", "caf", "--format", "json"},
+       "0|[\n  {\"ResultList\": \"caf\xEF\xBF\xBD \\u0001\\\"x\\\\\\n\", \"IDColumn\": \"0\", "
+       "\"DSG_ID\": 3}\n]\n|"},
+      {{"search", "No\x1b[2J", "x"},
+       "1||[[There is no Database Search Guide named 'No\\x1b[2J'.]]\n"},
+  };
+  for (const auto& [args, outcome] : rows)
+    EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
   EXPECT_THAT(cli_.Outcome({"search", "Broken", "x"}), HasSubstr("no such table: no_such_table"));
 }
 
