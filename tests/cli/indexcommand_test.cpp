@@ -30,17 +30,14 @@ class IndexCommand : public ::testing::Test {
 };
 
 TEST_F(IndexCommand, BuildsListsServesAndDropsAnIndex) {
-  const std::string absent_list =
-      "1\tabsent\t-\t-\tCustomers\n2\tabsent\t-\t-\tOrders by customer's name\n"
-      "3\tabsent\t-\t-\tItems\n4\tabsent\t-\t-\tBroken\n5\tabsent\t-\t-\tNo tables\n"
-      "6\tabsent\t-\t-\tNothing shown\n7\tabsent\t-\t-\tOverflow\n";
-  EXPECT_EQ(cli_.Succeed({"index"}), absent_list);
   EXPECT_THAT(cli_.Succeed({"index", "Orders by customer's name"}),
               MatchesRegex("Built the search index of Database Search Guide 2: 3 rows, row ids of "
                            "o, [0-9]+ bytes, [0-9.]+ s\\. Changes to customers, orders or to the "
                            "guide mark it stale\\.\n"));
-  EXPECT_THAT(cli_.Succeed({"index"}),
-              MatchesRegex("1\tabsent\t-\t-\tCustomers\n2\tfresh\t3\t[1-9][0-9]*\tOrders by.*"));
+  EXPECT_THAT(
+      cli_.Succeed({"index"}),
+      MatchesRegex("1\tabsent\t-\t-\tCustomers\n2\tfresh\t3\t[1-9][0-9]*\tOrders by "
+                   "customer's name\n3\tabsent\t-\t-\tItems\n.*7\tabsent\t-\t-\tOverflow\n"));
 
   CommandResult found = cli_.Run({"search", "2", "car", "--explain"});
   const std::string red = "red car for Carla O'Hara*10*2\n",
