@@ -15,16 +15,18 @@ namespace {
 
 using testing::Align;
 
-// Guides 1 "Colours" (names with blanks around them) and 2 "Broken" (a FROM
-// clause naming no table), each showing and searching one column. The server
-// lists them by name: Broken first.
+// Guides 1 "Colours" (names with blanks around them), 2 "Broken" (a FROM
+// clause naming no table) and 3 "Slow" (a three-million-row scan that finds
+// one row), each showing and searching one column. The server lists them by
+// name: Broken first.
 const char kGuides[] =
     "CREATE TABLE colours (name TEXT); INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
-    "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken');"
-    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (1, 'FROM "
-    "colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '); INSERT INTO "
-    "Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name) VALUES (1, 1, "
-    "'c', 'name'), (2, 1, 'c', 'name');";
+    "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken'),"
+    " (3, 'Slow'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+    " (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '), (3, 'FROM (WITH"
+    " RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000) SELECT x AS"
+    " name FROM n) c', 'WHERE '); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
+    " Column_qualifier, Column_name) SELECT DSG_ID, 1, 'c', 'name' FROM Db_Search_Guides;";
 
 class TestDialog : public testing::GuideDialogTest {
  protected:
@@ -69,7 +71,7 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
   EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) + " " +
                 dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
                 dialog.Corvanty1->Password + Boxes(),
-            "2 Guides|u|");
+            "3 Guides|u|");
 
   // {guide, criteria, the boxes shown and the results}: each search replaces
   // the last one's results; after a failure the dialog still works.
@@ -94,6 +96,22 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
   }
   Click(dialog, "cmdCancel");
   EXPECT_EQ(ShownDialogs(), "");
+}
+
+TEST_F(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
+  testing::ExecSqlite(db_, kGuides);
+  ChooseMenu("mnuTestDSG");
+  frmCorvantyTest& dialog = frmCorvantyTest::Instance();
+  dialog.cmbAvailableDSG->setCurrentText("Slow");
+  QTest::keyClicks(dialog.txtCriteria, "2999999");
+  Click(dialog, "cmdSearch");
+  // The event loop runs while the search does, and Cancel closes the dialog
+  // before the search has ended.
+  Settle();
+  ASSERT_FALSE(dialog.cmdSearch->isEnabled()) << "the search ended too soon to test this";
+  Click(dialog, "cmdCancel");
+  Settle();
+  EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
 }
 
 }  // namespace
