@@ -127,12 +127,10 @@ TEST_F(ConnectionStore,
   EXPECT_TRUE(RemoveConnection(1));
   EXPECT_FALSE(RemoveConnection(1));
   ASSERT_TRUE(LoadConnection(10));  // key 10 starts like key 1: it stays
-  EXPECT_EQ(gstrDSN, "S10");
-  EXPECT_EQ(Listed(), ";");
+  EXPECT_EQ(gstrDSN + Listed(), "S10;");
   ASSERT_TRUE(RemoveConnection(3));
   EXPECT_EQ(SaveNewConnection("New", "n", "secret"), 1);
-  EXPECT_EQ(Listed(), ";New;S2;");
-  EXPECT_EQ(NextConnectionNumber(), 3);
+  EXPECT_EQ(Listed() + std::to_string(NextConnectionNumber()), ";New;S2;3");
   struct stat info {};  // closed to others before the password went in
   ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -146,8 +144,7 @@ TEST_F(ConnectionStore,
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
   EXPECT_FALSE(SaveConnection(3, "S3", "u", ""));  // a failed write is reported
   EXPECT_FALSE(SaveConnection(1, "Changed", "u", ""));
-  ASSERT_TRUE(LoadConnection(1));
-  EXPECT_EQ(gstrDSN, "New");
+  EXPECT_TRUE(LoadConnection(1) && gstrDSN == "New");
 }
 
 TEST(SqlErrorReport, EachSiteWrapsErrorsInItsMarksAndAdds911AtTheTableTest) {
@@ -155,14 +152,15 @@ TEST(SqlErrorReport, EachSiteWrapsErrorsInItsMarksAndAdds911AtTheTableTest) {
     return rdo::rdoError{number, "E" + std::to_string(number), retcode, "HY000"};
   };
   const std::vector<rdo::rdoError> two = {record(1, -1), record(2, -1)};
-  EXPECT_EQ(SqlErrorReport(two, kEngineInstallMarks), " [[E1]]  [[E2]] ");
-  EXPECT_EQ(SqlErrorReport(two, kTableBuildMarks), "[[E1]][[E2]]");
-  EXPECT_EQ(SqlErrorReport(two, kTablesExistMarks), "[[E1]] [[E2]] ");
-  EXPECT_EQ(SqlErrorReport(two, kSyntaxCheckMarks), " [[E1]]  [[E2]] ");
+  EXPECT_EQ(SqlErrorReport(two, kEngineInstallMarks) + "|" + SqlErrorReport(two, kTableBuildMarks) +
+                "|" + SqlErrorReport(two, kTablesExistMarks) + "|" +
+                SqlErrorReport(two, kSyntaxCheckMarks),
+            " [[E1]]  [[E2]] |[[E1]][[E2]]|[[E1]] [[E2]] | [[E1]]  [[E2]] ");
   EXPECT_EQ(SqlErrorReport({record(5701, 1)}, kEngineInstallMarks), "");  // informational only
   const std::string no_db = "[[The DSN supplied points to a database that does not exist.]] ";
-  EXPECT_EQ(SqlErrorReport({record(911, -1)}, kTablesExistMarks), "[[E911]] " + no_db);
-  EXPECT_EQ(SqlErrorReport({record(911, -1)}, kTableBuildMarks), "[[E911]]");
+  EXPECT_EQ(SqlErrorReport({record(911, -1)}, kTablesExistMarks) + "|" +
+                SqlErrorReport({record(911, -1)}, kTableBuildMarks),
+            "[[E911]] " + no_db + "|[[E911]]");
   EXPECT_EQ(SqlErrorReport({record(911, 1)}, kTablesExistMarks), no_db);  // even informational
 }
 
