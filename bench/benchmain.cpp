@@ -79,7 +79,8 @@ void ReportGeneration(const std::string& connect, int32_t guide, int runs) {
   const std::vector<GuideDefinition> guides = LoadGuideDefinitions(connection, {guide});
   std::printf("\nStatement generation, one guide, median of %d (target < 100 us)\n", runs);
   for (auto [dialect, name] : {std::pair{rdo::Dialect::Sqlite, "SQLite"},
-                               std::pair{rdo::Dialect::SqlServer, "SQL Server"}}) {
+                               std::pair{rdo::Dialect::SqlServer, "SQL Server"},
+                               std::pair{rdo::Dialect::PostgreSql, "PostgreSQL"}}) {
     std::vector<double> samples;
     size_t length = 0;
     for (int run = 0; run < runs; ++run)

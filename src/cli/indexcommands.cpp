@@ -54,6 +54,10 @@ int Index(const Words& words) {
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    if (std::string reason = NoSearchIndexesReason(connection); !reason.empty()) {
+      std::cerr << reason << '\n';
+      return kExitFailure;
+    }
     if (args.Positional().empty()) {
       ListIndexes(connection);
       return kExitOk;

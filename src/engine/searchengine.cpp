@@ -1,6 +1,7 @@
 #include "engine/searchengine.h"
 
 #include "engine/guideloader.h"
+#include "engine/searchindexbuild.h"
 
 namespace corvanty {
 
@@ -43,9 +44,9 @@ PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32
   if (connection.GetDialect() == rdo::Dialect::Sqlite) {
     planned.paths = ChooseSearchPaths(connection, definitions, criteria, generated.Guides);
   } else {
+    const std::string why = "scan: " + NoSearchIndexesReason(connection);
     for (const GuideStatement& statement : generated.Guides)
-      planned.paths.push_back(
-          {statement.DSG_ID, false, "scan: search indexes are kept on SQLite only"});
+      planned.paths.push_back({statement.DSG_ID, false, why});
   }
   planned.statements = std::move(generated.Guides);
   return planned;

@@ -66,10 +66,13 @@ std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& cr
                           rdo::Dialect dialect, const std::string& candidates) {
   const std::string where = guide.WHERE_clause.value_or("");
   const bool ownWhere = HasOwnWhere(guide);
+  const LikeSyntax like = LikeFor(dialect);
   std::string conditions;  // " (c1) OR  (c2) "
   for (const std::string& value : SearchedValues(guide, dialect))
-    conditions += std::string(conditions.empty() ? "" : "OR ") + " (" + value + " LIKE '%" +
-                  criteria.LikePattern(value) + "%') ";
+    conditions += std::string(conditions.empty() ? "" : "OR ") + " (" + value + " " +
+                  std::string(like.keyword) + " '%" +
+                  criteria.LikePattern(value, like.keyword, like.after) + "%'" +
+                  std::string(like.after) + ") ";
   if (conditions.empty()) return ownWhere ? where + " " : "  ";
   if (candidates.empty())
     return ownWhere ? where + " AND (" + conditions + ")" : " WHERE " + conditions + " ";
@@ -126,7 +129,8 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   } catch (const UntranslatableExpression& refused) {
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number +
-                " cannot be searched on SQLite: " + refused.what() + "."};
+                " cannot be searched on " + rdo::ServerName(dialect) + ": " + refused.what() +
+                "."};
   }
 }
 
@@ -155,7 +159,7 @@ std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Diale
   std::vector<std::string> values;
   for (const GuideColumn& column : guide.Columns)
     if (column.Is_search_column != 0)
-      values.push_back(ValueExpression(StoredValueExpression(column), dialect));
+      values.push_back(SearchedValue(ValueExpression(StoredValueExpression(column), dialect), dialect));
   return values;
 }
 

@@ -2,8 +2,8 @@
 // The search engine's statement generation: from the definitions of the
 // listed guides and the user's search text, one SELECT per guide returning
 // ResultList (the result text), IDColumn (the key) and DSG_ID. For SQL Server
-// the text is the one the installed search procedure builds; for SQLite the
-// same statement with its T-SQL pieces translated. Pure: reads nothing but
+// the text is the one the installed search procedure builds; for SQLite and
+// PostgreSQL the same statement with its T-SQL pieces translated. Pure: reads nothing but
 // its arguments.
 #include <cstdint>
 #include <string>
