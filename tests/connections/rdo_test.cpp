@@ -23,12 +23,14 @@ class Rdo : public ::testing::Test {
   rdoConnection db_ = rdoConnection::Open(connect_);
 };
 
-TEST(DialectForDbms, KnowsTdsServersAndSqliteOnly) {
+TEST(DialectForDbms, KnowsTdsServersSqliteAndPostgresOnly) {
   EXPECT_EQ(DialectForDbms("SQLite"), Dialect::Sqlite);
+  EXPECT_EQ(DialectForDbms("PostgreSQL"), Dialect::PostgreSql);
   for (const char* name :
        {"Microsoft SQL Server", "Sybase SQL Server", "Adaptive Server Enterprise"})
     EXPECT_EQ(DialectForDbms(name), Dialect::SqlServer) << name;
-  EXPECT_EQ(DialectForDbms("PostgreSQL"), std::nullopt);
+  for (const char* name : {"MySQL", "Oracle", "postgres"})
+    EXPECT_EQ(DialectForDbms(name), std::nullopt) << name;
 }
 
 TEST_F(Rdo, StaticResultReadsRowsInOrderByColumnNameWithNullApart) {

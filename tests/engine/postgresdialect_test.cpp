@@ -96,13 +96,12 @@ GuideColumn Column(std::string qualifier, std::string name, bool shown, bool sea
 TEST(PostgresDialect, SearchStatementsMatchTextWithIlikeAndNoEscapeCharacter) {
   // Guide 5: t.id the key, t.a shown and searched, t.b shown, the default
   // separator; FROM t, WHERE t.x = 1.
-  const GuideDefinition guide = {
-      5,
-      true,
-      "FROM t",
-      "WHERE t.x = 1",
-      {Column("t", "id", false, false, true), Column("t", "a", true, true),
-       Column("t", "b", true, false)}};
+  const GuideDefinition guide = {5,
+                                 true,
+                                 "FROM t",
+                                 "WHERE t.x = 1",
+                                 {Column("t", "id", false, false, true),
+                                  Column("t", "a", true, true), Column("t", "b", true, false)}};
   const std::string select =
       "SELECT substr(CAST(coalesce(CAST(t.a AS text), '')|| ' ' ||coalesce(CAST(t.b AS text), '') "
       "AS text), 1, 200) ResultList,t.id IDColumn, 5 DSG_ID  FROM t WHERE t.x = 1 AND ( ";

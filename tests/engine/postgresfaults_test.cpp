@@ -50,12 +50,12 @@ void DefineItemsGuide() {
 }
 
 TEST_F(PostgresFaults, AServerStoppedMidSearchEndsItWithTheServersWordsAndKeepsTheGuides) {
-  UseNewSchema("Items",
+  UseNewSchema("ItemsOnPostgres",
                "CREATE TABLE items AS SELECT g AS id, 'item ' || g AS name "
                "FROM generate_series(1, 5000) g");
   DefineItemsGuide();
   VelmorastineSearch::Corvanty control;
-  control.DataSourceName = "Items";
+  control.DataSourceName = "ItemsOnPostgres";
   control.UserID = Server().user;
   control.Password = Server().password;
   control.SearchGuide = "Items";
@@ -98,16 +98,17 @@ std::string ClosedPort() {
 using PostgresLogins = testing::PostgresTest;
 
 TEST_F(PostgresLogins, AWrongPasswordOrARefusedConnectionIsReportedAndChangesNothing) {
-  UseNewSchema("Shop", "CREATE TABLE customers (id int)");
-  WritePostgresDataSource("Closed", {"127.0.0.1", ClosedPort()}, "postgres");
+  UseNewSchema("ShopOnPostgres", "CREATE TABLE customers (id int)");
+  WritePostgresDataSource("ClosedOnPostgres", {"127.0.0.1", ClosedPort()}, "postgres");
   const std::string user = testing::SharedPostgresServer().user;
   const struct {
     std::string connect;
     const char* reported;
   } cases[] = {
-      {basCorvantyAdmin::BuildConnectString("Shop", user, "wrong"),
+      {basCorvantyAdmin::BuildConnectString("ShopOnPostgres", user, "wrong"),
        "password authentication failed for user \"corvanty\""},
-      {basCorvantyAdmin::BuildConnectString("Closed", user, "corvanty"), "Connection refused"},
+      {basCorvantyAdmin::BuildConnectString("ClosedOnPostgres", user, "corvanty"),
+       "Connection refused"},
   };
   for (const auto& c : cases) {
     boxes_->Clear();

@@ -1,5 +1,7 @@
 // The guide tables, the readiness check, the editors' catalogue questions and
 // a search through the search control, on a live PostgreSQL server.
+#include "support/postgresserver.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include "guides/columnstore.h"
 #include "guides/guideclauses.h"
 #include "guides/guidestore.h"
-#include "support/postgresserver.h"
 
 namespace corvanty {
 namespace {
@@ -24,7 +25,7 @@ using Texts = std::vector<std::string>;
 using PostgresServer = testing::PostgresTest;
 
 TEST_F(PostgresServer, ReadinessBuildsTheGuideTablesWithTheirDefaultsKeysAndIdentities) {
-  UseNewSchema("Guides", "CREATE TABLE customers (id int PRIMARY KEY)");
+  UseNewSchema("GuidesOnPostgres", "CREATE TABLE customers (id int PRIMARY KEY)");
   ASSERT_TRUE(CheckDatabaseReadiness());
   EXPECT_TRUE(boxes_->Shown().empty());
   // The columns of the given scripts, none of them nullable but the texts
@@ -42,11 +43,11 @@ TEST_F(PostgresServer, ReadinessBuildsTheGuideTablesWithTheirDefaultsKeysAndIden
                    "groupby_clause YES, orderby_clause YES",
                    "db_search_guide_unique: dsg_unique NO, dsg_place NO",
                    "db_search_guides: dsg_id NO, dsg_name NO, dsg_description NO"}));
-  EXPECT_EQ(Query("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND "
-                  "indexname NOT LIKE 'customers%' ORDER BY indexname"),
-            (Texts{"cols_x_1", "dsg_x_1", "dsg_x_2", "pk___2__10", "pk_cntrl_data_source_guides",
-                   "pk_db_search_guide_cols", "pk_db_search_guide_sql",
-                   "pk_db_search_guide_unique"}));
+  EXPECT_EQ(
+      Query("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND "
+            "indexname NOT LIKE 'customers%' ORDER BY indexname"),
+      (Texts{"cols_x_1", "dsg_x_1", "dsg_x_2", "pk___2__10", "pk_cntrl_data_source_guides",
+             "pk_db_search_guide_cols", "pk_db_search_guide_sql", "pk_db_search_guide_unique"}));
   Query(
       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
       "Column_name) VALUES (1, 1, 'o', 'id');"
@@ -83,13 +84,14 @@ TEST_F(PostgresServer, ReadinessBuildsTheGuideTablesWithTheirDefaultsKeysAndIden
 }
 
 TEST_F(PostgresServer, EditorsListBaseTablesOfTheSchemaAndTheirColumnsWhateverTheCase) {
-  UseNewSchema("Shop",
+  UseNewSchema("ShopOnPostgres",
                "CREATE TABLE customers (customer_id int, name text);"
                "CREATE TABLE orders (order_id int, customer_id int);"
                "CREATE VIEW big_orders AS SELECT * FROM orders;");
   EXPECT_EQ(ListUserTables(), (Texts{"customers", "orders"}));
   Texts columns;
-  for (const ColumnListEntry& entry : LoadColumnEditor(1, false, {"", "Orders", "CUSTOMERS"}).Entries)
+  for (const ColumnListEntry& entry :
+       LoadColumnEditor(1, false, {"", "Orders", "CUSTOMERS"}).Entries)
     columns.push_back(entry.Text);
   EXPECT_EQ(columns, (Texts{"customer_id -> customers", "name -> customers", "order_id -> orders",
                             "customer_id -> orders"}));
@@ -113,7 +115,7 @@ ColumnSlot Slot(const char* column, int index, bool shown, bool searched, bool k
 }
 
 TEST_F(PostgresServer, TheSearchControlFindsTextWhateverItsCaseAndAnIntegerAsText) {
-  UseNewSchema("People",
+  UseNewSchema("PeopleOnPostgres",
                "CREATE TABLE people (id int PRIMARY KEY, name varchar(40), city varchar(40), "
                "code int, born date);"
                "INSERT INTO people VALUES (1, 'Émile Zola', 'Paris', 4711, '1840-04-02'),"
@@ -124,18 +126,18 @@ TEST_F(PostgresServer, TheSearchControlFindsTextWhateverItsCaseAndAnIntegerAsTex
   SaveGuideClauses(guide, false, "people", "");
   // The code is searched as it is stored, an integer; the birthday is shown
   // as the server's style 103 makes it.
-  SaveColumnSettings(guide, {{},
-                             Slot("id", 1, false, false, true),
-                             Slot("name", 2, true, true, false),
-                             Slot("city", 3, true, false, false),
-                             Slot("code", 4, false, true, false),
-                             Slot("born", 5, true, false, false,
-                                  "CONVERT(varchar(10), people.born, 103)")});
+  SaveColumnSettings(
+      guide, {{},
+              Slot("id", 1, false, false, true),
+              Slot("name", 2, true, true, false),
+              Slot("city", 3, true, false, false),
+              Slot("code", 4, false, true, false),
+              Slot("born", 5, true, false, false, "CONVERT(varchar(10), people.born, 103)")});
   EXPECT_EQ(Query("SELECT DISTINCT List_column_separator FROM Db_Search_Guide_Cols"),
             Texts{"+', '+"});
 
   VelmorastineSearch::Corvanty control;
-  control.DataSourceName = "People";
+  control.DataSourceName = "PeopleOnPostgres";
   control.UserID = testing::SharedPostgresServer().user;
   control.Password = testing::SharedPostgresServer().password;
   control.SearchGuide = "People";

@@ -95,7 +95,8 @@ void PostgresCluster::StopServer() { Run("stop-server"); }
 void PostgresCluster::StartServer() { Run("start-server"); }
 
 void PostgresCluster::Run(const std::string& action) {
-  const std::string script = std::string(CORVANTY_TEST_DATA_DIR) + "/../../scripts/postgres-cluster.sh";
+  const std::string script =
+      std::string(CORVANTY_TEST_DATA_DIR) + "/../../scripts/postgres-cluster.sh";
   CommandResult result =
       RunCommand(script, {action, login_.socket_folder}, ChildEnvironment(login_));
   if (result.exit_code != 0)
@@ -120,12 +121,11 @@ std::vector<std::string> RunPsql(const PostgresLogin& login, const std::string& 
   std::ofstream(dir.File("statements.sql")) << sql;
   std::vector<std::string> environment = ChildEnvironment(login);
   if (!schema.empty()) environment.push_back("PGOPTIONS=-c search_path=" + schema);
-  CommandResult result =
-      RunCommand(BinFolder() + "/psql",
-                 {"-X", "-q", "-A", "-t", "-0", "-P", "null=NULL", "-v", "ON_ERROR_STOP=1", "-h",
-                  login.socket_folder, "-U", login.user, "-d", "postgres", "-f",
-                  dir.File("statements.sql")},
-                 environment);
+  CommandResult result = RunCommand(
+      BinFolder() + "/psql",
+      {"-X", "-q", "-A", "-t", "-0", "-P", "null=NULL", "-v", "ON_ERROR_STOP=1", "-h",
+       login.socket_folder, "-U", login.user, "-d", "postgres", "-f", dir.File("statements.sql")},
+      environment);
   if (result.exit_code != 0) throw std::runtime_error("psql failed: " + result.err);
   return Records(result.out);
 }
@@ -164,6 +164,7 @@ std::string PostgresTest::UseNewSchema(const std::string& name, const std::strin
   RunPsql(server, "CREATE SCHEMA " + schema);
   schemas_.push_back(schema);
   if (!seed_sql.empty()) RunPsql(server, seed_sql, schema);
+  ClaimDataSourceName(name, PostgresOdbcDriverPath());
   WritePostgresDataSource(name, {server.socket_folder, "5432"}, "postgres", schema);
   basCorvantyAdmin::gstrConnect =
       basCorvantyAdmin::BuildConnectString(name, server.user, server.password);
