@@ -5,7 +5,7 @@
 -- in 64 bits, so the overflow guide's conversion fails on that row.
 CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT);
 CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, item TEXT);
-CREATE TABLE numbers (id INTEGER PRIMARY KEY, big INTEGER, label TEXT);
+CREATE TABLE numbers (id INTEGER PRIMARY KEY, big BIGINT, label TEXT);
 INSERT INTO customers VALUES (1, 'Ann Lee', 'Paris'), (2, NULL, 'Oslo'),
   (3, 'Carla O''Hara', 'Lyon'), (4, 'Dan Borg', NULL), (5, printf('%.300c', 'n'), NULL);
 INSERT INTO orders VALUES (10, 3, 'red car'), (11, 1, 'blue bike'), (12, 3, 'green van');

@@ -1,5 +1,6 @@
 // Searches run through the engine and through the search control over the
-// real SQLite ODBC driver, with the guides read from the guide tables.
+// real ODBC drivers of SQLite and PostgreSQL, with the guides read from the
+// guide tables.
 #include "engine/searchengine.h"
 
 #include <gmock/gmock.h>
@@ -16,8 +17,19 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using Lines = std::vector<std::string>;  // ResultList*IDColumn*DSG_ID, in the order handed out
 
-class SearchEngine : public ::testing::Test {
+class SearchEngine : public ::testing::TestWithParam<rdo::Dialect> {
  protected:
+  void SetUp() override {
+    if (GetParam() == rdo::Dialect::Sqlite) {
+      connect_ = AddShopDatabase(odbc_, "Shop");
+      return;
+    }
+    SkipWithoutPostgres();
+    if (IsSkipped() || HasFailure()) return;
+    postgres_ = AddPostgresShop("ShopOnPostgres");
+    connect_ = postgres_->connect;
+  }
+
   // The results of the search, in order, then the error it ended in, if any.
   Lines Search(const std::vector<int32_t>& guides, const std::string& criteria) {
     Lines lines;
@@ -33,10 +45,12 @@ class SearchEngine : public ::testing::Test {
   }
 
   OdbcFixture odbc_;
-  std::string connect_ = AddShopDatabase(odbc_, "Shop");
+  std::unique_ptr<PostgresSchema> postgres_;
+  std::string connect_;
 };
+INSTANTIATE_TEST_SUITE_P(On, SearchEngine, kEachServer, ServerParamName);
 
-TEST_F(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrder) {
+TEST_P(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrder) {
   // A NULL name or city adds empty text; the separator and the other value stay.
   EXPECT_EQ(Search({kCustomersGuide}, "o"),
             (Lines{", Oslo*2*1", "Carla O'Hara, Lyon*3*1", "Dan Borg, *4*1"}));
@@ -53,7 +67,7 @@ TEST_F(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrder) {
   EXPECT_EQ(Search({kCustomersGuide}, "' OR ''='"), Lines{});
 }
 
-TEST_F(SearchEngine, ErrorsEndTheSearchNeverAsResultLines) {
+TEST_P(SearchEngine, ErrorsEndTheSearchNeverAsResultLines) {
   EXPECT_THAT(Search({kBrokenFromGuide}, "n"), ElementsAre(HasSubstr("no_such_table")));
   EXPECT_EQ(Search({99}, "n"), Lines{std::string("error: ") + kInvalidGuidesMessage});
   // Invalid guides are refused before any row of the valid ones is read.
@@ -62,16 +76,21 @@ TEST_F(SearchEngine, ErrorsEndTheSearchNeverAsResultLines) {
   EXPECT_EQ(Search({kNothingShownGuide, kCustomersGuide}, "n"),
             Lines{"error: Error: Database Search Guide 6 shows no column in its result list."});
   // A row that fails while being read ends the search: the rows before it
-  // came out, the rest are not silently dropped.
-  EXPECT_THAT(Search({kOverflowGuide}, "n"), ElementsAre("5*1*7", HasSubstr("overflow")));
+  // came out (PostgreSQL's driver fetches them in one batch with the
+  // failing one), the rest are not silently dropped.
+  if (GetParam() == rdo::Dialect::Sqlite)
+    EXPECT_THAT(Search({kOverflowGuide}, "n"), ElementsAre("5*1*7", HasSubstr("overflow")));
+  else
+    EXPECT_THAT(Search({kOverflowGuide}, "n"), ElementsAre(HasSubstr("bigint out of range")));
 }
 
 // As the test dialog drives the control: connection values once, then guide
 // name and criteria before each search, results one by one.
-TEST_F(SearchEngine, TheControlHandsOutResultsOneByOneAndAnErrorLeavesNone) {
+TEST_P(SearchEngine, TheControlHandsOutResultsOneByOneAndAnErrorLeavesNone) {
   VelmorastineSearch::Corvanty control;
-  control.DataSourceName = "Shop";
-  control.UserID = "admin";
+  control.DataSourceName = postgres_ ? postgres_->dsn : "Shop";
+  control.UserID = postgres_ ? postgres_->server.user : "admin";
+  control.Password = postgres_ ? postgres_->server.password : "";
   auto run = [&](const std::string& guide, const std::string& criteria) {
     control.SearchGuide = guide;
     control.Criteria = criteria;

@@ -4,80 +4,65 @@
 // names, else a throwaway cluster started on first use by
 // scripts/postgres-cluster.sh and removed when the process ends. Each test
 // works in a schema of its own in the database postgres, reached through a
-// data source of its own. A test that must stop its server starts a
-// cluster of its own. Tests skip when PostgreSQL is not installed, and fail
-// instead when $CORVANTY_REQUIRE_POSTGRES is set (as in CI).
+// data source of its own (see PostgresSchema). Tests skip when PostgreSQL is not installed, and
+// fail instead when $CORVANTY_REQUIRE_POSTGRES is set (as in CI).
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "support/databasetest.h"
-#include "support/tempdir.h"
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
 
 namespace corvanty::testing {
 
-// How a test reaches a server: the folder of its unix socket and the login
-// of its superuser.
+// How a test reaches a server: the folder of its unix socket and a login.
 struct PostgresLogin {
   std::string socket_folder;
   std::string user = "corvanty";
-  std::string password;
+  std::string password = "corvanty";
 };
 
-// What keeps the tests from a live server ("PostgreSQL's server programs
-// are not installed ..."); "" when nothing does.
-std::string PostgresMissing();
+// Skips the test (or fails it in CI) when there can be no live server.
+void SkipWithoutPostgres();
 
-// A throwaway cluster of its own, stopped and removed when it ends. Throws
-// std::runtime_error with the script's message when it cannot be started.
-class PostgresCluster {
- public:
-  PostgresCluster();
-  ~PostgresCluster();
-  PostgresCluster(const PostgresCluster&) = delete;
-  PostgresCluster& operator=(const PostgresCluster&) = delete;
+// Runs scripts/postgres-cluster.sh action ("start", "stop", "stop-server",
+// "start-server") on the cluster of login. Throws std::runtime_error with
+// the script's message when it fails.
+void RunClusterScript(const std::string& action, const PostgresLogin& login);
 
-  const PostgresLogin& Login() const { return login_; }
-  // Stops the server, ending its sessions; StartServer starts it again on
-  // the same data.
-  void StopServer();
-  void StartServer();
+// A new throwaway cluster of its own, stopped and removed when the last copy
+// of the result ends.
+std::shared_ptr<const PostgresLogin> StartPostgresCluster();
 
- private:
-  void Run(const std::string& action);
-  PostgresLogin login_;
-};
-
-// The server the tests of this process share.
 const PostgresLogin& SharedPostgresServer();
 
-// Runs sql through psql on the database postgres, in schema when one is
-// given, and returns each row it prints, the values joined by |, NULL as
-// NULL. Throws std::runtime_error with psql's message when it fails.
-std::vector<std::string> RunPsql(const PostgresLogin& login, const std::string& sql,
-                                 const std::string& schema = "");
+// A new schema on a server, seeded with seed_sql and reached through data
+// source dsn; dropped when it ends (so it is held, never copied).
+class PostgresSchema {
+ public:
+  PostgresSchema(const std::string& dsn, const std::string& seed_sql,
+                 const PostgresLogin& server = SharedPostgresServer());
+  ~PostgresSchema();
 
-// The PostgreSQL statements that build the named guide tables, as one script.
-std::string PostgresGuideTablesSql(const std::vector<std::string_view>& tables);
+  // The rows sql prints through psql in the schema, values joined by |, NULL
+  // as NULL. Throws std::runtime_error with psql's message when it fails.
+  std::vector<std::string> Query(const std::string& sql) const;
 
-// A DatabaseTest whose databases are schemas on a live PostgreSQL server.
-class PostgresTest : public DatabaseTest {
- protected:
-  void SetUp() override;  // skips, or fails, when there is no server
-  void TearDown() override;
-
-  // The server this test works on; by default the shared one.
-  virtual const PostgresLogin& Server() { return SharedPostgresServer(); }
-
-  // Makes a new schema, runs seed_sql in it, adds data source name working
-  // in it and makes that the active connection (login included). Returns
-  // the connect string.
-  std::string UseNewSchema(const std::string& name, const std::string& seed_sql = "");
-  // The rows a query prints in the schema made last (see RunPsql).
-  std::vector<std::string> Query(const std::string& sql);
+  const std::string dsn;
+  const PostgresLogin server;
+  const std::string connect =  // the data source with the login
+      basCorvantyAdmin::BuildConnectString(dsn, server.user, server.password);
 
  private:
-  std::vector<std::string> schemas_;
+  std::string name_;
 };
+
+// For tests run on each server: the two servers and their names.
+inline const auto kEachServer = ::testing::Values(rdo::Dialect::Sqlite, rdo::Dialect::PostgreSql);
+inline std::string ServerParamName(const ::testing::TestParamInfo<rdo::Dialect>& info) {
+  return rdo::ServerName(info.param);
+}
 
 }  // namespace corvanty::testing

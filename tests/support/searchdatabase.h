@@ -1,10 +1,12 @@
 #pragma once
 // A small shop database holding the guide tables and a set of guides written
 // into them by tests/data/shop.sql, for tests that search through the real
-// ODBC driver.
+// ODBC driver, on SQLite and on PostgreSQL.
+#include <memory>
 #include <string>
 
 #include "support/odbcfixture.h"
+#include "support/postgresserver.h"
 
 namespace corvanty::testing {
 
@@ -22,5 +24,10 @@ enum ShopGuide : int32_t {
 // Creates the data source name for the shop database and returns its
 // connect string "DSN=name;".
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
+
+// The same shop in a new schema on a PostgreSQL server, more_sql run last.
+std::unique_ptr<PostgresSchema> AddPostgresShop(
+    const std::string& dsn, const std::string& more_sql = "",
+    const PostgresLogin& server = SharedPostgresServer());
 
 }  // namespace corvanty::testing

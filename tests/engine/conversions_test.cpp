@@ -1,11 +1,12 @@
-// Conversions to varchar on SQLite give what the server gives: a length of
-// 30 when none is written, and the server's text of a date in the common
-// styles; any other style refuses the guide. Statements generated for
-// SQLite, run through SQLite itself.
+// Conversions to varchar on SQLite and PostgreSQL give what SQL Server
+// gives: a length of 30 when none is written, and its text of a date in the
+// common styles; any other style refuses the guide. Statements generated for
+// each server, run on it.
 #include <gtest/gtest.h>
 
 #include "engine/searchstatements.h"
 #include "support/databasetest.h"
+#include "support/postgresserver.h"
 #include "support/tempdir.h"
 
 namespace corvanty {
@@ -28,10 +29,28 @@ GuideDefinition EventsGuide(const std::string& conversion) {
   return {9, true, "FROM events e", "WHERE ", {key, converted}};
 }
 
-TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
-  testing::TempDir dir;
-  const std::string file = dir.File("events.db");
-  testing::ExecSqlite(file, kEvents);
+class Conversions : public ::testing::TestWithParam<rdo::Dialect> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == rdo::Dialect::Sqlite) return testing::ExecSqlite(file_, kEvents);
+    testing::SkipWithoutPostgres();
+    if (!IsSkipped() && !HasFailure())
+      postgres_ = std::make_unique<testing::PostgresSchema>("EventsOnPostgres", kEvents);
+  }
+  // The first column of each row a query returns.
+  Texts Query(const std::string& sql) {
+    return postgres_ ? postgres_->Query(sql) : testing::SqliteColumn(file_, sql);
+  }
+
+  testing::TempDir dir_;
+  const std::string file_ = dir_.File("events.db");
+  std::unique_ptr<testing::PostgresSchema> postgres_;
+};
+INSTANTIATE_TEST_SUITE_P(On, Conversions, testing::kEachServer, testing::ServerParamName);
+
+TEST_P(Conversions, GiveTheServersTextsOrRefuseTheGuide) {
+  const rdo::Dialect server = GetParam();
+  const std::string name = server == rdo::Dialect::Sqlite ? "SQLite" : "PostgreSQL";
   const struct {
     const char* conversion;
     const char* criteria;
@@ -52,11 +71,11 @@ TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
   };
   for (const auto& c : cases) {
     const SearchStatements generated =
-        GenerateSearchStatements({EventsGuide(c.conversion)}, c.criteria, rdo::Dialect::Sqlite);
+        GenerateSearchStatements({EventsGuide(c.conversion)}, c.criteria, server);
     ASSERT_EQ(generated.Guides.size(), 1u);
     ASSERT_EQ(generated.Guides[0].Error, "") << c.conversion;
-    EXPECT_EQ(testing::SqliteColumn(file, "SELECT ResultList || '*' || IDColumn FROM (" +
-                                              generated.Guides[0].SQL + ") ORDER BY IDColumn"),
+    EXPECT_EQ(Query("SELECT ResultList || '*' || IDColumn FROM (" + generated.Guides[0].SQL +
+                    ") AS found ORDER BY IDColumn"),
               c.found)
         << c.conversion << " / " << c.criteria;
   }
@@ -64,12 +83,11 @@ TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
   for (const auto& [expression, named] :
        {std::pair{"e.id + CONVERT(varchar, e.at, 104)", "CONVERT(varchar, e.at, 104)"},
         {"CONVERT(varchar(8), e.at, @style, 2)", "CONVERT(varchar(8), e.at, @style, 2)"}})
-    EXPECT_EQ(GenerateSearchStatements({EventsGuide(expression)}, "x", rdo::Dialect::Sqlite)
-                  .Guides.at(0)
-                  .Error,
-              "Error: Database Search Guide 9 cannot be searched on SQLite: " + std::string(named) +
-                  " converts with a style that has no SQLite translation (there are translations "
-                  "for the styles 101, 103, 112, 120 and 121).");
+    EXPECT_EQ(GenerateSearchStatements({EventsGuide(expression)}, "x", server).Guides.at(0).Error,
+              "Error: Database Search Guide 9 cannot be searched on " + name + ": " + named +
+                  " converts with a style that has no " + name +
+                  " translation (there are translations for the styles 101, 103, 112, 120 and "
+                  "121).");
 }
 
 }  // namespace
