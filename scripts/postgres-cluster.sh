@@ -107,6 +107,9 @@ synchronous_commit = off
 full_page_writes = off
 EOF
   start_server
+  # Trigram indexes (corvanty index) need pg_trgm; in public every schema finds it.
+  PGPASSWORD="$password" "$bindir/psql" -X -q -h "$dir" -U corvanty -d postgres \
+    -c "CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public" >/dev/null
 }
 
 case "$action" in

@@ -41,7 +41,7 @@ PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32
   for (const GuideStatement& statement : generated.Guides)
     if (!statement.Error.empty()) ThrowSearchError(statement.Error);
   PlannedSearch planned;
-  if (connection.GetDialect() == rdo::Dialect::Sqlite) {
+  if (connection.GetDialect() != rdo::Dialect::SqlServer) {
     planned.paths = ChooseSearchPaths(connection, definitions, criteria, generated.Guides);
   } else {
     const std::string why = "scan: " + NoSearchIndexesReason(connection);

@@ -19,8 +19,9 @@ class SearchIndexRefused : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Why the connection's database keeps no search indexes, for every server
-// but SQLite (which keeps them); "" on SQLite.
+// Why the connection's database keeps no search indexes, on SQL Server; ""
+// on SQLite and PostgreSQL, which keep them (see trigramindex.h for
+// PostgreSQL's).
 std::string NoSearchIndexesReason(const rdo::rdoConnection& connection);
 
 struct SearchIndexBuilt {

@@ -219,7 +219,8 @@ std::vector<std::string_view> TopLevelPieces(std::string_view text) {
 // CONCAT_NULL_YIELDS_NULL OFF. PostgreSQL takes text only as coalesce's
 // second argument beside text, so the value is made text first.
 std::string NullAsEmpty(const std::string& value, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::PostgreSql) return "coalesce(" + CastToText(value, dialect) + ", '')";
+  if (dialect == rdo::Dialect::PostgreSql)
+    return "coalesce(" + CastToText(value, dialect) + ", '')";
   return "ifnull(" + value + ",'')";
 }
 

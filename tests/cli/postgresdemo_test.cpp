@@ -1,6 +1,7 @@
 // scripts/postgres-demo.sh: a throwaway server with the demo on it, reached
-// through the data source and saved connection it writes, searched like the
-// SQLite demo of the same size, and removed again.
+// through the data source and saved connection it writes, its guides
+// indexed and searched like the SQLite demo of the same size, and removed
+// again.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -41,6 +42,7 @@ TEST(PostgresDemo, StartsAServerWithTheSqliteDemosDataAndGuidesThenRemovesIt) {
   const testing::CommandResult started = script({"--rows", "2000"});
   ASSERT_EQ(started.exit_code, 0) << started.err;
   cli.Succeed({"demo", "--rows", "2000", "--dir", cli.File("sqlite")});  // connection 2
+  for (const char* guide : {"1", "2"}) cli.Succeed({"index", guide, "--connection", "1"});
   for (const auto& [guide, criteria] : {std::pair{"1", "amber"}, {"2", "\"lyon\" or \"basel\""}}) {
     const std::string on_postgres = cli.Succeed({"search", guide, criteria, "--connection", "1"});
     EXPECT_FALSE(on_postgres.empty()) << guide << " " << criteria;

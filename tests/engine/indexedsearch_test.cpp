@@ -1,7 +1,8 @@
 // A search index never changes what a search finds. Random criteria over
 // six guides of the shop database, with generated rows added, are searched
-// through the guides' indexes and on a copy of the database without them:
-// the two give the same lines (as multisets) every time.
+// through the guides' indexes and on a copy of the database without them,
+// on SQLite and on PostgreSQL: the two give the same lines (as multisets)
+// every time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "engine/searchengine.h"
 #include "engine/searchindexbuild.h"
 #include "engine/sqlliteral.h"
+#include "engine/trigramindex.h"
 #include "support/databasetest.h"
 #include "support/searchdatabase.h"
 
@@ -120,28 +122,42 @@ class CriteriaMaker {
     const std::vector<std::string> characters = Characters(from[Pick(from.size())]);
     const size_t length = 1 + Pick(std::min<size_t>(7, characters.size()));
     const size_t start = Pick(characters.size() - length + 1);
+    const size_t wildcard = Pick(6) == 0 ? start + Pick(length + 1) : SIZE_MAX;
     std::string phrase;
-    for (size_t i = start; i < start + length; ++i) {
+    for (size_t i = start; i <= start + length; ++i) {
+      if (i == wildcard) phrase += Pick(2) ? "%" : "_";  // between characters: valid UTF-8
+      if (i == start + length) break;
       std::string character = characters[i];
       if (std::isalpha(static_cast<unsigned char>(character[0])) && Pick(4) == 0)
         character[0] ^= 0x20;  // the other case
       phrase += character;
     }
-    if (Pick(6) == 0) phrase.insert(Pick(phrase.size() + 1), Pick(2) ? "%" : "_");
     return phrase;
   }
 
   std::mt19937 rng_{20240614};
 };
 
-class IndexedSearch : public ::testing::Test {
+class IndexedSearch : public ::testing::TestWithParam<rdo::Dialect> {
  protected:
-  IndexedSearch() {
+  void SetUp() override {
+    const std::string rows = GeneratedRows() + kGuides;
+    if (GetParam() == rdo::Dialect::PostgreSql) {
+      testing::SkipWithoutPostgres();
+      if (IsSkipped() || HasFailure()) return;
+      postgres_.push_back(testing::AddPostgresShop("IndexedOnPostgres", rows));
+      postgres_.push_back(testing::AddPostgresShop("PlainOnPostgres", rows));
+      indexed_.emplace(rdo::rdoConnection::Open(postgres_[0]->connect));
+      plain_.emplace(rdo::rdoConnection::Open(postgres_[1]->connect));
+      for (int32_t guide : kSearched) BuildTrigramIndex(*indexed_, guide);
+      return;
+    }
     testing::AddShopDatabase(odbc_, "Indexed");
-    testing::ExecSqlite(odbc_.File("Indexed.db"), "BEGIN;" + GeneratedRows() + kGuides + "COMMIT;");
+    testing::ExecSqlite(odbc_.File("Indexed.db"), "BEGIN;" + rows + "COMMIT;");
     std::filesystem::copy_file(odbc_.File("Indexed.db"), odbc_.File("Plain.db"));
     odbc_.AddDataSource("Plain", odbc_.File("Plain.db"));
     indexed_.emplace(rdo::rdoConnection::Open("DSN=Indexed;"));
+    plain_.emplace(rdo::rdoConnection::Open("DSN=Plain;"));
     for (int32_t guide : kSearched) BuildSearchIndex(*indexed_, guide);
   }
 
@@ -163,18 +179,19 @@ class IndexedSearch : public ::testing::Test {
   }
 
   testing::OdbcFixture odbc_;
-  std::optional<rdo::rdoConnection> indexed_;
+  std::vector<std::unique_ptr<testing::PostgresSchema>> postgres_;
+  std::optional<rdo::rdoConnection> indexed_, plain_;
 };
+INSTANTIATE_TEST_SUITE_P(On, IndexedSearch, testing::kEachServer, testing::ServerParamName);
 
-TEST_F(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
-  rdo::rdoConnection plain = rdo::rdoConnection::Open("DSN=Plain;");
+TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
   CriteriaMaker maker;
   const size_t kCriteria = 1000;
   size_t indexed = 0, scanned = 0, found = 0;
   for (size_t i = 0; i < kCriteria; ++i) {
     const std::string criteria = maker.Next();
     const Lines through_index = Search(*indexed_, criteria, indexed);
-    ASSERT_EQ(through_index, Search(plain, criteria, scanned)) << "criteria: " << criteria;
+    ASSERT_EQ(through_index, Search(*plain_, criteria, scanned)) << "criteria: " << criteria;
     found += !through_index.empty();
   }
   EXPECT_EQ(scanned, 0u);

@@ -30,7 +30,6 @@ namespace {
 
 using basCorvantyAdmin::CheckDatabaseReadiness;
 using basCorvantyAdmin::gstrConnect;
-using testing::kItemsGuide;
 using Texts = std::vector<std::string>;
 // Database tests whose databases are schemas on the shared server.
 class PostgresServer : public testing::DatabaseTest {
@@ -119,7 +118,7 @@ TEST_F(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {
   const auto shop = testing::AddPostgresShop(
       "ItemsOnPostgres",
       "INSERT INTO orders SELECT g, 1, 'item ' || g FROM generate_series(100, 5099) g;", *cluster);
-  std::unique_ptr<SearchRun> run = StartSearch(shop->connect, {kItemsGuide}, "item");
+  std::unique_ptr<SearchRun> run = StartSearch(shop->connect, {testing::kItemsGuide}, "item");
   ASSERT_TRUE(run->Next());
   testing::RunClusterScript("stop-server", *cluster);
   try {  // the driver still holds the rest of a batch of rows
@@ -130,7 +129,7 @@ TEST_F(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {
   }
   testing::RunClusterScript("start-server", *cluster);
   int read = 0;
-  for (run = StartSearch(shop->connect, {kItemsGuide}, "item"); run->Next();) ++read;
+  for (run = StartSearch(shop->connect, {testing::kItemsGuide}, "item"); run->Next();) ++read;
   EXPECT_EQ(read, 5000);
 }
 
