@@ -26,8 +26,7 @@ const std::vector<Command>& Commands() {
       {"demo", "demo [--rows N] [--dir DIR]",
        "create the demo database, its ODBC data source CorvantyDemo and a saved connection", Demo},
       {"demo-script", "demo-script [--rows N]",
-       "print the demo schema and rows as a script for PostgreSQL's psql (COPY data)",
-       DemoScript},
+       "print the demo schema and rows as a script for PostgreSQL's psql (COPY data)", DemoScript},
       {"demo-postgres",
        "demo-postgres --server HOST|SOCKET_FOLDER [--port N] [--database NAME] --user NAME "
        "[--password PWD]",
@@ -36,8 +35,10 @@ const std::vector<Command>& Commands() {
        "guides",
        DemoPostgres},
       {"index", "index [GUIDE [--drop]] [--connection N]",
-       "SQLite: build (or rebuild) the guide's search index, drop it with --drop, or list each "
-       "guide's index: DSG_ID, state (absent, fresh, stale), rows, bytes, name",
+       "build (or rebuild) the guide's search index (SQLite: a trigram table kept fresh by "
+       "triggers; PostgreSQL: a trigram index per search column), drop it with --drop, or list "
+       "each guide's index: DSG_ID, state (absent, fresh, stale), rows (- on PostgreSQL), bytes, "
+       "name",
        Index},
   };
   return commands;
