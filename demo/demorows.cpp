@@ -27,8 +27,7 @@ CREATE INDEX orders_customer ON orders(customer_id);
 CREATE INDEX order_lines_product ON order_lines(product_id);
 )";
 
-const char* const kDemoTables[5] = {"suppliers", "products", "customers", "orders",
-                                    "order_lines"};
+const char* const kDemoTables[5] = {"suppliers", "products", "customers", "orders", "order_lines"};
 
 namespace {
 

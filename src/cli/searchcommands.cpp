@@ -28,8 +28,8 @@ int Guides(const Words& words) {
 
 int Sql(const Words& words) {
   Args args(words, {"--connection", "--dialect"}, {});
-  args.ExpectPositional(
-      2, 2, "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]");
+  args.ExpectPositional(2, 2,
+                        "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]");
   const std::string dialect_name = args.Value("--dialect");
   const std::optional<rdo::Dialect> chosen =
       dialect_name.empty() ? std::nullopt : std::optional(DialectOption(dialect_name));

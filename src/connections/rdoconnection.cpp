@@ -106,8 +106,8 @@ void ReadSqliteCatalogue(OdbcSession& session, const std::string& dsn) {
 void ConformStringLiterals(OdbcSession& session) {
   StmtHandle stmt = AllocateStatement(session.Dbc());
   const std::string set = "SET standard_conforming_strings = on";
-  Check(SQLExecDirect(stmt.Get(), Chars(set), static_cast<SQLINTEGER>(set.size())),
-        SQL_HANDLE_STMT, stmt.Get());
+  Check(SQLExecDirect(stmt.Get(), Chars(set), static_cast<SQLINTEGER>(set.size())), SQL_HANDLE_STMT,
+        stmt.Get());
 }
 
 // A batch reports a later statement's failure only when its result is reached.
