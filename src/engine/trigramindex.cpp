@@ -47,6 +47,16 @@ std::optional<std::pair<std::string, std::string>> Unqualified(const std::string
   return std::pair{qualifier, bare + expression.substr(copied)};
 }
 
+// A transaction that first waits for any other building or dropping of an
+// index: a second build at the same moment then finds the extension and the
+// first's indexes in place and replaces them, instead of failing on their
+// names.
+rdo::Transaction BeginChanging(rdo::rdoConnection& connection) {
+  rdo::Transaction transaction = connection.BeginTrans();
+  connection.Execute("LOCK TABLE Db_Search_Guides IN SHARE ROW EXCLUSIVE MODE");
+  return transaction;
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> TablesByQualifier(const std::string& from) {
@@ -126,6 +136,7 @@ std::vector<std::string> TrigramIndexNames(rdo::rdoConnection& connection, int32
 size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
   const std::vector<GuideDefinition> found = LoadGuideDefinitions(connection, {guide});
   if (found.empty() || !found.front().HasTablesRow) Refuse(guide, "it has no tables defined");
+  rdo::Transaction transaction = BeginChanging(connection);
   connection.Execute("CREATE EXTENSION IF NOT EXISTS pg_trgm");
   rdo::rdoResultset schema = connection.OpenResultset(
       "SELECT extnamespace::regnamespace::text AS Name FROM pg_extension WHERE extname = "
@@ -134,7 +145,6 @@ size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
   if (trigram_schema.size() > 1 && trigram_schema.front() == '"')  // already quoted
     trigram_schema = trigram_schema.substr(1, trigram_schema.size() - 2);
   const std::vector<std::string> statements = TrigramIndexStatements(found.front(), trigram_schema);
-  rdo::Transaction transaction = connection.BeginTrans();
   for (const std::string& name : TrigramIndexNames(connection, guide))
     connection.Execute("DROP INDEX " + name);
   for (const std::string& statement : statements) connection.Execute(statement);
@@ -143,7 +153,7 @@ size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
 }
 
 bool DropTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
-  rdo::Transaction transaction = connection.BeginTrans();
+  rdo::Transaction transaction = BeginChanging(connection);
   const std::vector<std::string> names = TrigramIndexNames(connection, guide);
   for (const std::string& name : names) connection.Execute("DROP INDEX " + name);
   transaction.Commit();

@@ -24,8 +24,8 @@ std::vector<std::pair<std::string, std::string>> TablesByQualifier(const std::st
 std::vector<std::string> TrigramIndexStatements(const GuideDefinition& guide,
                                                 const std::string& trigram_schema);
 
-// Builds the guide's index in one transaction, replacing any it has, after
-// adding the extension pg_trgm to the database when it lacks it. Returns the
+// Builds the guide's index in one transaction, replacing any it has, and
+// adding the extension pg_trgm to the database first when it lacks it. Returns the
 // number of indexes built. Throws SearchIndexRefused or rdo::DatabaseError;
 // either way the database is left as it was.
 size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide);
