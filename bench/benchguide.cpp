@@ -64,6 +64,8 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 }  // namespace
 
+const char* BenchGuideName() { return kGuideName; }
+
 void EnsureDemoDatabase(const std::string& path, long rows) {
   if (!std::filesystem::exists(path)) demo::CreateDemoDatabase(path, rows);
 }

@@ -10,6 +10,9 @@ namespace corvanty::bench {
 // already exists (a kept database is reused as it is).
 void EnsureDemoDatabase(const std::string& path, long rows);
 
+// The benchmark guide's name, as the guide lists show it.
+const char* BenchGuideName();
+
 // Creates the guide tables that are missing (never dropping one that holds
 // guides), replaces the benchmark's guide and returns its DSG_ID.
 int32_t InstallBenchGuide(const std::string& database_file);

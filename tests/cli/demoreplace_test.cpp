@@ -1,5 +1,6 @@
-// corvanty demo replaces its database only whole, and keeps an existing one
-// only when it really is a demo database.
+// corvanty demo: the database, its data source, connection and sample
+// guides; an existing database is replaced only on --yes and only whole, and
+// kept only when it really is a demo database.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,36 +14,78 @@ namespace corvanty {
 namespace {
 
 using ::testing::HasSubstr;
+using Texts = std::vector<std::string>;
 
-class DemoReplace : public ::testing::Test {
+class DemoCommand : public ::testing::Test {
  protected:
-  std::vector<std::string> Demo(const char* rows = "100") const {
-    return {"demo", "--rows", rows, "--dir", cli_.File("demo")};
+  // The demo in the user's data folder, with --yes when replace.
+  Texts Demo(const char* rows, bool replace = false) const {
+    return replace ? Texts{"--yes", "demo", "--rows", rows} : Texts{"demo", "--rows", rows};
+  }
+  std::string Guides() const {
+    return testing::SqliteColumn(database_,
+                                 "SELECT group_concat(DSG_name, '|') FROM "
+                                 "(SELECT DSG_name FROM Db_Search_Guides ORDER BY DSG_ID)")[0];
   }
   testing::CorvantyCli cli_;
-  const std::string database_ = cli_.File("demo/corvanty-demo.db");
+  const std::string database_ = cli_.File("data/corvanty/corvanty-demo.db");
+  const std::string samples_ = "Customers by name and city|Orders by ship city and customer";
 };
 
-TEST_F(DemoReplace, AReplacementKilledMidBuildLeavesTheOldDatabaseInPlace) {
-  cli_.Succeed(Demo());
-  const std::string before = testing::FileBytes(database_);
-  std::vector<std::string> replace = Demo("5000000");
-  replace.insert(replace.begin(), "--yes");
-  EXPECT_EQ(cli_.Run(replace, {"/usr/bin/timeout", "--foreground", "-s", "KILL", "1"}).exit_code,
-            128 + 9);
+TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeepsAnOldOne) {
+  EXPECT_EQ(cli_.Succeed(Demo("200")),
+            "Demo database " + database_ +
+                " (200 order lines)\nODBC data source CorvantyDemo, saved connection 1\n"
+                "Sample guides: 'Customers by name and city' 'Orders by ship city and customer'\n");
+  EXPECT_EQ(cli_.Succeed({"connections"}), "1\tCorvantyDemo\tdemo\n");
+  // 200 order lines: a quarter as many orders, a twentieth as many customers,
+  // at least 20 products and 3 suppliers; every line leads to its order,
+  // customer, product and supplier; every seventh customer has no phone and
+  // every fifth order a note with an apostrophe, for searches to meet.
+  EXPECT_EQ(
+      testing::SqliteColumn(
+          database_,
+          "SELECT (SELECT count(*) FROM suppliers) || ' ' || (SELECT count(*) FROM products)"
+          " || ' ' || (SELECT count(*) FROM customers) || ' ' || (SELECT count(*) FROM orders)"
+          " || ' ' || (SELECT count(*) FROM order_lines JOIN orders USING (order_id) JOIN"
+          " customers USING (customer_id) JOIN products USING (product_id) JOIN suppliers"
+          " USING (supplier_id)) || ' ' || (SELECT count(*) FROM customers WHERE phone IS"
+          " NULL) || ' ' || (SELECT count(*) FROM orders WHERE note LIKE '%''%')")[0],
+      "3 20 10 50 200 1 10");
+  const char* const kLines = "SELECT * FROM order_lines JOIN orders USING (order_id)";
+  const auto lines = testing::QuerySqlite(database_, kLines);
+  // It may hold the administrator's guides by now.
+  testing::ExecSqlite(database_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Mine')");
+  EXPECT_EQ(cli_.Outcome(Demo("200")),
+            "0|Demo database " + database_ +
+                " (kept as it was)\nODBC data source CorvantyDemo, saved connection 1\n|"
+                "The demo database " +
+                database_ +
+                " exists already. Replace it with a new one? Its guides will be lost.\n"
+                "(answered No; pass --yes to answer Yes)\n");
+  EXPECT_EQ(Guides(), samples_ + "|Mine");
+  EXPECT_THAT(cli_.Run(Demo("200", true)).out, HasSubstr(" (200 order lines)\n"));
+  EXPECT_EQ(Guides(), samples_);
+  EXPECT_TRUE(testing::QuerySqlite(database_, kLines) == lines) << "not the same demo again";
+}
 
+TEST_F(DemoCommand, AReplacementKilledMidBuildLeavesTheOldDatabaseInPlace) {
+  cli_.Succeed(Demo("100"));
+  const std::string before = testing::FileBytes(database_);
+  EXPECT_EQ(cli_.Run(Demo("5000000", true), {"/usr/bin/timeout", "--foreground", "-s", "KILL", "1"})
+                .exit_code,
+            128 + 9);
   size_t half_built = 0;  // what the killed build left beside the database
-  for (const auto& entry : std::filesystem::directory_iterator(cli_.File("demo")))
+  for (const auto& entry : std::filesystem::directory_iterator(cli_.File("data/corvanty")))
     half_built += entry.path().filename() != "corvanty-demo.db" && entry.file_size() > 0;
   EXPECT_EQ(half_built, 1u) << "killed before or after the build";
   EXPECT_TRUE(testing::FileBytes(database_) == before) << "the old database was changed";
-  EXPECT_THAT(cli_.Run(Demo()).out, HasSubstr("(kept as it was)"));
-  EXPECT_EQ(testing::SqliteColumn(database_, "SELECT count(*) FROM Db_Search_Guides"),
-            std::vector<std::string>{"2"});  // the old demo's sample guides
+  EXPECT_THAT(cli_.Run(Demo("100")).out, HasSubstr("(kept as it was)"));
+  EXPECT_EQ(Guides(), samples_);  // the old demo's sample guides
 }
 
-TEST_F(DemoReplace, AnExistingFileThatIsNoDemoDatabaseIsReportedNotKept) {
-  cli_.Succeed(Demo());
+TEST_F(DemoCommand, AnExistingFileThatIsNoDemoDatabaseIsReportedNotKept) {
+  cli_.Succeed(Demo("100"));
   const std::string whole = testing::FileBytes(database_);
   const std::pair<std::string, std::string> cases[] = {
       {std::string(whole.size(), 'x'), "file is not a database"},
@@ -51,15 +94,14 @@ TEST_F(DemoReplace, AnExistingFileThatIsNoDemoDatabaseIsReportedNotKept) {
   };
   for (const auto& [content, cause] : cases) {
     std::ofstream(database_, std::ios::binary | std::ios::trunc) << content;
-    testing::CommandResult result = cli_.Run(Demo());
-    EXPECT_EQ(result.exit_code, 1) << cause;
-    EXPECT_THAT(result.err, HasSubstr("The demo database " + database_ + " cannot be kept: " +
-                                      cause + ". Replace it with corvanty --yes demo.\n"));
+    EXPECT_THAT(cli_.Outcome(Demo("100")),
+                ::testing::MatchesRegex("1\\|\\|.*The demo database " + database_ +
+                                        " cannot be kept: " + cause +
+                                        "\\. Replace it with corvanty --yes demo\\.\n"));
     EXPECT_TRUE(testing::FileBytes(database_) == content) << "the file was changed";
   }
-  EXPECT_THAT(cli_.Run({"--yes", "demo", "--dir", cli_.File("demo")}).out,
-              HasSubstr("(20000 order lines)"));
-  EXPECT_THAT(cli_.Run(Demo()).out, HasSubstr("(kept as it was)"));
+  EXPECT_THAT(cli_.Run({"--yes", "demo"}).out, HasSubstr("(20000 order lines)"));
+  EXPECT_THAT(cli_.Run(Demo("100")).out, HasSubstr("(kept as it was)"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,20 +11,21 @@
 #include <thread>
 
 #include "support/corvantycli.h"
-#include "support/odbcfixture.h"
 
 namespace corvanty {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CommandResult;
+using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using Words = std::vector<std::string>;
 
 class FaultReports : public ::testing::Test {
  protected:
+  // How a command fails for a registry that cannot be read or written.
   std::string Report(const std::string& command, const char* verb, const std::string& cause) {
-    return "corvanty " + command + ": The registry " + cli_.Registry() + " cannot be " + verb +
+    return "1||corvanty " + command + ": The registry " + cli_.Registry() + " cannot be " + verb +
            ": " + cause + ".\n";
   }
   testing::CorvantyCli cli_;
@@ -31,7 +33,7 @@ class FaultReports : public ::testing::Test {
 
 TEST_F(FaultReports, ARegistryThatCannotBeReadIsNamedWithItsCauseAndLeftAsItWas) {
   for (int i = 1; i <= 30; ++i) cli_.Succeed({"add-connection", "S" + std::to_string(i), "u"});
-  const std::string whole = testing::FileBytes(cli_.Registry()), registry = cli_.Registry();
+  const std::string registry = cli_.Registry(), whole = testing::FileBytes(registry);
   const std::pair<std::function<void()>, std::string> cases[] = {
       {[&] { std::ofstream(registry) << whole.substr(0, 8192); },
        "it is damaged or cut short (database disk image is malformed)"},
@@ -46,13 +48,17 @@ TEST_F(FaultReports, ARegistryThatCannotBeReadIsNamedWithItsCauseAndLeftAsItWas)
     make();
     const std::string before = testing::FileBytes(registry);
     for (const Words& command :
-         {Words{"connections"}, Words{"check"}, Words{"add-connection", "A", "u"}}) {
-      CommandResult result = cli_.Run(command);
-      EXPECT_EQ(result.exit_code, 1);
-      EXPECT_EQ(result.err, Report(command[0], command.size() > 1 ? "written" : "read", cause));
-    }
+         {Words{"connections"}, Words{"check"}, Words{"add-connection", "A", "u"}})
+      EXPECT_EQ(cli_.Outcome(command),
+                Report(command[0], command.size() > 1 ? "written" : "read", cause));
     EXPECT_TRUE(testing::FileBytes(registry) == before) << "changed: " << cause;
   }
+  fs::remove_all(registry);
+  cli_.Succeed({"add-connection", "A", "u"});
+  ASSERT_EQ(chmod(registry.c_str(), 0400), 0);
+  EXPECT_EQ(cli_.Outcome({"add-connection", "B", "u"}),
+            Report("add-connection", "written", "it is read-only"));
+  EXPECT_EQ(cli_.Succeed({"connections"}), "1\tA\tu\n");
 }
 
 // Reader and writer wait a few seconds for the lock, then give up and say so.
@@ -61,14 +67,13 @@ TEST_F(FaultReports, ARegistryLockedByAnotherProcessIsReportedByReadersAndWriter
   sqlite3* holder = nullptr;
   ASSERT_EQ(sqlite3_open(cli_.Registry().c_str(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  CommandResult reader;
-  std::thread reading([&] { reader = cli_.Run({"connections"}); });
-  CommandResult writer = cli_.Run({"add-connection", "B", "u"});
+  std::string reader;
+  std::thread reading([&] { reader = cli_.Outcome({"connections"}); });
+  std::string writer = cli_.Outcome({"add-connection", "B", "u"});
   reading.join();
   sqlite3_close(holder);
-  EXPECT_EQ(reader.err, Report("connections", "read", "another process holds it locked"));
-  EXPECT_EQ(writer.err, Report("add-connection", "written", "another process holds it locked"));
-  EXPECT_EQ(reader.exit_code + writer.exit_code, 2);
+  EXPECT_EQ(reader, Report("connections", "read", "another process holds it locked"));
+  EXPECT_EQ(writer, Report("add-connection", "written", "another process holds it locked"));
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tA\tu\n");
 }
 
@@ -85,23 +90,22 @@ TEST_F(FaultReports, ADatabaseFileOrDataSourceThatCannotServeIsNamedWithItsCause
     const std::string source = "Source" + std::to_string(++number);
     cli_.AddDataSource(source, cli_.File(file));
     cli_.Succeed({"add-connection", source, "u"});
-    CommandResult result = cli_.Run({"check", "--connection", std::to_string(number)});
-    EXPECT_EQ(result.exit_code, 1);
-    EXPECT_THAT(result.err, HasSubstr("[[The database file " + cli_.File(file) +
-                                      " of data source '" + source + "' " + cause + ".]]"));
+    EXPECT_THAT(
+        cli_.Outcome({"check", "--connection", std::to_string(number)}),
+        AllOf(StartsWith("1|"), HasSubstr("[[The database file " + cli_.File(file) +
+                                          " of data source '" + source + "' " + cause + ".]]")));
   }
   EXPECT_FALSE(fs::exists(cli_.File("gone.db")));
   EXPECT_EQ(testing::FileBytes(cli_.File("junk.db")), std::string(3000, 'j'));
 
   fs::remove(cli_.OdbcIni());
   fs::create_directory(cli_.OdbcIni());  // where the data sources should be
-  CommandResult unknown = cli_.Run({"check"});
-  EXPECT_EQ(unknown.exit_code, 1);
-  EXPECT_THAT(unknown.err, HasSubstr("[[The data source 'Source1' is not defined in " +
-                                     cli_.OdbcIni() + " (which is a folder).]]"));
-  CommandResult demo = cli_.Run({"demo", "--dir", cli_.File("demo")});
-  EXPECT_EQ(demo.exit_code, 1);
-  EXPECT_THAT(demo.err, HasSubstr("into " + cli_.OdbcIni() + " (which is a folder)"));
+  EXPECT_THAT(cli_.Outcome({"check"}),
+              AllOf(StartsWith("1|"), HasSubstr("[[The data source 'Source1' is not defined in " +
+                                                cli_.OdbcIni() + " (which is a folder).]]")));
+  EXPECT_THAT(
+      cli_.Outcome({"demo", "--dir", cli_.File("demo")}),
+      AllOf(StartsWith("1|"), HasSubstr("into " + cli_.OdbcIni() + " (which is a folder)")));
   EXPECT_FALSE(fs::exists(cli_.File("demo/corvanty-demo.db")));
 }
 

@@ -1,9 +1,6 @@
 #include "connections/velmorastineapi.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <fstream>
 
 #include "support/tempdir.h"
 
@@ -18,32 +15,24 @@ class Registry : public ::testing::Test {
   testing::TempRegistry registry_;
 };
 
-TEST_F(Registry, StringsAndIntegersRoundTripInAFileOnlyItsOwnerCanRead) {
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales \u00e9"), REG_SZ));
-  ASSERT_TRUE(SetKeyValue(kKey, "Count", int32_t{-7}, REG_DWORD));
-  EXPECT_EQ(QueryValue(kKey, "Count"), RegValue(int32_t{-7}));
-  // Names of keys and values are case-insensitive, as on the platform.
-  EXPECT_EQ(QueryValue("software\\velmorastine\\corvanty\\database\\1", "dsn"),
-            RegValue(std::string("Sales \u00e9")));
-  struct stat info {};
-  ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndMissingValuesReadEmpty) {
-  const std::string parent = "SOFTWARE\\Velmorastine\\Corvanty\\Database";
+TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndReadBackAsWritten) {
   EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});                        // no store file at all yet
   EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));  // key never created
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  EXPECT_TRUE(SetKeyValue(parent, "Last", std::string("1"), REG_SZ));  // its parents exist too
+  EXPECT_TRUE(
+      SetKeyValue("SOFTWARE\\Velmorastine", "Last", std::string("1"), REG_SZ));  // parents too
   EXPECT_FALSE(SetKeyValue(kKey, "Blob", std::string("x"), REG_BINARY));
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
-  EXPECT_EQ(QueryValue(kKey + "\\9", "DSN"), RegValue{});
+  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales \u00e9"), REG_SZ));
+  ASSERT_TRUE(SetKeyValue(kKey, "Count", int32_t{-7}, REG_DWORD));
   ASSERT_TRUE(SetKeyValue(kKey, "PWD", std::string(), REG_SZ));
-  EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
   ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // again: keeps its values
+  EXPECT_EQ(QueryValue(kKey, "Count"), RegValue(int32_t{-7}));
   EXPECT_EQ(QueryValue(kKey, "PWD"), RegValue(std::string()));
+  EXPECT_EQ(QueryValue(kKey, "Blob"), RegValue{});
+  EXPECT_EQ(QueryValue(kKey + "\\9", "DSN"), RegValue{});
+  // Names of keys and values are case-insensitive, as on the platform.
+  EXPECT_EQ(QueryValue("software\\velmorastine\\corvanty\\database\\1", "dsn"),
+            RegValue(std::string("Sales \u00e9")));
 
   // A stored value of another type reads as empty, with status -1.
   RegistryKey key;
@@ -54,31 +43,12 @@ TEST_F(Registry, WritesGoOnlyToCreatedKeysInTheTwoTypesAndMissingValuesReadEmpty
   EXPECT_EQ(value, RegValue{});
 }
 
-TEST_F(Registry, WritesToAStoreThatCannotBeWrittenFailAndChangeNothing) {
-  ASSERT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  ASSERT_TRUE(SetKeyValue(kKey, "DSN", std::string("Sales"), REG_SZ));
-  ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
-  EXPECT_FALSE(SetKeyValue(kKey, "DSN", std::string("Other"), REG_SZ));
-  EXPECT_FALSE(CreateNewKey(kKey + "\\2", HKEY_LOCAL_MACHINE));
-  EXPECT_TRUE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));  // exists: nothing to write
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue(std::string("Sales")));
-
-  // A store whose folder cannot be made: a file stands where it would be.
-  std::ofstream(registry_.Path() + "-folder") << "x";
-  testing::ScopedEnv env("CORVANTY_REGISTRY", registry_.Path() + "-folder/registry.db");
-  EXPECT_FALSE(CreateNewKey(kKey, HKEY_LOCAL_MACHINE));
-  EXPECT_EQ(QueryValue(kKey, "DSN"), RegValue{});
-}
-
 TEST(RegistryPlacement, FollowsTheEnvironment) {
   testing::ScopedEnv reg("CORVANTY_REGISTRY", "/tmp/x/r.db");
   EXPECT_EQ(RegistryPath(), "/tmp/x/r.db");
   testing::ScopedEnv none("CORVANTY_REGISTRY", "");
   testing::ScopedEnv xdg("XDG_CONFIG_HOME", "/tmp/cfg");
   EXPECT_EQ(RegistryPath(), "/tmp/cfg/corvanty/registry.db");
-  testing::ScopedEnv no_xdg("XDG_CONFIG_HOME", "");
-  testing::ScopedEnv home("HOME", "/home/u");
-  EXPECT_EQ(RegistryPath(), "/home/u/.config/corvanty/registry.db");
 }
 
 }  // namespace

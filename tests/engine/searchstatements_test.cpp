@@ -7,132 +7,95 @@
 namespace corvanty {
 namespace {
 
-using rdo::Dialect;
+// A column neither shown nor searched, the guide's key.
+// The key: a column neither shown nor searched.
+const GuideColumn kKeyId{"t", "id", 0, 0, "", 0, "", -1};
 
-enum ColumnFlags { kShown = 1, kSearched = 2, kKey = 4 };
-
-GuideColumn Column(std::string qualifier, std::string name, int flags,
-                   std::string separator = "+ ' ' +", std::string conversion = "") {
-  GuideColumn column;
-  column.Column_qualifier = std::move(qualifier);
-  column.Column_name = std::move(name);
-  column.Show_in_list = flags & kShown ? -1 : 0;
-  column.Is_search_column = flags & kSearched ? -1 : 0;
-  column.Is_key_column = flags & kKey ? -1 : 0;
-  column.List_column_separator = std::move(separator);
-  column.Conv_required = conversion.empty() ? 0 : -1;
-  if (!conversion.empty()) column.Conversion_expression = std::move(conversion);
-  return column;
-}
-
-GuideDefinition Guide(int32_t id, std::vector<GuideColumn> columns,
-                      std::optional<std::string> where = std::nullopt,
+GuideDefinition Guide(int32_t id, std::vector<GuideColumn> columns, std::string where = "WHERE ",
                       std::string from = "FROM t") {
-  return {id, true, std::move(from), std::move(where), std::move(columns)};
+  return {id, true, from, where, columns};
 }
-
-std::string Text(const GuideStatement& statement) { return statement.Error + statement.SQL; }
 
 // The statement of a search over one guide, or the guide's error.
 std::string SqlServerText(const GuideDefinition& guide, std::string_view criteria) {
-  const SearchStatements statements =
-      GenerateSearchStatements({guide}, criteria, Dialect::SqlServer);
-  EXPECT_EQ(statements.Error, "");
-  return statements.Guides.size() == 1 ? Text(statements.Guides[0]) : "not one guide";
+  const auto made = GenerateSearchStatements({guide}, criteria, rdo::Dialect::SqlServer);
+  return made.Guides.size() == 1 ? made.Guides[0].Error + made.Guides[0].SQL : "not one guide";
 }
 
 // Guide 1 showing t.a without a key, up to its WHERE clause.
 const std::string kSelectA =
     "SELECT CONVERT(varchar(200),t.a) ResultList, 0 IDColumn, 1 DSG_ID  FROM t";
-const GuideColumn kShownSearchedA = Column("t", "a", kShown | kSearched);
+const GuideColumn kShownSearchedA{"t", "a"};
 
 TEST(SqlServerStatement, IsTheProceduresTextCharacterForCharacter) {
-  const GuideColumn shownA = Column("t", "a", kShown);
-  const struct {
-    const char* what;
-    GuideDefinition guide;
-    const char* criteria;
-    std::string sql;
-  } cases[] = {
-      {"key first, own WHERE",
-       Guide(5, {Column("t", "id", kKey), kShownSearchedA, Column("t", "b", kShown)},
-             "WHERE t.x = 1"),
-       "abc",
+  const GuideColumn shownA{"t", "a", -1, 0};
+  const std::pair<GuideDefinition, std::string> cases[] = {
+      // The key first, a WHERE clause of its own.
+      {Guide(5, {kKeyId, kShownSearchedA, {"t", "b", -1, 0}}, "WHERE t.x = 1"),
        "SELECT CONVERT(varchar(200),t.a+ ' ' +t.b) ResultList,t.id IDColumn, 5 DSG_ID  FROM t "
        "WHERE t.x = 1 AND ( (t.a LIKE '%abc%') )"},
-      {"a stored WHERE alone", Guide(1, {kShownSearchedA}, "WHERE "), "abc",
-       kSelectA + "  WHERE  (t.a LIKE '%abc%')  "},
-      {"no search column, own WHERE", Guide(1, {shownA}, "WHERE t.x = 1"), "abc",
-       kSelectA + " WHERE t.x = 1 "},
-      {"no search column, no WHERE", Guide(1, {shownA}, "WHERE "), "abc", kSelectA + "   "},
-      {"a key flag on a later column", Guide(1, {kShownSearchedA, Column("t", "id", kKey)}), "abc",
-       kSelectA + "  WHERE  (t.a LIKE '%abc%')  "},
-      {"the columns editor's separator and a conversion",
-       Guide(7,
-             {Column("c", "Name", kShown | kKey, "+', '+"),
-              Column("o", "Total", kShown, "+', '+", "CONVERT(varchar,o.Total)")},
+      // No search column, with a WHERE clause of its own and with the stored
+      // WHERE alone.
+      {Guide(1, {shownA}, "WHERE t.x = 1"), kSelectA + " WHERE t.x = 1 "},
+      {Guide(1, {shownA}), kSelectA + "   "},
+      // A key flag on a later column.
+      {Guide(1, {kShownSearchedA, kKeyId}), kSelectA + "  WHERE  (t.a LIKE '%abc%')  "},
+      // The columns editor's separator and a conversion.
+      {Guide(7,
+             {{"c", "Name", -1, 0, "+', '+", 0, "(none)", -1},
+              {"o", "Total", -1, 0, "+', '+", -1, "CONVERT(varchar,o.Total)"}},
              "WHERE c.ID = o.CustID", "FROM Customers c, Orders o"),
-       "x",
        "SELECT CONVERT(varchar(200),c.Name+', '+CONVERT(varchar,o.Total)) ResultList,c.Name "
        "IDColumn, 7 DSG_ID  FROM Customers c, Orders o WHERE c.ID = o.CustID "},
-      {"every search column in sequence, joined by OR",
-       Guide(1, {kShownSearchedA, Column("t", "b", 0),
-                 Column("t", "n", kSearched, "", "CONVERT(varchar,t.n)")}),
-       "\"x\" or \"yz\"",
-       kSelectA + "  WHERE  (t.a LIKE '%x%' OR t.a LIKE '%yz%') OR  (CONVERT(varchar,t.n) LIKE "
-                  "'%x%' OR CONVERT(varchar,t.n) LIKE '%yz%')  "},
+      // Every search column in sequence, joined by OR.
+      {Guide(1, {kShownSearchedA, {"t", "b", 0, 0}, {"t", "n", 0, -1, "", -1, "CONVERT(t.n)"}}),
+       kSelectA + "  WHERE  (t.a LIKE '%abc%') OR  (CONVERT(t.n) LIKE '%abc%')  "},
       // Of a last separator with outer blanks, as many leading characters
       // stay as it has outer blanks: the procedure's statement breaks too.
-      {"a last separator cut by its trimmed length",
-       Guide(1, {Column("t", "a", kShown, " + ' ' + "), Column("t", "b", kShown, " + ' ' + ")}),
-       "x",
+      {Guide(1, {{"t", "a", -1, 0, " + ' ' + "}, {"t", "b", -1, 0, " + ' ' + "}}),
        "SELECT CONVERT(varchar(200),t.a + ' ' + t.b +) ResultList, 0 IDColumn, 1 DSG_ID  FROM t "
        "  "},
-      {"an empty last separator", Guide(1, {Column("t", "a", kShown, "")}), "x", kSelectA + "   "},
   };
-  for (const auto& c : cases) EXPECT_EQ(SqlServerText(c.guide, c.criteria), c.sql) << c.what;
+  for (const auto& [guide, sql] : cases) EXPECT_EQ(SqlServerText(guide, "abc"), sql);
 }
 
 TEST(SearchConditions, CriteriaBecomeTheProceduresLikeConditions) {
   std::string accents;  // 300 characters of two bytes each
   for (int i = 0; i < 300; ++i) accents += "\xC3\xA9";
+  const std::string kOrA = "%' OR t.a LIKE '%", kAndA = "%' AND t.a LIKE '%";
   const std::pair<std::string, std::string> cases[] = {
       // Plain text, matched as typed.
-      {"  abc def ", " (t.a LIKE '%  abc def %')  "},
-      {"and OR", " (t.a LIKE '%and OR%')  "},
+      {"  abc def ", "  abc def "},
       // One quoted phrase.
-      {"find \"red car\"", " (t.a LIKE '%red car%')  "},
-      {"  \"  red car  \"  ", " (t.a LIKE '%red car%')  "},
+      {"find \"red car\"", "red car"},
       // Phrases joined by AND and OR in any case; of blanks inside the
       // quotes the first phrase loses its leading ones, the pattern as a
       // whole its trailing ones.
-      {"\"a b\"   aNd   \"c\" Or \"d\"",
-       " (t.a LIKE '%a b%' AND t.a LIKE '%c%' OR t.a LIKE '%d%')  "},
-      {"\" red \" AND \" blue \"", " (t.a LIKE '%red %' AND t.a LIKE '% blue%')  "},
+      {"\"a b\"   aNd   \"c\" Or \"d\"", "a b" + kAndA + "c" + kOrA + "d"},
+      {"\" red \" AND \" blue \"", "red " + kAndA + " blue"},
       // Any word beginning with AND joins; OR needs a blank after it; other
       // words after a phrase end the list (the procedure looped forever).
-      {"\"red\" ANDROID \"blue\"", " (t.a LIKE '%red%' AND t.a LIKE '%blue%')  "},
-      {"\"red\" android", " (t.a LIKE '%red%')  "},
-      {"\"red\" OR\"blue\"", " (t.a LIKE '%red%')  "},
-      {"\"red\" bluegreen", " (t.a LIKE '%red%')  "},
+      {"\"red\" ANDROID \"blue\"", "red" + kAndA + "blue"},
+      {"\"red\" OR\"blue\"", "red"},
+      {"\"red\" bluegreen", "red"},
       // A lone phrase of one character (not byte) falls back to the text as
       // typed; joined phrases are used however short.
-      {"\"a\"", " (t.a LIKE '%\"a\"%')  "},
-      {"\"\xC3\xA9\"", " (t.a LIKE '%\"\xC3\xA9\"%')  "},
-      {"\"a\" and \"b\"", " (t.a LIKE '%a%' AND t.a LIKE '%b%')  "},
+      {"\"a\"", "\"a\""},
+      {"\"\xC3\xA9\"", "\"\xC3\xA9\""},
+      {"\"a\" and \"b\"", "a" + kAndA + "b"},
       // Apostrophes are doubled.
-      {"x') OR 1=1 --", " (t.a LIKE '%x'') OR 1=1 --%')  "},
-      {"\"O'Brien\" AND \"it's\"", " (t.a LIKE '%O''Brien%' AND t.a LIKE '%it''s%')  "},
+      {"x') OR 1=1 --", "x'') OR 1=1 --"},
+      {"\"O'Brien\" AND \"it's\"", "O''Brien" + kAndA + "it''s"},
       // An unclosed quote takes the rest as the phrase.
-      {"\"red car  ", " (t.a LIKE '%red car%')  "},
-      {"\"red\" AND \"blu", " (t.a LIKE '%red%' AND t.a LIKE '%blu%')  "},
+      {"\"red car  ", "red car"},
+      {"\"red\" AND \"blu", "red" + kAndA + "blu"},
       // The criteria are cut at 255 characters before apostrophes are doubled.
-      {std::string(254, 'x') + "'yz", " (t.a LIKE '%" + std::string(254, 'x') + "''%')  "},
-      {accents, " (t.a LIKE '%" + accents.substr(0, 510) + "%')  "},
+      {std::string(254, 'x') + "'yz", std::string(254, 'x') + "''"},
+      {accents, accents.substr(0, 510)},
   };
-  for (const auto& [criteria, conditions] : cases)
+  for (const auto& [criteria, pattern] : cases)
     EXPECT_EQ(SqlServerText(Guide(1, {kShownSearchedA}), criteria),
-              kSelectA + "  WHERE " + conditions)
+              kSelectA + "  WHERE  (t.a LIKE '%" + pattern + "%')  ")
         << criteria;
 }
 

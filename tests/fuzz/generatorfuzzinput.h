@@ -6,7 +6,6 @@
 // Shared by the libFuzzer target and the test that replays the saved corpus.
 #include <sqlite3.h>
 
-#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,35 +25,11 @@ namespace corvanty::fuzz {
 // separator with blanks at its ends.
 inline std::vector<GuideDefinition> GuidesFor(std::string_view separatorText, bool raw_fragment) {
   const std::string wrapped = "+'" + QuoteApostrophes(separatorText) + "'+";
-
-  GuideColumn key;
-  key.Column_qualifier = "t";
-  key.Column_name = "id";
-  key.Show_in_list = 0;
-  key.Is_search_column = 0;
-  key.Is_key_column = -1;
-  GuideColumn name = key;
-  name.Column_name = "name";
-  name.Show_in_list = -1;
-  name.Is_search_column = -1;
-  name.Is_key_column = 0;
-  name.List_column_separator = raw_fragment ? std::string(separatorText) : wrapped;
-  GuideColumn total = name;
-  total.Conv_required = -1;
-  total.Conversion_expression = "CONVERT(varchar, t.total)";
-  total.List_column_separator = wrapped;
-
-  GuideDefinition withWhere;
-  withWhere.DSG_ID = 1;
-  withWhere.HasTablesRow = true;
-  withWhere.FROM_clause = "FROM t";
-  withWhere.WHERE_clause = "WHERE t.x = 1";
-  withWhere.Columns = {key, name, total};
-  GuideDefinition withoutWhere = withWhere;
-  withoutWhere.DSG_ID = 2;
-  withoutWhere.WHERE_clause = "WHERE ";
-  withoutWhere.Columns = {name, key, total};
-  return {withWhere, withoutWhere};
+  const GuideColumn key{"t", "id", 0, 0, "+ ' ' +", 0, "(none)", -1};
+  const GuideColumn name{"t", "name", -1, -1, raw_fragment ? std::string(separatorText) : wrapped};
+  const GuideColumn total{"t", "total", -1, -1, wrapped, -1, "CONVERT(varchar, t.total)"};
+  return {{1, true, "FROM t", "WHERE t.x = 1", {key, name, total}},
+          {2, true, "FROM t", "WHERE ", {name, key, total}}};
 }
 
 // Why SQLite would not run the statement as the one search it is meant to
@@ -79,9 +54,9 @@ inline std::optional<std::string> SqliteRefusal(const std::string& sql) {
     refusal = "a parameter";
   else if (sqlite3_column_count(stmt) != 3)
     refusal = std::to_string(sqlite3_column_count(stmt)) + " result columns";
-  for (; !refusal && tail && *tail; ++tail)
-    if (!std::isspace(static_cast<unsigned char>(*tail)))
-      refusal = std::string("text after the statement: ") + tail;
+  if (!refusal && tail &&
+      std::string_view(tail).find_first_not_of(" \t\r\n") != std::string_view::npos)
+    refusal = std::string("text after the statement: ") + tail;
   sqlite3_finalize(stmt);
   return refusal;
 }
@@ -93,22 +68,18 @@ inline std::optional<std::string> FaultyStatement(std::string_view input) {
   // cannot hold a NUL: the input ends at the first one.
   input = input.substr(0, input.find('\0'));
   const size_t lineEnd = input.find('\n');
-  const std::string_view separatorText =
-      lineEnd == std::string_view::npos ? std::string_view() : input.substr(0, lineEnd);
-  const std::string_view criteria =
-      lineEnd == std::string_view::npos ? input : input.substr(lineEnd + 1);
+  const bool twoLines = lineEnd != std::string_view::npos;
+  const std::string_view separatorText = twoLines ? input.substr(0, lineEnd) : std::string_view();
+  const std::string_view criteria = twoLines ? input.substr(lineEnd + 1) : input;
   // A raw fragment only when its own apostrophes pair up; it is SQL by
   // design, so whether SQLite takes it is judged against plain criteria:
   // the criteria must never turn a statement SQLite takes into one it refuses.
-  std::vector<bool> fragments = {false};
-  if (ApostrophesBalanced(separatorText)) fragments.push_back(true);
-  for (const bool raw : fragments) {
+  for (const bool raw : {false, true}) {
+    if (raw && !ApostrophesBalanced(separatorText)) continue;
     const std::vector<GuideDefinition> guides = GuidesFor(separatorText, raw);
     for (const rdo::Dialect dialect : {rdo::Dialect::SqlServer, rdo::Dialect::Sqlite}) {
-      const std::vector<GuideStatement> plain =
-          GenerateSearchStatements(guides, "x", dialect).Guides;
-      const std::vector<GuideStatement> fuzzed =
-          GenerateSearchStatements(guides, criteria, dialect).Guides;
+      const auto plain = GenerateSearchStatements(guides, "x", dialect).Guides;
+      const auto fuzzed = GenerateSearchStatements(guides, criteria, dialect).Guides;
       for (size_t i = 0; i < fuzzed.size(); ++i) {
         const std::string& sql = fuzzed[i].SQL;
         if (!ApostrophesBalanced(sql)) return "unbalanced apostrophes in: " + sql;

@@ -1,35 +1,54 @@
 #include "support/corvantycli.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include "support/odbcfixture.h"
+#include <stdexcept>
 
 namespace corvanty::testing {
 
-CorvantyCli::CorvantyCli() {
-  std::ofstream(File("odbcinst.ini")) << "[SQLite3]\nDriver=" << SqliteOdbcDriverPath() << "\n";
-  std::filesystem::create_directory(File("home"));
+namespace {
+// One word for the shell, taken as it is.
+std::string Quoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+}  // namespace
+
+CommandResult RunCommand(const std::vector<std::string>& environment,
+                         const std::vector<std::string>& command) {
+  // The child writes into files of its own: they never fill up and stall it.
+  TempDir capture;
+  std::string line = "exec env -i";
+  for (const std::string& word : environment) line += " " + Quoted(word);
+  for (const std::string& word : command) line += " " + Quoted(word);
+  line += " </dev/null >" + Quoted(capture.File("out")) + " 2>" + Quoted(capture.File("err"));
+  int status = std::system(line.c_str());
+  if (status == -1) throw std::runtime_error("cannot start " + line);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(capture.File("out")),
+          FileBytes(capture.File("err"))};
 }
 
 CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
                                const std::vector<std::string>& wrapper) const {
-  std::vector<std::string> environment = {
-      "CORVANTY_REGISTRY=" + Registry(),   "ODBCINI=" + OdbcIni(),
-      "ODBCSYSINI=" + dir_.Path(),         "XDG_DATA_HOME=" + File("data"),
-      "XDG_CONFIG_HOME=" + File("config"), "HOME=" + File("home")};
+  std::vector<std::string> environment = {"CORVANTY_REGISTRY=" + Registry(),
+                                          "ODBCINI=" + OdbcIni(),
+                                          "ODBCSYSINI=" + File(""),
+                                          "XDG_DATA_HOME=" + File("data"),
+                                          "XDG_CONFIG_HOME=" + File("config"),
+                                          "HOME=" + File("")};
   for (const char* passed : {"CORVANTY_SQLITE_ODBC_DRIVER", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
     if (const char* value = std::getenv(passed))
       environment.push_back(std::string(passed) + "=" + value);
-  if (wrapper.empty()) return RunCommand(CORVANTY_CLI_PATH, args, environment);
-  std::vector<std::string> words(wrapper.begin() + 1, wrapper.end());
-  words.push_back(CORVANTY_CLI_PATH);
-  words.insert(words.end(), args.begin(), args.end());
-  return RunCommand(wrapper.front(), words, environment);
+  std::vector<std::string> command = wrapper;
+  command.push_back(CORVANTY_CLI_PATH);
+  command.insert(command.end(), args.begin(), args.end());
+  return RunCommand(environment, command);
 }
 
 std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {
@@ -39,9 +58,9 @@ std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {
   return result.out;
 }
 
-void CorvantyCli::AddDataSource(const std::string& name, const std::string& database_file) const {
-  std::ofstream(OdbcIni(), std::ios::app) << "[" << name << "]\nDriver=" << SqliteOdbcDriverPath()
-                                          << "\nDatabase=" << database_file << "\nNoCreat=1\n";
+std::string CorvantyCli::Outcome(const std::vector<std::string>& args) const {
+  CommandResult result = Run(args);
+  return std::to_string(result.exit_code) + "|" + result.out + "|" + result.err;
 }
 
 std::string FileBytes(const std::string& path) {

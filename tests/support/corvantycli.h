@@ -5,33 +5,48 @@
 #include <string>
 #include <vector>
 
-#include "support/runcommand.h"
-#include "support/tempdir.h"
+#include "support/odbcfixture.h"
 
 namespace corvanty::testing {
 
+struct CommandResult {
+  int exit_code = -1;  // -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs command (a program and its arguments) with exactly the environment
+// given ("NAME=value" entries; nothing is inherited), standard input empty,
+// and waits for it to end. A program that cannot be started exits with 127.
+CommandResult RunCommand(const std::vector<std::string>& environment,
+                         const std::vector<std::string>& command);
+
 class CorvantyCli {
  public:
-  CorvantyCli();
-
-  // Runs corvanty with args, through the wrapper command when one is given
-  // (such as timeout). Nothing of the test process's own configuration
-  // reaches the child but the sanitizers' settings.
+  // Runs corvanty with args and standard input empty, through the wrapper
+  // command when one is given (such as timeout). Nothing of the test
+  // process's own environment reaches the child but the driver's and the
+  // sanitizers' settings.
   CommandResult Run(const std::vector<std::string>& args,
                     const std::vector<std::string>& wrapper = {}) const;
   // Runs a command that must succeed silently on standard error; returns
   // what it printed.
   std::string Succeed(const std::vector<std::string>& args) const;
+  // What any command does, as "exit code|standard output|standard error".
+  std::string Outcome(const std::vector<std::string>& args) const;
 
   // Adds a data source for a SQLite file (never created) to the odbc.ini.
-  void AddDataSource(const std::string& name, const std::string& database_file) const;
+  void AddDataSource(const std::string& name, const std::string& database_file) {
+    odbc_.AddDataSource(name, database_file, {{"NoCreat", "1"}});
+  }
 
-  std::string File(const std::string& name) const { return dir_.File(name); }
+  OdbcFixture& Odbc() { return odbc_; }
+  std::string File(const std::string& name) const { return odbc_.File(name); }
   std::string Registry() const { return File("registry.db"); }
   std::string OdbcIni() const { return File("odbc.ini"); }
 
  private:
-  TempDir dir_;
+  OdbcFixture odbc_;
 };
 
 // The whole content of a file; "" when it is no regular file.

@@ -3,11 +3,21 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "engine/searchguidetables.h"
+#include "guides/currentguide.h"
 
 namespace corvanty::testing {
 
-void DatabaseTest::SetUp() {
+namespace {
+// As the tool starts: no active connection, no current guide.
+void ForgetConnectionAndGuide() {
   basCorvantyAdmin::ResetConnectionParameters();
+  basCorvantyAdmin::gintDSGID = 0;
+  basCorvantyAdmin::gstrDSGMode.clear();
+}
+}  // namespace
+
+void DatabaseTest::SetUp() {
+  ForgetConnectionAndGuide();
   previous_prompter_ = SetPrompter(boxes_);
   rdo::SetStatementObserver([this](const std::string& sql) { sent_.push_back(sql); });
 }
@@ -15,7 +25,7 @@ void DatabaseTest::SetUp() {
 void DatabaseTest::TearDown() {
   rdo::SetStatementObserver(nullptr);
   SetPrompter(previous_prompter_);
-  basCorvantyAdmin::ResetConnectionParameters();
+  ForgetConnectionAndGuide();
 }
 
 std::string DatabaseTest::UseNewDatabase(const std::string& name, const std::string& seed_sql) {

@@ -9,8 +9,8 @@
 #include "connections/connectionstore.h"
 #include "connections/odbcdatasource.h"
 #include "connections/odbcdriverpath.h"
-#include "support/odbcfixture.h"
-#include "support/runcommand.h"
+#include "support/corvantycli.h"
+#include "support/databasetest.h"
 
 namespace corvanty::testing {
 namespace {
@@ -42,10 +42,9 @@ std::string UniqueName(const std::string& prefix) {
 std::vector<std::string> Psql(const PostgresLogin& login, const std::string& sql,
                               const std::string& schema, bool may_fail = false) {
   const CommandResult result =
-      RunCommand("/usr/bin/psql",
-                 {"-X", "-q", "-A", "-t", "-0", "-P", "null=NULL", "-h", login.socket_folder, "-U",
-                  login.user, "-d", "postgres", "-c", sql},
-                 ChildEnvironment(login, schema));
+      RunCommand(ChildEnvironment(login, schema),
+                 {"/usr/bin/psql", "-X", "-q", "-A", "-t", "-0", "-P", "null=NULL", "-h",
+                  login.socket_folder, "-U", login.user, "-d", "postgres", "-c", sql});
   if (result.exit_code != 0 && !may_fail) throw std::runtime_error("psql failed: " + result.err);
   std::vector<std::string> rows;  // each ended by a NUL
   for (size_t start = 0, end; (end = result.out.find('\0', start)) != std::string::npos;
@@ -64,7 +63,7 @@ void SkipWithoutPostgres() {
 
 void RunClusterScript(const std::string& action, const PostgresLogin& login) {
   const CommandResult result =
-      RunCommand(kClusterScript, {action, login.socket_folder}, ChildEnvironment(login));
+      RunCommand(ChildEnvironment(login), {kClusterScript, action, login.socket_folder});
   if (result.exit_code != 0)
     throw std::runtime_error("postgres-cluster.sh " + action + " failed: " + result.err);
 }
@@ -75,7 +74,7 @@ std::shared_ptr<const PostgresLogin> StartPostgresCluster() {
   return {
       new PostgresLogin(login), [](const PostgresLogin* started) {
         // A cluster that cannot be removed is left behind in /tmp.
-        RunCommand(kClusterScript, {"stop", started->socket_folder}, ChildEnvironment(*started));
+        RunCommand(ChildEnvironment(*started), {kClusterScript, "stop", started->socket_folder});
         delete started;
       }};
 }
@@ -103,6 +102,16 @@ PostgresSchema::~PostgresSchema() {
 
 std::vector<std::string> PostgresSchema::Query(const std::string& sql) const {
   return Psql(server, sql, name_);
+}
+
+void EachServer::Seed(const std::string& dsn, const std::string& seed_sql) {
+  if (!postgres()) return ExecSqlite(dir_.File("test.db"), seed_sql);
+  SkipWithoutPostgres();
+  if (!IsSkipped() && !HasFailure()) schema_ = std::make_unique<PostgresSchema>(dsn, seed_sql);
+}
+
+std::vector<std::string> EachServer::Query(const std::string& sql) {
+  return schema_ ? schema_->Query(sql) : SqliteColumn(dir_.File("test.db"), sql);
 }
 
 }  // namespace corvanty::testing

@@ -23,27 +23,23 @@ class GuideDialogTest : public GuiTest {
     for (size_t i = 0; i < names.size(); ++i) {
       std::string id = std::to_string(i + 1);
       ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name, DSG_description) VALUES (" +
-                          id + ", '" + names[i] + "', '');" +
-                          "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause) VALUES (" + id +
-                          ", 'Orders');"
-                          "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, "
-                          "Column_qualifier, Column_name) VALUES (" +
-                          id + ", 1, 'Orders', 'OrderID'), (" + id + ", 2, 'Orders', 'Placed')");
+                          id + ", '" + names[i] + "', ''); INSERT INTO Db_Search_Guide_Tables " +
+                          "(DSG_ID, FROM_clause) VALUES (" + id + ", 'Orders'); INSERT INTO " +
+                          "Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, " +
+                          "Column_name) VALUES (" + id + ", 1, 'Orders', 'OrderID'), (" + id +
+                          ", 2, 'Orders', 'Placed')");
     }
   }
 
   // The first column of the first row the query returns.
   std::string Value(const std::string& sql) { return SqliteColumn(db_, sql).at(0); }
 
-  int GuideCount() { return std::stoi(Value("SELECT count(*) FROM Db_Search_Guides")); }
-
   // How many rows guide id has in Db_Search_Guides, _Tables and _Cols: "1 1 2".
   std::string RowsOfGuide(int id) {
-    std::string counts;
-    for (const char* table : {"Db_Search_Guides", "Db_Search_Guide_Tables", "Db_Search_Guide_Cols"})
-      counts += (counts.empty() ? "" : " ") + Value(std::string("SELECT count(*) FROM ") + table +
-                                                    " WHERE DSG_ID = " + std::to_string(id));
-    return counts;
+    const std::string of = " WHERE DSG_ID = " + std::to_string(id) + ")";
+    return Value("SELECT (SELECT count(*) FROM Db_Search_Guides" + of +
+                 " || ' ' || (SELECT count(*) FROM Db_Search_Guide_Tables" + of +
+                 " || ' ' || (SELECT count(*) FROM Db_Search_Guide_Cols" + of);
   }
 
   std::string db_;

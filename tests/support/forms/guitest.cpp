@@ -4,31 +4,13 @@
 
 #include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
-#include "connections/rdo.h"
 #include "engine/readiness.h"
-#include "guides/currentguide.h"
 
 namespace corvanty::testing {
 
-namespace {
-void ForgetConnectionAndGuide() {
-  basCorvantyAdmin::ResetConnectionParameters();
-  basCorvantyAdmin::gintDSGID = 0;
-  basCorvantyAdmin::gstrDSGMode.clear();
-}
-}  // namespace
-
-void GuiTest::SetUp() {
-  previous_ = SetPrompter(boxes_);
-  rdo::SetStatementObserver([this](const std::string& sql) { sent_.push_back(sql); });
-  ForgetConnectionAndGuide();
-}
-
 void GuiTest::TearDown() {
   CloseAllWindows();  // so the next test starts clean
-  rdo::SetStatementObserver(nullptr);
-  SetPrompter(previous_);
-  ForgetConnectionAndGuide();
+  DatabaseTest::TearDown();
 }
 
 void GuiTest::Settle() {

@@ -6,20 +6,16 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "support/odbcfixture.h"
+#include "support/databasetest.h"
 #include "support/tempdir.h"
-#include "ui/msgbox.h"
 
 namespace corvanty::testing {
 
-class GuiTest : public ::testing::Test {
+// A database test that also drives the dialogs, with a registry of its own.
+class GuiTest : public DatabaseTest {
  protected:
-  // Each test starts as the tool does: no active connection, no current guide.
-  void SetUp() override;
   void TearDown() override;
 
   // Processes pending events, deferred deletions included.
@@ -51,14 +47,7 @@ class GuiTest : public ::testing::Test {
   // (which builds the guide tables). Returns the database file.
   std::string ActivateNewDatabase(const std::string& name);
 
-  // Every dialog test has its own registry and ODBC configuration.
   TempRegistry registry_;
-  OdbcFixture odbc_;
-  std::shared_ptr<ScriptedPrompter> boxes_ = std::make_shared<ScriptedPrompter>();
-  std::vector<std::string> sent_;  // every statement sent, in order
-
- private:
-  std::shared_ptr<Prompter> previous_;
 };
 
 }  // namespace corvanty::testing

@@ -1,13 +1,9 @@
 #include "support/forms/inventory.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
+#include <QVariant>
 #include <map>
 
 namespace corvanty::testing {
@@ -26,14 +22,10 @@ Align AlignOf(const QWidget& widget) {
   return alignment & Qt::AlignHCenter ? Align::Centre : Align::Left;
 }
 
+// The caption, label, title or text the user reads on the control.
 QString TextOf(const QWidget& widget) {
-  if (auto* label = qobject_cast<const QLabel*>(&widget)) return label->text();
-  if (auto* button = qobject_cast<const QAbstractButton*>(&widget)) return button->text();
-  if (auto* frame = qobject_cast<const QGroupBox*>(&widget)) return frame->title();
-  if (auto* box = qobject_cast<const QLineEdit*>(&widget)) return box->text();
-  if (auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) return box->toPlainText();
-  if (auto* box = qobject_cast<const QTextEdit*>(&widget)) return box->toPlainText();
-  if (auto* list = qobject_cast<const QComboBox*>(&widget)) return list->currentText();
+  for (const char* property : {"text", "title", "plainText", "currentText"})
+    if (QVariant value = widget.property(property); value.isValid()) return value.toString();
   return {};
 }
 

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 namespace corvanty {
 namespace {
@@ -17,32 +16,30 @@ namespace {
 const QMessageBox::StandardButton kButtons[] = {QMessageBox::Ok, QMessageBox::Cancel,
                                                 QMessageBox::Yes, QMessageBox::No};
 
-// The box's title, text, buttons, icon and default button:
-// "title|text|OK Cancel|warning|OK".
-std::string Describe(const QMessageBox& box) {
-  QStringList buttons;
-  QString preset = "none";
-  for (QMessageBox::StandardButton kind : kButtons) {
-    auto* button = qobject_cast<QPushButton*>(box.button(kind));
-    if (!button) continue;
-    buttons << button->text().remove('&');
-    if (button->isDefault()) preset = buttons.back();
-  }
-  const char* icon = box.icon() == QMessageBox::Warning  ? "warning"
-                     : box.icon() == QMessageBox::NoIcon ? "none"
-                                                         : "other";
-  return QStringList({box.windowTitle(), box.text(), buttons.join(' '), icon, preset})
-      .join('|')
-      .toStdString();
-}
-
-// Asks through the Qt prompter; once the box is up, describes it into shown
-// and answers it. A box the answer leaves open is closed after a second and
-// marked so.
-int Ask(int style, const std::function<void(QMessageBox&)>& answer, std::string& shown) {
+// Asks through the Qt prompter and, once the box is up, describes it into
+// shown ("title|text|OK Cancel|warning|OK": its buttons, icon and default
+// button), then presses Enter (action 0), Esc (1) or clicks the box's button
+// number action - 2. A box the answer leaves open is closed after a second
+// and marked so.
+int Ask(int style, size_t action, std::string& shown) {
   QTimer::singleShot(0, [&] {
     QMessageBox& box = *qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    shown = Describe(box);
+    QStringList names;
+    QString preset = "none";
+    std::vector<QAbstractButton*> buttons;
+    for (QMessageBox::StandardButton kind : kButtons) {
+      if (auto* button = qobject_cast<QPushButton*>(box.button(kind))) {
+        buttons.push_back(button);
+        names << button->text().remove('&');
+        if (button->isDefault()) preset = names.back();
+      }
+    }
+    const char* icon = box.icon() == QMessageBox::Warning  ? "warning"
+                       : box.icon() == QMessageBox::NoIcon ? "none"
+                                                           : "other";
+    shown = QStringList({box.windowTitle(), box.text(), names.join(' '), icon, preset})
+                .join('|')
+                .toStdString();
     // The title bar holds the whole title beside the window's icon and its
     // three buttons (46 pixels each on Windows).
     int title = box.fontMetrics().horizontalAdvance(box.windowTitle());
@@ -51,18 +48,12 @@ int Ask(int style, const std::function<void(QMessageBox&)>& answer, std::string&
       shown += " (left open)";
       open->done(0);
     });
-    answer(box);
+    if (action < 2)
+      QTest::keyClick(&box, action == 0 ? Qt::Key_Return : Qt::Key_Escape);
+    else if (action - 2 < buttons.size())
+      QTest::mouseClick(buttons[action - 2], Qt::LeftButton);
   });
   return QtPrompter().Ask({"'Db_Search_Guides' created.", style, kDefaultMsgBoxTitle});
-}
-
-// Enter (action 0), Esc (1), or a click on the box's button number action - 2.
-void Act(QMessageBox& box, size_t action) {
-  if (action < 2) return QTest::keyClick(&box, action == 0 ? Qt::Key_Return : Qt::Key_Escape);
-  std::vector<QAbstractButton*> shown;
-  for (QMessageBox::StandardButton kind : kButtons)
-    if (QAbstractButton* button = box.button(kind)) shown.push_back(button);
-  if (action - 2 < shown.size()) QTest::mouseClick(shown[action - 2], Qt::LeftButton);
 }
 
 TEST(QtPrompter, EachStyleShowsItsButtonsAndIconAndAnswersEveryKeyAndButton) {
@@ -80,14 +71,14 @@ TEST(QtPrompter, EachStyleShowsItsButtonsAndIconAndAnswersEveryKeyAndButton) {
       {49, "OK Cancel|warning|OK", {vbOK, vbCancel, vbOK, vbCancel}},
       {52, "Yes No|warning|Yes", {vbYes, vbNo, vbYes, vbNo}},
   };
-  const std::string prefix = "Velmorastine: Corvanty|'Db_Search_Guides' created.|";
   for (const auto& row : rows) {
     std::vector<int> answers;
     for (size_t action = 0; action < row.answers.size(); ++action) {
       std::string shown;
-      answers.push_back(Ask(
-          row.style, [action](QMessageBox& box) { Act(box, action); }, shown));
-      EXPECT_EQ(shown, prefix + row.shown) << row.style << " action " << action;
+      answers.push_back(Ask(row.style, action, shown));
+      EXPECT_EQ(shown,
+                std::string("Velmorastine: Corvanty|'Db_Search_Guides' created.|") + row.shown)
+          << row.style << " action " << action;
     }
     EXPECT_EQ(answers, row.answers) << row.style;
   }

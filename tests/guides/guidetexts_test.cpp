@@ -1,0 +1,69 @@
+// The texts the guide editors build: FROM lists, statements, the catalogue query.
+#include <gtest/gtest.h>
+
+#include "engine/dialectsql.h"
+#include "guides/columnloader.h"
+#include "guides/columnstore.h"
+#include "guides/fromlist.h"
+#include "guides/syntaxcheck.h"
+
+namespace corvanty {
+namespace {
+
+TEST(FromList, ReadsAStoredClauseBackAsACommaBracketedList) {
+  // {stored clause, bracketed list, its tables}
+  const char* const rows[][3] = {
+      {"FROM Customers , Orders ", ",Customers,Orders,", "Customers|Orders|"},
+      {"FROM Customers,  Orders", ",Customers, Orders,", "Customers| Orders|"},
+      {"FROM Customers c, Orders o", ",Customers c,Orders o,", "Customers c|Orders o|"},
+      {"FROM ", ",,", ""},
+  };
+  for (const auto& row : rows) {
+    std::string bracketed = CommaBracketedTables(row[0]), tables;
+    for (const std::string& table : TablesOfList(bracketed)) tables += table + "|";
+    EXPECT_EQ(bracketed + " " + tables, std::string(row[1]) + " " + row[2]);
+  }
+}
+
+TEST(FromList, RemovesExactlyTheTablesItem) {
+  // {FROM text, table removed, FROM text after}; the dialog's tests remove
+  // from plain lists.
+  const char* const rows[][3] = {
+      {"Order, Orders", "Order", "Orders"},
+      {"Customers c, Orders o", "Orders", "Customers c"},
+      {"Customers c,\n  Orders o, Items", "Orders", "Customers c, Items"},
+      {"Customers", "Customers", ""},
+      {"Customers, Orders", "Items", "Customers, Orders"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FromTextWithoutTable(row[0], row[1]), row[2]) << row[0];
+}
+
+TEST(GuideStatements, AreTheServersOwnTexts) {
+  ColumnSlot slot;  // guide 7: index 2, Orders.Total, Numeric, shown, separator ", "
+  slot.TableName = "Orders";
+  slot.ColumnName = "Total";
+  slot.DataType = "Numeric";
+  slot.ShowInList = 1;
+  slot.Separator = ", ";
+  slot.ColumnIndex = 2;
+  SetConversionFromDataType(slot);
+  const std::pair<std::string, const char*> rows[] = {
+      {SyntaxTestStatement("", ""), "SELECT 'atest'  "},
+      {SyntaxTestStatement("Customers", "id > 1"), "SELECT 'atest' FROM Customers WHERE id > 1"},
+      {SyntaxTestStatement("", "1 = 1"), "SELECT 'atest'  WHERE 1 = 1"},
+      {UserTablesQuery(rdo::Dialect::SqlServer), "SELECT Name FROM SysObjects WHERE Type = 'U'"},
+      {ColumnInsertStatement(rdo::Dialect::SqlServer, 7, slot),
+       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
+       "Column_name, Column_data_type,Show_in_list, Is_search_column, List_column_separator, "
+       "Conv_required,Conversion_expression, Is_key_column) VALUES "
+       "(7,2,'Orders','Total','Numeric',1,0,'+' + CHAR(39) + ', ' + CHAR(39) + "
+       "'+',-1,'CONVERT(varchar,Orders.Total)',0)"},
+      {ColumnCatalogueQuery(rdo::Dialect::SqlServer, QuotedTableList({"", "Orders", "Customers"})),
+       "SELECT Tbl.Name TableName, Col.Name ColName FROM SysObjects Tbl, SysColumns Col WHERE "
+       "Tbl.ID = Col.ID AND Tbl.Name IN ('Orders','Customers')"},
+  };
+  for (const auto& [built, expected] : rows) EXPECT_EQ(built, expected);
+}
+
+}  // namespace
+}  // namespace corvanty
