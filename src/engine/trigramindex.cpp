@@ -1,5 +1,6 @@
 #include "engine/trigramindex.h"
 
+#include <cctype>
 #include <set>
 
 #include "engine/guideloader.h"
@@ -36,7 +37,10 @@ std::optional<std::pair<std::string, std::string>> Unqualified(const std::string
   size_t copied = 0;
   for (const SqlPiece& word : WordsAndQuotes(expression)) {
     const size_t end = word.at + word.text.size();
-    if (word.quoted || end >= expression.size() || expression[end] != '.') continue;
+    // A number's decimal point (2.5) follows no qualifier.
+    if (word.quoted || std::isdigit(static_cast<unsigned char>(word.text[0])) ||
+        end >= expression.size() || expression[end] != '.')
+      continue;
     if (!qualifier.empty() && Lower(qualifier) != Lower(std::string(word.text)))
       return std::nullopt;
     qualifier = word.text;
