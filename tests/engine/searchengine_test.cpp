@@ -123,28 +123,7 @@ Texts Found(rdo::rdoConnection& connection, const std::vector<GuideStatement>& s
   return lines;
 }
 
-// Shop databases on each server, the same test bodies run on both.
-class EachServerShop : public ::testing::TestWithParam<rdo::Dialect> {
- protected:
-  void SetUp() override {
-    if (postgres()) SkipWithoutPostgres();
-  }
-  bool postgres() const { return GetParam() == rdo::Dialect::PostgreSql; }
-  // A new shop, more_sql run in it last; returns its connect string.
-  std::string AddShop(const std::string& name, const std::string& more_sql = "") {
-    // A data source name keeps its first driver (see ClaimDataSourceName).
-    if (postgres())
-      return schemas_.emplace_back(AddPostgresShop(name + "OnPostgres", more_sql))->connect;
-    const std::string connect = AddShopDatabase(odbc_, name);
-    ExecSqlite(odbc_.File(name + ".db"), "BEGIN;" + more_sql + "COMMIT;");
-    return connect;
-  }
-
-  OdbcFixture odbc_;
-  std::vector<std::unique_ptr<PostgresSchema>> schemas_;
-};
-
-class IndexedSearch : public EachServerShop {};
+class IndexedSearch : public EachServer {};
 INSTANTIATE_TEST_SUITE_P(On, IndexedSearch, kEachServer, ServerParamName);
 
 TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
@@ -174,10 +153,10 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
   EXPECT_GT(through_index, kCriteria * kSearched.size() / 3);
 }
 
-class SearchEngine : public EachServerShop {
+class SearchEngine : public EachServer {
  protected:
   void SetUp() override {
-    EachServerShop::SetUp();
+    EachServer::SetUp();
     if (!IsSkipped() && !HasFailure()) connect_ = AddShop("Shop");
   }
 

@@ -10,7 +10,6 @@
 #include "connections/odbcdatasource.h"
 #include "connections/odbcdriverpath.h"
 #include "support/corvantycli.h"
-#include "support/databasetest.h"
 
 namespace corvanty::testing {
 namespace {
@@ -102,16 +101,6 @@ PostgresSchema::~PostgresSchema() {
 
 std::vector<std::string> PostgresSchema::Query(const std::string& sql) const {
   return Psql(server, sql, name_);
-}
-
-void EachServer::Seed(const std::string& dsn, const std::string& seed_sql) {
-  if (!postgres()) return ExecSqlite(dir_.File("test.db"), seed_sql);
-  SkipWithoutPostgres();
-  if (!IsSkipped() && !HasFailure()) schema_ = std::make_unique<PostgresSchema>(dsn, seed_sql);
-}
-
-std::vector<std::string> EachServer::Query(const std::string& sql) {
-  return schema_ ? schema_->Query(sql) : SqliteColumn(dir_.File("test.db"), sql);
 }
 
 }  // namespace corvanty::testing

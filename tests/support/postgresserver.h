@@ -14,7 +14,6 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
-#include "support/tempdir.h"
 
 namespace corvanty::testing {
 
@@ -65,21 +64,5 @@ inline const auto kEachServer = ::testing::Values(rdo::Dialect::Sqlite, rdo::Dia
 inline std::string ServerParamName(const ::testing::TestParamInfo<rdo::Dialect>& info) {
   return rdo::ServerName(info.param);
 }
-
-// A test run on each server over a database of its own: a SQLite file, or a
-// schema on the shared server reached through data source dsn.
-class EachServer : public ::testing::TestWithParam<rdo::Dialect> {
- protected:
-  // Makes the database and runs seed_sql in it; skips a test on PostgreSQL
-  // when there can be no server (see SkipWithoutPostgres).
-  void Seed(const std::string& dsn, const std::string& seed_sql);
-  // The first column of each row sql returns.
-  std::vector<std::string> Query(const std::string& sql);
-  bool postgres() const { return GetParam() == rdo::Dialect::PostgreSql; }
-
- private:
-  TempDir dir_;
-  std::unique_ptr<PostgresSchema> schema_;
-};
 
 }  // namespace corvanty::testing

@@ -1,7 +1,6 @@
 #include "support/searchdatabase.h"
 
 #include "engine/searchguidetables.h"
-#include "guides/replaceall.h"
 #include "support/databasetest.h"
 #include "support/testdata.h"
 
@@ -9,16 +8,11 @@ namespace corvanty::testing {
 namespace {
 
 std::string ShopSql(rdo::Dialect server) {
-  std::string sql =
-      GuideTablesSql({kSearchGuideTableBuildOrder.begin(), kSearchGuideTableBuildOrder.end()},
-                     server) +
-      TestData("shop.sql");
-  if (server == rdo::Dialect::PostgreSql) {
-    basCorvantyAdmin::ReplaceAll(sql, "printf('%.300c', 'n')", "repeat('n', 300)");
-    basCorvantyAdmin::ReplaceAll(sql, "char(39)", "chr(39)");
-  }
   // One transaction: one sync of the file instead of one per statement.
-  return "BEGIN;" + sql + "COMMIT;";
+  return "BEGIN;" +
+         GuideTablesSql({kSearchGuideTableBuildOrder.begin(), kSearchGuideTableBuildOrder.end()},
+                        server) +
+         TestData("shop.sql") + "COMMIT;";
 }
 
 }  // namespace
@@ -31,6 +25,27 @@ std::unique_ptr<PostgresSchema> AddPostgresShop(const std::string& dsn, const st
                                                 const PostgresLogin& server) {
   return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql,
                                           server);
+}
+
+void EachServer::SetUp() {
+  if (postgres()) SkipWithoutPostgres();
+}
+
+void EachServer::Seed(const std::string& dsn, const std::string& seed_sql) {
+  if (!postgres()) return ExecSqlite(odbc_.File("test.db"), seed_sql);
+  schemas_.push_back(std::make_unique<PostgresSchema>(dsn, seed_sql));
+}
+
+std::vector<std::string> EachServer::Query(const std::string& sql) {
+  return postgres() ? schemas_.at(0)->Query(sql) : SqliteColumn(odbc_.File("test.db"), sql);
+}
+
+std::string EachServer::AddShop(const std::string& name, const std::string& more_sql) {
+  if (postgres())
+    return schemas_.emplace_back(AddPostgresShop(name + "OnPostgres", more_sql))->connect;
+  const std::string connect = AddShopDatabase(odbc_, name);
+  ExecSqlite(odbc_.File(name + ".db"), "BEGIN;" + more_sql + "COMMIT;");
+  return connect;
 }
 
 }  // namespace corvanty::testing
