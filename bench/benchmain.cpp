@@ -3,7 +3,8 @@
 // number of results, on the demo database (usage in kUsage), then a guide's
 // search index against the scan, and last the columns editor's load on a
 // catalogue of 20,000 columns. The criteria default to counts that suit the
-// demo at 1,000,000 order lines.
+// demo at 1,000,000 order lines. With --postgres it times a guide's trigram
+// indexes against the scan on that PostgreSQL database instead.
 //
 // Without --db the demo database is made in a temporary folder and removed
 // afterwards; with --db the file is made only if it does not exist, and kept.
@@ -19,6 +20,7 @@
 #include "bench/benchmemory.h"
 #include "bench/benchodbc.h"
 #include "bench/benchsearch.h"
+#include "bench/benchtrigram.h"
 #include "connections/rdo.h"
 #include "engine/guideloader.h"
 #include "engine/searchstatements.h"
@@ -29,7 +31,9 @@ namespace {
 constexpr char kUsage[] =
     "usage: corvanty_bench [--rows N] [--runs N] [--generation-runs N] [--db FILE]\n"
     "                      [--selective TEXT] [--wide TEXT] [--medium TEXT]\n"
-    "                      [--indexed-wide TEXT]\n";
+    "                      [--indexed-wide TEXT]\n"
+    "       corvanty_bench --postgres CONNECT [--guide N] [--runs N] [--selective TEXT]\n"
+    "                      [--medium TEXT] [--indexed-wide TEXT]\n";
 
 struct Options {
   long rows = 1000000;
@@ -41,6 +45,10 @@ struct Options {
   std::string medium = "Amber T";    // "Amber Trading": about 8,500 orders
   // Phrases of three characters or more, as the index needs: about 100,000.
   std::string indexed_wide = "\"Markets\" or \"Kestrel\"";
+  // A PostgreSQL database to time the trigram indexes of guide on, instead
+  // of the SQLite reports.
+  std::string postgres;
+  int32_t guide = 1;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -65,6 +73,10 @@ Options ParseOptions(int argc, char** argv) {
       options.medium = value;
     else if (name == "--indexed-wide")
       options.indexed_wide = value;
+    else if (name == "--postgres")
+      options.postgres = value;
+    else if (name == "--guide")
+      options.guide = std::stoi(value);
     else
       throw std::invalid_argument("unknown option " + name);
   }
@@ -78,8 +90,9 @@ void ReportGeneration(const std::string& connect, int32_t guide, int runs) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
   const std::vector<GuideDefinition> guides = LoadGuideDefinitions(connection, {guide});
   std::printf("\nStatement generation, one guide, median of %d (target < 100 us)\n", runs);
-  for (auto [dialect, name] : {std::pair{rdo::Dialect::Sqlite, "SQLite"},
-                               std::pair{rdo::Dialect::SqlServer, "SQL Server"}}) {
+  for (auto [dialect, name] :
+       {std::pair{rdo::Dialect::Sqlite, "SQLite"}, std::pair{rdo::Dialect::SqlServer, "SQL Server"},
+        std::pair{rdo::Dialect::PostgreSql, "PostgreSQL"}}) {
     std::vector<double> samples;
     size_t length = 0;
     for (int run = 0; run < runs; ++run)
@@ -136,6 +149,14 @@ void ReportMemory(const std::string& connect, int32_t guide, const std::vector<C
 }
 
 int Run(const Options& options) {
+  if (!options.postgres.empty()) {
+    ReportTrigramIndex(options.postgres, options.guide,
+                       {{"selective", options.selective},
+                        {"medium", options.medium},
+                        {"wide", options.indexed_wide}},
+                       options.runs);
+    return 0;
+  }
   BenchFolder folder;
   UseOwnOdbcConfiguration(folder);
   const std::string file = options.database.empty() ? folder.File("demo.db") : options.database;

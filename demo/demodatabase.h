@@ -1,18 +1,11 @@
 #pragma once
-// The demo database: a small business schema (suppliers, products,
-// customers, orders, order lines) filled with deterministic data.
+// The demo database on SQLite: a small business schema (suppliers,
+// products, customers, orders, order lines) filled with deterministic data.
 #include <string>
 
+#include "demo/demorows.h"
+
 namespace corvanty::demo {
-
-struct DemoSize {
-  long suppliers, products, customers, orders, order_lines;
-};
-
-// The table sizes for a demo whose largest table (order lines) has rows rows.
-DemoSize DemoSizeFor(long rows);
-
-constexpr long kDefaultDemoRows = 20000;
 
 // Creates (or replaces) the SQLite file. The new database is built in a
 // temporary file beside it and renamed into place, so an interruption at

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs that is not installed yet.
+# Installs every Debian package the project needs that is not installed yet;
+# with the argument postgresql, those a PostgreSQL server for trying and
+# testing needs instead (the server, its extensions and its ODBC driver).
 set -euo pipefail
 
-PACKAGES=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
-  unixodbc unixodbc-dev odbcinst libsqliteodbc
-  libsqlite3-dev sqlite3
-  libgtest-dev libgmock-dev
-  xvfb xauth
-)
+case "${1:-}" in
+  "")
+    PACKAGES=(
+      cmake ninja-build g++ pkg-config
+      qt6-base-dev libgl-dev fonts-dejavu-core
+      unixodbc unixodbc-dev odbcinst libsqliteodbc
+      libsqlite3-dev sqlite3
+      libgtest-dev libgmock-dev
+      xvfb xauth
+    )
+    ;;
+  postgresql) PACKAGES=(postgresql postgresql-contrib odbc-postgresql) ;;
+  *)
+    echo "usage: $0 [postgresql]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${PACKAGES[@]}"; do

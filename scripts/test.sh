@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
 # Sets everything up, builds from scratch and runs the whole test suite: each
 # test in its own process, then each test binary whole in one process, then
-# the core tests again in a build checked by the sanitizers.
+# the core tests again in a build checked by the sanitizers. The tests that
+# need a live PostgreSQL server share a throwaway cluster started here (and
+# must not skip); it is stopped and removed at the end, whatever happened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/packages.sh postgresql
+
+CORVANTY_TEST_PG_SOCKET=$(mktemp -u /tmp/corvanty-ci-pg.XXXXXX)
+export CORVANTY_TEST_PG_SOCKET CORVANTY_REQUIRE_POSTGRES=1
+trap 'scripts/postgres-cluster.sh stop "$CORVANTY_TEST_PG_SOCKET"' EXIT
+trap 'exit 130' INT TERM HUP
+scripts/postgres-cluster.sh start "$CORVANTY_TEST_PG_SOCKET"
+
 (
   cd build
   ctest --output-on-failure -j"$(nproc)"

@@ -13,7 +13,7 @@ const std::vector<Command>& Commands() {
       {"check", "check [--connection N]",
        "load connection N (default 1) and run the readiness check", Check},
       {"guides", "guides [--connection N]", "list guides: DSG_ID, tab, DSG_name", Guides},
-      {"sql", "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite]",
+      {"sql", "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]",
        "print the statement(s) the engine generates for the guide (name or number)", Sql},
       {"search", "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain]",
        "run the search; lines prints ResultList*IDColumn*DSG_ID per result; --explain tells on "
@@ -21,13 +21,24 @@ const std::vector<Command>& Commands() {
        Search},
       {"procedure-text", "procedure-text",
        "print the search procedure text exactly as installed (CR LF line ends)", ProcedureText},
-      {"table-script", "table-script NAME [--dialect mssql|sqlite]",
+      {"table-script", "table-script NAME [--dialect mssql|sqlite|postgresql]",
        "print the table builder's statement text for one guide table", TableScript},
       {"demo", "demo [--rows N] [--dir DIR]",
        "create the demo database, its ODBC data source CorvantyDemo and a saved connection", Demo},
+      {"demo-script", "demo-script [--rows N]",
+       "print the demo schema and rows as a script for PostgreSQL's psql (COPY data)", DemoScript},
+      {"demo-postgres",
+       "demo-postgres --server HOST|SOCKET_FOLDER [--port N] [--database NAME] --user NAME "
+       "[--password PWD]",
+       "for a PostgreSQL database loaded with demo-script: write the ODBC data source "
+       "CorvantyDemoPG, save a connection to it, build the guide tables and define the sample "
+       "guides",
+       DemoPostgres},
       {"index", "index [GUIDE [--drop]] [--connection N]",
-       "SQLite: build (or rebuild) the guide's search index, drop it with --drop, or list each "
-       "guide's index: DSG_ID, state (absent, fresh, stale), rows, bytes, name",
+       "build (or rebuild) the guide's search index (SQLite: a trigram table kept fresh by "
+       "triggers; PostgreSQL: a trigram index per search column), drop it with --drop, or list "
+       "each guide's index: DSG_ID, state (absent, fresh, stale), rows (- on PostgreSQL), bytes, "
+       "name",
        Index},
   };
   return commands;

@@ -29,6 +29,19 @@ int ProcedureText(const Words& words);
 int TableScript(const Words& words);
 int Index(const Words& words);
 
+int DemoScript(const Words& words);
+int DemoPostgres(const Words& words);
+
+// The number of the saved connection to data source dsn in list (the saved
+// data source names, element 0 unused), saving one with the login when there
+// is none.
+long DemoConnection(const std::vector<std::string>& list, const std::string& dsn,
+                    const std::string& uid, const std::string& pwd);
+
+// Readies a new demo database through data source dsn as a connection to it
+// would, defines the sample guides in it and names them on standard output.
+int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::string& pwd);
+
 // Loads saved connection --connection N (default 1) as the active one;
 // false, with a message, when there is none.
 bool LoadConnectionOption(long number);

@@ -47,6 +47,13 @@ std::string DemoFolder() {
 
 }  // namespace
 
+long DemoConnection(const std::vector<std::string>& list, const std::string& dsn,
+                    const std::string& uid, const std::string& pwd) {
+  for (size_t number = 1; number < list.size(); ++number)
+    if (list[number] == dsn) return static_cast<long>(number);
+  return SaveNewConnection(dsn, uid, pwd);
+}
+
 bool LoadConnectionOption(long number) {
   if (LoadConnection(static_cast<int16_t>(number))) {
     gintActiveConnection = static_cast<int16_t>(number);
@@ -111,10 +118,8 @@ int Check(const Words& words) {
   return counting->shown == 0 ? kExitOk : kExitFailure;
 }
 
-// Readies the new demo database as a connection to it would and defines the
-// sample guides in it.
-int AddSampleGuides() {
-  gstrConnect = BuildConnectString("CorvantyDemo", "demo", "");
+int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::string& pwd) {
+  gstrConnect = BuildConnectString(dsn, uid, pwd);
   try {
     CheckDatabaseReadiness();
     std::vector<std::string> names = demo::DefineSampleGuides();
@@ -157,15 +162,12 @@ int Demo(const Words& words) {
   WriteSqliteDataSource("CorvantyDemo", database);
   if (create) demo::CreateDemoDatabase(database, rows);
 
-  size_t number = 1;
-  while (number < list.size() && list[number] != "CorvantyDemo") ++number;
-  if (number == list.size())
-    number = static_cast<size_t>(SaveNewConnection("CorvantyDemo", "demo", ""));
+  const long number = DemoConnection(list, "CorvantyDemo", "demo", "");
   std::cout << "Demo database " << database
             << (create ? " (" + std::to_string(rows) + " order lines)" : " (kept as it was)")
             << '\n'
             << "ODBC data source CorvantyDemo, saved connection " << number << '\n';
-  return create ? AddSampleGuides() : kExitOk;
+  return create ? AddSampleGuides("CorvantyDemo", "demo", "") : kExitOk;
 }
 
 }  // namespace corvanty::cli

@@ -3,6 +3,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "cli/guidearguments.h"
 #include "engine/proceduretext.h"
 #include "engine/searchguidetables.h"
 
@@ -17,20 +18,15 @@ int ProcedureText(const Words& words) {
 
 int TableScript(const Words& words) {
   Args args(words, {"--dialect"}, {});
-  const char* usage = "table-script NAME [--dialect mssql|sqlite]";
-  args.ExpectPositional(1, 1, usage);
-  std::string dialect = args.Value("--dialect", "mssql");
+  args.ExpectPositional(1, 1, "table-script NAME [--dialect mssql|sqlite|postgresql]");
+  const rdo::Dialect dialect = DialectOption(args.Value("--dialect", "mssql"));
   const std::string& name = args.Positional()[0];
-  if (dialect == "mssql") {
-    auto script = SqlServerTableScript(name);
-    if (!script) throw UsageError("unknown guide table " + name);
-    std::cout << *script;
-  } else if (dialect == "sqlite") {
-    auto statements = SqliteTableStatements(name);
-    if (!statements) throw UsageError("unknown guide table " + name);
-    for (const std::string& statement : *statements) std::cout << statement << ";\n";
+  if (!SqlServerTableScript(name)) throw UsageError("unknown guide table " + name);
+  if (dialect == rdo::Dialect::SqlServer) {
+    std::cout << *SqlServerTableScript(name);
   } else {
-    throw UsageError(std::string("usage: ") + usage);
+    const std::vector<std::string> statements = *PortableTableStatements(name, dialect);
+    for (const std::string& statement : statements) std::cout << statement << ";\n";
   }
   return kExitOk;
 }

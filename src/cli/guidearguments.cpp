@@ -28,4 +28,11 @@ int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide) {
   return static_cast<int32_t>(number);
 }
 
+rdo::Dialect DialectOption(const std::string& name) {
+  if (name == "mssql") return rdo::Dialect::SqlServer;
+  if (name == "sqlite") return rdo::Dialect::Sqlite;
+  if (name == "postgresql") return rdo::Dialect::PostgreSql;
+  throw UsageError("--dialect takes mssql, sqlite or postgresql");
+}
+
 }  // namespace corvanty::cli

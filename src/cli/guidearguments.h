@@ -20,6 +20,10 @@ bool LoadConnectionFrom(const Args& args);
 // Throws rdo::DatabaseError when it is neither.
 int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide);
 
+// The server named by a --dialect option: mssql, sqlite or postgresql.
+// Throws UsageError for any other name.
+rdo::Dialect DialectOption(const std::string& name);
+
 // Runs body, turning database errors into the error report on stderr.
 template <typename Body>
 int ReportingDatabaseErrors(Body body) {

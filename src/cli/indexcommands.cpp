@@ -8,6 +8,7 @@
 #include "connections/connectionstore.h"
 #include "engine/searchindexbuild.h"
 #include "engine/searchindexstate.h"
+#include "engine/trigramindex.h"
 
 namespace corvanty::cli {
 
@@ -27,6 +28,31 @@ void ListIndexes(rdo::rdoConnection& connection) {
               << (entry.bytes ? std::to_string(*entry.bytes) : "-") << '\t'
               << entry.DSG_name.value_or("(no such guide)") << '\n';
   }
+}
+
+// The same on PostgreSQL, whose indexes are never stale: state "fresh" for
+// a guide with indexes, their bytes; no rows.
+void ListTrigramIndexes(rdo::rdoConnection& connection) {
+  rdo::rdoResultset guides = connection.OpenResultset(
+      "SELECT g.DSG_ID AS Id, g.DSG_name AS Name, count(i.indexrelid) AS Indexes, "
+      "sum(pg_relation_size(i.indexrelid)) AS Bytes FROM Db_Search_Guides g LEFT JOIN "
+      "(pg_index i JOIN pg_class c ON c.oid = i.indexrelid AND c.relnamespace = "
+      "current_schema()::regnamespace) ON c.relname LIKE 'db!_search!_index!_' || g.DSG_ID || "
+      "'!_%' ESCAPE '!' GROUP BY g.DSG_ID, g.DSG_name ORDER BY g.DSG_ID");
+  for (; !guides.IsEOF(); guides.MoveNext()) {
+    const bool absent = guides.Text("Indexes") == "0";
+    std::cout << guides.Text("Id") << '\t' << (absent ? "absent" : "fresh") << "\t-\t"
+              << (absent ? "-" : guides.Text("Bytes")) << '\t' << guides.Text("Name") << '\n';
+  }
+}
+
+void BuildTrigram(rdo::rdoConnection& connection, int32_t guide) {
+  const auto start = std::chrono::steady_clock::now();
+  const size_t built = BuildTrigramIndex(connection, guide);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::cout << "Built the search index of " << Guide(guide) << ": " << built
+            << " trigram indexes, one per search column, " << std::fixed << std::setprecision(2)
+            << took.count() << " s. The server keeps them up to date.\n";
 }
 
 void Build(rdo::rdoConnection& connection, int32_t guide) {
@@ -54,14 +80,20 @@ int Index(const Words& words) {
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    if (std::string reason = NoSearchIndexesReason(connection); !reason.empty()) {
+      std::cerr << reason << '\n';
+      return kExitFailure;
+    }
+    const bool postgres = connection.GetDialect() == rdo::Dialect::PostgreSql;
     if (args.Positional().empty()) {
-      ListIndexes(connection);
+      postgres ? ListTrigramIndexes(connection) : ListIndexes(connection);
       return kExitOk;
     }
     const int32_t guide = ResolveGuide(connection, args.Positional()[0]);
     if (!args.Has("--drop")) {
-      Build(connection, guide);
-    } else if (DropSearchIndex(connection, guide)) {
+      postgres ? BuildTrigram(connection, guide) : Build(connection, guide);
+    } else if (postgres ? DropTrigramIndex(connection, guide)
+                        : DropSearchIndex(connection, guide)) {
       std::cout << "Dropped the search index of " << Guide(guide) << ".\n";
     } else {
       std::cout << Guide(guide) << " has no search index.\n";

@@ -28,16 +28,15 @@ int Guides(const Words& words) {
 
 int Sql(const Words& words) {
   Args args(words, {"--connection", "--dialect"}, {});
-  args.ExpectPositional(2, 2, "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite]");
-  std::string dialect_name = args.Value("--dialect");
-  if (!dialect_name.empty() && dialect_name != "mssql" && dialect_name != "sqlite")
-    throw UsageError("--dialect takes mssql or sqlite");
+  args.ExpectPositional(2, 2,
+                        "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]");
+  const std::string dialect_name = args.Value("--dialect");
+  const std::optional<rdo::Dialect> chosen =
+      dialect_name.empty() ? std::nullopt : std::optional(DialectOption(dialect_name));
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    rdo::Dialect dialect = dialect_name.empty()      ? connection.GetDialect()
-                           : dialect_name == "mssql" ? rdo::Dialect::SqlServer
-                                                     : rdo::Dialect::Sqlite;
+    rdo::Dialect dialect = chosen.value_or(connection.GetDialect());
     int32_t guide = ResolveGuide(connection, args.Positional()[0]);
     SearchStatements generated = GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}),
                                                           args.Positional()[1], dialect);

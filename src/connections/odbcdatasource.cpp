@@ -3,6 +3,8 @@
 #include <odbcinst.h>
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "connections/datasourcecheck.h"
 #include "connections/odbcdriverpath.h"
@@ -25,6 +27,24 @@ void WriteSetting(const std::string& section, const char* key, const std::string
                              rdo::DescribedFile(rdo::UserOdbcIni()) + ": " + InstallerError());
 }
 
+using Settings = std::vector<std::pair<const char*, std::string>>;
+
+// Replaces the user data source name by one with exactly these settings.
+void WriteDataSource(const std::string& name, const Settings& settings) {
+  UWORD previous = ODBC_BOTH_DSN;
+  SQLGetConfigMode(&previous);
+  SQLSetConfigMode(ODBC_USER_DSN);
+  try {
+    // Removing the section first drops settings of an older definition.
+    SQLWritePrivateProfileString(name.c_str(), nullptr, nullptr, "odbc.ini");
+    for (const auto& [key, value] : settings) WriteSetting(name, key, value);
+  } catch (...) {
+    SQLSetConfigMode(previous);
+    throw;
+  }
+  SQLSetConfigMode(previous);
+}
+
 }  // namespace
 
 void WriteSqliteDataSource(const std::string& name, const std::string& database_path) {
@@ -32,24 +52,35 @@ void WriteSqliteDataSource(const std::string& name, const std::string& database_
   if (driver.empty())
     throw std::runtime_error(
         "the SQLite ODBC driver (libsqlite3odbc.so, package libsqliteodbc) is not installed");
-  UWORD previous = ODBC_BOTH_DSN;
-  SQLGetConfigMode(&previous);
-  SQLSetConfigMode(ODBC_USER_DSN);
-  try {
-    // Removing the section first drops settings of an older definition.
-    SQLWritePrivateProfileString(name.c_str(), nullptr, nullptr, "odbc.ini");
-    WriteSetting(name, "Description", "Corvanty demo database");
-    WriteSetting(name, "Driver", driver);
-    WriteSetting(name, "Database", database_path);
-    WriteSetting(name, "StepAPI", "1");
-    WriteSetting(name, "Timeout", "2000");
-    // A database file that has gone must be reported, not silently re-created empty.
-    WriteSetting(name, "NoCreat", "1");
-  } catch (...) {
-    SQLSetConfigMode(previous);
-    throw;
+  WriteDataSource(name, {{"Description", "Corvanty demo database"},
+                         {"Driver", driver},
+                         {"Database", database_path},
+                         {"StepAPI", "1"},
+                         {"Timeout", "2000"},
+                         // A database file that has gone must be reported, not
+                         // silently re-created empty.
+                         {"NoCreat", "1"}});
+}
+
+void WritePostgresDataSource(const std::string& name, const PostgresServerAddress& address,
+                             const std::string& database, const std::string& schema) {
+  std::string driver = PostgresOdbcDriverPath();
+  if (driver.empty())
+    throw std::runtime_error(
+        "the PostgreSQL ODBC driver (psqlodbcw.so, package odbc-postgresql) is not installed");
+  Settings settings = {{"Description", "Corvanty demo database on PostgreSQL"},
+                       {"Driver", driver},
+                       {"Servername", address.server},
+                       {"Port", address.port},
+                       {"Database", database},
+                       {"UseDeclareFetch", "1"},
+                       {"Fetch", "1000"}};
+  if (!schema.empty()) {
+    std::string quoted = "\"";
+    for (char c : schema) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    settings.emplace_back("ConnSettings", "SET search_path TO " + quoted + "\"");
   }
-  SQLSetConfigMode(previous);
+  WriteDataSource(name, settings);
 }
 
 }  // namespace corvanty

@@ -1,5 +1,5 @@
 #pragma once
-// Writes an ODBC data source for a SQLite file into the user's ODBC
+// Writes ODBC data sources for the demo databases into the user's ODBC
 // configuration, through the driver manager's installer interface.
 #include <string>
 
@@ -10,5 +10,21 @@ namespace corvanty {
 // timeout of a few seconds. Throws std::runtime_error with the installer's
 // message on failure.
 void WriteSqliteDataSource(const std::string& name, const std::string& database_path);
+
+// Where a PostgreSQL server listens: a host name, or the folder of its unix
+// socket, and the port.
+struct PostgresServerAddress {
+  std::string server;
+  std::string port = "5432";
+};
+
+// Adds or replaces user data source name for the PostgreSQL database on the
+// server: absolute path of the Unicode driver, and UseDeclareFetch=1 with
+// Fetch=1000 so that the driver streams rows a thousand at a time instead of
+// reading a whole result into memory. A schema, when given, is the one the
+// data source's connections work in (their search path). The login is not
+// stored. Throws as WriteSqliteDataSource does.
+void WritePostgresDataSource(const std::string& name, const PostgresServerAddress& address,
+                             const std::string& database, const std::string& schema = "");
 
 }  // namespace corvanty

@@ -9,4 +9,8 @@ namespace corvanty {
 // manager, so it never loads the installer library into the process.
 std::string SqliteOdbcDriverPath();
 
+// The same for PostgreSQL's Unicode ODBC driver (psqlodbcw.so, package
+// odbc-postgresql), chosen by $CORVANTY_POSTGRES_ODBC_DRIVER.
+std::string PostgresOdbcDriverPath();
+
 }  // namespace corvanty

@@ -38,11 +38,15 @@ class DatabaseError : public std::runtime_error {
   std::vector<rdoError> errors_;
 };
 
-enum class Dialect { SqlServer, Sqlite };
+enum class Dialect { SqlServer, Sqlite, PostgreSql };
 
 // The dialect of a server by its SQL_DBMS_NAME: SQL Server and the other
-// TDS servers (Sybase, Adaptive Server), or SQLite; nullopt for any other.
+// TDS servers (Sybase, Adaptive Server), SQLite, or PostgreSQL; nullopt for
+// any other.
 std::optional<Dialect> DialectForDbms(const std::string& dbms_name);
+
+// The server's name as messages give it: "SQL Server", "SQLite", "PostgreSQL".
+const char* ServerName(Dialect dialect);
 
 // Sees the text of every statement sent (tests count what reaches the server).
 using StatementObserver = std::function<void(const std::string& sql)>;

@@ -99,6 +99,17 @@ void ReadSqliteCatalogue(OdbcSession& session, const std::string& dsn) {
   ThrowErrors();
 }
 
+// PostgreSQL reads a backslash in a string literal as an escape unless
+// standard_conforming_strings is on, its default. Texts are placed in
+// literals with their apostrophes doubled and nothing else, so the session
+// is made sure to read them as they stand.
+void ConformStringLiterals(OdbcSession& session) {
+  StmtHandle stmt = AllocateStatement(session.Dbc());
+  const std::string set = "SET standard_conforming_strings = on";
+  Check(SQLExecDirect(stmt.Get(), Chars(set), static_cast<SQLINTEGER>(set.size())), SQL_HANDLE_STMT,
+        stmt.Get());
+}
+
 // A batch reports a later statement's failure only when its result is reached.
 void ReadRemainingResults(SQLHSTMT stmt) {
   for (SQLRETURN rc = SQLMoreResults(stmt); rc != SQL_NO_DATA; rc = SQLMoreResults(stmt))
@@ -112,9 +123,21 @@ void SetStatementObserver(StatementObserver observer) { Observer() = std::move(o
 std::optional<Dialect> DialectForDbms(const std::string& dbms_name) {
   const std::string name = LowerAscii(dbms_name);
   if (name.rfind("sqlite", 0) == 0) return Dialect::Sqlite;
+  if (name.rfind("postgresql", 0) == 0) return Dialect::PostgreSql;
   for (const char* tds_server : {"sql server", "sybase", "adaptive server"})
     if (ContainsWord(name, tds_server)) return Dialect::SqlServer;
   return std::nullopt;
+}
+
+const char* ServerName(Dialect dialect) {
+  switch (dialect) {
+    case Dialect::SqlServer:
+      return "SQL Server";
+    case Dialect::PostgreSql:
+      return "PostgreSQL";
+    default:
+      return "SQLite";
+  }
 }
 
 rdoConnection rdoConnection::Open(const std::string& connect) {
@@ -157,6 +180,7 @@ rdoConnection rdoConnection::Open(const std::string& connect) {
   }
   impl->dialect = *dialect;
   if (impl->dialect == Dialect::Sqlite) ReadSqliteCatalogue(*impl->session, values->dsn);
+  if (impl->dialect == Dialect::PostgreSql) ConformStringLiterals(*impl->session);
   return rdoConnection(std::move(impl));
 }
 

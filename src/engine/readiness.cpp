@@ -65,7 +65,7 @@ bool SearchTablesExist() {
 
 bool SearchEngineExists() {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-  if (connection.GetDialect() == rdo::Dialect::Sqlite) return true;
+  if (!HasSearchProcedure(connection.GetDialect())) return true;
   return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
 }
 

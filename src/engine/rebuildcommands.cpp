@@ -3,6 +3,7 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
+#include "engine/dialectsql.h"
 #include "engine/readiness.h"
 #include "engine/searchengineinstaller.h"
 #include "engine/tablebuilder.h"
@@ -33,7 +34,7 @@ void RebuildControlTableCommand(const std::string& table_name) {
 bool RebuildSearchEngineCommand() {
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
-    if (connection.GetDialect() == rdo::Dialect::Sqlite) {
+    if (!HasSearchProcedure(connection.GetDialect())) {
       MsgBox(
           "This database is searched by Corvanty's built-in search engine, so it needs no "
           "search procedure and nothing was installed.");

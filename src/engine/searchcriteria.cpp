@@ -60,13 +60,18 @@ void SearchCriteria::ReadPhrases(size_t openingQuote) {
   if (phrases_.size() == 1 && tsql::CharLength(phrases_.front().text) <= 1) phrases_.clear();
 }
 
-std::string SearchCriteria::LikePattern(std::string_view valueExpression) const {
+std::string SearchCriteria::LikePattern(std::string_view valueExpression, std::string_view like,
+                                        std::string_view afterPattern) const {
   if (phrases_.empty()) return QuoteApostrophes(text_);
   std::string pattern = QuoteApostrophes(phrases_.front().text);
   for (size_t i = 1; i < phrases_.size(); ++i) {
-    pattern += phrases_[i].connector == Connector::And ? "%' AND " : "%' OR ";
+    pattern += "%'";
+    pattern += afterPattern;
+    pattern += phrases_[i].connector == Connector::And ? " AND " : " OR ";
     pattern += valueExpression;
-    pattern += " LIKE '%";
+    pattern += " ";
+    pattern += like;
+    pattern += " '%";
     pattern += QuoteApostrophes(phrases_[i].text);
   }
   return pattern;

@@ -17,8 +17,11 @@ class SearchCriteria {
 
   // What stands between "LIKE '%" and "%'" in the condition on one column,
   // apostrophes doubled. For joined phrases it carries the further LIKE
-  // tests on the same value expression: red%' AND expr LIKE '%blue.
-  std::string LikePattern(std::string_view valueExpression) const;
+  // tests on the same value expression: red%' AND expr LIKE '%blue. A server
+  // that matches otherwise names its keyword (ILIKE) and what follows each
+  // pattern (ESCAPE ''): red%' ESCAPE '' AND expr ILIKE '%blue.
+  std::string LikePattern(std::string_view valueExpression, std::string_view like = "LIKE",
+                          std::string_view afterPattern = "") const;
 
   // The same condition as patterns, each standing between '%' and '%' as the
   // server reads it (apostrophes single): alternatives joined by OR, each a

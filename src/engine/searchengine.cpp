@@ -1,6 +1,7 @@
 #include "engine/searchengine.h"
 
 #include "engine/guideloader.h"
+#include "engine/searchindexbuild.h"
 
 namespace corvanty {
 
@@ -40,12 +41,12 @@ PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32
   for (const GuideStatement& statement : generated.Guides)
     if (!statement.Error.empty()) ThrowSearchError(statement.Error);
   PlannedSearch planned;
-  if (connection.GetDialect() == rdo::Dialect::Sqlite) {
+  if (connection.GetDialect() != rdo::Dialect::SqlServer) {
     planned.paths = ChooseSearchPaths(connection, definitions, criteria, generated.Guides);
   } else {
+    const std::string why = "scan: " + NoSearchIndexesReason(connection);
     for (const GuideStatement& statement : generated.Guides)
-      planned.paths.push_back(
-          {statement.DSG_ID, false, "scan: search indexes are kept on SQLite only"});
+      planned.paths.push_back({statement.DSG_ID, false, why});
   }
   planned.statements = std::move(generated.Guides);
   return planned;

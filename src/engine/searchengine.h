@@ -52,9 +52,9 @@ PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32
 
 // Opens a connection, generates the statements of the listed guides for its
 // dialect and starts the search. An invalid guide list or guide is reported
-// as rdo::DatabaseError carrying the generator's message. On SQLite a guide
-// whose search index is fresh and serves the criteria is searched through
-// it (see searchpath.h).
+// as rdo::DatabaseError carrying the generator's message. On SQLite and
+// PostgreSQL a guide whose search index serves the criteria is searched
+// through it (see searchpath.h).
 std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
                                        const std::vector<int32_t>& guide_ids,
                                        const std::string& criteria);

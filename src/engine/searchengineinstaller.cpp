@@ -3,6 +3,7 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
+#include "engine/dialectsql.h"
 #include "engine/proceduretext.h"
 #include "ui/msgbox.h"
 
@@ -20,7 +21,7 @@ bool BuildSearchEngine() {
   std::string errors;
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    if (connection.GetDialect() == rdo::Dialect::Sqlite) return true;
+    if (!HasSearchProcedure(connection.GetDialect())) return true;
     if (!connection.TryExecute(SearchEngineDropBatch())) {
       errors = InstallErrors(rdo::rdoErrors(), "The old search procedure could not be dropped.");
     } else if (!connection.TryExecute(SearchProcedureText())) {

@@ -18,9 +18,10 @@ namespace {
 }
 
 void RequireSqlite(rdo::rdoConnection& connection) {
+  if (std::string reason = NoSearchIndexesReason(connection); !reason.empty())
+    throw SearchIndexRefused(reason);
   if (connection.GetDialect() != rdo::Dialect::Sqlite)
-    throw SearchIndexRefused("Search indexes are kept in SQLite databases only; this database is " +
-                             connection.DbmsName() + ".");
+    throw std::logic_error("a SQLite search index asked of another server");
 }
 
 // A transaction whose first statement writes: the driver waits for a lock
@@ -105,6 +106,13 @@ GuideDefinition SearchableGuide(rdo::rdoConnection& connection, int32_t guide) {
 }
 
 }  // namespace
+
+std::string NoSearchIndexesReason(const rdo::rdoConnection& connection) {
+  if (connection.GetDialect() != rdo::Dialect::SqlServer) return "";
+  return "This " + connection.DbmsName() +
+         " database keeps no search indexes (they are kept in SQLite and PostgreSQL databases "
+         "only): its searches read the guides' tables.";
+}
 
 SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
   RequireSqlite(connection);

@@ -19,6 +19,11 @@ class SearchIndexRefused : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Why the connection's database keeps no search indexes, on SQL Server; ""
+// on SQLite and PostgreSQL, which keep them (see trigramindex.h for
+// PostgreSQL's).
+std::string NoSearchIndexesReason(const rdo::rdoConnection& connection);
+
 struct SearchIndexBuilt {
   std::string candidate_qualifier;  // the table whose row ids the index gives
   long long rows = 0;               // rows of the guide's FROM and WHERE

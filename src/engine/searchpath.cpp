@@ -6,6 +6,7 @@
 #include "engine/searchcriteria.h"
 #include "engine/searchindexsql.h"
 #include "engine/searchindexstate.h"
+#include "engine/trigramindex.h"
 
 namespace corvanty {
 namespace {
@@ -41,6 +42,17 @@ SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& defini
           "index: the rows of " + index.candidate_qualifier + " it finds for " + match.query};
 }
 
+SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
+                        std::string_view criteria, GuideStatement& statement) {
+  const int32_t guide = definition.DSG_ID;
+  if (TrigramIndexNames(connection, guide).empty())
+    return {guide, false, "scan: the guide has no search index (corvanty index builds one)"};
+  GuideStatement union_of = UnionStatement(definition, criteria);
+  if (!union_of.Error.empty()) return {guide, false, "scan: " + union_of.Error};
+  statement = std::move(union_of);
+  return {guide, true, "index: one branch per search column, each served by its trigram index"};
+}
+
 }  // namespace
 
 std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
@@ -49,9 +61,12 @@ std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
                                           std::vector<GuideStatement>& statements) {
   const IndexMatch match = IndexMatchFor(SearchCriteria(criteria));
   std::vector<SearchPath> paths;
-  for (GuideStatement& statement : statements)
-    paths.push_back(PathFor(connection, DefinitionOf(definitions, statement.DSG_ID), criteria,
-                            match, statement));
+  for (GuideStatement& statement : statements) {
+    const GuideDefinition& definition = DefinitionOf(definitions, statement.DSG_ID);
+    paths.push_back(connection.GetDialect() == rdo::Dialect::PostgreSql
+                        ? UnionPathFor(connection, definition, criteria, statement)
+                        : PathFor(connection, definition, criteria, match, statement));
+  }
   return paths;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Which way each guide of a search runs on SQLite: narrowed by the guide's
 // search index when the index is fresh and can serve the criteria, else the
-// plain scan of the guide's rows. Either way the statement's own conditions
-// decide which rows are found: the index only spares it the rows that
+// plain scan of the guide's rows. On PostgreSQL a guide with trigram indexes
+// runs in the union shape (see UnionStatement), whose branches they serve. Either way the
+// statement's own conditions decide which rows are found: the index only spares it the rows that
 // cannot match. The indexed statement checks the index is still fresh as
 // it runs, and scans when it is not (see IndexedStatement).
 #include <string>

@@ -56,33 +56,47 @@ bool HasOwnWhere(const GuideDefinition& guide) {
   return tsql::CharLength(guide.WHERE_clause.value_or("")) > kBareWhereLength;
 }
 
+// What an indexed statement adds to its parts: a guard, the condition under
+// which the part finds anything, and candidates, a further condition on its
+// rows (see IndexedStatement); or the branch of the union shape a part is
+// (see UnionStatement).
+struct Narrowing {
+  std::string guard;
+  std::string candidates;
+  std::optional<size_t> branch;
+};
+
 // The guide's own WHERE clause joined by " AND (" to one condition per search
 // column, closed by ")", or " WHERE " and the conditions and a blank when it
 // has none: the procedure's text, whose last condition's "OR " closes the
 // parenthesis or becomes the blank. Without any condition the " AND (" or the
 // "WHERE " of " WHERE " goes again. Candidates, when given, follow the
-// conditions joined by AND, which are then in parentheses either way.
+// conditions joined by AND, which are then in parentheses either way. A
+// branch has the condition of its own column instead, and each earlier
+// column's as not true.
 std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& criteria,
-                          rdo::Dialect dialect, const std::string& candidates) {
+                          rdo::Dialect dialect, const Narrowing& narrowing) {
   const std::string where = guide.WHERE_clause.value_or("");
   const bool ownWhere = HasOwnWhere(guide);
+  const LikeSyntax like = LikeFor(dialect);
   std::string conditions;  // " (c1) OR  (c2) "
-  for (const std::string& value : SearchedValues(guide, dialect))
-    conditions += std::string(conditions.empty() ? "" : "OR ") + " (" + value + " LIKE '%" +
-                  criteria.LikePattern(value) + "%') ";
+  std::string branch;      // "(ck) AND (c1) IS NOT TRUE ..."
+  size_t column = 0;
+  for (const std::string& value : SearchedValues(guide, dialect)) {
+    const std::string condition = "(" + value + " " + std::string(like.keyword) + " '%" +
+                                  criteria.LikePattern(value, like.keyword, like.after) + "%'" +
+                                  std::string(like.after) + ")";
+    conditions += std::string(conditions.empty() ? "" : "OR ") + " " + condition + " ";
+    if (narrowing.branch && column < *narrowing.branch)
+      branch += " AND " + condition + " IS NOT TRUE";
+    if (narrowing.branch && column++ == *narrowing.branch) branch = condition + branch;
+  }
+  if (narrowing.branch) return (ownWhere ? where + " AND " : " WHERE ") + branch;
   if (conditions.empty()) return ownWhere ? where + " " : "  ";
-  if (candidates.empty())
+  if (narrowing.candidates.empty())
     return ownWhere ? where + " AND (" + conditions + ")" : " WHERE " + conditions + " ";
-  return (ownWhere ? where + " AND (" : " WHERE (") + conditions + ") AND " + candidates;
+  return (ownWhere ? where + " AND (" : " WHERE (") + conditions + ") AND " + narrowing.candidates;
 }
-
-// What an indexed statement adds to one of its two parts: a guard, the
-// condition under which the part finds anything, and candidates, a further
-// condition on its rows (see IndexedStatement).
-struct Narrowing {
-  std::string guard;
-  std::string candidates;
-};
 
 // The FROM clause with a first table that has one row while the guard holds
 // and none otherwise, joined by CROSS JOIN so that SQLite reads it first and
@@ -121,12 +135,12 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   try {
     return {guide.DSG_ID,
             SelectPart(guide, shown, dialect) + *from + " " +
-                ConditionPart(guide, criteria, dialect, narrowing.candidates),
+                ConditionPart(guide, criteria, dialect, narrowing),
             ""};
   } catch (const UntranslatableExpression& refused) {
     return {guide.DSG_ID, "",
-            "Error: Database Search Guide " + number +
-                " cannot be searched on SQLite: " + refused.what() + "."};
+            "Error: Database Search Guide " + number + " cannot be searched on " +
+                rdo::ServerName(dialect) + ": " + refused.what() + "."};
   }
 }
 
@@ -155,7 +169,8 @@ std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Diale
   std::vector<std::string> values;
   for (const GuideColumn& column : guide.Columns)
     if (column.Is_search_column != 0)
-      values.push_back(ValueExpression(StoredValueExpression(column), dialect));
+      values.push_back(
+          SearchedValue(ValueExpression(StoredValueExpression(column), dialect), dialect));
   return values;
 }
 
@@ -172,11 +187,52 @@ GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view c
             "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
                 " cannot be searched through an index: a comment or a ; in its clauses or columns "
                 "would cut off what the index adds."};
-  GuideStatement indexed = StatementFor(guide, parsed, rdo::Dialect::Sqlite, {fresh, candidates});
+  GuideStatement indexed =
+      StatementFor(guide, parsed, rdo::Dialect::Sqlite, {fresh, candidates, std::nullopt});
   if (indexed.Error.empty())
     indexed.SQL +=
-        " UNION ALL " + StatementFor(guide, parsed, rdo::Dialect::Sqlite, {"NOT " + fresh, ""}).SQL;
+        " UNION ALL " +
+        StatementFor(guide, parsed, rdo::Dialect::Sqlite, {"NOT " + fresh, "", std::nullopt}).SQL;
   return indexed;
+}
+
+}  // namespace corvanty
+
+namespace corvanty {
+namespace {
+
+// Whether the WHERE clause has an OR outside parentheses: a condition
+// joined to it by AND binds to its last part only.
+bool HasOrAtTop(std::string_view where) {
+  int depth = 0;
+  size_t scanned = 0;
+  for (const SqlPiece& word : WordsAndQuotes(where)) {
+    for (char c : where.substr(scanned, word.at - scanned)) depth += (c == '(') - (c == ')');
+    scanned = word.at + word.text.size();
+    if (depth == 0 && !word.quoted && IsKeyword(word.text, "OR")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+GuideStatement UnionStatement(const GuideDefinition& guide, std::string_view criteria) {
+  const SearchCriteria parsed(criteria);
+  const GuideStatement plain = StatementFor(guide, parsed, rdo::Dialect::PostgreSql);
+  const std::string refused = "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
+                              " cannot be searched through its index: ";
+  if (!plain.Error.empty()) return plain;
+  if (CutsOffWhatFollows(plain.SQL))
+    return {guide.DSG_ID, "", refused + "a comment or a ; would cut off a branch"};
+  if (HasOwnWhere(guide) && HasOrAtTop(*guide.WHERE_clause))
+    return {guide.DSG_ID, "", refused + "its WHERE clause has an OR outside parentheses"};
+  const size_t branches = SearchedValues(guide, rdo::Dialect::PostgreSql).size();
+  if (branches == 0) return {guide.DSG_ID, "", refused + "it has no search column"};
+  GuideStatement union_of{guide.DSG_ID, "", ""};
+  for (size_t branch = 0; branch < branches; ++branch)
+    union_of.SQL += (branch ? " UNION ALL " : "") +
+                    StatementFor(guide, parsed, rdo::Dialect::PostgreSql, {"", "", branch}).SQL;
+  return union_of;
 }
 
 }  // namespace corvanty

@@ -2,8 +2,8 @@
 // The search engine's statement generation: from the definitions of the
 // listed guides and the user's search text, one SELECT per guide returning
 // ResultList (the result text), IDColumn (the key) and DSG_ID. For SQL Server
-// the text is the one the installed search procedure builds; for SQLite the
-// same statement with its T-SQL pieces translated. Pure: reads nothing but
+// the text is the one the installed search procedure builds; for SQLite and
+// PostgreSQL the same statement with its T-SQL pieces translated. Pure: reads nothing but
 // its arguments.
 #include <cstdint>
 #include <string>
@@ -49,6 +49,17 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
 // holds a comment or a ; (either would cut off the rest).
 GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
                                 const std::string& fresh, const std::string& candidates);
+
+// The guide's PostgreSQL statement in the union shape: one branch per search
+// column joined by UNION ALL, the k-th finding the rows whose k-th search
+// column meets the criteria and no earlier one does, so that each row the
+// plain statement finds comes out of exactly one branch. A trigram index on
+// a column's searched expression serves its branch, where the plain
+// statement's OR across the columns reads every row. An Error instead when
+// the guide's WHERE clause has an OR outside parentheses (what is added
+// after it binds to its last part only), or the statement holds a comment
+// or a ;.
+GuideStatement UnionStatement(const GuideDefinition& guide, std::string_view criteria);
 
 // The expressions the guide's search columns are matched by, in column
 // order, in the dialect. Throws UntranslatableExpression as ValueExpression

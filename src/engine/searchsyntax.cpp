@@ -80,36 +80,50 @@ std::string Cut(const std::string& text, int length) {
   return "substr(" + text + ", 1, " + std::to_string(length) + ")";
 }
 
-std::string SqliteText(std::string_view expression, int length) {
-  return Cut("CAST(" + std::string(expression) + " AS TEXT)", length);
+std::string CastToText(std::string_view expression, rdo::Dialect dialect) {
+  return "CAST(" + std::string(expression) +
+         (dialect == rdo::Dialect::PostgreSql ? " AS text)" : " AS TEXT)");
 }
 
-// The server's text of a date and time in one of its common styles, as
-// strftime writes it; nothing for any other style. The value is read as a
-// date and time: these styles are what a guide converts dates with.
-std::optional<std::string> DateStyleFormat(int style) {
-  switch (style) {
-    case 101:
-      return "%m/%d/%Y";
-    case 103:
-      return "%d/%m/%Y";
-    case 112:
-      return "%Y%m%d";
-    case 120:
-      return "%Y-%m-%d %H:%M:%S";
-    case 121:
-      return "%Y-%m-%d %H:%M:%f";  // %f: seconds with milliseconds
-    default:
-      return std::nullopt;
+std::string TextCut(std::string_view expression, int length, rdo::Dialect dialect) {
+  return Cut(CastToText(expression, dialect), length);
+}
+
+// One of the server's common date styles: as strftime writes it on SQLite,
+// as to_char does on PostgreSQL.
+struct DateStyle {
+  int style;
+  const char* strftime_format;
+  const char* to_char_format;
+};
+constexpr DateStyle kDateStyles[] = {
+    {101, "%m/%d/%Y", "MM/DD/YYYY"},
+    {103, "%d/%m/%Y", "DD/MM/YYYY"},
+    {112, "%Y%m%d", "YYYYMMDD"},
+    {120, "%Y-%m-%d %H:%M:%S", "YYYY-MM-DD HH24:MI:SS"},
+    {121, "%Y-%m-%d %H:%M:%f", "YYYY-MM-DD HH24:MI:SS.MS"},  // seconds with milliseconds
+};
+
+// The server's text of the date and time value in one of its common styles;
+// nothing for any other style. The value is read as a date and time: these
+// styles are what a guide converts dates with.
+std::optional<std::string> DateText(const std::string& value, int style, rdo::Dialect dialect) {
+  for (const DateStyle& known : kDateStyles) {
+    if (known.style != style) continue;
+    if (dialect == rdo::Dialect::PostgreSql)
+      return "to_char(CAST(" + value + " AS timestamp), '" + known.to_char_format + "')";
+    return "strftime('" + std::string(known.strftime_format) + "', " + value + ")";
   }
+  return std::nullopt;
 }
 
 // A CONVERT(varchar[(N)], x[, style]) starting at `at`, translated, and the
 // position after it; nothing when the text there is not one. Throws
 // UntranslatableExpression for a style it has no translation for.
-std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at);
+std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at,
+                                                                 rdo::Dialect dialect);
 
-std::string TranslateConverts(std::string_view text) {
+std::string TranslateConverts(std::string_view text, rdo::Dialect dialect) {
   std::string translated;
   translated.reserve(text.size() + 16);
   for (size_t i = 0; i < text.size();) {
@@ -121,7 +135,7 @@ std::string TranslateConverts(std::string_view text) {
     }
     const bool wordStart = IsWordChar(text[i]) && (i == 0 || !IsWordChar(text[i - 1]));
     if (wordStart) {
-      if (auto convert = TranslateConvertAt(text, i)) {
+      if (auto convert = TranslateConvertAt(text, i, dialect)) {
         translated += convert->first;
         i = convert->second;
         continue;
@@ -132,7 +146,8 @@ std::string TranslateConverts(std::string_view text) {
   return translated;
 }
 
-std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at) {
+std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at,
+                                                                 rdo::Dialect dialect) {
   Reader reader(text, at);
   if (!reader.TakeWord("CONVERT") || !reader.Take('(') || !reader.TakeWord("varchar"))
     return std::nullopt;
@@ -145,20 +160,21 @@ std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_vie
   const auto argument = reader.TakeArgument();
   if (!argument) return std::nullopt;
   // The argument may hold conversions of its own.
-  const std::string inner = TranslateConverts(tsql::Trim(argument->first));
+  const std::string inner = TranslateConverts(tsql::Trim(argument->first), dialect);
   const int cut = length.value_or(kDefaultVarcharLength);
-  if (argument->second == ')') return std::make_pair(SqliteText(inner, cut), reader.Position());
+  if (argument->second == ')')
+    return std::make_pair(TextCut(inner, cut, dialect), reader.Position());
 
   const std::optional<int> style = reader.TakeNumber();
-  const std::optional<std::string> format = style ? DateStyleFormat(*style) : std::nullopt;
-  if (!format || !reader.Take(')')) {
+  const std::optional<std::string> date = style ? DateText(inner, *style, dialect) : std::nullopt;
+  if (!date || !reader.Take(')')) {
     // Named whole in the refusal: up to its closing parenthesis.
     std::optional<std::pair<std::string_view, char>> rest;
     while ((rest = reader.TakeArgument()) && rest->second == ',') continue;
     const size_t end = rest ? reader.Position() : text.size();
-    throw UntranslatableExpression(std::string(text.substr(at, end - at)));
+    throw UntranslatableExpression(std::string(text.substr(at, end - at)), dialect);
   }
-  return std::make_pair(Cut("strftime('" + *format + "', " + inner + ")", cut), reader.Position());
+  return std::make_pair(Cut(*date, cut), reader.Position());
 }
 
 std::string ConcatenationOperators(std::string_view fragment) {
@@ -199,47 +215,68 @@ std::vector<std::string_view> TopLevelPieces(std::string_view text) {
   return pieces;
 }
 
+// A value that adds empty text for NULL, as on SQL Server searched with
+// CONCAT_NULL_YIELDS_NULL OFF. PostgreSQL takes text only as coalesce's
+// second argument beside text, so the value is made text first.
+std::string NullAsEmpty(const std::string& value, rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::PostgreSql)
+    return "coalesce(" + CastToText(value, dialect) + ", '')";
+  return "ifnull(" + value + ",'')";
+}
+
 // A conversion expression yields text, so a + between its top-level pieces
-// joins text: on SQLite that is ||, and each piece is wrapped so that a NULL
-// adds nothing, as on the server searched with CONCAT_NULL_YIELDS_NULL OFF.
-std::string SqliteConcatenation(const std::string& expression) {
+// joins text: that is ||, and each piece is wrapped so that a NULL adds
+// nothing.
+std::string TextConcatenation(const std::string& expression, rdo::Dialect dialect) {
   const std::vector<std::string_view> pieces = TopLevelPieces(expression);
   if (pieces.size() < 2) return expression;
   std::string joined;
   for (std::string_view piece : pieces) {
     const std::string trimmed(tsql::Trim(piece));
     if (trimmed.empty()) return expression;  // a sign, not a join: leave it
-    joined += (joined.empty() ? "" : "||") + ("ifnull(" + trimmed + ",'')");
+    joined += (joined.empty() ? "" : "||") + NullAsEmpty(trimmed, dialect);
   }
   return joined;
 }
 
 }  // namespace
 
-UntranslatableExpression::UntranslatableExpression(const std::string& expression)
-    : std::runtime_error(expression +
-                         " converts with a style that has no SQLite translation (there are "
-                         "translations for the styles 101, 103, 112, 120 and 121)") {}
+UntranslatableExpression::UntranslatableExpression(const std::string& expression,
+                                                   rdo::Dialect dialect)
+    : std::runtime_error(expression + " converts with a style that has no " +
+                         rdo::ServerName(dialect) +
+                         " translation (there are translations for the styles 101, 103, 112, 120 "
+                         "and 121)") {}
 
 std::string ConvertToText(std::string_view expression, int length, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::Sqlite) return SqliteText(expression, length);
+  if (dialect != rdo::Dialect::SqlServer) return TextCut(expression, length, dialect);
   return "CONVERT(varchar(" + std::to_string(length) + ")," + std::string(expression) + ")";
 }
 
 std::string ValueExpression(std::string_view storedExpression, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::Sqlite)
-    return SqliteConcatenation(TranslateConverts(storedExpression));
+  if (dialect != rdo::Dialect::SqlServer)
+    return TextConcatenation(TranslateConverts(storedExpression, dialect), dialect);
   return std::string(storedExpression);
 }
 
 std::string ShownValue(std::string_view valueExpression, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::Sqlite) return "ifnull(" + std::string(valueExpression) + ",'')";
+  if (dialect != rdo::Dialect::SqlServer) return NullAsEmpty(std::string(valueExpression), dialect);
   return std::string(valueExpression);
 }
 
+std::string SearchedValue(std::string_view valueExpression, rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::PostgreSql) return CastToText(valueExpression, dialect);
+  return std::string(valueExpression);
+}
+
+LikeSyntax LikeFor(rdo::Dialect dialect) {
+  if (dialect == rdo::Dialect::PostgreSql) return {"ILIKE", " ESCAPE ''"};
+  return {"LIKE", ""};
+}
+
 std::string ListSeparator(std::string_view storedFragment, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::Sqlite)
-    return ConcatenationOperators(TranslateConverts(storedFragment));
+  if (dialect != rdo::Dialect::SqlServer)
+    return ConcatenationOperators(TranslateConverts(storedFragment, dialect));
   return std::string(storedFragment);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/tablebuilder.h"
 
+#include <optional>
+
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
@@ -12,12 +14,18 @@ namespace {
 // Sends the table's statements; false at the first failure, its records
 // left in the error list.
 bool SendTableStatements(rdo::rdoConnection& connection, const std::string& table_name) {
-  if (connection.GetDialect() == rdo::Dialect::SqlServer)
+  const rdo::Dialect dialect = connection.GetDialect();
+  if (dialect == rdo::Dialect::SqlServer)
     return connection.TryExecute(*SqlServerTableScript(table_name));
-  // The SQLite driver runs one statement per call.
-  std::vector<std::string> statements = *SqliteTableStatements(table_name);
+  // The SQLite driver runs one statement per call. PostgreSQL drops and
+  // creates in one transaction: a failure or interruption leaves the old
+  // table as it was.
+  std::optional<rdo::Transaction> transaction;
+  if (dialect == rdo::Dialect::PostgreSql) transaction.emplace(connection.BeginTrans());
+  std::vector<std::string> statements = *PortableTableStatements(table_name, dialect);
   for (const std::string& statement : statements)
     if (!connection.TryExecute(statement)) return false;
+  if (transaction) transaction->Commit();
   return true;
 }
 }  // namespace

@@ -24,12 +24,13 @@ class Rdo : public ::testing::Test {
   rdoConnection db_ = rdoConnection::Open(connect_);
 };
 
-TEST(DialectForDbms, KnowsTdsServersAndSqliteOnly) {
+TEST(DialectForDbms, KnowsTdsServersSqliteAndPostgresOnly) {
   const std::pair<const char*, std::optional<Dialect>> names[] = {
       {"SQLite", Dialect::Sqlite},
       {"Microsoft SQL Server", Dialect::SqlServer},
-      {"MySQL Server", std::nullopt},
-      {"PostgreSQL", std::nullopt}};
+      {"PostgreSQL", Dialect::PostgreSql},
+      {"postgres", std::nullopt},
+      {"MySQL Server", std::nullopt}};
   for (const auto& [name, dialect] : names) EXPECT_EQ(DialectForDbms(name), dialect) << name;
 }
 

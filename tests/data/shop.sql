@@ -5,9 +5,9 @@
 -- in 64 bits, so the overflow guide's conversion fails on that row.
 CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT);
 CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, item TEXT);
-CREATE TABLE numbers (id INTEGER PRIMARY KEY, big INTEGER, label TEXT);
+CREATE TABLE numbers (id INTEGER PRIMARY KEY, big BIGINT, label TEXT);
 INSERT INTO customers VALUES (1, 'Ann Lee', 'Paris'), (2, NULL, 'Oslo'),
-  (3, 'Carla O''Hara', 'Lyon'), (4, 'Dan Borg', NULL), (5, printf('%.300c', 'n'), NULL);
+  (3, 'Carla O''Hara', 'Lyon'), (4, 'Dan Borg', NULL), (5, 'nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn', NULL);
 INSERT INTO orders VALUES (10, 3, 'red car'), (11, 1, 'blue bike'), (12, 3, 'green van');
 INSERT INTO numbers VALUES (1, 5, 'n'), (2, -9223372036854775808, 'n'), (3, 7, 'n');
 
@@ -19,7 +19,7 @@ CREATE TABLE Db_Search_Guide_Cols (DSG_ID int NOT NULL, DSG_column_seq_no int NO
   Column_qualifier varchar(50) NOT NULL, Column_name varchar(50) NOT NULL,
   Column_data_type varchar(50) NOT NULL DEFAULT '(none)',
   Show_in_list int NOT NULL DEFAULT -1, Is_search_column int NOT NULL DEFAULT -1,
-  List_column_separator varchar(50) NOT NULL DEFAULT ('+ ' || char(39) || ' ' || char(39) || ' +'),
+  List_column_separator varchar(50) NOT NULL DEFAULT ('+ '' '' +'),
   Conv_required int NOT NULL DEFAULT 0,
   Conversion_expression varchar(255) NOT NULL DEFAULT '(none)',
   Is_key_column int NOT NULL DEFAULT 0);

@@ -1,20 +1,21 @@
 // The guide tables' and the search procedure's texts: on SQL Server the given
-// texts byte for byte; on SQLite tables with the given columns.
+// texts byte for byte; on SQLite and PostgreSQL tables with the given
+// columns.
 #include "engine/searchguidetables.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "engine/proceduretext.h"
 #include "support/databasetest.h"
-#include "support/tempdir.h"
+#include "support/searchdatabase.h"
 #include "support/testdata.h"
 
 namespace corvanty {
 namespace {
 
-using testing::SqliteColumn;
 using Texts = std::vector<std::string>;
 
 // Name and NOT NULL ("1" or "0") of each column line of the given SQL Server
@@ -29,44 +30,62 @@ std::string GivenColumns(const std::string& script_text) {
   return columns;
 }
 
-TEST(GuideTableTexts, AreTheGivenOnesOnSqlServerAndBuildTheGivenColumnsOnSqlite) {
+TEST(GuideTableTexts, AreTheGivenOnesOnSqlServer) {
   EXPECT_EQ(SearchEngineDropBatch(), testing::TestData("sqlserver/drop_Velmorastine_Search.sql"));
   EXPECT_EQ(SearchProcedureText(), testing::TestData("sqlserver/Velmorastine_Search.sql"));
-  testing::TempDir dir;
-  const std::string file = dir.File("guides.db");
+  for (const std::string_view table : kSearchGuideTableBuildOrder)
+    EXPECT_EQ(SqlServerTableScript(std::string(table)).value_or("none"),
+              testing::TestData("sqlserver/" + std::string(table) + ".sql"));
+}
+
+class TableStatements : public testing::EachServer {};
+INSTANTIATE_TEST_SUITE_P(On, TableStatements, testing::kEachServer, testing::ServerParamName);
+
+TEST_P(TableStatements, BuildTheGivenColumnsDefaultsAndIdentityEvenOverAnOldTable) {
   const std::string all = testing::GuideTablesSql(
-      {kSearchGuideTableBuildOrder.begin(), kSearchGuideTableBuildOrder.end()});
-  testing::ExecSqlite(file, all + all);  // the second time over the tables it finds
+      {kSearchGuideTableBuildOrder.begin(), kSearchGuideTableBuildOrder.end()}, GetParam());
+  Seed("TablesOnPostgres", all + all);  // the second time over the tables it finds
+  // Names as the server keeps them: PostgreSQL folds unquoted ones to lower case.
+  const auto kept = [&](std::string names) {
+    if (postgres()) std::transform(names.begin(), names.end(), names.begin(), ::tolower);
+    return names;
+  };
   for (const std::string_view view : kSearchGuideTableBuildOrder) {
     const std::string table(view);
-    const std::string given = testing::TestData("sqlserver/" + table + ".sql");
-    EXPECT_EQ(SqlServerTableScript(table).value_or("none"), given) << table;
-    for (const std::string& statement : SqliteTableStatements(table).value_or(Texts{}))
+    for (const std::string& statement :
+         PortableTableStatements(table, GetParam()).value_or(Texts{}))
       EXPECT_EQ(statement.find(';'), std::string::npos) << "the driver runs one statement only";
-    EXPECT_EQ(SqliteColumn(file,
-                           "SELECT group_concat(c, '|') || '|' FROM (SELECT name || ' ' || "
-                           "\"notnull\" AS c FROM pragma_table_info('" +
-                               table + "') ORDER BY cid)"),
-              Texts{GivenColumns(given)})
+    EXPECT_EQ(Query(postgres() ? "SELECT string_agg(column_name || ' ' || CASE is_nullable WHEN "
+                                 "'NO' THEN 1 ELSE 0 END, '|' ORDER BY ordinal_position) || '|' "
+                                 "FROM information_schema.columns WHERE table_schema = "
+                                 "current_schema() AND table_name = lower('" +
+                                     table + "')"
+                               : "SELECT group_concat(c, '|') || '|' FROM (SELECT name || ' ' || "
+                                 "\"notnull\" AS c FROM pragma_table_info('" +
+                                     table + "') ORDER BY cid)"),
+              Texts{kept(GivenColumns(testing::TestData("sqlserver/" + table + ".sql")))})
         << table;
   }
-  testing::ExecSqlite(file,
-                      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, "
-                      "Column_qualifier, Column_name) VALUES (1, 1, 'o', 'id');"
-                      "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('a'), ('b');"
-                      "DELETE FROM Db_Search_Guides WHERE DSG_ID = 2;"
-                      "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('c');");
+  Query(
+      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
+      "Column_name) VALUES (1, 1, 'o', 'id');"
+      "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('a'), ('b');"
+      "DELETE FROM Db_Search_Guides WHERE DSG_ID = 2;"
+      "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('c');");
   // The column table's defaults; an identity number is never handed out
   // twice; the indexes.
-  EXPECT_EQ(SqliteColumn(file,
-                         "SELECT Column_data_type || '|' || Show_in_list || '|' || "
-                         "Is_search_column || '|' || List_column_separator || '|' || "
-                         "Conv_required || '|' || Conversion_expression || '|' || Is_key_column "
-                         "FROM Db_Search_Guide_Cols UNION ALL SELECT DSG_ID || ' ' || "
-                         "DSG_description FROM Db_Search_Guides UNION ALL SELECT name FROM "
-                         "sqlite_master WHERE type = 'index' AND name NOT LIKE 'sqlite%'"),
-            (Texts{"(none)|-1|-1|+ ' ' +|0|(none)|0", "1 (none)", "3 (none)", "DSG_x_1", "DSG_x_2",
-                   "Cols_x_1"}));
+  EXPECT_EQ(Query("SELECT * FROM (SELECT Column_data_type || '|' || Show_in_list || '|' || "
+                  "Is_search_column || '|' || List_column_separator || '|' || Conv_required || "
+                  "'|' || Conversion_expression || '|' || Is_key_column FROM Db_Search_Guide_Cols "
+                  "UNION ALL SELECT DSG_ID || ' ' || DSG_description FROM Db_Search_Guides) AS "
+                  "guide_rows UNION ALL SELECT * FROM (" +
+                  std::string(postgres() ? "SELECT indexname FROM pg_indexes WHERE schemaname = "
+                                           "current_schema() AND indexname NOT LIKE 'pk%'"
+                                         : "SELECT name FROM sqlite_master WHERE type = 'index' "
+                                           "AND name NOT LIKE 'sqlite%'") +
+                  " ORDER BY 1) AS indexes"),
+            (Texts{"(none)|-1|-1|+ ' ' +|0|(none)|0", "1 (none)", "3 (none)", kept("Cols_x_1"),
+                   kept("DSG_x_1"), kept("DSG_x_2")}));
 }
 
 }  // namespace

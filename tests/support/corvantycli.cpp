@@ -20,28 +20,35 @@ std::string Quoted(const std::string& word) {
 }
 }  // namespace
 
-CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
-                               const std::vector<std::string>& wrapper) const {
-  std::vector<std::string> words = {"CORVANTY_REGISTRY=" + Registry(),
-                                    "ODBCINI=" + OdbcIni(),
-                                    "ODBCSYSINI=" + File(""),
-                                    "XDG_DATA_HOME=" + File("data"),
-                                    "XDG_CONFIG_HOME=" + File("config"),
-                                    "HOME=" + File("")};
-  for (const char* passed : {"CORVANTY_SQLITE_ODBC_DRIVER", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
-    if (const char* value = std::getenv(passed)) words.push_back(std::string(passed) + "=" + value);
-  words.insert(words.end(), wrapper.begin(), wrapper.end());
-  words.push_back(CORVANTY_CLI_PATH);
-  words.insert(words.end(), args.begin(), args.end());
+CommandResult RunCommand(const std::vector<std::string>& environment,
+                         const std::vector<std::string>& command) {
   // The child writes into files of its own: they never fill up and stall it.
   TempDir capture;
-  std::string command = "exec env -i";
-  for (const std::string& word : words) command += " " + Quoted(word);
-  command += " </dev/null >" + Quoted(capture.File("out")) + " 2>" + Quoted(capture.File("err"));
-  int status = std::system(command.c_str());
-  if (status == -1) throw std::runtime_error("cannot start " + command);
+  std::string line = "exec env -i";
+  for (const std::string& word : environment) line += " " + Quoted(word);
+  for (const std::string& word : command) line += " " + Quoted(word);
+  line += " </dev/null >" + Quoted(capture.File("out")) + " 2>" + Quoted(capture.File("err"));
+  int status = std::system(line.c_str());
+  if (status == -1) throw std::runtime_error("cannot start " + line);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(capture.File("out")),
           FileBytes(capture.File("err"))};
+}
+
+CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
+                               const std::vector<std::string>& wrapper) const {
+  std::vector<std::string> environment = {"CORVANTY_REGISTRY=" + Registry(),
+                                          "ODBCINI=" + OdbcIni(),
+                                          "ODBCSYSINI=" + File(""),
+                                          "XDG_DATA_HOME=" + File("data"),
+                                          "XDG_CONFIG_HOME=" + File("config"),
+                                          "HOME=" + File("")};
+  for (const char* passed : {"CORVANTY_SQLITE_ODBC_DRIVER", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
+    if (const char* value = std::getenv(passed))
+      environment.push_back(std::string(passed) + "=" + value);
+  std::vector<std::string> command = wrapper;
+  command.push_back(CORVANTY_CLI_PATH);
+  command.insert(command.end(), args.begin(), args.end());
+  return RunCommand(environment, command);
 }
 
 std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {

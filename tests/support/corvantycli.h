@@ -15,6 +15,12 @@ struct CommandResult {
   std::string err;
 };
 
+// Runs command (a program and its arguments) with exactly the environment
+// given ("NAME=value" entries; nothing is inherited), standard input empty,
+// and waits for it to end. A program that cannot be started exits with 127.
+CommandResult RunCommand(const std::vector<std::string>& environment,
+                         const std::vector<std::string>& command);
+
 class CorvantyCli {
  public:
   // Runs corvanty with args and standard input empty, through the wrapper

@@ -38,10 +38,10 @@ void DatabaseTest::UseDataSource(const std::string& name) {
   basCorvantyAdmin::gstrConnect = "DSN=" + name + ";";
 }
 
-std::string GuideTablesSql(const std::vector<std::string_view>& tables) {
+std::string GuideTablesSql(const std::vector<std::string_view>& tables, rdo::Dialect dialect) {
   std::string script;
   for (std::string_view table : tables) {
-    std::vector<std::string> statements = *SqliteTableStatements(std::string(table));
+    std::vector<std::string> statements = *PortableTableStatements(std::string(table), dialect);
     for (const std::string& statement : statements) script += statement + ";\n";
   }
   return script;

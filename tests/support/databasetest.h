@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "connections/rdo.h"
 #include "support/odbcfixture.h"
 #include "ui/msgbox.h"
 
@@ -34,8 +35,9 @@ class DatabaseTest : public ::testing::Test {
   std::shared_ptr<Prompter> previous_prompter_;
 };
 
-// The SQLite statements that build the named guide tables, as one script.
-std::string GuideTablesSql(const std::vector<std::string_view>& tables);
+// The statements that build the named guide tables, as one script.
+std::string GuideTablesSql(const std::vector<std::string_view>& tables,
+                           rdo::Dialect dialect = rdo::Dialect::Sqlite);
 
 // Names of the objects of a kind ("table", "view", "index") in a SQLite file,
 // sorted, SQLite's own objects left out.

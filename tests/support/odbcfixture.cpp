@@ -50,6 +50,14 @@ std::string SqliteOdbcDriverPath() {
   return path;
 }
 
+void ClaimDataSourceName(const std::string& name, const std::string& driver) {
+  static std::map<std::string, std::string> drivers;
+  const auto [claimed, added] = drivers.emplace(name, driver);
+  if (!added && claimed->second != driver)
+    throw std::logic_error("the data source name " + name + " loaded " + claimed->second +
+                           " earlier in this process and cannot load " + driver);
+}
+
 OdbcFixture::OdbcFixture()
     : system_ini_("ODBCSYSINI", dir_.Path()),
       user_ini_("ODBCINI", dir_.File("odbc.ini")),
@@ -66,6 +74,7 @@ void OdbcFixture::AddDataSource(const std::string& name, const std::string& data
                                                  {"StepAPI", "1"},
                                                  {"Timeout", "2000"}};
   for (const auto& [key, value] : extra) settings[key] = value;
+  ClaimDataSourceName(name, settings["Driver"]);
   // Through the installer, as the tool writes its own data sources: that
   // also makes unixODBC forget the settings it keeps for 20 seconds under
   // the name "odbc.ini", which an earlier fixture's source of the same name

@@ -23,6 +23,14 @@ namespace corvanty::testing {
 // first one installed in the usual library folders. Throws when none is.
 std::string SqliteOdbcDriverPath();
 
+// Records that data source name loads the driver library driver in this
+// process. unixODBC's driver manager remembers the library a name loaded
+// for as long as the process lives, whatever odbc.ini says later, and that
+// driver then reads the new settings: so a name keeps its first driver, and
+// a second one is refused here (std::logic_error) instead of reaching the
+// wrong server in some later test.
+void ClaimDataSourceName(const std::string& name, const std::string& driver);
+
 using OdbcSettings = std::vector<std::pair<std::string, std::string>>;
 
 class OdbcFixture {

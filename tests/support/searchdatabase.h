@@ -1,10 +1,13 @@
 #pragma once
 // A small shop database holding the guide tables and a set of guides written
 // into them by tests/data/shop.sql, for tests that search through the real
-// ODBC driver.
+// ODBC driver, on SQLite and on PostgreSQL.
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "support/odbcfixture.h"
+#include "support/postgresserver.h"
 
 namespace corvanty::testing {
 
@@ -22,5 +25,32 @@ enum ShopGuide : int32_t {
 // Creates the data source name for the shop database and returns its
 // connect string "DSN=name;".
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
+
+// The same shop in a new schema on a PostgreSQL server, more_sql run last.
+std::unique_ptr<PostgresSchema> AddPostgresShop(
+    const std::string& dsn, const std::string& more_sql = "",
+    const PostgresLogin& server = SharedPostgresServer());
+
+// A test run on each server, the same body on both, over databases of its
+// own: SQLite files, or schemas on the shared PostgreSQL server. A test on
+// PostgreSQL is skipped when there can be no server (see
+// SkipWithoutPostgres).
+class EachServer : public ::testing::TestWithParam<rdo::Dialect> {
+ protected:
+  void SetUp() override;
+  bool postgres() const { return GetParam() == rdo::Dialect::PostgreSql; }
+  // Makes the test's database and runs seed_sql in it; on PostgreSQL it is
+  // reached through data source dsn.
+  void Seed(const std::string& dsn, const std::string& seed_sql);
+  // The first column of each row sql returns in that database.
+  std::vector<std::string> Query(const std::string& sql);
+  // A new shop, more_sql run in it last; returns its connect string. On
+  // PostgreSQL its data source is name + "OnPostgres": a data source name
+  // keeps its first driver (see ClaimDataSourceName).
+  std::string AddShop(const std::string& name, const std::string& more_sql = "");
+
+  OdbcFixture odbc_;
+  std::vector<std::unique_ptr<PostgresSchema>> schemas_;
+};
 
 }  // namespace corvanty::testing

@@ -1,32 +1,35 @@
-// Conversions to varchar on SQLite, run through SQLite itself, give what the
-// server gives: a length of 30 when none is written, and the server's text
-// of a date in the common styles; any other style refuses the guide. What is
-// no plain conversion, and a + inside a literal, stay as written.
+// Conversions to varchar on SQLite and PostgreSQL, run through the server
+// itself, give what SQL Server gives: a length of 30 when none is written,
+// and its text of a date in the common styles; any other style refuses the
+// guide. What is no plain conversion, and a + inside a literal, stay as
+// written.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
 #include "engine/searchstatements.h"
 #include "engine/searchsyntax.h"
-#include "support/databasetest.h"
-#include "support/tempdir.h"
+#include "support/searchdatabase.h"
 
 namespace corvanty {
 namespace {
 
-TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
+class Conversions : public testing::EachServer {};
+INSTANTIATE_TEST_SUITE_P(On, Conversions, testing::kEachServer, testing::ServerParamName);
+
+TEST_P(Conversions, GiveTheServersTextsOrRefuseTheGuide) {
   // Event 1 has a title of 43 characters, of which the server's varchar
   // keeps "The quick brown fox jumps over"; event 2 a date without a time.
-  testing::TempDir dir;
-  const std::string file = dir.File("events.db");
-  testing::ExecSqlite(file,
-                      "CREATE TABLE events (id INTEGER PRIMARY KEY, at, title);"
-                      "INSERT INTO events VALUES (1, '2021-03-04 05:06:07', 'The quick brown "
-                      "fox jumps over the lazy dog'), (2, '1999-12-31', 'Party');");
-  const std::string kRefused = "Error: Database Search Guide 9 cannot be searched on SQLite: ";
-  const std::string kStyles =
-      " converts with a style that has no SQLite translation (there are translations for the "
-      "styles 101, 103, 112, 120 and 121).";
+  Seed("EventsOnPostgres",
+       "CREATE TABLE events (id INTEGER PRIMARY KEY, at TEXT, title TEXT);"
+       "INSERT INTO events VALUES (1, '2021-03-04 05:06:07', 'The quick brown fox jumps over the "
+       "lazy dog'), (2, '1999-12-31', 'Party');");
+  const std::string server = rdo::ServerName(GetParam());
+  const std::string kRefused =
+      "Error: Database Search Guide 9 cannot be searched on " + server + ": ";
+  const std::string kStyles = " converts with a style that has no " + server +
+                              " translation (there are translations for the styles 101, 103, "
+                              "112, 120 and 121).";
   // Conversion, criteria, and the ResultList*IDColumn of each row found or
   // the guide's error.
   const std::tuple<const char*, const char*, std::string> cases[] = {
@@ -61,20 +64,19 @@ TEST(SqliteConversions, GiveTheServersTextsOrRefuseTheGuide) {
               "FROM events e",
               "WHERE ",  // the key, the conversion
               {{"e", "id", 0, 0, "", 0, "(none)", -1}, {"e", "at", -1, -1, "", -1, conversion}}}},
-            criteria, rdo::Dialect::Sqlite)
+            criteria, GetParam())
             .Guides.at(0);
     std::string found = made.Error;
     if (found.empty())
-      for (const std::string& row :
-           testing::SqliteColumn(file, "SELECT ResultList || '*' || IDColumn FROM (" + made.SQL +
-                                           ") ORDER BY IDColumn"))
+      for (const std::string& row : Query("SELECT ResultList || '*' || IDColumn FROM (" + made.SQL +
+                                          ") AS found ORDER BY IDColumn"))
         found += row + " ";
     EXPECT_EQ(found, expected) << conversion << " / " << criteria;
   }
   for (const char* expression :
        {"CONVERT(int, o.n)", "MYCONVERT(varchar, o.n)", "+o.n", "CONVERT(varchar, o.n"})
-    EXPECT_EQ(ValueExpression(expression, rdo::Dialect::Sqlite), expression);
-  EXPECT_EQ(ListSeparator("+'it''s + more'+", rdo::Dialect::Sqlite), "||'it''s + more'||");
+    EXPECT_EQ(ValueExpression(expression, GetParam()), expression);
+  EXPECT_EQ(ListSeparator("+'it''s + more'+", GetParam()), "||'it''s + more'||");
 }
 
 }  // namespace

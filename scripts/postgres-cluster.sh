@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# A throwaway PostgreSQL cluster in a folder of its own, reached only through
+# the unix socket in that folder (no network port is opened):
+#
+#   scripts/postgres-cluster.sh start DIR          create DIR, create and start the cluster in it
+#   scripts/postgres-cluster.sh stop DIR           stop the cluster and remove DIR
+#   scripts/postgres-cluster.sh stop-server DIR    stop the server only, keeping its data
+#   scripts/postgres-cluster.sh start-server DIR   start the server of DIR again
+#
+# start replaces a cluster this script made in DIR before. The socket is
+# DIR/.s.PGSQL.5432; the superuser is "corvanty", whose password is
+# $CORVANTY_PG_PASSWORD (default "corvanty"), asked for on every login.
+# The server does not sync to disk: the cluster is for trying and testing.
+# initdb refuses to run as root, so as root the server runs as the user
+# postgres (made by the postgresql package), which must be able to reach DIR.
+# Expects the packages postgresql and postgresql-contrib.
+set -euo pipefail
+
+usage() {
+  echo "usage: $0 start|stop|stop-server|start-server DIR" >&2
+  exit 2
+}
+[ $# -eq 2 ] || usage
+action=$1
+dir=$2
+case "$dir" in /*) ;; *) dir="$PWD/$dir" ;; esac
+marker="$dir/.corvanty-postgres-cluster"
+password="${CORVANTY_PG_PASSWORD:-corvanty}"
+
+bindir="${CORVANTY_PG_BINDIR:-$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n1)}"
+if [ -z "$bindir" ] || [ ! -x "$bindir/initdb" ]; then
+  echo "PostgreSQL's server programs are not installed (package postgresql)." >&2
+  exit 1
+fi
+
+# Runs a command as the user the server runs as.
+as_server_user() {
+  if [ "$(id -u)" -eq 0 ]; then
+    runuser -u postgres -- "$@"
+  else
+    "$@"
+  fi
+}
+
+require_ours() {
+  if [ ! -f "$marker" ]; then
+    echo "$dir holds no cluster made by $0: left as it is." >&2
+    exit 1
+  fi
+}
+
+# Stops the server, ending the sessions it has, if it runs.
+stop_server() {
+  [ -f "$dir/data/postmaster.pid" ] || return 0
+  as_server_user "$bindir/pg_ctl" -D "$dir/data" -m fast -w -t 30 stop >/dev/null ||
+    as_server_user "$bindir/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null
+}
+
+start_server() {
+  if ! as_server_user "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start >/dev/null; then
+    cat "$dir/server.log" >&2
+    exit 1
+  fi
+}
+
+stop_cluster() {
+  [ -e "$dir" ] || return 0
+  require_ours
+  stop_server || true
+  rm -rf "$dir"
+}
+
+start_cluster() {
+  stop_cluster
+  local socket="$dir/.s.PGSQL.5432"
+  if [ ${#socket} -gt 107 ]; then
+    echo "The folder $dir is too long a path for the server's socket: choose a shorter one." >&2
+    exit 1
+  fi
+  mkdir -m 0700 "$dir"
+  touch "$marker"
+  if [ "$(id -u)" -eq 0 ]; then
+    chown postgres: "$dir"
+    if ! runuser -u postgres -- test -w "$dir"; then
+      rm -rf "$dir"
+      echo "The user postgres cannot reach $dir: choose a folder it can reach, such as one under /tmp." >&2
+      exit 1
+    fi
+  fi
+  # The password reaches initdb through a file only the server's user reads.
+  local pwfile="$dir/password"
+  (umask 077 && printf '%s\n' "$password" >"$pwfile")
+  [ "$(id -u)" -ne 0 ] || chown postgres: "$pwfile"
+  if ! as_server_user "$bindir/initdb" -D "$dir/data" -U corvanty --pwfile="$pwfile" \
+    --auth=scram-sha-256 --encoding=UTF8 --locale=C.UTF-8 --no-sync >"$dir/initdb.log" 2>&1; then
+    cat "$dir/initdb.log" >&2
+    rm -f "$pwfile"
+    exit 1
+  fi
+  rm -f "$pwfile"
+  local quoted_dir=${dir//\'/\'\'}
+  cat >>"$dir/data/postgresql.conf" <<EOF
+listen_addresses = ''
+unix_socket_directories = '$quoted_dir'
+fsync = off
+synchronous_commit = off
+full_page_writes = off
+EOF
+  start_server
+  # Trigram indexes (corvanty index) need pg_trgm; in public every schema finds it.
+  PGPASSWORD="$password" "$bindir/psql" -X -q -h "$dir" -U corvanty -d postgres \
+    -c "CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public" >/dev/null
+}
+
+case "$action" in
+  start) start_cluster ;;
+  stop) stop_cluster ;;
+  stop-server) require_ours && stop_server ;;
+  start-server) require_ours && start_server ;;
+  *) usage ;;
+esac

@@ -1,0 +1,54 @@
+// The demo on a PostgreSQL server: its data as a script for psql, and its
+// data source, saved connection, guide tables and sample guides.
+#include <cstdint>
+#include <iostream>
+#include <limits>
+
+#include "cli/cliargs.h"
+#include "cli/commands.h"
+#include "connections/connectionstore.h"
+#include "connections/odbcdatasource.h"
+#include "demo/demopostgresscript.h"
+#include "demo/demorows.h"
+
+namespace corvanty::cli {
+
+constexpr char kPostgresDemoDataSource[] = "CorvantyDemoPG";
+
+int DemoScript(const Words& words) {
+  Args args(words, {"--rows"}, {});
+  args.ExpectPositional(0, 0, "demo-script [--rows N]");
+  long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
+  demo::WritePostgresDemoScript(std::cout, rows);
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "corvanty demo-script: the script could not be written in full.\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int DemoPostgres(const Words& words) {
+  Args args(words, {"--server", "--port", "--database", "--user", "--password"}, {});
+  args.ExpectPositional(0, 0,
+                        "demo-postgres --server HOST|SOCKET_FOLDER [--port N] [--database NAME] "
+                        "--user NAME [--password PWD]");
+  const std::string server = args.Value("--server");
+  const std::string user = args.Value("--user");
+  if (server.empty() || user.empty()) throw UsageError("--server and --user are needed");
+  const long port = args.Number("--port", 5432, 1, std::numeric_limits<uint16_t>::max());
+  const std::string database = args.Value("--database", "corvanty_demo");
+  const std::string password = args.Value("--password");
+  // The registry is read before anything is written: one that cannot be
+  // read stops the command with nothing changed.
+  std::vector<std::string> list;
+  basCorvantyAdmin::ListConnections(list);
+  WritePostgresDataSource(kPostgresDemoDataSource, {server, std::to_string(port)}, database);
+  const long number = DemoConnection(list, kPostgresDemoDataSource, user, password);
+  std::cout << "PostgreSQL database " << database << " on " << server << " port " << port << '\n'
+            << "ODBC data source " << kPostgresDemoDataSource << ", saved connection " << number
+            << '\n';
+  return AddSampleGuides(kPostgresDemoDataSource, user, password);
+}
+
+}  // namespace corvanty::cli

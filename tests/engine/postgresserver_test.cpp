@@ -1,0 +1,141 @@
+// What only a live PostgreSQL server shows: the guide tables as the server
+// keeps them, the editors' catalogue questions, text matched whatever its
+// case, accents, backslashes and type, and the faults of a real server
+// (stopped mid-search, a wrong password, a connection refused), each
+// reported in the server's words, losing nothing.
+#include "support/postgresserver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "connections/odbcdatasource.h"
+#include "connections/odbcdriverpath.h"
+#include "connections/sqlerrorreport.h"
+#include "engine/readiness.h"
+#include "engine/rebuildcommands.h"
+#include "engine/searchengine.h"
+#include "guides/columnloader.h"
+#include "guides/columnstore.h"
+#include "guides/guideclauses.h"
+#include "guides/guidestore.h"
+#include "support/databasetest.h"
+#include "support/searchdatabase.h"
+
+namespace corvanty {
+namespace {
+
+using basCorvantyAdmin::CheckDatabaseReadiness;
+using basCorvantyAdmin::gstrConnect;
+using ::testing::HasSubstr;
+using Texts = std::vector<std::string>;
+
+// Database tests whose databases are schemas on the shared server: the
+// first one made in a test is its active connection.
+class PostgresServer : public testing::DatabaseTest {
+ protected:
+  void UseNewSchema(const std::string& dsn, const std::string& seed_sql) {
+    testing::SkipWithoutPostgres();
+    if (IsSkipped() || HasFailure()) return;
+    schema_ = std::make_unique<testing::PostgresSchema>(dsn, seed_sql);
+    gstrConnect = schema_->connect;
+  }
+
+  std::unique_ptr<testing::PostgresSchema> schema_;
+};
+
+TEST_F(PostgresServer, TheEditorsFindTablesWhateverTheCaseAndSearchesFindTextWhateverItsCase) {
+  UseNewSchema("PeopleOnPostgres",
+               "CREATE TABLE people (id int PRIMARY KEY, name varchar(40), city varchar(40), "
+               "code int);"
+               "CREATE TABLE orders (code int); CREATE VIEW big_orders AS SELECT * FROM orders;"
+               "INSERT INTO people VALUES (1, 'Émile Zola', 'Paris', 4711), (2, 'Anna', NULL, 12),"
+               "(3, 'C:\\Temp\\Files', 'Oslo', 7), (4, 'Joan d''Arc', 'Rouen', 1412);");
+  if (!schema_) return;
+  EXPECT_EQ(ListUserTables(), (Texts{"people", "orders"}));
+  ASSERT_TRUE(CheckDatabaseReadiness());  // builds the guide tables silently
+  sent_.clear();
+  ASSERT_TRUE(CheckDatabaseReadiness());  // finds them, named in lower case by the server
+  EXPECT_EQ(sent_.size(), 1u);
+  const int32_t guide = InsertGuide("People", "(none)");
+  SaveGuideClauses(guide, false, "people", "");
+  Texts columns;
+  for (const ColumnListEntry& entry :
+       LoadColumnEditor(guide, false, {"", "Orders", "PEOPLE"}).Entries)
+    columns.push_back(entry.Text);
+  EXPECT_EQ(columns, (Texts{"id -> people", "name -> people", "city -> people", "code -> people",
+                            "code -> orders"}));
+  // Written by the columns editor's own statements: id the key; name shown
+  // and searched; city shown; code searched as the integer it is stored as.
+  std::vector<ColumnSlot> slots(5);
+  const char* names[] = {"", "id", "name", "city", "code"};
+  for (int i = 1; i <= 4; ++i)
+    slots[i] = {{},   "people", names[i], "Varchar", i == 2 || i == 3, i == 2 || i == 4,
+                ", ", 0,        "(none)", i,         i == 1,           {}};
+  SaveColumnSettings(guide, slots);
+  EXPECT_EQ(schema_->Query("SELECT DISTINCT List_column_separator FROM Db_Search_Guide_Cols"),
+            Texts{"+', '+"});
+  for (const auto& [criteria, expected] :
+       {std::pair{"émile zola", "Émile Zola, Paris|"},
+        {"4711", "Émile Zola, Paris|"},
+        {"\\temp\\", "C:\\Temp\\Files, Oslo|"},
+        {"\"zola\" or \"anna\"", "Émile Zola, Paris|Anna, |"}}) {  // NULL city: empty text
+    std::string found;
+    for (auto run = StartSearch(gstrConnect, {guide}, criteria); auto result = run->Next();)
+      found += result->ResultList + "|";
+    EXPECT_EQ(found, expected) << criteria;
+  }
+  EXPECT_TRUE(RebuildSearchEngineCommand());  // searched by the built-in engine
+  ASSERT_EQ(boxes_->Shown().size(), 1u);
+  EXPECT_EQ(boxes_->Shown()[0].prompt,
+            "This database is searched by Corvanty's built-in search engine, so it needs no "
+            "search procedure and nothing was installed.");
+}
+
+TEST_F(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {
+  testing::SkipWithoutPostgres();
+  if (IsSkipped() || HasFailure()) return;
+  const auto cluster = testing::StartPostgresCluster();  // of its own: it is stopped
+  const auto shop = testing::AddPostgresShop(
+      "ItemsOnPostgres",
+      "INSERT INTO orders SELECT g, 1, 'item ' || g FROM generate_series(100, 5099) g;", *cluster);
+  std::unique_ptr<SearchRun> run = StartSearch(shop->connect, {testing::kItemsGuide}, "item");
+  ASSERT_TRUE(run->Next());
+  testing::RunClusterScript("stop-server", *cluster);
+  try {  // the driver still holds the rest of a batch of rows
+    while (run->Next()) continue;
+    ADD_FAILURE() << "all results arrived from a stopped server";
+  } catch (const rdo::DatabaseError& error) {
+    EXPECT_THAT(DialogErrorText(error), HasSubstr("terminating connection"));
+  }
+  testing::RunClusterScript("start-server", *cluster);
+  int read = 0;
+  for (run = StartSearch(shop->connect, {testing::kItemsGuide}, "item"); run->Next();) ++read;
+  EXPECT_EQ(read, 5000);
+}
+
+TEST_F(PostgresServer, AWrongPasswordOrARefusedConnectionIsReportedAndChangesNothing) {
+  UseNewSchema("ShopOnPostgres", "CREATE TABLE customers (id int)");
+  if (!schema_) return;
+  testing::ClaimDataSourceName("ClosedOnPostgres", PostgresOdbcDriverPath());
+  WritePostgresDataSource("ClosedOnPostgres", {"127.0.0.1", "1"}, "postgres");  // nothing listens
+  for (const auto& [source, password, reported] :
+       {std::tuple{"ShopOnPostgres", "wrong",
+                   "password authentication failed for user \"corvanty\""},
+        {"ClosedOnPostgres", "corvanty", "Connection refused"}}) {
+    boxes_->Clear();
+    gstrConnect = basCorvantyAdmin::BuildConnectString(source, "corvanty", password);
+    try {  // as the Connect dialog runs the readiness check and reports its failure
+      EXPECT_FALSE(CheckDatabaseReadiness()) << reported;
+    } catch (const std::exception& error) {
+      ReportDialogError(error);
+    }
+    ASSERT_EQ(boxes_->Shown().size(), 1u);
+    EXPECT_THAT(boxes_->Shown()[0].prompt, HasSubstr(reported));
+  }
+  EXPECT_TRUE(sent_.empty());
+}
+
+}  // namespace
+}  // namespace corvanty

@@ -1,0 +1,68 @@
+#pragma once
+// Live PostgreSQL servers for tests. The tests of a process share one
+// server: the one CI started, whose socket folder $CORVANTY_TEST_PG_SOCKET
+// names, else a throwaway cluster started on first use by
+// scripts/postgres-cluster.sh and removed when the process ends. Each test
+// works in a schema of its own in the database postgres, reached through a
+// data source of its own (see PostgresSchema). Tests skip when PostgreSQL is not installed, and
+// fail instead when $CORVANTY_REQUIRE_POSTGRES is set (as in CI).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+
+namespace corvanty::testing {
+
+// How a test reaches a server: the folder of its unix socket and a login.
+struct PostgresLogin {
+  std::string socket_folder;
+  std::string user = "corvanty";
+  std::string password = "corvanty";
+};
+
+// Skips the test (or fails it in CI) when there can be no live server.
+void SkipWithoutPostgres();
+
+// Runs scripts/postgres-cluster.sh action ("start", "stop", "stop-server",
+// "start-server") on the cluster of login. Throws std::runtime_error with
+// the script's message when it fails.
+void RunClusterScript(const std::string& action, const PostgresLogin& login);
+
+// A new throwaway cluster of its own, stopped and removed when the last copy
+// of the result ends.
+std::shared_ptr<const PostgresLogin> StartPostgresCluster();
+
+const PostgresLogin& SharedPostgresServer();
+
+// A new schema on a server, seeded with seed_sql and reached through data
+// source dsn; dropped when it ends (so it is held, never copied).
+class PostgresSchema {
+ public:
+  PostgresSchema(const std::string& dsn, const std::string& seed_sql,
+                 const PostgresLogin& server = SharedPostgresServer());
+  ~PostgresSchema();
+
+  // The rows sql prints through psql in the schema, values joined by |, NULL
+  // as NULL. Throws std::runtime_error with psql's message when it fails.
+  std::vector<std::string> Query(const std::string& sql) const;
+
+  const std::string dsn;
+  const PostgresLogin server;
+  const std::string connect =  // the data source with the login
+      basCorvantyAdmin::BuildConnectString(dsn, server.user, server.password);
+
+ private:
+  std::string name_;
+};
+
+// For tests run on each server: the two servers and their names.
+inline const auto kEachServer = ::testing::Values(rdo::Dialect::Sqlite, rdo::Dialect::PostgreSql);
+inline std::string ServerParamName(const ::testing::TestParamInfo<rdo::Dialect>& info) {
+  return rdo::ServerName(info.param);
+}
+
+}  // namespace corvanty::testing
