@@ -76,9 +76,12 @@ void WritePostgresDataSource(const std::string& name, const PostgresServerAddres
                        {"UseDeclareFetch", "1"},
                        {"Fetch", "1000"}};
   if (!schema.empty()) {
-    std::string quoted = "\"";
-    for (char c : schema) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    settings.emplace_back("ConnSettings", "SET search_path TO " + quoted + "\"");
+    // Set by a query, which the driver runs for a data source marked
+    // read-only too, where it refuses SET: the schema stays the one named.
+    std::string path = "\"";
+    for (char c : schema) path += c == '"' ? "\"\"" : c == '\'' ? "''" : std::string(1, c);
+    settings.emplace_back("ConnSettings",
+                          "SELECT set_config('search_path', '" + path + "\"', false)");
   }
   WriteDataSource(name, settings);
 }

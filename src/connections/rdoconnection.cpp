@@ -102,10 +102,11 @@ void ReadSqliteCatalogue(OdbcSession& session, const std::string& dsn) {
 // PostgreSQL reads a backslash in a string literal as an escape unless
 // standard_conforming_strings is on, its default. Texts are placed in
 // literals with their apostrophes doubled and nothing else, so the session
-// is made sure to read them as they stand.
+// is made sure to read them as they stand. Set by a query, which a data
+// source marked read-only still lets through, where it refuses SET.
 void ConformStringLiterals(OdbcSession& session) {
   StmtHandle stmt = AllocateStatement(session.Dbc());
-  const std::string set = "SET standard_conforming_strings = on";
+  const std::string set = "SELECT set_config('standard_conforming_strings', 'on', false)";
   Check(SQLExecDirect(stmt.Get(), Chars(set), static_cast<SQLINTEGER>(set.size())), SQL_HANDLE_STMT,
         stmt.Get());
 }

@@ -4,6 +4,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <odbcinst.h>
+
+#include <algorithm>
 
 #include "connections/rdo.h"
 #include "engine/dialectsql.h"
@@ -16,56 +19,66 @@ namespace {
 using testing::GuideTablesSql;
 using Texts = std::vector<std::string>;
 
-const std::string kGuidesWithTwoRows =
-    GuideTablesSql({"Db_Search_Guides"}) +
-    "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Orders', 'by customer');"
-    "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Products');";
+std::string GuidesWithTwoRows(rdo::Dialect server) {
+  return GuideTablesSql({"Db_Search_Guides"}, server) +
+         "INSERT INTO Db_Search_Guides (DSG_name, DSG_description) VALUES ('Orders', 'by "
+         "customer'); INSERT INTO Db_Search_Guides (DSG_name) VALUES ('Products');";
+}
 const char kGuideRows[] = "SELECT DSG_name || '/' || DSG_description FROM Db_Search_Guides";
 
-using Readiness = testing::DatabaseTest;
+using Readiness = testing::OnEachServer<testing::DatabaseTest>;
+INSTANTIATE_TEST_SUITE_P(, Readiness, testing::kEachServer, testing::ServerParamName);
 
-TEST_F(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
+TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
   const std::string kOthers =
       "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables Db_Search_Guide_Unique ";
-  // The seed, and the tables, the guides and what was sent afterwards.
+  // The seed, and the tables (PostgreSQL folds their unquoted names to lower
+  // case), the guides and what was sent afterwards.
   const std::pair<std::string, std::string> cases[] = {
       // A new database.
-      {"CREATE TABLE customers (id INTEGER PRIMARY KEY);",
-       kOthers + "Db_Search_Guides customers | | more"},
+      {"CREATE TABLE shop (id INTEGER PRIMARY KEY);", kOthers + "Db_Search_Guides shop | | more"},
       // The guide list named in another case.
-      {kGuidesWithTwoRows + "ALTER TABLE Db_Search_Guides RENAME TO x;"
-                            "ALTER TABLE x RENAME TO db_search_guides;",
+      {GuidesWithTwoRows(server_) + "ALTER TABLE Db_Search_Guides RENAME TO x;"
+                                    "ALTER TABLE x RENAME TO db_search_guides;",
        kOthers + "db_search_guides | Orders/by customer Products/(none) | more"},
       // The main tables, one of them a view: nothing but the existence query.
-      {kGuidesWithTwoRows + GuideTablesSql({"Db_Search_Guide_Tables"}) +
+      {GuidesWithTwoRows(server_) + GuideTablesSql({"Db_Search_Guide_Tables"}, server_) +
            "CREATE VIEW Db_Search_Guide_Cols AS SELECT 1 AS DSG_ID;",
        "Db_Search_Guide_Tables Db_Search_Guides | Orders/by customer Products/(none) | the query"},
   };
   int n = 0;
   for (const auto& [seed, expected] : cases) {
     sent_.clear();
-    const std::string file = UseNewDatabase("Db" + std::to_string(++n), seed);
+    UseNewDatabase("Db" + std::to_string(++n), seed);
     EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
     EXPECT_TRUE(boxes_->Shown().empty());
     std::string found;
-    for (const std::string& table : testing::SqliteObjects(file, "table")) found += table + " ";
+    for (const std::string& table : Tables()) found += table + " ";
     found += "| ";
-    for (const std::string& guide : testing::SqliteColumn(file, kGuideRows)) found += guide + " ";
-    const bool only_query = sent_ == Texts{MainTablesExistQuery(rdo::Dialect::Sqlite)};
-    EXPECT_EQ(found + (only_query ? "| the query" : "| more"), expected);
+    for (const std::string& guide : Column(kGuideRows)) found += guide + " ";
+    const bool only_query = sent_ == Texts{MainTablesExistQuery(server_)};
+    std::string want = expected;
+    if (postgres())
+      std::transform(want.begin(), want.begin() + want.find('|'), want.begin(), ::tolower);
+    EXPECT_EQ(found + (only_query ? "| the query" : "| more"), want);
   }
   // An index named like a guide table does not count as that table.
-  UseNewDatabase("IndexOnly", GuideTablesSql({"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}) +
-                                  "CREATE TABLE t(x); CREATE INDEX Db_Search_Guides ON t(x);");
+  UseNewDatabase("IndexOnly",
+                 GuideTablesSql({"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}, server_) +
+                     "CREATE TABLE t(x int); CREATE INDEX Db_Search_Guides ON t(x);");
   EXPECT_FALSE(basCorvantyAdmin::SearchTablesExist());
 }
 
-TEST_F(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
-  // Opened read-only, so that writes fail even for root, whom file modes do not stop.
-  const std::string file = odbc_.File("ReadOnly.db");
-  testing::ExecSqlite(file, kGuidesWithTwoRows);
-  odbc_.AddDataSource("ReadOnly", "file:" + file + "?mode=ro", {{"NoCreat", "1"}});
-  UseDataSource("ReadOnly");
+TEST_P(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
+  UseNewDatabase("ReadOnly", GuidesWithTwoRows(server_));
+  if (postgres()) {  // the driver refuses all but queries
+    SQLSetConfigMode(ODBC_USER_DSN);
+    SQLWritePrivateProfileString("ReadOnlyOnPostgres", "ReadOnly", "1", "odbc.ini");
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+  } else {  // opened read-only, so that writes fail even for root, whom file modes do not stop
+    odbc_.AddDataSource("ReadOnly", "file:" + odbc_.File("ReadOnly.db") + "?mode=ro",
+                        {{"NoCreat", "1"}});
+  }
   EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
   RebuildControlTableCommand("Db_Search_Guide_SQL");
   // A box for each table the check could not build, then one naming them
@@ -80,8 +93,7 @@ TEST_F(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
       boxes_->Shown()[5].prompt,
       ::testing::MatchesRegex("The following errors were encountered when attempting to "
                               "build the table 'Db_Search_Guide_SQL' - \\[\\[.*readonly.*"));
-  EXPECT_EQ(testing::SqliteColumn(file, kGuideRows),
-            (Texts{"Orders/by customer", "Products/(none)"}));
+  EXPECT_EQ(Column(kGuideRows), (Texts{"Orders/by customer", "Products/(none)"}));
   // A connection that cannot be opened: its error alone.
   odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
   UseDataSource("Gone");

@@ -29,9 +29,32 @@ void DatabaseTest::TearDown() {
 }
 
 std::string DatabaseTest::UseNewDatabase(const std::string& name, const std::string& seed_sql) {
-  std::string connect = odbc_.AddSqliteDatabase(name, seed_sql);
-  basCorvantyAdmin::gstrConnect = connect;
-  return odbc_.File(name + ".db");
+  if (postgres()) {
+    schema_ = std::make_unique<PostgresSchema>(name + "OnPostgres", seed_sql);
+    basCorvantyAdmin::gstrConnect = schema_->connect;
+    return schema_->dsn;
+  }
+  basCorvantyAdmin::gstrConnect = odbc_.AddSqliteDatabase(name, seed_sql);
+  file_ = odbc_.File(name + ".db");
+  return name;
+}
+
+void DatabaseTest::Exec(const std::string& sql) {
+  if (postgres())
+    schema_->Query(sql);
+  else
+    ExecSqlite(file_, sql);
+}
+
+std::vector<std::string> DatabaseTest::Column(const std::string& sql) {
+  return postgres() ? schema_->Query(sql) : SqliteColumn(file_, sql);
+}
+
+std::vector<std::string> DatabaseTest::Tables() {
+  if (!postgres()) return SqliteObjects(file_, "table");
+  return Column(
+      "SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+      "AND table_type = 'BASE TABLE' ORDER BY table_name COLLATE \"C\"");
 }
 
 void DatabaseTest::UseDataSource(const std::string& name) {

@@ -1,6 +1,7 @@
 #pragma once
-// A test against real SQLite databases through the ODBC driver, with no Qt:
-// its own ODBC configuration, message boxes recorded and answered by a
+// A test against real databases through the ODBC driver, with no Qt: SQLite
+// files, or schemas on the shared PostgreSQL server (see OnEachServer); its
+// own ODBC configuration, message boxes recorded and answered by a
 // scripted prompter, every statement sent recorded, and the active
 // connection reset before and after.
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 
 #include "connections/rdo.h"
 #include "support/odbcfixture.h"
+#include "support/postgresserver.h"
 #include "ui/msgbox.h"
 
 namespace corvanty::testing {
@@ -21,18 +23,42 @@ class DatabaseTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Creates name.db seeded with seed_sql, makes its data source the active
-  // connection and returns the file's path.
+  bool postgres() const { return server_ == rdo::Dialect::PostgreSql; }
+  // Creates database name seeded with seed_sql and makes it the active
+  // connection: SQLite file name.db with a data source of the same name, or
+  // a new schema reached through data source name + "OnPostgres". Returns
+  // its data source name.
   std::string UseNewDatabase(const std::string& name, const std::string& seed_sql = "");
+  // Runs sql in the database made last.
+  void Exec(const std::string& sql);
+  // The first column of each row sql returns there, NULL read as "NULL".
+  std::vector<std::string> Column(const std::string& sql);
+  // The names of its tables as the server keeps them, sorted.
+  std::vector<std::string> Tables();
   // Makes data source name the active connection.
   static void UseDataSource(const std::string& name);
 
   OdbcFixture odbc_;
   std::shared_ptr<ScriptedPrompter> boxes_ = std::make_shared<ScriptedPrompter>();
   std::vector<std::string> sent_;  // every statement sent, in order
+  rdo::Dialect server_ = rdo::Dialect::Sqlite;
 
  private:
   std::shared_ptr<Prompter> previous_prompter_;
+  std::string file_;  // the SQLite database made last
+  std::unique_ptr<PostgresSchema> schema_;
+};
+
+// The same test body on each server: SQLite, then PostgreSQL (skipped as
+// SkipWithoutPostgres says, and then run on SQLite's set-up).
+template <class Base>
+class OnEachServer : public Base, public ::testing::WithParamInterface<rdo::Dialect> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == rdo::Dialect::PostgreSql) SkipWithoutPostgres();
+    if (!this->IsSkipped() && !this->HasFatalFailure()) this->server_ = GetParam();
+    Base::SetUp();
+  }
 };
 
 // The statements that build the named guide tables, as one script.

@@ -154,11 +154,11 @@ TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.entry) + " answered " + std::to_string(row.answer));
     CloseAllWindows();
-    for (const char* table : kTables) testing::ExecSqlite(db_, std::string("DELETE FROM ") + table);
+    for (const char* table : kTables) Exec(std::string("DELETE FROM ") + table);
     AddGuides({"Orders"});
-    testing::ExecSqlite(db_,
-                        "INSERT INTO Db_Search_Guide_SQL VALUES (1, 1, 1, 'SELECT 1');"
-                        "INSERT INTO Db_Search_Guide_Unique (DSG_place) VALUES (1);");
+    Exec(
+        "INSERT INTO Db_Search_Guide_SQL VALUES (1, 1, 1, 'SELECT 1');"
+        "INSERT INTO Db_Search_Guide_Unique (DSG_place) VALUES (1);");
     boxes_->Clear();
     boxes_->QueueAnswer(row.answer);
     ChooseMenu(row.entry);

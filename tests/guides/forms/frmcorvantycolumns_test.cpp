@@ -15,7 +15,6 @@ namespace corvanty {
 namespace {
 
 using namespace basCorvantyAdmin;
-using testing::ExecSqlite;
 
 // Guide 1 over Orders and Customers, with its tables row as the tables editor
 // stores it; the catalogue lists Orders' columns (entries 0-2), then
@@ -24,8 +23,7 @@ class ColumnsEditor : public testing::GuideDialogTest {
  protected:
   void SetUp() override {
     GuideDialogTest::SetUp();
-    ExecSqlite(
-        db_,
+    Exec(
         "CREATE TABLE Orders (OrderID int, Total numeric, CustomerID int); INSERT INTO Orders "
         "VALUES (10, 5, 1), (11, 7, 2); CREATE TABLE Customers (CustomerID int, Name varchar(40), "
         "City varchar(40)); INSERT INTO Customers VALUES (1, 'Amber Trading', 'Oslo'), (2, "
@@ -150,7 +148,7 @@ TEST_F(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColum
 }
 
 TEST_F(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroughAFailedOk) {
-  ExecSqlite(db_, kStoredGuide);
+  Exec(kStoredGuide);
   frmCorvantyColumns& dialog = Open("Edit");
   EXPECT_EQ(Entries(),
             "*(1) OrderID -> Orders|Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
@@ -218,8 +216,8 @@ TEST_F(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
 }
 
 TEST_F(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) {
-  ExecSqlite(db_, kStoredGuide);  // OrderID, slot 1, is the key, and so is Gone
-  ExecSqlite(db_, "UPDATE Db_Search_Guide_Cols SET Is_key_column = -1 WHERE Column_name = 'Gone'");
+  Exec(kStoredGuide);  // OrderID, slot 1, is the key, and so is Gone
+  Exec("UPDATE Db_Search_Guide_Cols SET Is_key_column = -1 WHERE Column_name = 'Gone'");
   frmCorvantyColumns& dialog = Open("Edit");
   // {boxes clicked in order: S show, F search, K key; then each box checked
   // (1/0) and enabled (e) or locked (d)}
@@ -272,7 +270,7 @@ TEST_F(ColumnsEditor, CancelOnANewGuideOffersToDeleteItAndUnreadableSettingsKeep
   }
   // Settings that cannot be read keep the editor shut: an OK would replace
   // them with nothing.
-  ExecSqlite(db_, "DROP TABLE Db_Search_Guide_Cols");
+  Exec("DROP TABLE Db_Search_Guide_Cols");
   boxes_->Clear();
   Open("Edit");
   EXPECT_EQ(Boxes() + ShownDialogs(), "48 [[[SQLite]no such table: Db_Search_Guide_Cols (1)]]\n");
@@ -286,8 +284,7 @@ TEST_F(ColumnsEditor, TheSearchFindsRowsThroughTheGuideInSequenceOrder) {
   Apply(5, "Varchar", "S", "'s ", "1");
   Click(Dialog(), "cmdOK");
   // Kept in the order written (0, 2, 1), without the index that sorts them.
-  ExecSqlite(
-      db_,
+  Exec(
       "CREATE TABLE Cols AS SELECT * FROM Db_Search_Guide_Cols; DROP TABLE Db_Search_Guide_Cols;"
       "ALTER TABLE Cols RENAME TO Db_Search_Guide_Cols");
   // {criteria, results: ResultList*IDColumn}; City is shown, not searched.

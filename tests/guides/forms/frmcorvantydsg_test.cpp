@@ -14,7 +14,6 @@ namespace {
 
 using namespace basCorvantyAdmin;
 using testing::Align;
-using testing::ExecSqlite;
 using GuideSelectionDialog = testing::GuideDialogTest;
 using DeleteGuideDialog = testing::GuideDialogTest;
 
@@ -67,7 +66,7 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactl
     return Boxes() + gstrDSGMode + Value("SELECT count(*) FROM Db_Search_Guides") + " " +
            ShownDialogs();
   };
-  ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_name) VALUES ('O''Brien''s')");
+  Exec("INSERT INTO Db_Search_Guides (DSG_name) VALUES ('O''Brien''s')");
   const char* const kExists = "48 Database Search Guide name exists. Please choose another.\n";
   // {name, description, the box shown}: only the missing name is a plain box,
   // under the application's title. Mode New is set before any check; the
@@ -90,7 +89,7 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactl
 
   // Apostrophes stored as typed; lengths counted in characters, not bytes. The
   // next number does not fit in 16 bits; the current guide holds it whole.
-  ExecSqlite(db_, "UPDATE sqlite_sequence SET seq = 70000 WHERE name = 'Db_Search_Guides'");
+  Exec("UPDATE sqlite_sequence SET seq = 70000 WHERE name = 'Db_Search_Guides'");
   QString name = "O'Brien's " + QString(40, QChar(0x00E9));
   QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
   const std::string created = enter(name, description, "cmdOK");
@@ -155,12 +154,12 @@ TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNo
   EXPECT_EQ(remove(2, vbYes), "1 1 2 0 0 0 |" + kAsked);
   // The column rows are the last to go: everything before them comes back,
   // and the dialog stays for another try.
-  ExecSqlite(db_,
-             "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols BEGIN SELECT "
-             "RAISE(ABORT, 'column settings are locked'); END");
+  Exec(
+      "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols BEGIN SELECT "
+      "RAISE(ABORT, 'column settings are locked'); END");
   EXPECT_EQ(remove(1, vbYes), "1 1 2 0 0 0 frmCorvantyDSGDelete|" + kAsked +
                                   "48 [[[SQLite]column settings are locked (19)]]\n");
-  ExecSqlite(db_, "DROP TRIGGER keep_columns");
+  Exec("DROP TRIGGER keep_columns");
   EXPECT_EQ(remove(1, vbYes), "0 0 0 0 0 0 |" + kAsked);
 }
 

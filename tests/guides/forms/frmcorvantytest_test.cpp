@@ -55,7 +55,7 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
   Settle();
   EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
   boxes_->Clear();
-  testing::ExecSqlite(db_, kGuides);
+  Exec(kGuides);
   ChooseMenu("mnuTestDSG");  // a later request loads it again
   frmCorvantyTest& dialog = frmCorvantyTest::Instance();
   EXPECT_INVENTORY(dialog, "Test Db Search Guide",
@@ -99,7 +99,7 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
 }
 
 TEST_F(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
-  testing::ExecSqlite(db_, kGuides);
+  Exec(kGuides);
   ChooseMenu("mnuTestDSG");
   frmCorvantyTest& dialog = frmCorvantyTest::Instance();
   dialog.cmbAvailableDSG->setCurrentText("Slow");

@@ -1,6 +1,7 @@
 #pragma once
-// The guide dialogs' tests: an active SQLite database holding the guide
-// tables, guides put into it directly, and its rows read back directly.
+// The guide dialogs' tests: an active database holding the guide tables,
+// guides put into it directly, and its rows read back directly; on SQLite,
+// or on each server (OnEachServer<GuideDialogTest>).
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ class GuideDialogTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    db_ = ActivateNewDatabase("Guides");
+    ActivateNewDatabase("Guides");
   }
 
   // Adds the guides numbered 1, 2, ... in this order, each with a tables row
@@ -22,17 +23,17 @@ class GuideDialogTest : public GuiTest {
   void AddGuides(const std::vector<std::string>& names) {
     for (size_t i = 0; i < names.size(); ++i) {
       std::string id = std::to_string(i + 1);
-      ExecSqlite(db_, "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name, DSG_description) VALUES (" +
-                          id + ", '" + names[i] + "', ''); INSERT INTO Db_Search_Guide_Tables " +
-                          "(DSG_ID, FROM_clause) VALUES (" + id + ", 'Orders'); INSERT INTO " +
-                          "Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, " +
-                          "Column_name) VALUES (" + id + ", 1, 'Orders', 'OrderID'), (" + id +
-                          ", 2, 'Orders', 'Placed')");
+      Exec("INSERT INTO Db_Search_Guides (DSG_ID, DSG_name, DSG_description) VALUES (" + id +
+           ", '" + names[i] + "', ''); INSERT INTO Db_Search_Guide_Tables " +
+           "(DSG_ID, FROM_clause) VALUES (" + id + ", 'Orders'); INSERT INTO " +
+           "Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, " +
+           "Column_name) VALUES (" + id + ", 1, 'Orders', 'OrderID'), (" + id +
+           ", 2, 'Orders', 'Placed')");
     }
   }
 
   // The first column of the first row the query returns.
-  std::string Value(const std::string& sql) { return SqliteColumn(db_, sql).at(0); }
+  std::string Value(const std::string& sql) { return Column(sql).at(0); }
 
   // How many rows guide id has in Db_Search_Guides, _Tables and _Cols: "1 1 2".
   std::string RowsOfGuide(int id) {
@@ -41,8 +42,6 @@ class GuideDialogTest : public GuiTest {
                  " || ' ' || (SELECT count(*) FROM Db_Search_Guide_Tables" + of +
                  " || ' ' || (SELECT count(*) FROM Db_Search_Guide_Cols" + of);
   }
-
-  std::string db_;
 };
 
 }  // namespace corvanty::testing

@@ -59,13 +59,13 @@ void GuiTest::ExpectOnlyBox(const std::string& prompt, int style, const std::str
                          (title == kDefaultMsgBoxTitle ? "" : " [" + title + "]") + "\n");
 }
 
-std::string GuiTest::ActivateNewDatabase(const std::string& name) {
-  odbc_.AddSqliteDatabase(name);
-  EXPECT_TRUE(basCorvantyAdmin::SaveConnection(1, name, "u", ""));
+void GuiTest::ActivateNewDatabase(const std::string& name) {
+  const PostgresLogin login;
+  EXPECT_TRUE(basCorvantyAdmin::SaveConnection(
+      1, UseNewDatabase(name), postgres() ? login.user : "u", postgres() ? login.password : ""));
   EXPECT_TRUE(basCorvantyAdmin::LoadConnection(1));
   basCorvantyAdmin::gintActiveConnection = 1;
   EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
-  return odbc_.File(name + ".db");
 }
 
 }  // namespace corvanty::testing

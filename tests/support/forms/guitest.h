@@ -42,10 +42,10 @@ class GuiTest : public DatabaseTest {
   void ExpectOnlyBox(const std::string& prompt, int style,
                      const std::string& title = kDefaultMsgBoxTitle) const;
 
-  // Creates SQLite database name.db with a data source of the same name,
-  // saves it as connection 1, makes it active and runs the readiness check
-  // (which builds the guide tables). Returns the database file.
-  std::string ActivateNewDatabase(const std::string& name);
+  // Creates database name (see UseNewDatabase), saves its data source as
+  // connection 1, makes it active and runs the readiness check (which builds
+  // the guide tables).
+  void ActivateNewDatabase(const std::string& name);
 
   TempRegistry registry_;
 };
