@@ -19,17 +19,17 @@ using namespace basCorvantyAdmin;
 // Guide 1 over Orders and Customers, with its tables row as the tables editor
 // stores it; the catalogue lists Orders' columns (entries 0-2), then
 // Customers' (3-5).
-class ColumnsEditor : public testing::GuideDialogTest {
+class ColumnsEditor : public testing::OnEachServer<testing::GuideDialogTest> {
  protected:
   void SetUp() override {
-    GuideDialogTest::SetUp();
+    OnEachServer::SetUp();
     Exec(
-        "CREATE TABLE Orders (OrderID int, Total numeric, CustomerID int); INSERT INTO Orders "
-        "VALUES (10, 5, 1), (11, 7, 2); CREATE TABLE Customers (CustomerID int, Name varchar(40), "
-        "City varchar(40)); INSERT INTO Customers VALUES (1, 'Amber Trading', 'Oslo'), (2, "
-        "'Birch', 'Lyon'); INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Orders');"
-        "INSERT INTO Db_Search_Guide_Tables VALUES (1, 'FROM Orders, Customers', 'WHERE "
-        "Orders.CustomerID = Customers.CustomerID', NULL, NULL)");
+        "CREATE TABLE orders (orderid int, total numeric, customerid int); INSERT INTO orders "
+        "VALUES (10, 5, 1), (11, 7, 2); CREATE TABLE customers (customerid int, name varchar(40), "
+        "city varchar(40)); INSERT INTO customers VALUES (1, 'Amber Trading', 'Oslo'), (2, "
+        "'Birch', 'Lyon'); INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'orders');"
+        "INSERT INTO Db_Search_Guide_Tables VALUES (1, 'FROM orders, customers', 'WHERE "
+        "orders.customerid = customers.customerid', NULL, NULL)");
   }
   // Opens the editor as the tables editor ("New") or the guide list ("Edit") does.
   frmCorvantyColumns& Open(const char* mode) {
@@ -37,7 +37,7 @@ class ColumnsEditor : public testing::GuideDialogTest {
     Settle();
     gintDSGID = 1;
     gstrDSGMode = mode;
-    gavarTables = {"", "Orders", "Customers"};
+    gavarTables = {"", "Orders", "customers"};  // as the user named them
     frmCorvantyColumns::Instance().Show();
     return Dialog();
   }
@@ -80,27 +80,36 @@ class ColumnsEditor : public testing::GuideDialogTest {
     Click(dialog, "cmdApply");
   }
 
+  // The values joined by separator, in the order the rows come.
+  std::string Concat(const char* values, const char* separator) const {
+    return std::string(postgres() ? "string_agg(" : "group_concat(") + values + ", '" + separator +
+           "')";
+  }
+
   // Guide 1's rows in sequence order: "seq|table|column|type|show|search|separator|conv|expr|key".
   std::string StoredRows() {
     return Value(
-        "SELECT group_concat(r, ' / ') FROM (SELECT DSG_column_seq_no || '|' || Column_qualifier"
+        "SELECT " + Concat("r", " / ") +
+        " FROM (SELECT DSG_column_seq_no || '|' || Column_qualifier"
         " || '|' || Column_name || '|' || Column_data_type || '|' || Show_in_list || '|' ||"
         " Is_search_column || '|' || List_column_separator || '|' || Conv_required || '|' ||"
         " Conversion_expression || '|' || Is_key_column AS r FROM Db_Search_Guide_Cols"
-        " WHERE DSG_ID = 1 ORDER BY DSG_column_seq_no)");
+        " WHERE DSG_ID = 1 ORDER BY DSG_column_seq_no) AS rows");
   }
 };
 
 // The stored rows of an existing guide: a key, the editor's own separator, the
 // table default separator, one with an apostrophe, and a column that is gone.
 const char* const kStoredGuide =
-    "INSERT INTO Db_Search_Guide_Cols VALUES (1, 1, 'Orders', 'OrderID', 'Integer', 0, 0, "
-    "'+ '' '' +', -1, 'CONVERT(varchar,Orders.OrderID)', -1),"
-    "(1, 2, 'Customers', 'Name', 'Varchar', -1, -1, '+'', ''+', 0, '(none)', 0),"
-    "(1, 3, 'Customers', 'City', 'Char', -1, 0, '+''it''''s''+', 0, '', 0),"
-    "(1, 5, 'Orders', 'Gone', '(none)', -1, 0, '+ '' - '' + CHAR(13) +', 0, '(none)', 0)";
+    "INSERT INTO Db_Search_Guide_Cols VALUES (1, 1, 'orders', 'orderid', 'Integer', 0, 0, "
+    "'+ '' '' +', -1, 'CONVERT(varchar,orders.orderid)', -1),"
+    "(1, 2, 'customers', 'name', 'Varchar', -1, -1, '+'', ''+', 0, '(none)', 0),"
+    "(1, 3, 'customers', 'city', 'Char', -1, 0, '+''it''''s''+', 0, '', 0),"
+    "(1, 5, 'orders', 'Gone', '(none)', -1, 0, '+ '' - '' + CHAR(13) +', 0, '(none)', 0)";
 
-TEST_F(ColumnsEditor, ShowsItsControlsInTheirTabOrder) {
+INSTANTIATE_TEST_SUITE_P(, ColumnsEditor, testing::kEachServer, testing::ServerParamName);
+
+TEST_P(ColumnsEditor, ShowsItsControlsInTheirTabOrder) {
   using testing::Align;
   EXPECT_INVENTORY(Open("New"), "Search Column Administration",
                    (std::vector<testing::ControlRow>{
@@ -123,7 +132,7 @@ TEST_F(ColumnsEditor, ShowsItsControlsInTheirTabOrder) {
                    }));
 }
 
-TEST_F(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColumnsChecked) {
+TEST_P(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColumnsChecked) {
   frmCorvantyColumns& dialog = Open("New");
   Click(dialog, "cmdApply");  // entry 0 with the defaults
   Apply(1, "Varchar", "S", ", ", "1");
@@ -134,66 +143,70 @@ TEST_F(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColum
   Click(dialog, "cmdOK");
   EXPECT_EQ(
       Boxes() + ShownDialogs() + StoredRows(),
-      "0|Orders|OrderID|Char|0|0|+''+|0||0 / 1|Orders|Total|Varchar|1|0|+', '+|0||0 / "
-      "2|Orders|CustomerID|Integer|0|1|+', '+|-1|CONVERT(varchar,Orders.CustomerID)|0 / "
-      "3|Customers|CustomerID|Numeric|0|0|+', '+|-1|CONVERT(varchar,Customers.CustomerID)|0 / "
-      "4|Customers|Name|Text|0|0|+', '+|-1|CONVERT(varchar,Customers.Name)|0 / "
-      "5|Customers|City|Datetime|0|0|+', '+|-1|CONVERT(varchar,Customers.City)|0");
+      "0|orders|orderid|Char|0|0|+''+|0||0 / 1|orders|total|Varchar|1|0|+', '+|0||0 / "
+      "2|orders|customerid|Integer|0|1|+', '+|-1|CONVERT(varchar,orders.customerid)|0 / "
+      "3|customers|customerid|Numeric|0|0|+', '+|-1|CONVERT(varchar,customers.customerid)|0 / "
+      "4|customers|name|Text|0|0|+', '+|-1|CONVERT(varchar,customers.name)|0 / "
+      "5|customers|city|Datetime|0|0|+', '+|-1|CONVERT(varchar,customers.city)|0");
 
   Open("Edit");
-  EXPECT_EQ(gavarTables, (std::vector<std::string>{"", "", "Orders", "Customers"}));
+  EXPECT_EQ(gavarTables, (std::vector<std::string>{"", "", "orders", "customers"}));
   EXPECT_EQ(Entries(),
-            "*(0) OrderID -> Orders|*(1) Total -> Orders|*(2) CustomerID -> Orders|"
-            "*(3) CustomerID -> Customers|*(4) Name -> Customers|*(5) City -> Customers|");
+            "*(0) orderid -> orders|*(1) total -> orders|*(2) customerid -> orders|"
+            "*(3) customerid -> customers|*(4) name -> customers|*(5) city -> customers|");
 }
 
-TEST_F(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroughAFailedOk) {
+TEST_P(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroughAFailedOk) {
   Exec(kStoredGuide);
   frmCorvantyColumns& dialog = Open("Edit");
   EXPECT_EQ(Entries(),
-            "*(1) OrderID -> Orders|Total -> Orders|CustomerID -> Orders|CustomerID -> Customers|"
-            "*(2) Name -> Customers|*(3) City -> Customers|");
-  // Total is given City's index; removing Name, slot 2 of 5, shifts the later
+            "*(1) orderid -> orders|total -> orders|customerid -> orders|customerid -> customers|"
+            "*(2) name -> customers|*(3) city -> customers|");
+  // total is given city's index; removing name, slot 2 of 5, shifts the later
   // slots and leaves the entries' texts alone.
   Apply(1, "Numeric", "F", " o' ", "3");
   dialog.lstAvailableCols->setCurrentRow(4);
   Click(dialog, "cmdRemove");
   EXPECT_EQ(Entries(),
-            "*(1) OrderID -> Orders|(3) Total -> Orders|CustomerID -> Orders|CustomerID -> "
-            "Customers|(2) Name -> Customers|*(3) City -> Customers|");
+            "*(1) orderid -> orders|(3) total -> orders|customerid -> orders|customerid -> "
+            "customers|(2) name -> customers|*(3) city -> customers|");
 
-  // Unchecking City (with settings) is refused and shows its settings; an
+  // Unchecking city (with settings) is refused and shows its settings; an
   // entry without settings checks and unchecks silently.
   dialog.lstAvailableCols->item(5)->setCheckState(Qt::Unchecked);
   EXPECT_EQ(Boxes() + Controls() + " " + Entries().substr(Entries().rfind("*(3)")),
-            "48 To remove an item please use the remove button.\nChar 1 0 0 [it's] 3 *(3) City -> "
-            "Customers|");
+            "48 To remove an item please use the remove button.\nChar 1 0 0 [it's] 3 *(3) city -> "
+            "customers|");
   dialog.lstAvailableCols->item(2)->setCheckState(Qt::Checked);
   dialog.lstAvailableCols->item(2)->setCheckState(Qt::Unchecked);
   EXPECT_EQ(std::to_string(boxes_->Shown().size()) + Controls(), "1Char 0 0 0 [] ");
 
   // An OK that fails on the shared index keeps the stored rows and the
-  // settings; Total applied again keeps its one slot. City applied as shown
-  // keeps its stored separator; Total's, with an apostrophe, is stored as typed.
+  // settings; total applied again keeps its one slot. city applied as shown
+  // keeps its stored separator; total's, with an apostrophe, is stored as typed.
   const std::string before = StoredRows();
   dialog.lstAvailableCols->setCurrentRow(5);
   Click(dialog, "cmdApply");
   boxes_->Clear();
   Click(dialog, "cmdOK");
   EXPECT_EQ(Boxes() + ShownDialogs(),
-            "48 [[[SQLite]UNIQUE constraint failed: Db_Search_Guide_Cols.DSG_ID, "
-            "Db_Search_Guide_Cols.DSG_column_seq_no (19)]]\nfrmCorvantyColumns");
+            postgres()
+                ? "48 [[ERROR: duplicate key value violates unique constraint "
+                  "\"pk_db_search_guide_cols\"\nDETAIL: Key (dsg_id, dsg_column_seq_no)=(1, "
+                  "3) already exists.;\nError while executing the query]]\nfrmCorvantyColumns"
+                : "48 [[[SQLite]UNIQUE constraint failed: Db_Search_Guide_Cols.DSG_ID, "
+                  "Db_Search_Guide_Cols.DSG_column_seq_no (19)]]\nfrmCorvantyColumns");
   EXPECT_EQ(StoredRows(), before);
   Apply(1, "Numeric", "F", " o' ", "4");
   Click(dialog, "cmdOK");
   EXPECT_EQ(ShownDialogs() + StoredRows(),
-            "1|Orders|OrderID|Integer|0|0|+ ' ' +|-1|CONVERT(varchar,Orders.OrderID)|-1 / "
-            "3|Customers|City|Char|1|0|+'it''s'+|0||0 / "
-            "4|Orders|Total|Numeric|0|1|+' o'' '+|-1|CONVERT(varchar,Orders.Total)|0 / "
-            "5|Orders|Gone|(none)|-1|0|+ ' - ' + CHAR(13) +|0|(none)|0");
+            "1|orders|orderid|Integer|0|0|+ ' ' +|-1|CONVERT(varchar,orders.orderid)|-1 / "
+            "3|customers|city|Char|1|0|+'it''s'+|0||0 / "
+            "4|orders|total|Numeric|0|1|+' o'' '+|-1|CONVERT(varchar,orders.total)|0 / "
+            "5|orders|Gone|(none)|-1|0|+ ' - ' + CHAR(13) +|0|(none)|0");
 }
 
-TEST_F(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
+TEST_P(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
   // {index typed, the refusal or "" for none}
   const std::pair<const char*, const char*> rows[] = {
       {"", "Index property must have a value."},
@@ -211,12 +224,12 @@ TEST_F(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
     EXPECT_EQ(
         Boxes() + std::to_string(gavarColumns.size()) + " " +
             Dialog().lstAvailableCols->item(1)->text().toStdString(),
-        *refusal ? "0 " + std::string(refusal) + "\n1 Total -> Orders" : "2 (-7) Total -> Orders");
+        *refusal ? "0 " + std::string(refusal) + "\n1 total -> orders" : "2 (-7) total -> orders");
   }
 }
 
-TEST_F(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) {
-  Exec(kStoredGuide);  // OrderID, slot 1, is the key, and so is Gone
+TEST_P(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) {
+  Exec(kStoredGuide);  // orderid, slot 1, is the key, and so is Gone
   Exec("UPDATE Db_Search_Guide_Cols SET Is_key_column = -1 WHERE Column_name = 'Gone'");
   frmCorvantyColumns& dialog = Open("Edit");
   // {boxes clicked in order: S show, F search, K key; then each box checked
@@ -241,22 +254,22 @@ TEST_F(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) 
       "' is already set as the key for this database search guide. Remove it and assign this "
       "column?\n";
   boxes_->QueueAnswer(vbCancel);
-  Apply(3, "Char", "K", "", "7");  // Customers.CustomerID
+  Apply(3, "Char", "K", "", "7");  // customers.customerid
   EXPECT_EQ(Boxes() + Controls() + std::to_string(gavarColumns[5].IsKeyColumn),
-            "1 Column 'OrderID" + kAlreadyKey + "Char 0 0 0 [] 70");
+            "1 Column 'orderid" + kAlreadyKey + "Char 0 0 0 [] 70");
   boxes_->Clear();
   Apply(3, "Char", "K", "", "7");  // answered OK
   Dialog().lstAvailableCols->setCurrentRow(0);
-  Click(Dialog(), "cmdRemove");    // slot 1: the key, CustomerID, moves to slot 4
-  Apply(1, "Char", "K", "", "8");  // Orders.Total, answered OK
-  EXPECT_EQ(Boxes(), "1 Column 'OrderID" + kAlreadyKey + "1 Column 'CustomerID" + kAlreadyKey);
+  Click(Dialog(), "cmdRemove");    // slot 1: the key, customerid, moves to slot 4
+  Apply(1, "Char", "K", "", "8");  // orders.total, answered OK
+  EXPECT_EQ(Boxes(), "1 Column 'orderid" + kAlreadyKey + "1 Column 'customerid" + kAlreadyKey);
   Click(Dialog(), "cmdOK");
-  EXPECT_EQ(
-      Value("SELECT group_concat(Column_name) FROM Db_Search_Guide_Cols WHERE Is_key_column <> 0"),
-      "Total");
+  EXPECT_EQ(Value("SELECT " + Concat("Column_name", ",") +
+                  " FROM Db_Search_Guide_Cols WHERE Is_key_column <> 0"),
+            "total");
 }
 
-TEST_F(ColumnsEditor, CancelOnANewGuideOffersToDeleteItAndUnreadableSettingsKeepTheEditorShut) {
+TEST_P(ColumnsEditor, CancelOnANewGuideOffersToDeleteItAndUnreadableSettingsKeepTheEditorShut) {
   // {mode, answer (0: none asked), the boxes and the rows of the guide left}
   const std::tuple<const char*, int, const char*> rows[] = {
       {"New", vbYes, "4 Do you want to keep the Database Search Guide definition?\n1 1 0"},
@@ -273,12 +286,15 @@ TEST_F(ColumnsEditor, CancelOnANewGuideOffersToDeleteItAndUnreadableSettingsKeep
   Exec("DROP TABLE Db_Search_Guide_Cols");
   boxes_->Clear();
   Open("Edit");
-  EXPECT_EQ(Boxes() + ShownDialogs(), "48 [[[SQLite]no such table: Db_Search_Guide_Cols (1)]]\n");
+  EXPECT_EQ(Boxes() + ShownDialogs(),
+            postgres() ? "48 [[ERROR: relation \"db_search_guide_cols\" does not exist;\nError "
+                         "while executing the query]]\n"
+                       : "48 [[[SQLite]no such table: Db_Search_Guide_Cols (1)]]\n");
 }
 
-TEST_F(ColumnsEditor, TheSearchFindsRowsThroughTheGuideInSequenceOrder) {
+TEST_P(ColumnsEditor, TheSearchFindsRowsThroughTheGuideInSequenceOrder) {
   Open("New");
-  // Applied out of sequence order: the key first, then Name (2), then City (1).
+  // Applied out of sequence order: the key first, then name (2), then city (1).
   Apply(0, "Integer", "K", "", "0");
   Apply(4, "Varchar", "SF", "", "2");
   Apply(5, "Varchar", "S", "'s ", "1");
@@ -287,7 +303,7 @@ TEST_F(ColumnsEditor, TheSearchFindsRowsThroughTheGuideInSequenceOrder) {
   Exec(
       "CREATE TABLE Cols AS SELECT * FROM Db_Search_Guide_Cols; DROP TABLE Db_Search_Guide_Cols;"
       "ALTER TABLE Cols RENAME TO Db_Search_Guide_Cols");
-  // {criteria, results: ResultList*IDColumn}; City is shown, not searched.
+  // {criteria, results: ResultList*IDColumn}; city is shown, not searched.
   const std::pair<const char*, const char*> rows[] = {
       {"trading", "Oslo's Amber Trading*10 "},
       {"Oslo", ""},
