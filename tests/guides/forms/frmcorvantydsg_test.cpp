@@ -14,10 +14,12 @@ namespace {
 
 using namespace basCorvantyAdmin;
 using testing::Align;
-using GuideSelectionDialog = testing::GuideDialogTest;
-using DeleteGuideDialog = testing::GuideDialogTest;
+using GuideSelectionDialog = testing::OnEachServer<testing::GuideDialogTest>;
+using DeleteGuideDialog = testing::OnEachServer<testing::GuideDialogTest>;
+INSTANTIATE_TEST_SUITE_P(, GuideSelectionDialog, testing::kEachServer, testing::ServerParamName);
+INSTANTIATE_TEST_SUITE_P(, DeleteGuideDialog, testing::kEachServer, testing::ServerParamName);
 
-TEST_F(GuideSelectionDialog, WithNoGuideOnlyNewIsOfferedEvenFromSearchColumns) {
+TEST_P(GuideSelectionDialog, WithNoGuideOnlyNewIsOfferedEvenFromSearchColumns) {
   ChooseMenu("mnuSearchColumns");
   frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
   EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) +
@@ -27,7 +29,7 @@ TEST_F(GuideSelectionDialog, WithNoGuideOnlyNewIsOfferedEvenFromSearchColumns) {
   EXPECT_EQ(ShownDialogs() + Boxes(), "frmCorvantyNewDSG");
 }
 
-TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactlyRefusingBadNames) {
+TEST_P(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactlyRefusingBadNames) {
   AddGuides({"Orders", "Customers", "Products"});
   ChooseMenu("mnuSearchTables");
   frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
@@ -35,7 +37,8 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactl
                    (std::vector<testing::ControlRow>{
                        {"Frame1", "QGroupBox", ""},
                        {"Label1", "QLabel", "Available Search Guides :", Align::Right},
-                       {"cmbAvailableDSG", "QComboBox", "Customers", Align::None, 1},
+                       {"cmbAvailableDSG", "QComboBox", postgres() ? "Orders" : "Customers",
+                        Align::None, 1},  // the first the server lists
                        {"cmdOK", "QPushButton", "OK", Align::None, 2, "", true},
                        {"cmdCancel", "QPushButton", "Cancel", Align::None, 3},
                        {"cmdNew", "QPushButton", "New", Align::None, 4},
@@ -89,7 +92,7 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactl
 
   // Apostrophes stored as typed; lengths counted in characters, not bytes. The
   // next number does not fit in 16 bits; the current guide holds it whole.
-  Exec("UPDATE sqlite_sequence SET seq = 70000 WHERE name = 'Db_Search_Guides'");
+  NumberGuidesFrom(70000);
   QString name = "O'Brien's " + QString(40, QChar(0x00E9));
   QString description = "Customers' 'best' " + QString(237, QChar(0x00FC));
   const std::string created = enter(name, description, "cmdOK");
@@ -99,30 +102,32 @@ TEST_F(GuideSelectionDialog, ListsTheGuidesFirstSelectedAndNewStoresAGuideExactl
       name.toStdString() + "|" + description.toStdString());
 }
 
-TEST_F(GuideSelectionDialog, OkSetsTheChosenGuideAndGoesWhereTheTagSaysCancelChangesNothing) {
+TEST_P(GuideSelectionDialog, OkSetsTheChosenGuideAndGoesWhereTheTagSaysCancelChangesNothing) {
   AddGuides({"C", "A", "B"});
   // {Tag, button, what is shown next and the current guide after, the second
-  // guide listed chosen}: the server lists them by name, B is guide 3. Any Tag
-  // but the editors' keeps the dialog open, and tags compare exactly.
-  const char* const rows[][3] = {{"searchtables", "cmdOK", "frmCorvantyDSGAdmin 3 Edit"},
-                                 {"SearchTables", "cmdOK", "frmCorvantyTables 3 Edit"},
-                                 {"SearchColumns", "cmdOK", "frmCorvantyColumns 3 Edit"},
+  // guide listed chosen}: listed in the server's order, by name on SQLite (B,
+  // guide 3), as stored on PostgreSQL (A, guide 2). Any Tag but the editors'
+  // keeps the dialog open, and tags compare exactly.
+  const std::string second = postgres() ? " 2 Edit" : " 3 Edit";
+  const std::string rows[][3] = {{"searchtables", "cmdOK", "frmCorvantyDSGAdmin" + second},
+                                 {"SearchTables", "cmdOK", "frmCorvantyTables" + second},
+                                 {"SearchColumns", "cmdOK", "frmCorvantyColumns" + second},
                                  {"SearchTables", "cmdCancel", " 7 New"}};
   for (const auto& row : rows) {
     gintDSGID = 7;
     gstrDSGMode = kModeNew;
     frmCorvantyDSGAdmin& dialog = frmCorvantyDSGAdmin::Instance();
-    dialog.Tag = row[0];
+    dialog.Tag = QString::fromStdString(row[0]);
     dialog.Show();
     dialog.cmbAvailableDSG->setCurrentIndex(1);
-    Click(dialog, row[1]);
+    Click(dialog, row[1].c_str());
     EXPECT_EQ(ShownDialogs() + " " + std::to_string(gintDSGID) + " " + gstrDSGMode, row[2])
         << row[0] << " " << row[1];
     CloseAllWindows();
   }
 }
 
-TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNotAtAll) {
+TEST_P(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNotAtAll) {
   ChooseMenu("mnuDelete");
   Settle();
   EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
@@ -154,12 +159,17 @@ TEST_F(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNo
   EXPECT_EQ(remove(2, vbYes), "1 1 2 0 0 0 |" + kAsked);
   // The column rows are the last to go: everything before them comes back,
   // and the dialog stays for another try.
-  Exec(
-      "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols BEGIN SELECT "
-      "RAISE(ABORT, 'column settings are locked'); END");
-  EXPECT_EQ(remove(1, vbYes), "1 1 2 0 0 0 frmCorvantyDSGDelete|" + kAsked +
-                                  "48 [[[SQLite]column settings are locked (19)]]\n");
-  Exec("DROP TRIGGER keep_columns");
+  Exec(postgres() ? "CREATE FUNCTION lock() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+                    "'column settings are locked'; END$$; CREATE TRIGGER keep_columns BEFORE "
+                    "DELETE ON Db_Search_Guide_Cols FOR EACH ROW EXECUTE FUNCTION lock()"
+                  : "CREATE TRIGGER keep_columns BEFORE DELETE ON Db_Search_Guide_Cols BEGIN "
+                    "SELECT RAISE(ABORT, 'column settings are locked'); END");
+  EXPECT_EQ(remove(1, vbYes),
+            "1 1 2 0 0 0 frmCorvantyDSGDelete|" + kAsked +
+                (postgres() ? "48 [[ERROR: column settings are locked;\nError while executing "
+                              "the query]]\n"
+                            : "48 [[[SQLite]column settings are locked (19)]]\n"));
+  Exec("DROP TRIGGER keep_columns" + std::string(postgres() ? " ON Db_Search_Guide_Cols" : ""));
   EXPECT_EQ(remove(1, vbYes), "0 0 0 0 0 0 |" + kAsked);
 }
 

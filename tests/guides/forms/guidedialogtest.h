@@ -30,6 +30,15 @@ class GuideDialogTest : public GuiTest {
            "Column_name) VALUES (" + id + ", 1, 'Orders', 'OrderID'), (" + id +
            ", 2, 'Orders', 'Placed')");
     }
+    NumberGuidesFrom(static_cast<int>(names.size()));
+  }
+
+  // Makes the next guide's number n + 1.
+  void NumberGuidesFrom(int n) {
+    Exec(postgres() ? "SELECT setval(pg_get_serial_sequence('db_search_guides', 'dsg_id'), " +
+                          std::to_string(n) + ")"
+                    : "UPDATE sqlite_sequence SET seq = " + std::to_string(n) +
+                          " WHERE name = 'Db_Search_Guides'");
   }
 
   // The first column of the first row the query returns.
