@@ -28,27 +28,18 @@ using basCorvantyAdmin::CheckDatabaseReadiness;
 using basCorvantyAdmin::gstrConnect;
 using ::testing::HasSubstr;
 
-// Database tests whose databases are schemas on the shared server: the
-// first one made in a test is its active connection.
-class PostgresServer : public testing::DatabaseTest {
- protected:
-  void UseNewSchema(const std::string& dsn, const std::string& seed_sql) {
-    testing::SkipWithoutPostgres();
-    if (IsSkipped() || HasFailure()) return;
-    schema_ = std::make_unique<testing::PostgresSchema>(dsn, seed_sql);
-    gstrConnect = schema_->connect;
-  }
+// Database tests whose databases are schemas on the shared server.
+using PostgresServer = testing::OnEachServer<testing::DatabaseTest>;
+INSTANTIATE_TEST_SUITE_P(, PostgresServer, ::testing::Values(rdo::Dialect::PostgreSql),
+                         testing::ServerParamName);
 
-  std::unique_ptr<testing::PostgresSchema> schema_;
-};
-
-TEST_F(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) {
-  UseNewSchema("PeopleOnPostgres",
-               "CREATE TABLE people (id int PRIMARY KEY, name varchar(40), city varchar(40), "
-               "code int);"
-               "INSERT INTO people VALUES (1, 'Émile Zola', 'Paris', 4711), (2, 'Anna', NULL, 12),"
-               "(3, 'C:\\Temp\\Files', 'Oslo', 7), (4, 'Joan d''Arc', 'Rouen', 1412);");
-  if (!schema_) return;
+TEST_P(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) {
+  UseNewDatabase(
+      "People",
+      "CREATE TABLE people (id int PRIMARY KEY, name varchar(40), city varchar(40), "
+      "code int);"
+      "INSERT INTO people VALUES (1, 'Émile Zola', 'Paris', 4711), (2, 'Anna', NULL, 12),"
+      "(3, 'C:\\Temp\\Files', 'Oslo', 7), (4, 'Joan d''Arc', 'Rouen', 1412);");
   ASSERT_TRUE(CheckDatabaseReadiness());  // builds the guide tables
   const int32_t guide = InsertGuide("People", "(none)");
   SaveGuideClauses(guide, false, "people", "");
@@ -77,9 +68,7 @@ TEST_F(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) 
             "search procedure and nothing was installed.");
 }
 
-TEST_F(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {
-  testing::SkipWithoutPostgres();
-  if (IsSkipped() || HasFailure()) return;
+TEST_P(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {
   const auto cluster = testing::StartPostgresCluster();  // of its own: it is stopped
   const auto shop = testing::AddPostgresShop(
       "ItemsOnPostgres",
@@ -99,9 +88,8 @@ TEST_F(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {
   EXPECT_EQ(read, 5000);
 }
 
-TEST_F(PostgresServer, AWrongPasswordOrARefusedConnectionIsReportedAndChangesNothing) {
-  UseNewSchema("ShopOnPostgres", "CREATE TABLE customers (id int)");
-  if (!schema_) return;
+TEST_P(PostgresServer, AWrongPasswordOrARefusedConnectionIsReportedAndChangesNothing) {
+  UseNewDatabase("Shop", "CREATE TABLE customers (id int)");
   testing::ClaimDataSourceName("ClosedOnPostgres", PostgresOdbcDriverPath());
   WritePostgresDataSource("ClosedOnPostgres", {"127.0.0.1", "1"}, "postgres");  // nothing listens
   for (const auto& [source, password, reported] :
