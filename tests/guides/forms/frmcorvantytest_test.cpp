@@ -17,8 +17,8 @@ using testing::Align;
 
 // Guides 1 "Colours" (names with blanks around them), 2 "Broken" (a FROM
 // clause naming no table) and 3 "Slow" (a three-million-row scan that finds
-// one row), each showing and searching one column. The server lists them by
-// name: Broken first.
+// one row), each showing and searching one column. SQLite lists them by name
+// (Broken first), PostgreSQL as stored.
 const char kGuides[] =
     "CREATE TABLE colours (name TEXT); INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
     "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken'),"
@@ -28,7 +28,7 @@ const char kGuides[] =
     " name FROM n) c', 'WHERE '); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
     " Column_qualifier, Column_name) SELECT DSG_ID, 1, 'c', 'name' FROM Db_Search_Guides;";
 
-class TestDialog : public testing::GuideDialogTest {
+class TestDialog : public testing::OnEachServer<testing::GuideDialogTest> {
  protected:
   void TearDown() override {
     WaitForBackgroundWork();
@@ -49,7 +49,9 @@ class TestDialog : public testing::GuideDialogTest {
   }
 };
 
-TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOrAFailure) {
+INSTANTIATE_TEST_SUITE_P(, TestDialog, testing::kEachServer, testing::ServerParamName);
+
+TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOrAFailure) {
   ChooseMenu("mnuTestDSG");  // no guide: the dialog never shows
   ExpectOnlyBox("There are no Database Search Guides to test!", vbOKOnly);
   Settle();
@@ -58,31 +60,36 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
   Exec(kGuides);
   ChooseMenu("mnuTestDSG");  // a later request loads it again
   frmCorvantyTest& dialog = frmCorvantyTest::Instance();
-  EXPECT_INVENTORY(dialog, "Test Db Search Guide",
-                   (std::vector<testing::ControlRow>{
-                       {"Label1", "QLabel", "Search Guide :", Align::Left},
-                       {"cmbAvailableDSG", "QComboBox", "Broken", Align::None, 1},
-                       {"Label2", "QLabel", "Search for :", Align::Left},
-                       {"txtCriteria", "QLineEdit", "", Align::Left, 2},
-                       {"cmdSearch", "QPushButton", "Search!", Align::None, 3, "", true},
-                       {"txtResults", "QPlainTextEdit", "", Align::None, 4},
-                       {"cmdCancel", "QPushButton", "Cancel", Align::None, 5},
-                   }));
+  EXPECT_INVENTORY(
+      dialog, "Test Db Search Guide",
+      (std::vector<testing::ControlRow>{
+          {"Label1", "QLabel", "Search Guide :", Align::Left},
+          {"cmbAvailableDSG", "QComboBox", postgres() ? "Colours" : "Broken", Align::None, 1},
+          {"Label2", "QLabel", "Search for :", Align::Left},
+          {"txtCriteria", "QLineEdit", "", Align::Left, 2},
+          {"cmdSearch", "QPushButton", "Search!", Align::None, 3, "", true},
+          {"txtResults", "QPlainTextEdit", "", Align::None, 4},
+          {"cmdCancel", "QPushButton", "Cancel", Align::None, 5},
+      }));
   EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) + " " +
                 dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
                 dialog.Corvanty1->Password + Boxes(),
-            "3 Guides|u|");
+            postgres() ? "3 GuidesOnPostgres|corvanty|corvanty" : "3 Guides|u|");
 
   // {guide, criteria, the boxes shown and the results}: each search replaces
   // the last one's results; after a failure the dialog still works.
-  const char* const rows[][3] = {
+  const std::string rows[][3] = {
       {"Colours", "e", "Red\nGreen\nBlue\n"},
       {"Colours", "zzz", "0 No results for criteria.\n"},
-      {"Broken", "x", "48 [[[SQLite]no such table: no_such_table (1)]]\n"},
+      {"Broken", "x",
+       postgres() ? "48 [[ERROR: relation \"no_such_table\" does not exist;\nError while "
+                    "executing the query]]\n"
+                  : "48 [[[SQLite]no such table: no_such_table (1)]]\n"},
       {"Colours", "Red", "Red\n"},
       {"Colours", "", "Red\nGreen\nBlue\n"},  // empty criteria are passed on as they are
   };
-  for (const auto& row : rows) EXPECT_EQ(Search(dialog, row[0], row[1]), row[2]) << row[1];
+  for (const auto& row : rows)
+    EXPECT_EQ(Search(dialog, row[0].c_str(), row[1].c_str()), row[2]) << row[1];
   EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Colours|");
   // The search behind the box ends each result with CR LF and, once
   // cancelled, reads no more.
@@ -98,7 +105,7 @@ TEST_F(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
   EXPECT_EQ(ShownDialogs(), "");
 }
 
-TEST_F(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
+TEST_P(TestDialog, ALongSearchLeavesTheWindowWorkingAndCancelCloses) {
   Exec(kGuides);
   ChooseMenu("mnuTestDSG");
   frmCorvantyTest& dialog = frmCorvantyTest::Instance();
