@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "engine/searchguidetables.h"
+#include "schema/searchguidetables.h"
 
 namespace corvanty::bench {
 

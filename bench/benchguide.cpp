@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "demo/demodatabase.h"
-#include "engine/searchguidetables.h"
+#include "schema/searchguidetables.h"
 
 namespace corvanty::bench {
 namespace {

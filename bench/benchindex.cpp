@@ -7,9 +7,9 @@
 
 #include "bench/benchsearch.h"
 #include "connections/rdo.h"
-#include "engine/searchengine.h"
-#include "engine/searchindexbuild.h"
-#include "engine/searchindexstate.h"
+#include "index/searchindexbuild.h"
+#include "index/searchindexstate.h"
+#include "search/searchengine.h"
 
 namespace corvanty::bench {
 namespace {

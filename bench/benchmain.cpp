@@ -22,8 +22,8 @@
 #include "bench/benchsearch.h"
 #include "bench/benchtrigram.h"
 #include "connections/rdo.h"
-#include "engine/guideloader.h"
-#include "engine/searchstatements.h"
+#include "statements/guideloader.h"
+#include "statements/searchstatements.h"
 
 namespace corvanty::bench {
 namespace {

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "engine/guideloader.h"
-#include "engine/searchengine.h"
+#include "search/searchengine.h"
+#include "statements/guideloader.h"
 
 namespace corvanty::bench {
 

@@ -5,7 +5,7 @@
 
 #include "bench/benchsearch.h"
 #include "connections/rdo.h"
-#include "engine/trigramindex.h"
+#include "index/trigramindex.h"
 
 namespace corvanty::bench {
 namespace {

@@ -11,7 +11,7 @@
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "demo/demoguides.h"
-#include "engine/readiness.h"
+#include "schema/readiness.h"
 #include "ui/msgbox.h"
 #include "ui/utf8text.h"
 

@@ -4,8 +4,8 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
-#include "engine/proceduretext.h"
-#include "engine/searchguidetables.h"
+#include "schema/proceduretext.h"
+#include "schema/searchguidetables.h"
 
 namespace corvanty::cli {
 

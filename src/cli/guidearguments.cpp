@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "cli/commands.h"
-#include "engine/guideloader.h"
-#include "engine/searchengine.h"
+#include "search/searchengine.h"
+#include "statements/guideloader.h"
 
 namespace corvanty::cli {
 

@@ -6,9 +6,9 @@
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
 #include "connections/connectionstore.h"
-#include "engine/searchindexbuild.h"
-#include "engine/searchindexstate.h"
-#include "engine/trigramindex.h"
+#include "index/searchindexbuild.h"
+#include "index/searchindexstate.h"
+#include "index/trigramindex.h"
 
 namespace corvanty::cli {
 

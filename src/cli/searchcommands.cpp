@@ -6,9 +6,9 @@
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
 #include "connections/connectionstore.h"
-#include "engine/guideloader.h"
-#include "engine/searchengine.h"
 #include "guides/guidestore.h"
+#include "search/searchengine.h"
+#include "statements/guideloader.h"
 #include "ui/utf8text.h"
 
 namespace corvanty::cli {

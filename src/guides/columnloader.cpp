@@ -5,10 +5,10 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
-#include "engine/dialectsql.h"
-#include "engine/sqlliteral.h"
 #include "guides/listseparator.h"
 #include "guides/replaceall.h"
+#include "statements/dialectsql.h"
+#include "statements/sqlliteral.h"
 
 namespace corvanty {
 

@@ -1,8 +1,8 @@
 #include "guides/columnstore.h"
 
 #include "connections/connectionstore.h"
-#include "engine/sqlliteral.h"
 #include "guides/listseparator.h"
+#include "statements/sqlliteral.h"
 
 namespace corvanty {
 

@@ -2,7 +2,7 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
-#include "engine/sqlliteral.h"
+#include "statements/sqlliteral.h"
 
 namespace corvanty {
 

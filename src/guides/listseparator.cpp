@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "engine/dialectsql.h"
-#include "engine/sqlliteral.h"
+#include "statements/dialectsql.h"
+#include "statements/sqlliteral.h"
 
 namespace corvanty {
 

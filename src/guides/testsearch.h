@@ -4,7 +4,7 @@
 #include <atomic>
 #include <string>
 
-#include "engine/velmorastinesearch.h"
+#include "search/velmorastinesearch.h"
 
 namespace corvanty {
 

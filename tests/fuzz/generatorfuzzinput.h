@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/searchstatements.h"
-#include "engine/sqlliteral.h"
+#include "statements/searchstatements.h"
+#include "statements/sqlliteral.h"
 
 namespace corvanty::fuzz {
 

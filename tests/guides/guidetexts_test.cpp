@@ -1,11 +1,11 @@
 // The texts the guide editors build: FROM lists, statements, the catalogue query.
 #include <gtest/gtest.h>
 
-#include "engine/dialectsql.h"
 #include "guides/columnloader.h"
 #include "guides/columnstore.h"
 #include "guides/fromlist.h"
 #include "guides/syntaxcheck.h"
+#include "statements/dialectsql.h"
 
 namespace corvanty {
 namespace {

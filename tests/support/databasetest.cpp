@@ -2,8 +2,8 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
-#include "engine/searchguidetables.h"
 #include "guides/currentguide.h"
+#include "schema/searchguidetables.h"
 
 namespace corvanty::testing {
 

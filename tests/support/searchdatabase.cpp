@@ -1,6 +1,6 @@
 #include "support/searchdatabase.h"
 
-#include "engine/searchguidetables.h"
+#include "schema/searchguidetables.h"
 #include "support/databasetest.h"
 #include "support/testdata.h"
 

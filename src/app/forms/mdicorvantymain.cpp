@@ -7,11 +7,11 @@
 #include <QScreen>
 
 #include "connections/forms/frmcorvantyconnect.h"
-#include "engine/rebuildcommands.h"
 #include "guides/forms/frmcorvantydsgadmin.h"
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytest.h"
+#include "schema/rebuildcommands.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"
 #include "ui/twips.h"

@@ -10,7 +10,7 @@
 #include "connections/forms/frmcorvantynewconnection.h"
 #include "connections/registryfile.h"
 #include "connections/sqlerrorreport.h"
-#include "engine/readiness.h"
+#include "schema/readiness.h"
 #include "ui/forms/controls.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"

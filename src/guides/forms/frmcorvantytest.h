@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/velmorastinesearch.h"
+#include "search/velmorastinesearch.h"
 #include "ui/forms/form.h"
 
 class QComboBox;

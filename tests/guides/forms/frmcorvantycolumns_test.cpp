@@ -6,9 +6,9 @@
 #include <QListWidget>
 
 #include "connections/connectionstore.h"
-#include "engine/searchengine.h"
 #include "guidedialogtest.h"
 #include "guides/columnsettings.h"
+#include "search/searchengine.h"
 #include "support/forms/inventory.h"
 
 namespace corvanty {

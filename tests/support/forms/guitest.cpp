@@ -4,7 +4,7 @@
 
 #include "app/forms/mdicorvantymain.h"
 #include "connections/connectionstore.h"
-#include "engine/readiness.h"
+#include "schema/readiness.h"
 
 namespace corvanty::testing {
 

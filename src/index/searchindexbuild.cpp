@@ -1,0 +1,180 @@
+#include "index/searchindexbuild.h"
+
+#include <set>
+
+#include "index/guidedependencies.h"
+#include "index/searchindexsql.h"
+#include "index/searchindexstate.h"
+#include "statements/guideloader.h"
+#include "statements/searchstatements.h"
+#include "statements/sqlliteral.h"
+
+namespace corvanty {
+namespace {
+
+[[noreturn]] void Refuse(int32_t guide, const std::string& why) {
+  throw SearchIndexRefused("Database Search Guide " + std::to_string(guide) +
+                           " cannot be indexed: " + why + ".");
+}
+
+void RequireSqlite(rdo::rdoConnection& connection) {
+  if (std::string reason = NoSearchIndexesReason(connection); !reason.empty())
+    throw SearchIndexRefused(reason);
+  if (connection.GetDialect() != rdo::Dialect::Sqlite)
+    throw std::logic_error("a SQLite search index asked of another server");
+}
+
+// A transaction whose first statement writes: the driver waits for a lock
+// held elsewhere only before a transaction has read anything.
+rdo::Transaction BeginWriting(rdo::rdoConnection& connection, int32_t guide) {
+  connection.Execute(kCreateSearchIndexStateTable);
+  rdo::Transaction transaction = connection.BeginTrans();
+  connection.Execute("DELETE FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide));
+  return transaction;
+}
+
+// Drops the guide's index table and triggers; true when there were any.
+bool DropIndexObjects(rdo::rdoConnection& connection, int32_t guide) {
+  const std::string prefix = SearchIndexTriggerPrefix(guide);
+  rdo::rdoResultset objects = connection.OpenResultset(
+      "SELECT type, name FROM sqlite_master WHERE name = '" + SearchIndexTable(guide) +
+      "' OR (type = 'trigger' AND substr(name, 1, " + std::to_string(prefix.size()) + ") = '" +
+      prefix + "')");
+  const bool any = !objects.IsEOF();
+  for (; !objects.IsEOF(); objects.MoveNext())
+    if (objects.Text("type") == "trigger")
+      connection.Execute("DROP TRIGGER " + DoubleQuoted(objects.Text("name")));
+  connection.Execute("DROP TABLE IF EXISTS " + SearchIndexTable(guide));
+  return any;
+}
+
+// This change touched the guide's own objects only: the other indexes that
+// were valid under the schema before it are valid under the one after it.
+void KeepOtherIndexesValid(rdo::rdoConnection& connection, int32_t guide, long long before) {
+  connection.Execute("UPDATE Db_Search_Index_State SET Schema_version = " +
+                     std::to_string(SchemaVersion(connection)) + " WHERE Schema_version = " +
+                     std::to_string(before) + " AND DSG_ID <> " + std::to_string(guide));
+}
+
+// The guide's qualifiers, the key column's first, then the search columns',
+// then the others', each once.
+std::vector<std::string> QualifiersByUse(const GuideDefinition& guide) {
+  std::vector<std::string> ordered;
+  std::set<std::string> seen;
+  auto add = [&](const GuideColumn& column) {
+    if (seen.insert(column.Column_qualifier).second) ordered.push_back(column.Column_qualifier);
+  };
+  if (guide.Columns.front().Is_key_column != 0) add(guide.Columns.front());
+  for (const GuideColumn& column : guide.Columns)
+    if (column.Is_search_column != 0) add(column);
+  for (const GuideColumn& column : guide.Columns) add(column);
+  return ordered;
+}
+
+struct Candidate {
+  std::string qualifier;
+  long long rows = 0;
+};
+
+// The first table (by its qualifier) that gives every row of the guide a
+// row id: a view, a subquery or the optional side of an outer join does not.
+Candidate ChooseCandidateTable(rdo::rdoConnection& connection, const GuideDefinition& guide,
+                               const std::string& rows) {
+  const std::vector<std::string> qualifiers = QualifiersByUse(guide);
+  for (const std::string& qualifier : qualifiers) {
+    try {
+      rdo::rdoResultset count = connection.OpenResultset("SELECT count(*) AS Total, count(" +
+                                                         qualifier + ".rowid) AS With_id " + rows);
+      if (count.Text("Total") == count.Text("With_id"))
+        return {qualifier, std::stoll(count.Text("Total"))};
+    } catch (const rdo::DatabaseError&) {
+      // No row id at all (a subquery, a table without one): the next.
+    }
+  }
+  std::string names;
+  for (const std::string& qualifier : qualifiers) names += (names.empty() ? "" : ", ") + qualifier;
+  Refuse(guide.DSG_ID, "none of its tables (" + names + ") gives each of its rows a row id");
+}
+
+GuideDefinition SearchableGuide(rdo::rdoConnection& connection, int32_t guide) {
+  std::vector<GuideDefinition> found = LoadGuideDefinitions(connection, {guide});
+  if (found.empty() || found.front().Columns.empty()) Refuse(guide, "it has no columns");
+  const SearchStatements statements = GenerateSearchStatements(found, "", rdo::Dialect::Sqlite);
+  if (!statements.Guides.front().Error.empty())
+    throw SearchIndexRefused(statements.Guides.front().Error);
+  return found.front();
+}
+
+}  // namespace
+
+std::string NoSearchIndexesReason(const rdo::rdoConnection& connection) {
+  if (connection.GetDialect() != rdo::Dialect::SqlServer) return "";
+  return "This " + connection.DbmsName() +
+         " database keeps no search indexes (they are kept in SQLite and PostgreSQL databases "
+         "only): its searches read the guides' tables.";
+}
+
+SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
+  RequireSqlite(connection);
+  rdo::Transaction transaction = BeginWriting(connection, guide);
+  const long long before = SchemaVersion(connection);
+  DropIndexObjects(connection, guide);
+
+  // Read within the transaction: the triggers made below watch these rows.
+  const GuideDefinition definition = SearchableGuide(connection, guide);
+  const std::string rows = GuideRows(definition);
+  const std::vector<std::string> values = SearchedValues(definition, rdo::Dialect::Sqlite);
+  if (values.empty()) Refuse(guide, "it has no search column");
+  std::string text = rows;
+  for (const std::string& value : values) text += " " + value;
+  const std::string moment = MomentDependence(text);
+  if (!moment.empty()) Refuse(guide, "what it searches depends on the moment (" + moment + ")");
+
+  // The search must be able to narrow the guide's statement with it.
+  auto indexed = [&](const std::string& qualifier) {
+    return IndexedStatement(definition, "abc", FreshCondition(guide),
+                            CandidateCondition(guide, qualifier, "\"abc\""));
+  };
+  if (const std::string error = indexed("x").Error; !error.empty()) throw SearchIndexRefused(error);
+
+  const Candidate candidate = ChooseCandidateTable(connection, definition, rows);
+  std::string read_query = "SELECT " + candidate.qualifier + ".rowid";
+  for (const std::string& value : values) read_query += ", " + value;
+  const TablesRead read = TablesReadBy(connection, read_query + " " + rows);
+  if (!read.unwatchable.empty())
+    Refuse(guide, "it reads " + read.unwatchable + ", which no trigger can watch");
+
+  connection.Execute(CreateSearchIndexTable(guide, values.size()));
+  const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, values);
+  connection.Execute(fill);
+  connection.OpenResultset("EXPLAIN " + indexed(candidate.qualifier).SQL);
+  for (size_t i = 0; i < read.tables.size(); ++i)
+    for (const std::string& trigger : WatchTable(guide, i + 1, read.tables[i]))
+      connection.Execute(trigger);
+  for (const char* guide_table : {"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"})
+    for (const std::string& trigger : WatchGuideRows(guide, guide_table))
+      connection.Execute(trigger);
+
+  connection.Execute(
+      "INSERT INTO Db_Search_Index_State (DSG_ID, Is_fresh, Candidate_qualifier, Row_count, "
+      "Schema_version, Fill_statement) VALUES (" +
+      std::to_string(guide) + ", -1, '" + QuoteApostrophes(candidate.qualifier) + "', " +
+      std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ", '" +
+      QuoteApostrophes(fill) + "')");
+  KeepOtherIndexesValid(connection, guide, before);
+  transaction.Commit();
+  return {candidate.qualifier, candidate.rows, read.tables};
+}
+
+bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
+  RequireSqlite(connection);
+  rdo::Transaction transaction = BeginWriting(connection, guide);
+  const bool had_state = connection.OpenResultset("SELECT changes() AS Dropped").Int("Dropped") > 0;
+  const long long before = SchemaVersion(connection);
+  const bool had_objects = DropIndexObjects(connection, guide);
+  KeepOtherIndexesValid(connection, guide, before);
+  transaction.Commit();
+  return had_state || had_objects;
+}
+
+}  // namespace corvanty

@@ -1,0 +1,76 @@
+#include "index/searchindexsql.h"
+
+#include "statements/sqlliteral.h"
+
+namespace corvanty {
+namespace {
+
+std::string Number(int32_t guide) { return std::to_string(guide); }
+
+std::string MarkStale(int32_t guide) {
+  return " BEGIN UPDATE Db_Search_Index_State SET Is_fresh = 0 WHERE DSG_ID = " + Number(guide) +
+         " AND Is_fresh <> 0; END";
+}
+
+}  // namespace
+
+std::string SearchIndexTable(int32_t guide) { return kSearchIndexPrefix + Number(guide); }
+
+std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
+  std::string columns;
+  for (size_t i = 1; i <= search_columns; ++i) columns += "c" + std::to_string(i) + ", ";
+  // Contentless: the texts stay in their own tables; columnsize=0: no
+  // ranking, so no sizes to keep.
+  return "CREATE VIRTUAL TABLE " + SearchIndexTable(guide) + " USING fts5(" + columns +
+         "tokenize='trigram', content='', columnsize=0)";
+}
+
+std::string FillSearchIndex(int32_t guide, const std::string& rows,
+                            const std::string& candidate_qualifier,
+                            const std::vector<std::string>& searched_values) {
+  std::string columns = "rowid";
+  std::string values = candidate_qualifier + ".rowid";
+  for (size_t i = 0; i < searched_values.size(); ++i) {
+    columns += ", c" + std::to_string(i + 1);
+    values += ", group_concat(" + searched_values[i] + ", char(10))";
+  }
+  // A line break before GROUP BY: a WHERE clause may end in a -- comment.
+  return "INSERT INTO " + SearchIndexTable(guide) + " (" + columns + ") SELECT " + values + " " +
+         rows + "\nGROUP BY " + candidate_qualifier + ".rowid";
+}
+
+std::vector<std::string> WatchTable(int32_t guide, size_t table, const std::string& table_name) {
+  const std::string name = SearchIndexTriggerPrefix(guide) + "t" + std::to_string(table) + "_";
+  const std::string on = " ON " + DoubleQuoted(table_name) + MarkStale(guide);
+  return {"CREATE TRIGGER " + name + "insert AFTER INSERT" + on,
+          "CREATE TRIGGER " + name + "update AFTER UPDATE" + on,
+          "CREATE TRIGGER " + name + "delete AFTER DELETE" + on};
+}
+
+std::vector<std::string> WatchGuideRows(int32_t guide, const std::string& guide_table) {
+  const std::string name = SearchIndexTriggerPrefix(guide) + guide_table + "_";
+  const std::string on = " ON " + guide_table + " WHEN ";
+  const std::string id = " = " + Number(guide);
+  return {
+      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + "NEW.DSG_ID" + id + MarkStale(guide),
+      "CREATE TRIGGER " + name + "update AFTER UPDATE" + on + "OLD.DSG_ID" + id + " OR NEW.DSG_ID" +
+          id + MarkStale(guide),
+      "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + "OLD.DSG_ID" + id + MarkStale(guide)};
+}
+
+std::string SearchIndexTriggerPrefix(int32_t guide) { return SearchIndexTable(guide) + "_"; }
+
+std::string FreshCondition(int32_t guide) {
+  return "coalesce((SELECT Is_fresh <> 0 AND Schema_version = (SELECT schema_version FROM "
+         "pragma_schema_version) FROM Db_Search_Index_State WHERE DSG_ID = " +
+         Number(guide) + "), 0)";
+}
+
+std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
+                               const std::string& match_query) {
+  const std::string table = SearchIndexTable(guide);
+  return candidate_qualifier + ".rowid IN (SELECT rowid FROM " + table + " WHERE " + table +
+         " MATCH '" + QuoteApostrophes(match_query) + "')";
+}
+
+}  // namespace corvanty

@@ -1,0 +1,73 @@
+#include "index/searchpath.h"
+
+#include <stdexcept>
+
+#include "index/indexmatch.h"
+#include "index/searchindexsql.h"
+#include "index/searchindexstate.h"
+#include "index/trigramindex.h"
+#include "statements/searchcriteria.h"
+
+namespace corvanty {
+namespace {
+
+const GuideDefinition& DefinitionOf(const std::vector<GuideDefinition>& definitions,
+                                    int32_t guide) {
+  for (const GuideDefinition& definition : definitions)
+    if (definition.DSG_ID == guide) return definition;
+  throw std::logic_error("a statement without its guide");
+}
+
+SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
+                   std::string_view criteria, const IndexMatch& match, GuideStatement& statement) {
+  const int32_t guide = definition.DSG_ID;
+  const SearchIndexState index = ReadSearchIndexState(connection, guide);
+  if (index.state == IndexState::Absent)
+    return {guide, false, "scan: the guide has no search index (corvanty index builds one)"};
+  if (index.state == IndexState::Stale)
+    return {guide, false, "scan: its search index is stale: " + index.why_stale};
+  // The definition read for this search may be older or newer than the one
+  // the index was built from, when the guide changed meanwhile.
+  if (FillSearchIndex(guide, GuideRows(definition), index.candidate_qualifier,
+                      SearchedValues(definition, rdo::Dialect::Sqlite)) != index.fill_statement)
+    return {guide, false, "scan: its search index was built for another definition of the guide"};
+  if (match.query.empty())
+    return {guide, false, "scan: the index cannot serve it: " + match.reason};
+  GuideStatement indexed =
+      IndexedStatement(definition, criteria, FreshCondition(guide),
+                       CandidateCondition(guide, index.candidate_qualifier, match.query));
+  if (!indexed.Error.empty()) return {guide, false, "scan: " + indexed.Error};
+  statement = std::move(indexed);
+  return {guide, true,
+          "index: the rows of " + index.candidate_qualifier + " it finds for " + match.query};
+}
+
+SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
+                        std::string_view criteria, GuideStatement& statement) {
+  const int32_t guide = definition.DSG_ID;
+  if (TrigramIndexNames(connection, guide).empty())
+    return {guide, false, "scan: the guide has no search index (corvanty index builds one)"};
+  GuideStatement union_of = UnionStatement(definition, criteria);
+  if (!union_of.Error.empty()) return {guide, false, "scan: " + union_of.Error};
+  statement = std::move(union_of);
+  return {guide, true, "index: one branch per search column, each served by its trigram index"};
+}
+
+}  // namespace
+
+std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
+                                          const std::vector<GuideDefinition>& definitions,
+                                          std::string_view criteria,
+                                          std::vector<GuideStatement>& statements) {
+  const IndexMatch match = IndexMatchFor(SearchCriteria(criteria));
+  std::vector<SearchPath> paths;
+  for (GuideStatement& statement : statements) {
+    const GuideDefinition& definition = DefinitionOf(definitions, statement.DSG_ID);
+    paths.push_back(connection.GetDialect() == rdo::Dialect::PostgreSql
+                        ? UnionPathFor(connection, definition, criteria, statement)
+                        : PathFor(connection, definition, criteria, match, statement));
+  }
+  return paths;
+}
+
+}  // namespace corvanty

@@ -1,0 +1,95 @@
+#include "schema/readiness.h"
+
+#include <strings.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "connections/sqlerrorreport.h"
+#include "schema/searchengineinstaller.h"
+#include "schema/searchguidetables.h"
+#include "schema/tablebuilder.h"
+#include "statements/dialectsql.h"
+#include "ui/applicationerror.h"
+#include "ui/msgbox.h"
+
+namespace corvanty::basCorvantyAdmin {
+
+const char* const kEngineInstallFollowUp =
+    "If this problem persists, then you will need to contact your System Administrator, or "
+    "Velmorastine support. You will not be able to search the database unless the search engine "
+    "installs successfully.";
+
+namespace {
+
+// Opens a static result set; a server error becomes the table test's report,
+// raised as error 5032.
+rdo::rdoResultset OpenCheckedResultset(rdo::rdoConnection& connection, const std::string& sql) {
+  try {
+    return connection.OpenResultset(sql);
+  } catch (const rdo::DatabaseError& error) {
+    std::string text = SqlErrorReport(error.Errors(), kTablesExistMarks);
+    if (text.empty()) throw;
+    throw ApplicationError(5032, "SQL Server returned the following error(s) :" + text);
+  }
+}
+
+// Names of the guide tables that exist, in the case the names are known by.
+std::set<std::string> ExistingGuideTables() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoResultset found =
+      OpenCheckedResultset(connection, AllGuideTablesExistQuery(connection.GetDialect()));
+  std::set<std::string> existing;
+  for (; !found.IsEOF(); found.MoveNext()) {
+    std::string name = found.Text("Name");
+    for (std::string_view known : kSearchGuideTableBuildOrder)
+      if (strcasecmp(name.c_str(), std::string(known).c_str()) == 0) existing.emplace(known);
+  }
+  return existing;
+}
+
+}  // namespace
+
+bool SearchTablesExist() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoResultset found =
+      OpenCheckedResultset(connection, MainTablesExistQuery(connection.GetDialect()));
+  if (found.IsEOF()) return false;
+  found.MoveLast();
+  found.MoveFirst();
+  return found.RowCount() == 3;
+}
+
+bool SearchEngineExists() {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  if (!HasSearchProcedure(connection.GetDialect())) return true;
+  return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
+}
+
+bool CheckDatabaseReadiness() {
+  if (gstrConnect.empty()) return false;
+  if (!SearchTablesExist()) {
+    // Only the missing tables are built: an existing one keeps its guides.
+    std::set<std::string> existing = ExistingGuideTables();
+    std::string not_created;
+    for (std::string_view view : kSearchGuideTableBuildOrder) {
+      std::string table(view);
+      if (existing.count(table)) continue;
+      if (!BuildSearchGuideTable(table)) not_created += table + ", ";
+    }
+    if (!not_created.empty()) {
+      not_created.erase(not_created.size() - 2);
+      MsgBox(
+          "Corvanty Database Search Guide Tables : One or more tables were not created re-create "
+          "these tables from Tools on the main menu. Table(s) not created : " +
+          not_created);
+    }
+  }
+  if (!SearchEngineExists() && !BuildSearchEngine()) MsgBox(kEngineInstallFollowUp);
+  return true;
+}
+
+}  // namespace corvanty::basCorvantyAdmin

@@ -1,0 +1,55 @@
+#include "schema/rebuildcommands.h"
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "connections/sqlerrorreport.h"
+#include "schema/readiness.h"
+#include "schema/searchengineinstaller.h"
+#include "schema/tablebuilder.h"
+#include "statements/dialectsql.h"
+#include "ui/msgbox.h"
+
+namespace corvanty {
+
+namespace {
+const char* ConfirmationFor(const std::string& table_name) {
+  if (table_name == "Db_Search_Guides")
+    return "This will delete all data in the table! WARNING! This will also reset the DSG_ID "
+           "Identity column to 1!! If you drop and recreate this table, you will need to set the "
+           "identity seed to an appropriate number (only if you have any existing Db Search "
+           "Guides). Proceed?";
+  if (table_name == "Db_Search_Guide_Cols" || table_name == "Db_Search_Guide_Tables")
+    return "This will delete all data in the table! Proceed?";
+  return nullptr;
+}
+}  // namespace
+
+void RebuildControlTableCommand(const std::string& table_name) {
+  if (const char* question = ConfirmationFor(table_name)) {
+    if (MsgBox(question, vbYesNo + vbExclamation) == vbNo) return;
+  }
+  if (basCorvantyAdmin::BuildSearchGuideTable(table_name)) MsgBox("'" + table_name + "' created.");
+}
+
+bool RebuildSearchEngineCommand() {
+  try {
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
+    if (!HasSearchProcedure(connection.GetDialect())) {
+      MsgBox(
+          "This database is searched by Corvanty's built-in search engine, so it needs no "
+          "search procedure and nothing was installed.");
+      return true;
+    }
+  } catch (const rdo::DatabaseError& error) {
+    ReportDialogError(error);
+    return false;
+  }
+  if (basCorvantyAdmin::BuildSearchEngine()) {
+    MsgBox("Search engine created successfully.");
+    return true;
+  }
+  MsgBox(basCorvantyAdmin::kEngineInstallFollowUp);
+  return false;
+}
+
+}  // namespace corvanty

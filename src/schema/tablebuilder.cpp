@@ -1,0 +1,51 @@
+#include "schema/tablebuilder.h"
+
+#include <optional>
+
+#include "connections/connectionstore.h"
+#include "connections/rdo.h"
+#include "connections/sqlerrorreport.h"
+#include "schema/searchguidetables.h"
+#include "ui/msgbox.h"
+
+namespace corvanty::basCorvantyAdmin {
+
+namespace {
+// Sends the table's statements; false at the first failure, its records
+// left in the error list.
+bool SendTableStatements(rdo::rdoConnection& connection, const std::string& table_name) {
+  const rdo::Dialect dialect = connection.GetDialect();
+  if (dialect == rdo::Dialect::SqlServer)
+    return connection.TryExecute(*SqlServerTableScript(table_name));
+  // The SQLite driver runs one statement per call. PostgreSQL drops and
+  // creates in one transaction: a failure or interruption leaves the old
+  // table as it was.
+  std::optional<rdo::Transaction> transaction;
+  if (dialect == rdo::Dialect::PostgreSql) transaction.emplace(connection.BeginTrans());
+  std::vector<std::string> statements = *PortableTableStatements(table_name, dialect);
+  for (const std::string& statement : statements)
+    if (!connection.TryExecute(statement)) return false;
+  if (transaction) transaction->Commit();
+  return true;
+}
+}  // namespace
+
+bool BuildSearchGuideTable(const std::string& table_name) {
+  if (!SqlServerTableScript(table_name)) return false;
+  std::string errors;
+  try {
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    bool sent = SendTableStatements(connection, table_name);
+    errors = SqlErrorReport(rdo::rdoErrors(), kTableBuildMarks);
+    if (!sent && errors.empty()) errors = "[[The statement failed without a message.]]";
+  } catch (const rdo::DatabaseError& error) {
+    errors = SqlErrorReport(error.Errors(), kTableBuildMarks);
+    if (errors.empty()) errors = std::string("[[") + error.what() + "]]";
+  }
+  if (errors.empty()) return true;
+  MsgBox("The following errors were encountered when attempting to build the table '" + table_name +
+         "' - " + errors);
+  return false;
+}
+
+}  // namespace corvanty::basCorvantyAdmin

@@ -1,0 +1,68 @@
+#include "search/searchengine.h"
+
+#include "index/searchindexbuild.h"
+#include "statements/guideloader.h"
+
+namespace corvanty {
+
+void ThrowSearchError(const std::string& message) {
+  throw rdo::DatabaseError({rdo::rdoError{0, message, -1, ""}});
+}
+
+SearchRun::SearchRun(rdo::rdoConnection connection, std::vector<GuideStatement> statements,
+                     std::vector<SearchPath> paths)
+    : connection_(std::move(connection)),
+      statements_(std::move(statements)),
+      paths_(std::move(paths)) {}
+
+std::optional<SearchResult> SearchRun::Next() {
+  while (true) {
+    if (!reader_) {
+      if (next_statement_ == statements_.size()) return std::nullopt;
+      reader_.emplace(connection_.OpenForwardOnly(statements_[next_statement_++].SQL));
+    }
+    if (reader_->Fetch()) {
+      SearchResult result;
+      result.ResultList = reader_->Value(0).value_or("");
+      result.IDColumn = reader_->Value(1).value_or("");
+      result.DSG_ID = std::stoi(reader_->Value(2).value_or("0"));
+      return result;
+    }
+    reader_.reset();
+  }
+}
+
+PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32_t>& guide_ids,
+                         const std::string& criteria) {
+  const std::vector<GuideDefinition> definitions = LoadGuideDefinitions(connection, guide_ids);
+  SearchStatements generated =
+      GenerateSearchStatements(definitions, criteria, connection.GetDialect());
+  if (!generated.Error.empty()) ThrowSearchError(generated.Error);
+  for (const GuideStatement& statement : generated.Guides)
+    if (!statement.Error.empty()) ThrowSearchError(statement.Error);
+  PlannedSearch planned;
+  if (connection.GetDialect() != rdo::Dialect::SqlServer) {
+    planned.paths = ChooseSearchPaths(connection, definitions, criteria, generated.Guides);
+  } else {
+    const std::string why = "scan: " + NoSearchIndexesReason(connection);
+    for (const GuideStatement& statement : generated.Guides)
+      planned.paths.push_back({statement.DSG_ID, false, why});
+  }
+  planned.statements = std::move(generated.Guides);
+  return planned;
+}
+
+std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
+                                       const std::vector<int32_t>& guide_ids,
+                                       const std::string& criteria) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
+  // On SQL Server a NULL shown value must add empty text, not empty the
+  // whole result text; the SQLite rendering takes care of it itself.
+  if (connection.GetDialect() == rdo::Dialect::SqlServer)
+    connection.Execute("SET CONCAT_NULL_YIELDS_NULL OFF");
+  PlannedSearch planned = PlanSearch(connection, guide_ids, criteria);
+  return std::make_unique<SearchRun>(std::move(connection), std::move(planned.statements),
+                                     std::move(planned.paths));
+}
+
+}  // namespace corvanty

@@ -1,0 +1,22 @@
+#pragma once
+// Reads what the statement generator needs of the listed guides from the
+// guide tables.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "connections/rdo.h"
+#include "statements/guidedefinition.h"
+
+namespace corvanty {
+
+// The definitions of the listed guides that have column rows or a tables
+// row, in ascending DSG_ID order, columns in DSG_column_seq_no order.
+std::vector<GuideDefinition> LoadGuideDefinitions(rdo::rdoConnection& connection,
+                                                  const std::vector<int32_t>& guide_ids);
+
+// The DSG_ID of the guide with exactly this name, if there is one.
+std::optional<int32_t> FindGuideByName(rdo::rdoConnection& connection, const std::string& name);
+
+}  // namespace corvanty

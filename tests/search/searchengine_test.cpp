@@ -1,0 +1,358 @@
+// Searches on the shop database through the real SQLite and PostgreSQL ODBC
+// drivers, with the guides read from the guide tables: the engine's results
+// and errors, the search control, and guide search indexes. An index never
+// changes what a search finds: random criteria give the same lines through
+// the indexes as on a copy without them, on each server. On SQLite any change to what a guide
+// reads, to the guide or to the schema makes the next search scan and see it; a rebuilt index finds
+// the same. Guides it cannot keep fresh are refused, leaving the database as it was.
+#include "search/searchengine.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <numeric>
+#include <random>
+#include <set>
+
+#include "index/searchindexbuild.h"
+#include "index/searchindexstate.h"
+#include "index/trigramindex.h"
+#include "search/velmorastinesearch.h"
+#include "statements/sqlliteral.h"
+#include "statements/tsqltext.h"
+#include "support/databasetest.h"
+#include "support/searchdatabase.h"
+
+namespace corvanty {
+namespace {
+
+using namespace corvanty::testing;
+using Texts = std::vector<std::string>;
+
+// Texts with apostrophes, double quotes, LIKE wildcards, letters that LIKE
+// compares case-sensitively (non-ASCII) and the same words in other cases.
+const Texts kTexts = {
+    "Ann O'Hara",   "Zoë Ärger",  "ZOË ärger",      "Jürgen Müller", "Straße 5",   "100% Cotton",
+    "under_score",  "a_b%c",      "Ünal İnce",      "naïve café",    "Ørsted A/S", "🙂 smile",
+    "LYON Trade",   "lyon trade", "He said \"hi\"", "Kraków",        "São Paulo",  "ÅRHUS",
+    "Tōkyō",        "red car",    "Red Car",        "blue bike",     "50% off",    "x_y tool",
+    "café au lait", "ÉCLAIR",     "crème brûlée",   "apostrophe's",  "RED CAR 2",  "Oslo"};
+
+std::string Literal(const std::string& text) { return "'" + QuoteApostrophes(text) + "'"; }
+
+// More rows for the shop: every seventh city and every ninth item are NULL;
+// customers 55 to 64 have no orders.
+std::string GeneratedRows() {
+  std::string sql;
+  for (size_t i = 1; i <= 200; ++i) {
+    if (i >= 6 && i <= 64)
+      sql += "INSERT INTO customers VALUES (" + std::to_string(i) + ", " +
+             Literal(kTexts[i % kTexts.size()] + " " + std::to_string(i)) + ", " +
+             (i % 7 ? Literal(kTexts[i * 7 % kTexts.size()]) : "NULL") + ");";
+    sql += "INSERT INTO orders VALUES (" + std::to_string(100 + i) + ", " +
+           std::to_string(1 + (i * 13) % 54) + ", " +
+           (i % 9 ? Literal(kTexts[i * 11 % kTexts.size()]) : "NULL") + ");";
+  }
+  return sql;
+}
+
+// Besides the shop's customers (1), orders by customer (2) and items (3, no
+// key): 8, orders with a conversion of a number searched; 9, customers
+// with each of their orders (a customer's row id stands for several rows), a WHERE clause
+// with OR at its top; 10, an outer join without a key: the orders' row ids
+// miss customers without orders, so the customers' are used. Settings not
+// named take the column table's defaults: shown, searched, no conversion.
+const char kGuides[] =
+    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+    " (8, 'FROM orders o', 'WHERE o.id > 102'),"
+    " (9, 'FROM customers c, orders o', 'WHERE o.customer_id = c.id AND o.id > 250"
+    " OR o.customer_id = c.id AND c.city = ''Oslo'''),"
+    " (10, 'FROM customers c LEFT JOIN orders o ON o.customer_id = c.id', NULL);"
+    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+    " Show_in_list, Is_search_column, Is_key_column) VALUES (8, 1, 'o', 'id', 0, 0, -1),"
+    " (9, 1, 'c', 'id', 0, 0, -1), (9, 2, 'c', 'city', -1, -1, 0), (9, 3, 'o', 'item', -1, -1, 0),"
+    " (10, 1, 'o', 'item', -1, -1, 0), (10, 2, 'c', 'name', -1, -1, 0);"
+    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+    " Conv_required, Conversion_expression) VALUES"
+    " (8, 2, 'o', 'id', -1, 'CONVERT(varchar, o.id * 2.5) + ''/'' + o.item');";
+
+const std::vector<int32_t> kSearched = {1, 2, 3, 8, 9, 10};
+
+size_t Pick(std::mt19937& rng, size_t count) {
+  return std::uniform_int_distribution<size_t>(0, count - 1)(rng);
+}
+
+// A run of 1 to 7 characters of a stored text, its ASCII letters' case
+// changed now and then, now and then a wildcard in it; or a text no row holds.
+std::string Phrase(std::mt19937& rng) {
+  if (Pick(rng, 20) == 0) return "zq'x";
+  const std::string& text = kTexts[Pick(rng, kTexts.size())];
+  const size_t characters = tsql::CharLength(text);
+  const size_t length = 1 + Pick(rng, std::min<size_t>(7, characters));
+  std::string phrase(tsql::Left(tsql::SkipChars(text, Pick(rng, characters - length + 1)), length));
+  for (char& c : phrase)
+    if (std::isalpha(static_cast<unsigned char>(c)) && Pick(rng, 4) == 0) c ^= 0x20;  // other case
+  if (Pick(rng, 6) == 0)  // between characters: the criteria stay valid UTF-8
+    phrase.insert(tsql::Left(phrase, Pick(rng, tsql::CharLength(phrase) + 1)).size(),
+                  Pick(rng, 2) ? "%" : "_");
+  return phrase;
+}
+
+// Criteria made of phrases (the digits of a form): plain text, one quoted
+// phrase, phrases joined by AND and OR, an unclosed quote, blanks around, or
+// nothing at all.
+std::string Criteria(std::mt19937& rng) {
+  const char* const forms[] = {"1",   "\"1\"", "\"1\" AND \"2\"",          "\"1\" or \"2\"",
+                               "\"1", "  1 ",  "\"1\" and \"2\" OR \"3\"", ""};
+  std::string criteria;
+  for (const char c : std::string(forms[Pick(rng, std::size(forms))]))
+    criteria += std::isdigit(c) ? Phrase(rng) : std::string(1, c);
+  return criteria;
+}
+
+// The lines the statements find, ResultList*IDColumn*DSG_ID each, sorted.
+Texts Found(rdo::rdoConnection& connection, const std::vector<GuideStatement>& statements) {
+  Texts lines;
+  for (const GuideStatement& statement : statements)
+    for (rdo::ForwardReader rows = connection.OpenForwardOnly(statement.SQL); rows.Fetch();)
+      lines.push_back(rows.Value(0).value_or("") + "*" + rows.Value(1).value_or("") + "*" +
+                      rows.Value(2).value_or(""));
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+class IndexedSearch : public EachServer {};
+INSTANTIATE_TEST_SUITE_P(On, IndexedSearch, kEachServer, ServerParamName);
+
+TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
+  rdo::rdoConnection indexed =
+      rdo::rdoConnection::Open(AddShop("Indexed", GeneratedRows() + kGuides));
+  rdo::rdoConnection plain = rdo::rdoConnection::Open(AddShop("Plain", GeneratedRows() + kGuides));
+  for (int32_t guide : kSearched)
+    if (postgres())
+      BuildTrigramIndex(indexed, guide);
+    else
+      BuildSearchIndex(indexed, guide);
+
+  std::mt19937 rng(20240614);
+  const size_t kCriteria = 1000;
+  size_t through_index = 0, found = 0;
+  for (size_t i = 0; i < kCriteria; ++i) {
+    const std::string criteria = Criteria(rng);
+    const PlannedSearch planned = PlanSearch(indexed, kSearched, criteria);
+    for (const SearchPath& path : planned.paths) through_index += path.indexed;
+    const Texts lines = Found(indexed, planned.statements);
+    ASSERT_EQ(lines, Found(plain, PlanSearch(plain, kSearched, criteria).statements))
+        << "criteria: " << criteria;
+    found += !lines.empty();
+  }
+  // Not a comparison of empty answers, and the index served often.
+  EXPECT_GT(found, kCriteria / 2);
+  EXPECT_GT(through_index, kCriteria * kSearched.size() / 3);
+}
+
+class SearchEngine : public EachServer {
+ protected:
+  void SetUp() override {
+    EachServer::SetUp();
+    if (!IsSkipped() && !HasFailure()) connect_ = AddShop("Shop");
+  }
+
+  // The results of the search, in order, then the error it ended in, if any.
+  Texts Search(const std::vector<int32_t>& guides, const std::string& criteria) {
+    Texts lines;
+    try {
+      std::unique_ptr<SearchRun> run = StartSearch(connect_, guides, criteria);
+      while (std::optional<SearchResult> result = run->Next())
+        lines.push_back(result->ResultList + "*" + result->IDColumn + "*" +
+                        std::to_string(result->DSG_ID));
+    } catch (const rdo::DatabaseError& error) {
+      lines.push_back(std::string("error: ") + error.what());
+    }
+    return lines;
+  }
+  std::string connect_;
+};
+INSTANTIATE_TEST_SUITE_P(On, SearchEngine, kEachServer, ServerParamName);
+
+// Guide search indexes of SQLite, kept fresh by triggers.
+class SearchIndex : public ::testing::Test {
+ protected:
+  // The keys the statements find, in order, each followed by *.
+  static std::string Keys(rdo::rdoConnection& connection, const std::vector<GuideStatement>& sql) {
+    std::multiset<std::string> keys;
+    for (const std::string& line : Found(connection, sql))
+      keys.insert(line.substr(line.find('*') + 1, 3));
+    return std::accumulate(keys.begin(), keys.end(), std::string());
+  }
+
+  // The keys found by a search of the orders guide for "car", then the path
+  // it took.
+  static std::string SearchForCar(rdo::rdoConnection& connection) {
+    const PlannedSearch planned = PlanSearch(connection, {kOrdersGuide}, "car");
+    return Keys(connection, planned.statements) + "| " + planned.paths.at(0).why;
+  }
+
+  OdbcFixture odbc_;
+  const std::string connect_ = AddShopDatabase(odbc_, "Shop");
+  const std::string file_ = odbc_.File("Shop.db");
+  rdo::rdoConnection connection_ = rdo::rdoConnection::Open(connect_);
+};
+
+TEST_P(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrderAndErrorsEndTheSearch) {
+  // A NULL name or city adds empty text; the separator and the other value stay.
+  EXPECT_EQ(Search({kCustomersGuide}, "o"),
+            (Texts{", Oslo*2*1", "Carla O'Hara, Lyon*3*1", "Dan Borg, *4*1"}));
+  // Ascending guide numbers whatever the list order, each searched on its
+  // own columns; a number without rows is skipped; no key column gives 0.
+  EXPECT_EQ(Search({kItemsGuide, 99, kCustomersGuide, kItemsGuide}, "an"),
+            (Texts{"Ann Lee, Paris*1*1", "Dan Borg, *4*1", "green van*0*3"}));
+  EXPECT_EQ(Search({kCustomersGuide}, "nnn"), Texts{std::string(200, 'n') + "*5*1"});  // cut
+  // Errors end the search, never as result lines.
+  EXPECT_EQ(Search({99}, "n"), Texts{std::string("error: ") + kInvalidGuidesMessage});
+  // Invalid guides are refused before any row of the valid ones is read.
+  EXPECT_EQ(Search({kCustomersGuide, kNoTablesRowGuide}, "n"),
+            Texts{"error: Error: Database Search Guide 5 has no tables defined."});
+  EXPECT_EQ(Search({kNothingShownGuide, kCustomersGuide}, "n"),
+            Texts{"error: Error: Database Search Guide 6 shows no column in its result list."});
+  // A row that fails while being read ends the search: the rows before it
+  // came out (PostgreSQL's driver fetches them in one batch with the
+  // failing one), the rest are not silently dropped.
+  if (postgres())
+    EXPECT_THAT(Search({kOverflowGuide}, "n"),
+                ::testing::ElementsAre(::testing::HasSubstr("bigint out of range")));
+  else
+    EXPECT_THAT(Search({kOverflowGuide}, "n"),
+                ::testing::ElementsAre("5*1*7", ::testing::HasSubstr("overflow")));
+}
+
+// As the test dialog drives the control: connection values once, then guide
+// name and criteria before each search, results one by one; past the end,
+// or after an error, there is no current result.
+TEST_P(SearchEngine, TheControlHandsOutResultsOneByOneAndAnErrorLeavesNone) {
+  VelmorastineSearch::Corvanty control;
+  control.DataSourceName = postgres() ? schemas_.at(0)->dsn : "Shop";
+  control.UserID = postgres() ? schemas_.at(0)->server.user : "admin";
+  control.Password = postgres() ? schemas_.at(0)->server.password : "";
+  auto run = [&](const std::string& guide, const std::string& criteria) {
+    control.SearchGuide = guide;
+    control.Criteria = criteria;
+    std::string texts;
+    try {
+      for (control.RunSearch(); !control.EndOfResults(); control.NextResult())
+        texts += control.ResultText() + "|";
+    } catch (const rdo::DatabaseError&) {
+      texts += "error|";
+    }
+    control.NextResult();
+    return texts + (control.EndOfResults() ? "end" : "more") + "|" + control.ResultText();
+  };
+  // The guide is found by its exact name.
+  EXPECT_EQ(run("Orders by customer's name", "O'Hara"),
+            "red car for Carla O'Hara|green van for Carla O'Hara|end|");
+  EXPECT_EQ(run("No such guide", "o"), "error|end|");
+  // The second row fails; on PostgreSQL with the first in one batch.
+  EXPECT_EQ(run("Overflow", "n"), (postgres() ? "" : "5|") + std::string("error|end|"));
+}
+
+TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
+  const std::string kIndexed = "| index: the rows of o it finds for \"car\"";
+  const std::string kChanged =
+      "| scan: its search index is stale: rows it reads, or the guide, changed since it was built";
+  // Orders 10 (red car) and 12 (green van) are Carla O'Hara's, 11 (blue
+  // bike) is Ann Lee's; "car" is in Carla's name and in order 10's item.
+  const std::pair<const char*, std::string> cases[] = {
+      {"INSERT INTO orders VALUES (13, 1, 'race car')", "10*12*13*" + kChanged},
+      {"UPDATE orders SET item = 'blue cart' WHERE id = 11", "10*11*12*" + kChanged},
+      {"DELETE FROM orders WHERE id = 10", "12*" + kChanged},
+      {"INSERT INTO customers VALUES (6, 'Carlos', 'Cork')", "10*12*" + kChanged},
+      {"UPDATE customers SET name = 'Ann Carter' WHERE id = 1", "10*11*12*" + kChanged},
+      {"DELETE FROM customers WHERE id = 3", kChanged},
+      // The guide's columns and clauses.
+      {"UPDATE Db_Search_Guide_Cols SET Is_search_column = 0 WHERE DSG_ID = 2 AND "
+       "Column_name = 'name'",
+       "10*" + kChanged},
+      {"UPDATE Db_Search_Guide_Tables SET WHERE_clause = WHERE_clause || ' AND o.id > 10'",
+       "12*" + kChanged},
+      // Row ids may change with the schema (VACUUM), triggers may be gone.
+      {"VACUUM",
+       "10*12*| scan: its search index is stale: the database's schema changed since it "
+       "was built"},
+      // Another guide's rows, and tables the guide does not read, change nothing.
+      {"UPDATE Db_Search_Guide_Cols SET Show_in_list = 0 WHERE DSG_ID = 1;"
+       "UPDATE numbers SET label = 'car'",
+       "10*12*" + kIndexed},
+  };
+  int shop = 0;
+  for (const auto& [change, found] : cases) {
+    SCOPED_TRACE(change);
+    const std::string name = "Shop" + std::to_string(++shop);  // a shop of its own
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(AddShopDatabase(odbc_, name));
+    BuildSearchIndex(connection, kOrdersGuide);
+    const PlannedSearch fresh = PlanSearch(connection, {kOrdersGuide}, "car");
+    EXPECT_EQ(SearchForCar(connection), "10*12*" + kIndexed);
+    ExecSqlite(odbc_.File(name + ".db"), change);
+    EXPECT_EQ(SearchForCar(connection), found);
+    // A statement made for the fresh index scans if the rows changed before
+    // it runs; its guide as it was then decides.
+    const bool guide_changed = std::string(change).find("Db_Search") != std::string::npos;
+    EXPECT_EQ(Keys(connection, fresh.statements),
+              guide_changed ? "10*12*" : found.substr(0, found.find('|')));
+    BuildSearchIndex(connection, kOrdersGuide);
+    EXPECT_EQ(SearchForCar(connection), found.substr(0, found.find('|')) + kIndexed);
+  }
+}
+
+TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) {
+  ExecSqlite(
+      file_,
+      "CREATE VIEW named AS SELECT * FROM customers WHERE name IS NOT NULL;"
+      "CREATE VIRTUAL TABLE notes USING fts5(name);"
+      "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+      " (8, 'FROM named n', ''), (9, 'FROM customers n', 'WHERE n.id < julianday(''now'')'),"
+      " (10, 'FROM notes n', ''), (11, 'FROM customers n', ''),"
+      " (12, 'FROM orders o RIGHT JOIN customers n ON n.id = o.customer_id', ''),"
+      " (13, 'FROM customers n', 'WHERE n.id > 0 -- a note');"
+      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+      " Is_search_column) SELECT DSG_ID, 1, 'n', 'name', DSG_ID <> 11 FROM Db_Search_Guide_Tables"
+      " WHERE DSG_ID > 7;");
+  auto refusal = [&](int32_t guide) -> std::string {
+    try {
+      BuildSearchIndex(connection_, guide);
+      return "indexed";
+    } catch (const SearchIndexRefused& refused) {
+      return refused.what();
+    }
+  };
+  const std::string kNoIndex = " cannot be searched through an index: ";
+  const std::string refusals[] = {
+      " cannot be indexed: none of its tables (n) gives each of its rows a row id.",
+      " cannot be indexed: what it searches depends on the moment ('now').",
+      " cannot be indexed: it reads a virtual table, which no trigger can watch.",
+      " cannot be indexed: it has no search column.",
+      kNoIndex + "its FROM clause does not begin with FROM or has a RIGHT or FULL join.",
+      kNoIndex + "a comment or a ; in its clauses or columns would cut off what the index adds.",
+  };
+  for (int32_t guide = 8; guide <= 13; ++guide)
+    EXPECT_EQ(refusal(guide), std::string(guide < 12 ? "" : "Error: ") + "Database Search Guide " +
+                                  std::to_string(guide) + refusals[guide - 8]);
+
+  // A refused rebuild leaves the index it was to replace, stale as it was.
+  BuildSearchIndex(connection_, kOrdersGuide);
+  ExecSqlite(file_,
+             "UPDATE Db_Search_Guide_Tables SET WHERE_clause = 'WHERE c.id = "
+             "o.customer_id AND random() <> 0' WHERE DSG_ID = 2");
+  EXPECT_EQ(refusal(kOrdersGuide),
+            "Database Search Guide 2 cannot be indexed: what it searches depends on the moment "
+            "(random).");
+  EXPECT_EQ(ReadSearchIndexState(connection_, kOrdersGuide).state, IndexState::Stale);
+  EXPECT_EQ(SqliteColumn(file_,
+                         "SELECT group_concat(rowid) FROM Db_Search_Index_2 WHERE "
+                         "Db_Search_Index_2 MATCH 'car'"),
+            Texts{"10,12"});
+}
+
+}  // namespace
+}  // namespace corvanty
