@@ -29,21 +29,18 @@ const char kGuides[] =
     " name FROM n) c', 'WHERE '); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
     " Column_qualifier, Column_name) SELECT DSG_ID, 1, 'c', 'name' FROM Db_Search_Guides;";
 
-// Answers as the next prompter does and notes what the results box showed
-// behind each message, each followed by "|".
-class ResultsBehindBoxes : public Prompter {
- public:
-  ResultsBehindBoxes(const QPlainTextEdit& results, std::shared_ptr<Prompter> next)
-      : results_(results), next_(std::move(next)) {}
+// Notes what the results box showed behind each message, each followed by
+// "|", and answers as the next prompter does.
+struct ResultsBehindBoxes : Prompter {
+  ResultsBehindBoxes(const QPlainTextEdit& box, std::shared_ptr<Prompter> then)
+      : results(box), next(std::move(then)) {}
   int Ask(const MessageBoxRequest& request) override {
-    seen += results_.toPlainText().toStdString() + "|";
-    return next_->Ask(request);
+    seen += results.toPlainText().toStdString() + "|";
+    return next->Ask(request);
   }
+  const QPlainTextEdit& results;
+  std::shared_ptr<Prompter> next;
   std::string seen;
-
- private:
-  const QPlainTextEdit& results_;
-  std::shared_ptr<Prompter> next_;
 };
 
 class TestDialog : public testing::OnEachServer<testing::GuideDialogTest> {
