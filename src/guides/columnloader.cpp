@@ -24,19 +24,14 @@ std::string Trimmed(const std::string& text) {
 }
 
 // The stored FROM clause of the guide; empty when it has no tables row.
-std::string ReadFromClause(rdo::rdoConnection& connection, const std::string& id) {
-  rdo::rdoResultset row = connection.OpenResultset(
-      "SELECT DSG_ID, FROM_clause FROM Db_Search_Guide_Tables WHERE DSG_ID = " + id);
+std::string ReadFromClause(rdo::rdoConnection& connection, int32_t id) {
+  rdo::rdoResultset row = connection.OpenResultset(GuideFromClauseQuery(id));
   return row.IsEOF() ? std::string() : row.Text("FROM_clause");
 }
 
 // The stored column rows as slots 1..n, in the order the server returns them.
-std::vector<ColumnSlot> ReadSlots(rdo::rdoConnection& connection, const std::string& id) {
-  rdo::rdoResultset rows = connection.OpenResultset(
-      std::string("SELECT DSG_column_seq_no, Column_qualifier, Column_name, Column_data_type, "
-                  "Show_in_list,") +
-      "Is_search_column, List_column_separator, Conv_required, Conversion_expression" +
-      ", Is_key_column" + " FROM Db_Search_Guide_Cols" + " WHERE DSG_ID = " + id);
+std::vector<ColumnSlot> ReadSlots(rdo::rdoConnection& connection, int32_t id) {
+  rdo::rdoResultset rows = connection.OpenResultset(GuideColumnsQuery(id));
   std::vector<ColumnSlot> slots(1);
   for (; !rows.IsEOF(); rows.MoveNext()) {
     ColumnSlot& slot = slots.emplace_back();
@@ -87,6 +82,19 @@ std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
 
 }  // namespace
 
+std::string GuideFromClauseQuery(int32_t id) {
+  return "SELECT DSG_ID, FROM_clause FROM Db_Search_Guide_Tables WHERE DSG_ID = " +
+         std::to_string(id);
+}
+
+std::string GuideColumnsQuery(int32_t id) {
+  return std::string(
+             "SELECT DSG_column_seq_no, Column_qualifier, Column_name, Column_data_type, "
+             "Show_in_list,") +
+         "Is_search_column, List_column_separator, Conv_required, Conversion_expression" +
+         ", Is_key_column" + " FROM Db_Search_Guide_Cols" + " WHERE DSG_ID = " + std::to_string(id);
+}
+
 std::vector<std::string> TablesOfFromClause(std::string from_clause) {
   std::string text = basCorvantyAdmin::ReplaceAll(from_clause, "FROM ", "");
   std::vector<std::string> tables(2);
@@ -112,11 +120,10 @@ std::string QuotedTableList(const std::vector<std::string>& tables) {
 ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
                                       const std::vector<std::string>& tables) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-  const std::string id_text = std::to_string(id);
   ColumnEditorContents contents;
   if (edit) {
-    contents.Tables = TablesOfFromClause(ReadFromClause(connection, id_text));
-    contents.Slots = ReadSlots(connection, id_text);
+    contents.Tables = TablesOfFromClause(ReadFromClause(connection, id));
+    contents.Slots = ReadSlots(connection, id);
   } else {
     contents.Tables = tables;
     contents.Slots.resize(1);

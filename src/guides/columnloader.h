@@ -33,6 +33,11 @@ struct ColumnEditorContents {
 ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
                                       const std::vector<std::string>& tables);
 
+// What the editor reads of guide id: its stored FROM clause, and its stored
+// column rows (in the server's order, no ORDER BY).
+std::string GuideFromClauseQuery(int32_t id);
+std::string GuideColumnsQuery(int32_t id);
+
 // The table names of a stored FROM clause, after the empty elements 0 and 1:
 // "FROM Orders, Customers" gives "", "", "Orders", "Customers".
 std::vector<std::string> TablesOfFromClause(std::string from_clause);

@@ -61,6 +61,13 @@ TEST(GuideStatements, AreTheServersOwnTexts) {
       {ColumnCatalogueQuery(rdo::Dialect::SqlServer, QuotedTableList({"", "Orders", "Customers"})),
        "SELECT Tbl.Name TableName, Col.Name ColName FROM SysObjects Tbl, SysColumns Col WHERE "
        "Tbl.ID = Col.ID AND Tbl.Name IN ('Orders','Customers')"},
+      {GuideFromClauseQuery(7),
+       "SELECT DSG_ID, FROM_clause FROM Db_Search_Guide_Tables WHERE "
+       "DSG_ID = 7"},
+      {GuideColumnsQuery(7),
+       "SELECT DSG_column_seq_no, Column_qualifier, Column_name, Column_data_type, "
+       "Show_in_list,Is_search_column, List_column_separator, Conv_required, "
+       "Conversion_expression, Is_key_column FROM Db_Search_Guide_Cols WHERE DSG_ID = 7"},
   };
   for (const auto& [built, expected] : rows) EXPECT_EQ(built, expected);
 }

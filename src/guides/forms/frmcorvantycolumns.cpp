@@ -141,7 +141,8 @@ void frmCorvantyColumns::Form_Load() {
   mblnKeyAssigned = false;
 
   const bool edit = gstrDSGMode == kModeEdit;
-  mblnSkipItemCheck = mblnSkipClick = edit;
+  // The list raises its events while it fills and while entry 0 is selected.
+  mblnSkipItemCheck = mblnSkipClick = true;
   ColumnEditorContents contents;
   try {
     contents = LoadColumnEditor(gintDSGID, edit, gavarTables);
@@ -157,12 +158,14 @@ void frmCorvantyColumns::Form_Load() {
   RememberFirstKeyColumn();
   FillList(contents.Entries);
 
-  if (lstAvailableCols->count() > 0) {
-    lstAvailableCols->setCurrentRow(0);
-    if (lstAvailableCols->item(0)->checkState() == Qt::Checked) cmdRemove->setEnabled(true);
-  }
-  txtColIndex->setText("0");
+  if (lstAvailableCols->count() > 0) lstAvailableCols->setCurrentRow(0);
   mblnSkipItemCheck = mblnSkipClick = false;
+  // The controls show the selected entry's own settings, as a click on it
+  // does: defaults beside a stored column would let Apply (the Enter button)
+  // overwrite it. An existing guide gets no preset index either, so Enter
+  // cannot add a column ahead of its stored ones.
+  lstAvailableCols_Click();
+  if (!edit) txtColIndex->setText("0");
 }
 
 void frmCorvantyColumns::FillList(const std::vector<ColumnListEntry>& entries) {
@@ -197,6 +200,7 @@ void frmCorvantyColumns::LoadPropertyControls(const ColumnSlot& slot) {
   chkKeyColumn->setChecked(slot.IsKeyColumn != 0);
   txtListColSep->setText(QString::fromStdString(slot.Separator));
   txtColIndex->setText(QString::number(slot.ColumnIndex));
+  mudtSlotShown = CurrentlyShown(slot.ListIndex.value_or(-1));
 }
 
 void frmCorvantyColumns::ResetPropertyControls() {
@@ -206,6 +210,17 @@ void frmCorvantyColumns::ResetPropertyControls() {
   chkKeyColumn->setChecked(false);
   txtListColSep->clear();
   txtColIndex->clear();
+  mudtSlotShown.reset();
+}
+
+frmCorvantyColumns::ShownSettings frmCorvantyColumns::CurrentlyShown(int entry) const {
+  return {entry,
+          cmbDataType->currentText().toStdString(),
+          txtListColSep->text().toStdString(),
+          txtColIndex->text().toStdString(),
+          chkShowInList->isChecked(),
+          chkIsSearchCol->isChecked(),
+          chkKeyColumn->isChecked()};
 }
 
 void frmCorvantyColumns::lstAvailableCols_ItemCheck(int Item) {
@@ -263,16 +278,17 @@ void frmCorvantyColumns::RememberFirstKeyColumn() {
   }
 }
 
-void frmCorvantyColumns::ConfirmKeyMove() {
-  if (!mblnKeyAssigned || gavarColumns[mintKeySlot].ListIndex == mintCurrentItem) return;
+bool frmCorvantyColumns::AskToTakeKey() {
+  if (!mblnKeyAssigned || gavarColumns[mintKeySlot].ListIndex == mintCurrentItem) return false;
   std::string question = "Column '" + gavarColumns[mintKeySlot].ColumnName +
                          "' is already set as the key" +
                          " for this database search guide. Remove it and assign this column?";
-  if (MsgBox(question, vbOKCancel) != vbOK) {
-    chkKeyColumn->setChecked(false);
-    return;
-  }
-  // Every other column loses the key, so the guide keeps exactly one.
+  if (MsgBox(question, vbOKCancel) == vbOK) return true;
+  chkKeyColumn->setChecked(false);
+  return false;
+}
+
+void frmCorvantyColumns::TakeKey() {
   for (size_t slot = 1; slot < gavarColumns.size(); ++slot)
     if (gavarColumns[slot].ListIndex != mintCurrentItem) gavarColumns[slot].IsKeyColumn = 0;
   mblnKeyAssigned = false;
@@ -290,6 +306,7 @@ void frmCorvantyColumns::StoreSlot(int slot, int32_t index) {
   SetConversionFromDataType(settings);
   settings.ColumnIndex = index;
   settings.IsKeyColumn = chkKeyColumn->isChecked() ? 1 : 0;
+  mudtSlotShown = CurrentlyShown(mintCurrentItem);
 
   if (settings.IsKeyColumn != 0) {
     mblnKeyAssigned = true;
@@ -302,13 +319,19 @@ void frmCorvantyColumns::StoreSlot(int slot, int32_t index) {
 void frmCorvantyColumns::cmdApply_Click() {
   int row = lstAvailableCols->currentRow();
   if (row < 0) return;  // no entry to apply to
+  // Settings applied as they were shown change nothing, so a stored row keeps
+  // its exact values (a flag stored as -1, a conversion written by hand).
+  if (mudtSlotShown == CurrentlyShown(row)) return;
   mintCurrentItem = row;
+  // The key question comes before the index check; the answer takes effect
+  // only once the index is accepted.
+  const bool take_key = chkKeyColumn->isChecked() && AskToTakeKey();
   ColumnIndexInput index = ReadColumnIndex(txtColIndex->text().toStdString());
   if (index.refusal) {
     MsgBox(index.refusal, vbOKOnly);
     return;
   }
-  if (chkKeyColumn->isChecked()) ConfirmKeyMove();
+  if (take_key) TakeKey();
 
   // The list raises its events while an entry's text changes.
   mblnSkipItemCheck = mblnSkipClick = true;

@@ -4,7 +4,9 @@
 // positions. It edits the settings table in memory; OK replaces the guide's
 // stored column rows with it in one transaction, Cancel discards it.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ui/forms/form.h"
@@ -59,15 +61,30 @@ class frmCorvantyColumns : public SingleInstanceForm<frmCorvantyColumns> {
   void Form_Load() override;
 
  private:
+  // What the property controls show for a list entry.
+  struct ShownSettings {
+    int entry = -1;
+    std::string data_type, separator, index;
+    bool show = false, search = false, key = false;
+    bool operator==(const ShownSettings& other) const {
+      return std::tie(entry, data_type, separator, index, show, search, key) ==
+             std::tie(other.entry, other.data_type, other.separator, other.index, other.show,
+                      other.search, other.key);
+    }
+  };
+
   void FillList(const std::vector<ColumnListEntry>& entries);
   void LoadPropertyControls(const ColumnSlot& slot);
   void ResetPropertyControls();
   void SetDataType(const std::string& word);
+  ShownSettings CurrentlyShown(int entry) const;
   // Remembers the first slot whose column is the key, if any.
   void RememberFirstKeyColumn();
   // When another entry's column is the remembered key, asks whether the
   // column being applied takes the key over; Cancel unchecks the key box.
-  void ConfirmKeyMove();
+  bool AskToTakeKey();
+  // Every other column loses the key, so the guide keeps exactly one.
+  void TakeKey();
   // Stores the property controls in the slot for the current entry.
   void StoreSlot(int slot, int32_t index);
 
@@ -78,6 +95,8 @@ class frmCorvantyColumns : public SingleInstanceForm<frmCorvantyColumns> {
   bool mblnSkipClick = false;
   bool mblnKeyAssigned = false;  // a key column is remembered, in slot mintKeySlot
   int mintKeySlot = 0;
+  // The controls as last loaded from or stored to a slot; none after a reset.
+  std::optional<ShownSettings> mudtSlotShown;
 };
 
 }  // namespace corvanty

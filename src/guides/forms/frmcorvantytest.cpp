@@ -93,13 +93,15 @@ void frmCorvantyTest::cmdSearch_Click() {
 }
 
 void frmCorvantyTest::ShowOutcome(const TestSearchOutcome& outcome) {
-  txtResults->clear();  // earlier results would pass for this search's
+  if (outcome.found && outcome.error.empty()) {
+    txtResults->clear();
+    return ShowResults(std::make_shared<const std::string>(outcome.text), 0);
+  }
   if (!outcome.error.empty())
     MsgBox(outcome.error, vbOKOnly + vbExclamation);
-  else if (!outcome.found)
-    MsgBox("No results for criteria.");
   else
-    return ShowResults(std::make_shared<const std::string>(outcome.text), 0);
+    MsgBox("No results for criteria.");
+  txtResults->clear();  // once the message is read: earlier results would pass for this search's
   SearchEnded();
 }
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 
 #include "connections/connectionstore.h"
 #include "guidedialogtest.h"
@@ -130,6 +131,10 @@ TEST_P(ColumnsEditor, ShowsItsControlsInTheirTabOrder) {
                        {"cmdOK", "QPushButton", "OK", Align::None, 9},
                        {"cmdCancel", "QPushButton", "Cancel", Align::None, 10},
                    }));
+  std::string words;
+  for (int i = 0; i < Dialog().cmbDataType->count(); ++i)
+    words += Dialog().cmbDataType->itemText(i).toStdString() + " ";
+  EXPECT_EQ(words, "Char Varchar Integer Numeric Text Datetime ");
 }
 
 TEST_P(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColumnsChecked) {
@@ -158,17 +163,39 @@ TEST_P(ColumnsEditor, ANewGuideStoresEachDataTypeAsAppliedAndReopensWithItsColum
 
 TEST_P(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroughAFailedOk) {
   Exec(kStoredGuide);
+  // Enter then OK keeps the rows byte for byte: the controls show entry 0's own
+  // settings (orderid's, or none when its row names another table), applied
+  // unchanged. {statement first, the controls and Remove enabled, the boxes}
+  const std::tuple<const char*, const char*, const char*> openings[] = {
+      {"UPDATE Db_Search_Guide_Cols SET Column_qualifier = 'gone' WHERE Column_name = 'orderid'",
+       "Char 0 0 0 []  0", "0 Index property must have a value.\n"},
+      {"UPDATE Db_Search_Guide_Cols SET Column_qualifier = 'orders' WHERE Column_name = 'orderid'",
+       "Integer 0 0 1 [ ] 1 1", ""},
+  };
+  for (auto [statement, shown, boxes] : openings) {
+    Exec(statement);
+    const std::string stored = StoredRows();
+    boxes_->Clear();
+    frmCorvantyColumns& opened = Open("Edit");
+    EXPECT_EQ(Controls() + " " + std::to_string(opened.cmdRemove->isEnabled()), shown);
+    QTest::keyClick(opened.lstAvailableCols, Qt::Key_Return);
+    Click(opened, "cmdOK");
+    EXPECT_EQ(Boxes() + ShownDialogs() + StoredRows(), boxes + stored);
+  }
   frmCorvantyColumns& dialog = Open("Edit");
   EXPECT_EQ(Entries(),
             "*(1) orderid -> orders|total -> orders|customerid -> orders|customerid -> customers|"
             "*(2) name -> customers|*(3) city -> customers|");
   // total is given city's index; removing name, slot 2 of 5, shifts the later
   // slots and leaves the entries' texts alone.
+  // Remove is enabled on a checked entry only, and stays so after a Remove.
   Apply(1, "Numeric", "F", " o' ", "3");
+  dialog.lstAvailableCols->setCurrentRow(2);
+  std::string remove_enabled = std::to_string(dialog.cmdRemove->isEnabled());
   dialog.lstAvailableCols->setCurrentRow(4);
   Click(dialog, "cmdRemove");
-  EXPECT_EQ(Entries(),
-            "*(1) orderid -> orders|(3) total -> orders|customerid -> orders|customerid -> "
+  EXPECT_EQ(remove_enabled + std::to_string(dialog.cmdRemove->isEnabled()) + " " + Entries(),
+            "01 *(1) orderid -> orders|(3) total -> orders|customerid -> orders|customerid -> "
             "customers|(2) name -> customers|*(3) city -> customers|");
 
   // Unchecking city (with settings) is refused and shows its settings; an
@@ -183,7 +210,7 @@ TEST_P(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroug
 
   // An OK that fails on the shared index keeps the stored rows and the
   // settings; total applied again keeps its one slot. city applied as shown
-  // keeps its stored separator; total's, with an apostrophe, is stored as typed.
+  // keeps its stored values; total's separator, with an apostrophe, is stored as typed.
   const std::string before = StoredRows();
   dialog.lstAvailableCols->setCurrentRow(5);
   Click(dialog, "cmdApply");
@@ -201,7 +228,7 @@ TEST_P(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroug
   Click(dialog, "cmdOK");
   EXPECT_EQ(ShownDialogs() + StoredRows(),
             "1|orders|orderid|Integer|0|0|+ ' ' +|-1|CONVERT(varchar,orders.orderid)|-1 / "
-            "3|customers|city|Char|1|0|+'it''s'+|0||0 / "
+            "3|customers|city|Char|-1|0|+'it''s'+|0||0 / "
             "4|orders|total|Numeric|0|1|+' o'' '+|-1|CONVERT(varchar,orders.total)|0 / "
             "5|orders|Gone|(none)|-1|0|+ ' - ' + CHAR(13) +|0|(none)|0");
 }
@@ -249,10 +276,15 @@ TEST_P(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) 
       seen += std::to_string(box->isChecked()) + (box->isEnabled() ? "e " : "d ");
     EXPECT_EQ(seen, states) << clicks;
   }
-  // Another key is asked for; the remembered key follows its slot.
+  // Another key is asked for, before the index is checked; a refused index
+  // leaves the key where it was. The remembered key follows its slot.
   const std::string kAlreadyKey =
       "' is already set as the key for this database search guide. Remove it and assign this "
       "column?\n";
+  Apply(3, "Char", "K", "", "");  // answered OK
+  EXPECT_EQ(Boxes() + std::to_string(gavarColumns[1].IsKeyColumn),
+            "1 Column 'orderid" + kAlreadyKey + "0 Index property must have a value.\n-1");
+  boxes_->Clear();
   boxes_->QueueAnswer(vbCancel);
   Apply(3, "Char", "K", "", "7");  // customers.customerid
   EXPECT_EQ(Boxes() + Controls() + std::to_string(gavarColumns[5].IsKeyColumn),

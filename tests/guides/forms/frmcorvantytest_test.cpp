@@ -9,6 +9,7 @@
 #include "guides/testsearch.h"
 #include "support/forms/inventory.h"
 #include "ui/forms/backgroundwork.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
 namespace {
@@ -27,6 +28,20 @@ const char kGuides[] =
     " RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000) SELECT x AS"
     " name FROM n) c', 'WHERE '); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
     " Column_qualifier, Column_name) SELECT DSG_ID, 1, 'c', 'name' FROM Db_Search_Guides;";
+
+// Notes what the results box showed behind each message, each followed by
+// "|", and answers as the next prompter does.
+struct ResultsBehindBoxes : Prompter {
+  ResultsBehindBoxes(const QPlainTextEdit& box, std::shared_ptr<Prompter> then)
+      : results(box), next(std::move(then)) {}
+  int Ask(const MessageBoxRequest& request) override {
+    seen += results.toPlainText().toStdString() + "|";
+    return next->Ask(request);
+  }
+  const QPlainTextEdit& results;
+  std::shared_ptr<Prompter> next;
+  std::string seen;
+};
 
 class TestDialog : public testing::OnEachServer<testing::GuideDialogTest> {
  protected:
@@ -71,10 +86,15 @@ TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
           {"txtResults", "QPlainTextEdit", "", Align::None, 4},
           {"cmdCancel", "QPushButton", "Cancel", Align::None, 5},
       }));
-  EXPECT_EQ(std::to_string(dialog.cmbAvailableDSG->count()) + " " +
-                dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
+  // {each entry's name and data, the connection values}
+  std::string entries;
+  for (int i = 0; i < dialog.cmbAvailableDSG->count(); ++i)
+    entries += dialog.cmbAvailableDSG->itemText(i).toStdString() + "=" +
+               std::to_string(dialog.cmbAvailableDSG->itemData(i).toInt()) + " ";
+  EXPECT_EQ(entries + dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
                 dialog.Corvanty1->Password + Boxes(),
-            postgres() ? "3 GuidesOnPostgres|corvanty|corvanty" : "3 Guides|u|");
+            postgres() ? "Colours=1 Broken=2 Slow=3 GuidesOnPostgres|corvanty|corvanty"
+                       : "Broken=2 Colours=1 Slow=3 Guides|u|");
 
   // {guide, criteria, the boxes shown and the results}: each search replaces
   // the last one's results; after a failure the dialog still works.
@@ -88,8 +108,13 @@ TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
       {"Colours", "Red", "Red\n"},
       {"Colours", "", "Red\nGreen\nBlue\n"},  // empty criteria are passed on as they are
   };
+  auto behind = std::make_shared<ResultsBehindBoxes>(*dialog.txtResults, boxes_);
+  SetPrompter(behind);
   for (const auto& row : rows)
     EXPECT_EQ(Search(dialog, row[0].c_str(), row[1].c_str()), row[2]) << row[1];
+  SetPrompter(boxes_);
+  // Each message is read over the earlier results; the box is emptied after.
+  EXPECT_EQ(behind->seen, "Red\nGreen\nBlue\n||");
   EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Colours|");
   // The search behind the box ends each result with CR LF and, once
   // cancelled, reads no more.
