@@ -228,7 +228,6 @@ TEST_P(TablesEditor, OkChecksTheSyntaxFirstAndSavesOnlyWhatPasses) {
   } rows[] = {
       {"customers,orders", "", vbNo, kAsked, "-| "},
       {"customers,orders", "  ", 0, kIncomplete, "-| "},  // not asked: blanks reach the server
-      {"customers", "1=1 -- every customer", 0, kCutOff, "-| "},
       {"customers", "1=1", 0, kOK + kCutOff, "-| ", &frmCorvantyTables::txtWHERE,
        " -- every customer"},
       {"customers", "", 0, std::string(kOK) + kOK, "FROM customers c|WHERE | ,customers,",
