@@ -30,30 +30,39 @@ std::vector<std::string> ListUserTables() {
   return tables;
 }
 
+std::string TablesRowInsertStatement(int32_t id, const std::string& from_text,
+                                     const std::string& where_text) {
+  return std::string("INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause)") +
+         " VALUES (" + std::to_string(id) + ",'" + QuoteApostrophes("FROM " + from_text) + "','" +
+         QuoteApostrophes("WHERE " + where_text) + "')";
+}
+
+std::string TablesRowUpdateStatement(int32_t id, const std::string& from_text,
+                                     const std::string& where_text) {
+  return std::string("UPDATE Db_Search_Guide_Tables") + " SET FROM_clause = '" +
+         QuoteApostrophes("FROM " + from_text) + "'," + " WHERE_clause = '" +
+         QuoteApostrophes("WHERE " + where_text) + "'" + " WHERE DSG_ID = " + std::to_string(id);
+}
+
+std::string TableColumnSettingsDeleteStatement(int32_t id, const std::string& table) {
+  return "DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = " + std::to_string(id) +
+         " AND Column_qualifier = '" + QuoteApostrophes(table) + "'";
+}
+
 void SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
                       const std::string& where_text) {
-  const std::string text = std::to_string(id);
-  const std::string from_clause = QuoteApostrophes("FROM " + from_text);
-  const std::string where_clause = QuoteApostrophes("WHERE " + where_text);
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   rdo::Transaction transaction = connection.BeginTrans();
   // A guide kept without its tables row is edited into having one.
-  if (editing && !connection.OpenResultset(TablesRowQuery(id)).IsEOF()) {
-    connection.Execute(std::string("UPDATE Db_Search_Guide_Tables") + " SET FROM_clause = '" +
-                       from_clause + "'," + " WHERE_clause = '" + where_clause + "'" +
-                       " WHERE DSG_ID = " + text);
-  } else {
-    connection.Execute(std::string("INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, "
-                                   "WHERE_clause)") +
-                       " VALUES (" + text + ",'" + from_clause + "','" + where_clause + "')");
-  }
+  const bool has_row = editing && !connection.OpenResultset(TablesRowQuery(id)).IsEOF();
+  connection.Execute(has_row ? TablesRowUpdateStatement(id, from_text, where_text)
+                             : TablesRowInsertStatement(id, from_text, where_text));
   transaction.Commit();
 }
 
 void DeleteTableColumnSettings(int32_t id, const std::string& table) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-  connection.Execute("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = " + std::to_string(id) +
-                     " AND Column_qualifier = '" + QuoteApostrophes(table) + "'");
+  connection.Execute(TableColumnSettingsDeleteStatement(id, table));
 }
 
 }  // namespace corvanty

@@ -31,4 +31,13 @@ void SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
 // Deletes the guide's column settings whose qualifier is the table.
 void DeleteTableColumnSettings(int32_t id, const std::string& table);
 
+// The statements above, the same on every server: the tables row inserted
+// or updated with "FROM " + from_text and "WHERE " + where_text, and the
+// deletion of a removed table's column settings. Apostrophes are doubled.
+std::string TablesRowInsertStatement(int32_t id, const std::string& from_text,
+                                     const std::string& where_text);
+std::string TablesRowUpdateStatement(int32_t id, const std::string& from_text,
+                                     const std::string& where_text);
+std::string TableColumnSettingsDeleteStatement(int32_t id, const std::string& table);
+
 }  // namespace corvanty

@@ -12,9 +12,16 @@ namespace corvanty {
 // text is not empty: both empty give "SELECT 'atest'" and two blanks.
 std::string SyntaxTestStatement(const std::string& from_text, const std::string& where_text);
 
+// Why the texts cannot make a guide, or "" when they can: a comment or a ";"
+// outside string literals would cut off the search conditions that every
+// search joins after the clauses. Names the first such clause and what it holds.
+std::string CutOffRefusal(const std::string& from_text, const std::string& where_text);
+
 // Runs the test statement on a connection of its own and returns the
-// diagnostics of the failure (empty when the server accepted it). At most
-// the first row is read: the check is about the statement, not its rows.
+// diagnostics of the statement's failure (empty when the server accepted
+// it). A connection that cannot be opened is not a syntax fault: its
+// rdo::DatabaseError comes out. At most the first row is read: the check is
+// about the statement, not its rows.
 std::vector<rdo::rdoError> CheckGuideSyntax(const std::string& from_text,
                                             const std::string& where_text);
 

@@ -4,6 +4,7 @@
 #include "guides/columnloader.h"
 #include "guides/columnstore.h"
 #include "guides/fromlist.h"
+#include "guides/guideclauses.h"
 #include "guides/syntaxcheck.h"
 #include "statements/dialectsql.h"
 
@@ -52,6 +53,22 @@ TEST(GuideStatements, AreTheServersOwnTexts) {
       {SyntaxTestStatement("Customers", "id > 1"), "SELECT 'atest' FROM Customers WHERE id > 1"},
       {SyntaxTestStatement("", "1 = 1"), "SELECT 'atest'  WHERE 1 = 1"},
       {UserTablesQuery(rdo::Dialect::SqlServer), "SELECT Name FROM SysObjects WHERE Type = 'U'"},
+      {TablesRowInsertStatement(7, "Customers, Orders", "Customers.id = Orders.customer_id"),
+       "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (7,'FROM "
+       "Customers, Orders','WHERE Customers.id = Orders.customer_id')"},
+      {TablesRowUpdateStatement(7, "Customers", "name <> 'it''s'"),
+       "UPDATE Db_Search_Guide_Tables SET FROM_clause = 'FROM Customers', WHERE_clause = 'WHERE "
+       "name <> ''it''''s''' WHERE DSG_ID = 7"},
+      {TableColumnSettingsDeleteStatement(7, "Bob's"),
+       "DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = 7 AND Column_qualifier = 'Bob''s'"},
+      // A comment or a ";" outside string literals is refused, the first one named.
+      {CutOffRefusal("Customers /* all */", "1=1; DELETE FROM Customers"),
+       "Syntax Invalid: the FROM text holds \"/*\" outside string literals. A comment or a \";\" "
+       "there would cut off the search conditions joined after it."},
+      {CutOffRefusal("Customers", "name = 'a;b--c' AND id > 1; -- all"),
+       "Syntax Invalid: the WHERE text holds \";\" outside string literals. A comment or a \";\" "
+       "there would cut off the search conditions joined after it."},
+      {CutOffRefusal("Customers c", "name = 'it''s -- /* ;' AND \"x;\" = [y--] - 1"), ""},
       {ColumnInsertStatement(rdo::Dialect::SqlServer, 7, slot),
        "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
        "Column_name, Column_data_type,Show_in_list, Is_search_column, List_column_separator, "

@@ -124,6 +124,9 @@ frmCorvantyTables::frmCorvantyTables() {
           &frmCorvantyTables::lstAvailableTbls_DblClick);
   connect(lstSelectedTbls, &QListWidget::itemDoubleClicked, this,
           &frmCorvantyTables::lstSelectedTbls_DblClick);
+  // A check passed holds only for the texts it ran on.
+  for (QPlainTextEdit* box : {txtFROM, txtWHERE})
+    connect(box, &QPlainTextEdit::textChanged, this, [this] { mblnSyntaxVerified = false; });
   connect(cmdVerifySyntax, &QPushButton::clicked, this, &frmCorvantyTables::cmdVerifySyntax_Click);
   connect(cmdOK, &QPushButton::clicked, this, &frmCorvantyTables::cmdOK_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &frmCorvantyTables::cmdCancel_Click);
@@ -135,7 +138,10 @@ void frmCorvantyTables::Form_Load() {
   try {
     LoadTables();
   } catch (const std::exception& error) {
+    // Empty boxes would pass the check, and OK would overwrite the stored
+    // clauses with them, so the editor does not open.
     ReportDialogError(error);
+    Unload();
   }
 }
 
@@ -196,7 +202,17 @@ void frmCorvantyTables::cmdVerifySyntax_Click() {
              "correct?",
              vbYesNo) != vbYes)
     return;
-  const std::string errors = SqlErrorReport(CheckGuideSyntax(from, where), kSyntaxCheckMarks);
+  if (const std::string refusal = CutOffRefusal(from, where); !refusal.empty()) {
+    MsgBox(refusal);
+    return;
+  }
+  std::string errors;
+  try {
+    errors = SqlErrorReport(CheckGuideSyntax(from, where), kSyntaxCheckMarks);
+  } catch (const std::exception& error) {
+    ReportDialogError(error);  // the connection failed: nothing was checked
+    return;
+  }
   if (!errors.empty()) {
     MsgBox("Syntax Invalid: SQL Server returned the following error(s) -" + errors);
     return;

@@ -7,7 +7,9 @@
 #include "guidedialogtest.h"
 #include "guides/forms/frmcorvantycolumns.h"
 #include "guides/forms/frmcorvantydsgadmin.h"
+#include "guides/forms/movelistitems.h"
 #include "support/forms/inventory.h"
+#include "ui/forms/controls.h"
 
 namespace corvanty {
 namespace {
@@ -86,6 +88,35 @@ class TablesEditor : public testing::OnEachServer<testing::GuideDialogTest> {
                  " FROM Db_Search_Guide_Cols" + of + "'')");
   }
 };
+
+TEST(MoveListItems, CarriesTheItemDataOnlyInTheDirectionNamed) {
+  // {direction, the lists after moving b from the left or y from the right:
+  // each entry's text and item data, the selected row (-1: none)}
+  const std::pair<const char*, const char*> rows[] = {
+      {"Right", "a1 c3 -1 / x7 y8 b2 1"}, {"Left", "a1 b2 c3 y8 1 / x7 -1"},
+      {"right", "a1 b2 c3 1 / x7 y8 1"},  {"Left ", "a1 b2 c3 1 / x7 y8 1"},
+      {"", "a1 b2 c3 1 / x7 y8 1"},
+  };
+  for (auto [direction, after] : rows) {
+    QListWidget left, right;
+    auto fill = [](QListWidget& list, std::initializer_list<std::pair<const char*, int>> entries) {
+      for (auto [text, data] : entries)
+        (new QListWidgetItem(text, &list))->setData(Qt::UserRole, data);
+      list.setCurrentRow(1);
+    };
+    fill(left, {{"a", 1}, {"b", 2}, {"c", 3}});
+    fill(right, {{"x", 7}, {"y", 8}});
+    basCorvantyAdmin::MoveListItems(left, right, direction);
+    std::string shown;
+    for (const QListWidget* list : {&left, &right}) {
+      for (int i = 0; i < list->count(); ++i)
+        shown += list->item(i)->text().toStdString() +
+                 std::to_string(list->item(i)->data(Qt::UserRole).toInt()) + " ";
+      shown += std::to_string(ListIndex(*list)) + (list == &left ? " / " : "");
+    }
+    EXPECT_EQ(shown, after) << direction;
+  }
+}
 
 INSTANTIATE_TEST_SUITE_P(, TablesEditor, testing::kEachServer, testing::ServerParamName);
 
@@ -174,24 +205,36 @@ TEST_P(TablesEditor, OkChecksTheSyntaxFirstAndSavesOnlyWhatPasses) {
   const std::string kAsked =
       "4 More than one table is selected, and there is no join in the WHERE clause. Is this "
       "correct?\n";
+  // The server's answer to a WHERE clause cut short.
+  const std::string kIncomplete =
+      "0 Syntax Invalid: SQL Server returned the following error(s) - " +
+      std::string(postgres() ? "[[ERROR: syntax error at or near \";\";\nError while executing "
+                               "the query]] \n"
+                             : "[[[SQLite]incomplete input (1)]] \n");
+  const std::string kCutOff =
+      "0 Syntax Invalid: the WHERE text holds \"--\" outside string literals. A comment or a "
+      "\";\" there would cut off the search conditions joined after it.\n";
   // {tables, WHERE typed, answer to the join question (0: none asked), the
   // boxes shown, what is stored ("-|": nothing, the dialog stays) and the
-  // tables handed on to the columns editor after an empty first entry}
+  // tables handed on to the columns editor after an empty first entry; text
+  // typed at the end of the FROM or the WHERE box after a passed check}
   const struct {
     const char *tables, *where;
     int answer;
     std::string boxes;
     const char* stored;
+    QPlainTextEdit* frmCorvantyTables::*edited = nullptr;
+    const char* typed_after_check = "";
   } rows[] = {
       {"customers,orders", "", vbNo, kAsked, "-| "},
+      {"customers,orders", "  ", 0, kIncomplete, "-| "},  // not asked: blanks reach the server
+      {"customers", "1=1", 0, kOK + kCutOff, "-| ", &frmCorvantyTables::txtWHERE,
+       " -- every customer"},
+      {"customers", "", 0, std::string(kOK) + kOK, "FROM customers c|WHERE | ,customers,",
+       &frmCorvantyTables::txtFROM, " c"},
       {"customers,orders", "", vbYes, kAsked + kOK,
        "FROM customers, orders|WHERE | ,customers,orders,"},
-      {"customers", "name =", 0,
-       "0 Syntax Invalid: SQL Server returned the following error(s) - " +
-           std::string(postgres() ? "[[ERROR: syntax error at or near \";\";\nError while "
-                                    "executing the query]] \n"
-                                  : "[[[SQLite]incomplete input (1)]] \n"),
-       "-| "},
+      {"customers", "name =", 0, kIncomplete, "-| "},
       {"", "", 0, kOK, "FROM |WHERE | ,"},
       {"items", "", 0, kOK, "FROM items|WHERE | ,items,"},
       {"items,customers,orders", "customers.id = orders.customer_id", 0, kOK,
@@ -204,6 +247,11 @@ TEST_P(TablesEditor, OkChecksTheSyntaxFirstAndSavesOnlyWhatPasses) {
     Add(editor, row.tables);
     QTest::keyClicks(editor.txtWHERE, row.where);
     if (row.answer) boxes_->QueueAnswer(row.answer);
+    if (row.edited) {
+      Click(editor, "cmdVerifySyntax");
+      (editor.*row.edited)->moveCursor(QTextCursor::End);
+      QTest::keyClicks(editor.*row.edited, row.typed_after_check);
+    }
     gavarTables.clear();
     Click(editor, "cmdOK");
     std::string handed_on;
@@ -216,7 +264,7 @@ TEST_P(TablesEditor, OkChecksTheSyntaxFirstAndSavesOnlyWhatPasses) {
   }
 }
 
-TEST_P(TablesEditor, EditLoadsTheStoredClausesAndOkStoresThem) {
+TEST_P(TablesEditor, EditLoadsTheStoredClausesOrStaysShutAndOkStoresThem) {
   AddGuides({"Sales"});
   // {stored FROM clause ("": no tables row), what is shown, what is stored
   // once items is added and the syntax verified}: double blanks leave a blank before the name,
@@ -244,6 +292,29 @@ TEST_P(TablesEditor, EditLoadsTheStoredClausesAndOkStoresThem) {
               "0 Query Syntax OK.\n" + std::string(row[2]) + " frmCorvantyColumns");
     CloseAllWindows();
   }
+  // A check that cannot reach the server reports the connection's error, not
+  // a syntax fault, and OK then saves nothing.
+  frmCorvantyTables& editor = OpenFromMenu();
+  const std::string connect = gstrConnect;
+  gstrConnect = "DSN=NoSuchSource;";
+  boxes_->Clear();
+  Click(editor, "cmdOK");
+  gstrConnect = connect;
+  EXPECT_EQ(Boxes() + Stored(1) + " " + ShownDialogs(),
+            "48 [[[unixODBC][Driver Manager]Data source name not found and no default driver "
+            "specified]][[The data source 'NoSuchSource' is not defined in " +
+                odbc_.File("odbc.ini") + ".]]\nFROM items|WHERE |Orders,Orders frmCorvantyTables");
+  CloseAllWindows();
+  // Clauses that cannot be read keep the editor shut: OK would overwrite
+  // them with its empty boxes.
+  Exec("DROP TABLE Db_Search_Guide_Tables");
+  boxes_->Clear();
+  ChooseMenu("mnuSearchTables");
+  Click(frmCorvantyDSGAdmin::Instance(), "cmdOK");
+  EXPECT_EQ(Boxes() + ShownDialogs(),
+            postgres() ? "48 [[ERROR: relation \"db_search_guide_tables\" does not exist;\nError "
+                         "while executing the query]]\n"
+                       : "48 [[[SQLite]no such table: Db_Search_Guide_Tables (1)]]\n");
 }
 
 TEST_P(TablesEditor, CancelOnANewGuideAsksWhetherToKeepIt) {
