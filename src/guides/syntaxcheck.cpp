@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "connections/connectionstore.h"
-#include "engine/sqltokens.h"
+#include "statements/sqltokens.h"
 
 namespace corvanty {
 
