@@ -7,7 +7,10 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "connections/connectionstore.h"
+#include "connections/filelock.h"
+#include "connections/inisection.h"
 #include "connections/odbcdatasource.h"
+#include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "demo/demoguides.h"
@@ -37,6 +40,29 @@ class CountingPrompter : public Prompter {
  private:
   std::shared_ptr<Prompter> inner_;
 };
+
+// The sample guides' statements on one ODBC connection.
+class ConnectionGuideStatements : public demo::GuideStatements {
+ public:
+  explicit ConnectionGuideStatements(rdo::rdoConnection& connection) : connection_(connection) {}
+  void Execute(const std::string& sql) override { connection_.Execute(sql); }
+  std::optional<int64_t> Number(const std::string& sql) override {
+    rdo::rdoResultset rows = connection_.OpenResultset(sql);
+    if (rows.IsEOF()) return std::nullopt;
+    return rows.Int(rows.ColumnNames().at(0));
+  }
+
+ private:
+  rdo::rdoConnection& connection_;
+};
+
+// "Heading: 'A' 'B'" on its own line; nothing when there are no names.
+void PrintGuides(const char* heading, const std::vector<std::string>& names) {
+  if (names.empty()) return;
+  std::cout << heading;
+  for (const std::string& name : names) std::cout << " '" << name << "'";
+  std::cout << '\n';
+}
 
 std::string DemoFolder() {
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
@@ -122,10 +148,16 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
   gstrConnect = BuildConnectString(dsn, uid, pwd);
   try {
     CheckDatabaseReadiness();
-    std::vector<std::string> names = demo::DefineSampleGuides();
-    std::cout << "Sample guides:";
-    for (const std::string& name : names) std::cout << " '" << name << "'";
-    std::cout << '\n';
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    ConnectionGuideStatements statements(connection);
+    rdo::Transaction transaction = connection.BeginTrans();
+    demo::SampleGuidesOutcome outcome =
+        demo::DefineSampleGuides(statements, connection.GetDialect());
+    transaction.Commit();
+    PrintGuides("Sample guides:", outcome.defined);
+    PrintGuides("Sample guides kept as they were:", outcome.kept);
+    PrintGuides("Sample guides completed (their tables or columns were missing):",
+                outcome.completed);
     return kExitOk;
   } catch (const std::exception& error) {
     std::cerr << "The sample guides could not be defined: "
@@ -139,12 +171,17 @@ int Demo(const Words& words) {
   args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
   long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
+  std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
+  // Its path goes into odbc.ini as a value.
+  if (std::string problem = IniValueProblem(database); !problem.empty())
+    throw UsageError("--dir: the database path " + ShownText(database) + " " + problem +
+                     ", and odbc.ini cannot hold it");
   // The registry is read before anything is built: one that cannot be read
   // stops the command with nothing changed.
   std::vector<std::string> list;
   ListConnections(list);
   std::filesystem::create_directories(folder);
-  std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
+  const std::unique_ptr<FileLock> hold = demo::HoldDemoFolder(database);
   // An existing demo may hold the administrator's guides: it is replaced
   // only when the question is answered Yes (--yes).
   bool create = !std::filesystem::exists(database) ||
@@ -160,14 +197,16 @@ int Demo(const Words& words) {
   }
   // The data source first: when it cannot be written, no database has been replaced.
   WriteSqliteDataSource("CorvantyDemo", database);
-  if (create) demo::CreateDemoDatabase(database, rows);
+  std::vector<std::string> guides;
+  if (create) guides = demo::CreateDemoDatabase(database, rows);
 
   const long number = DemoConnection(list, "CorvantyDemo", "demo", "");
   std::cout << "Demo database " << database
             << (create ? " (" + std::to_string(rows) + " order lines)" : " (kept as it was)")
             << '\n'
             << "ODBC data source CorvantyDemo, saved connection " << number << '\n';
-  return create ? AddSampleGuides("CorvantyDemo", "demo", "") : kExitOk;
+  PrintGuides("Sample guides:", guides);
+  return kExitOk;
 }
 
 }  // namespace corvanty::cli
