@@ -7,6 +7,7 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "connections/connectionstore.h"
+#include "connections/datasourcecheck.h"
 #include "connections/filelock.h"
 #include "connections/inisection.h"
 #include "connections/odbcdatasource.h"
@@ -104,6 +105,10 @@ int AddConnection(const Words& words) {
   args.ExpectPositional(2, 3, "add-connection DSN UID [PWD]");
   const auto& p = args.Positional();
   if (p[0].empty() || p[1].empty()) throw UsageError("DSN and UID must not be empty");
+  if (std::string problem = rdo::DataSourceNameProblem(p[0]); !problem.empty()) {
+    std::cerr << ShownText(problem, true) << '\n';
+    return kExitFailure;
+  }
   std::cout << SaveNewConnection(p[0], p[1], p.size() > 2 ? p[2] : "") << '\n';
   return kExitOk;
 }
@@ -112,17 +117,16 @@ int RemoveConnection(const Words& words) {
   Args args(words, {}, {});
   args.ExpectPositional(1, 1, "remove-connection N");
   long number = args.PositionalNumber(0, "N", 1, kMaxConnection);
-  if (!basCorvantyAdmin::RemoveConnection(static_cast<int16_t>(number))) {
+  std::optional<int16_t> last = basCorvantyAdmin::RemoveConnection(static_cast<int16_t>(number));
+  if (!last) {
     std::cerr << "There is no saved connection " << number << ".\n";
     return kExitFailure;
   }
-  // The list runs up to the first number without a connection: the ones
-  // after the gap stay saved under their numbers but drop out of the list
-  // until a new connection takes the free number.
-  if (number < kMaxConnection && LoadConnection(static_cast<int16_t>(number + 1)))
-    std::cerr << "The connections after " << number
-              << " keep their numbers; they are listed again once a new connection takes number "
-              << number << ".\n";
+  if (*last == number + 1)
+    std::cout << "Connection " << *last << " is now connection " << number << ".\n";
+  else if (*last > number + 1)
+    std::cout << "Connections " << number + 1 << " to " << *last << " are now " << number << " to "
+              << *last - 1 << ".\n";
   return kExitOk;
 }
 

@@ -55,7 +55,7 @@ std::string WithIniSection(const std::string& content, const std::string& name,
 std::string IniValueProblem(const std::string& value) {
   for (unsigned char c : value) {
     if (c == '\n' || c == '\r') return "holds a line break";
-    if (c < 0x20 || c == 0x7F) return "holds a NUL or another control character";
+    if (c < 0x20 || c == 0x7F) return "holds a control character (such as a tab or NUL)";
   }
   if (!value.empty() && (value.front() == ' ' || value.back() == ' '))
     return "starts or ends with a blank, which the driver manager would drop";
