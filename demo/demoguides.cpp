@@ -1,9 +1,8 @@
 #include "demo/demoguides.h"
 
+#include "engine/sqlliteral.h"
 #include "guides/columnsettings.h"
 #include "guides/columnstore.h"
-#include "guides/guideclauses.h"
-#include "guides/guidestore.h"
 
 namespace corvanty::demo {
 
@@ -56,17 +55,61 @@ std::vector<SampleGuide> SampleGuides() {
   };
 }
 
+// The stored state of a guide: its number and whether its tables row and
+// column rows are there.
+struct StoredGuide {
+  int64_t id;
+  bool whole;
+};
+
+std::optional<StoredGuide> FindGuide(GuideStatements& db, const std::string& name) {
+  std::optional<int64_t> id = db.Number("SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = '" +
+                                        QuoteApostrophes(name) + "'");
+  if (!id) return std::nullopt;
+  const std::string where = " WHERE DSG_ID = " + std::to_string(*id);
+  return StoredGuide{*id, db.Number("SELECT count(*) FROM Db_Search_Guide_Tables" + where) > 0 &&
+                              db.Number("SELECT count(*) FROM Db_Search_Guide_Cols" + where) > 0};
+}
+
 }  // namespace
 
-std::vector<std::string> DefineSampleGuides() {
-  std::vector<std::string> names;
+SampleGuidesOutcome DefineSampleGuides(GuideStatements& db, rdo::Dialect dialect) {
+  SampleGuidesOutcome outcome;
   for (const SampleGuide& guide : SampleGuides()) {
-    int32_t id = InsertGuide(guide.name, guide.description);
-    SaveGuideClauses(id, false, guide.from, guide.where);
-    SaveColumnSettings(id, guide.columns);
-    names.push_back(guide.name);
+    std::optional<StoredGuide> stored = FindGuide(db, guide.name);
+    if (stored && stored->whole) {
+      outcome.kept.push_back(guide.name);
+      continue;
+    }
+    if (stored) {
+      const std::string where = " WHERE DSG_ID = " + std::to_string(stored->id);
+      db.Execute("DELETE FROM Db_Search_Guide_Tables" + where);
+      db.Execute("DELETE FROM Db_Search_Guide_Cols" + where);
+      outcome.completed.push_back(guide.name);
+    } else {
+      db.Execute("INSERT INTO Db_Search_Guides (DSG_name, DSG_Description) VALUES ('" +
+                 QuoteApostrophes(guide.name) + "','" + QuoteApostrophes(guide.description) + "')");
+      stored = FindGuide(db, guide.name);
+      outcome.defined.push_back(guide.name);
+    }
+    const int32_t id = static_cast<int32_t>(stored->id);
+    db.Execute("INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (" +
+               std::to_string(id) + ",'" + QuoteApostrophes(std::string("FROM ") + guide.from) +
+               "','" + QuoteApostrophes(std::string("WHERE ") + guide.where) + "')");
+    for (size_t slot = 1; slot < guide.columns.size(); ++slot)
+      db.Execute(ColumnInsertStatement(dialect, id, guide.columns[slot]));
   }
-  return names;
+  return outcome;
+}
+
+std::string SampleGuidesProblem(GuideStatements& db) {
+  for (const SampleGuide& guide : SampleGuides()) {
+    std::optional<StoredGuide> stored = FindGuide(db, guide.name);
+    if (!stored) return std::string("it lacks the sample guide '") + guide.name + "'";
+    if (!stored->whole)
+      return std::string("the sample guide '") + guide.name + "' lacks its tables or columns";
+  }
+  return "";
 }
 
 }  // namespace corvanty::demo

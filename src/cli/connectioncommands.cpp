@@ -7,7 +7,11 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "connections/connectionstore.h"
+#include "connections/datasourcecheck.h"
+#include "connections/filelock.h"
+#include "connections/inisection.h"
 #include "connections/odbcdatasource.h"
+#include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "demo/demoguides.h"
@@ -37,6 +41,29 @@ class CountingPrompter : public Prompter {
  private:
   std::shared_ptr<Prompter> inner_;
 };
+
+// The sample guides' statements on one ODBC connection.
+class ConnectionGuideStatements : public demo::GuideStatements {
+ public:
+  explicit ConnectionGuideStatements(rdo::rdoConnection& connection) : connection_(connection) {}
+  void Execute(const std::string& sql) override { connection_.Execute(sql); }
+  std::optional<int64_t> Number(const std::string& sql) override {
+    rdo::rdoResultset rows = connection_.OpenResultset(sql);
+    if (rows.IsEOF()) return std::nullopt;
+    return rows.Int(rows.ColumnNames().at(0));
+  }
+
+ private:
+  rdo::rdoConnection& connection_;
+};
+
+// "Heading: 'A' 'B'" on its own line; nothing when there are no names.
+void PrintGuides(const char* heading, const std::vector<std::string>& names) {
+  if (names.empty()) return;
+  std::cout << heading;
+  for (const std::string& name : names) std::cout << " '" << name << "'";
+  std::cout << '\n';
+}
 
 std::string DemoFolder() {
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
@@ -78,6 +105,10 @@ int AddConnection(const Words& words) {
   args.ExpectPositional(2, 3, "add-connection DSN UID [PWD]");
   const auto& p = args.Positional();
   if (p[0].empty() || p[1].empty()) throw UsageError("DSN and UID must not be empty");
+  if (std::string problem = rdo::DataSourceNameProblem(p[0]); !problem.empty()) {
+    std::cerr << ShownText(problem, true) << '\n';
+    return kExitFailure;
+  }
   std::cout << SaveNewConnection(p[0], p[1], p.size() > 2 ? p[2] : "") << '\n';
   return kExitOk;
 }
@@ -86,17 +117,16 @@ int RemoveConnection(const Words& words) {
   Args args(words, {}, {});
   args.ExpectPositional(1, 1, "remove-connection N");
   long number = args.PositionalNumber(0, "N", 1, kMaxConnection);
-  if (!basCorvantyAdmin::RemoveConnection(static_cast<int16_t>(number))) {
+  std::optional<int16_t> last = basCorvantyAdmin::RemoveConnection(static_cast<int16_t>(number));
+  if (!last) {
     std::cerr << "There is no saved connection " << number << ".\n";
     return kExitFailure;
   }
-  // The list runs up to the first number without a connection: the ones
-  // after the gap stay saved under their numbers but drop out of the list
-  // until a new connection takes the free number.
-  if (number < kMaxConnection && LoadConnection(static_cast<int16_t>(number + 1)))
-    std::cerr << "The connections after " << number
-              << " keep their numbers; they are listed again once a new connection takes number "
-              << number << ".\n";
+  if (*last == number + 1)
+    std::cout << "Connection " << *last << " is now connection " << number << ".\n";
+  else if (*last > number + 1)
+    std::cout << "Connections " << number + 1 << " to " << *last << " are now " << number << " to "
+              << *last - 1 << ".\n";
   return kExitOk;
 }
 
@@ -122,10 +152,16 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
   gstrConnect = BuildConnectString(dsn, uid, pwd);
   try {
     CheckDatabaseReadiness();
-    std::vector<std::string> names = demo::DefineSampleGuides();
-    std::cout << "Sample guides:";
-    for (const std::string& name : names) std::cout << " '" << name << "'";
-    std::cout << '\n';
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    ConnectionGuideStatements statements(connection);
+    rdo::Transaction transaction = connection.BeginTrans();
+    demo::SampleGuidesOutcome outcome =
+        demo::DefineSampleGuides(statements, connection.GetDialect());
+    transaction.Commit();
+    PrintGuides("Sample guides:", outcome.defined);
+    PrintGuides("Sample guides kept as they were:", outcome.kept);
+    PrintGuides("Sample guides completed (their tables or columns were missing):",
+                outcome.completed);
     return kExitOk;
   } catch (const std::exception& error) {
     std::cerr << "The sample guides could not be defined: "
@@ -139,12 +175,17 @@ int Demo(const Words& words) {
   args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
   long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
+  std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
+  // Its path goes into odbc.ini as a value.
+  if (std::string problem = IniValueProblem(database); !problem.empty())
+    throw UsageError("--dir: the database path " + ShownText(database) + " " + problem +
+                     ", and odbc.ini cannot hold it");
   // The registry is read before anything is built: one that cannot be read
   // stops the command with nothing changed.
   std::vector<std::string> list;
   ListConnections(list);
   std::filesystem::create_directories(folder);
-  std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
+  const std::unique_ptr<FileLock> hold = demo::HoldDemoFolder(database);
   // An existing demo may hold the administrator's guides: it is replaced
   // only when the question is answered Yes (--yes).
   bool create = !std::filesystem::exists(database) ||
@@ -160,14 +201,16 @@ int Demo(const Words& words) {
   }
   // The data source first: when it cannot be written, no database has been replaced.
   WriteSqliteDataSource("CorvantyDemo", database);
-  if (create) demo::CreateDemoDatabase(database, rows);
+  std::vector<std::string> guides;
+  if (create) guides = demo::CreateDemoDatabase(database, rows);
 
   const long number = DemoConnection(list, "CorvantyDemo", "demo", "");
   std::cout << "Demo database " << database
             << (create ? " (" + std::to_string(rows) + " order lines)" : " (kept as it was)")
             << '\n'
             << "ODBC data source CorvantyDemo, saved connection " << number << '\n';
-  return create ? AddSampleGuides("CorvantyDemo", "demo", "") : kExitOk;
+  PrintGuides("Sample guides:", guides);
+  return kExitOk;
 }
 
 }  // namespace corvanty::cli

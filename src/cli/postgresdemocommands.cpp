@@ -7,6 +7,7 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "connections/connectionstore.h"
+#include "connections/inisection.h"
 #include "connections/odbcdatasource.h"
 #include "demo/demopostgresscript.h"
 #include "demo/demorows.h"
@@ -39,6 +40,12 @@ int DemoPostgres(const Words& words) {
   const long port = args.Number("--port", 5432, 1, std::numeric_limits<uint16_t>::max());
   const std::string database = args.Value("--database", "corvanty_demo");
   const std::string password = args.Value("--password");
+  // Written into odbc.ini (the login into the saved connection), each must
+  // read back as the one value given: a line break would add settings.
+  for (const auto& [option, value] :
+       {std::pair{"--server", &server}, {"--database", &database}, {"--user", &user}})
+    if (std::string problem = IniValueProblem(*value); !problem.empty())
+      throw UsageError(std::string(option) + " " + problem);
   // The registry is read before anything is written: one that cannot be
   // read stops the command with nothing changed.
   std::vector<std::string> list;

@@ -141,13 +141,25 @@ int16_t SaveNewConnection(const std::string& dsn, const std::string& uid, const 
   return number;
 }
 
-bool RemoveConnection(int16_t number) {
+std::optional<int16_t> RemoveConnection(int16_t number) {
   RegistryTransaction store(Mode::Write);
-  std::string key = EntryKey(number);
-  if (ReadString(store, key, "DSN").empty()) return false;
-  store.DeleteKey(HKEY_LOCAL_MACHINE, key);
+  const auto last = static_cast<int16_t>(Listed(store).size());
+  if (number < 1 || number > last) return std::nullopt;
+  // Each later entry moves down one number, in the same transaction.
+  for (int16_t from = number + 1; from <= last; ++from) {
+    const std::string key = EntryKey(from);
+    const std::string dsn = ReadString(store, key, "DSN"), uid = ReadString(store, key, "UID"),
+                      pwd = ReadString(store, key, "PWD");
+    store.DeleteKey(HKEY_LOCAL_MACHINE, EntryKey(from - 1));
+    WriteEntry(store, from - 1, dsn, uid, pwd);
+  }
+  store.DeleteKey(HKEY_LOCAL_MACHINE, EntryKey(last));
   store.Commit();
-  return true;
+  if (gintActiveConnection == number)
+    gintActiveConnection = 0;  // its entry is gone
+  else if (gintActiveConnection > number && gintActiveConnection <= last)
+    --gintActiveConnection;
+  return last;
 }
 
 void ResetConnectionParameters() {

@@ -3,6 +3,7 @@
 // set of strings, not an open connection: every database command opens its
 // own connection with gstrConnect and closes it again.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,10 +58,13 @@ int16_t NextConnectionNumber();
 // registry cannot be written (also when it stays locked or is full).
 int16_t SaveNewConnection(const std::string& dsn, const std::string& uid, const std::string& pwd);
 
-// Removes saved connection number with all its values; the others keep
-// their numbers. False when there is no such connection. Throws
-// RegistryError when the registry cannot be written.
-bool RemoveConnection(int16_t number);
+// Removes saved connection number with all its values, and moves each
+// later one down one number in the same transaction, so the list stays one
+// unbroken run; the active connection number follows its entry (0 when it
+// was the one removed). Returns the number the last connection had before
+// (number itself when none moved), nullopt when there is no such
+// connection. Throws RegistryError when the registry cannot be written.
+std::optional<int16_t> RemoveConnection(int16_t number);
 
 // Forgets the active connection (as at start-up).
 void ResetConnectionParameters();

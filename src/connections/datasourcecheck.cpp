@@ -1,6 +1,7 @@
 #include "connections/datasourcecheck.h"
 
 #include <odbcinst.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +48,31 @@ bool HasSqliteHeader(const std::string& path) {
          (file.gcount() == sizeof start && std::memcmp(start, kHeader, sizeof start) == 0);
 }
 
+// True when another program holds the SQLite file locked against readers.
+bool IsLocked(const std::string& path) {
+  sqlite3* db = nullptr;
+  bool locked = false;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
+    locked = (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) &
+              0xFF) == SQLITE_BUSY;
+  sqlite3_close(db);
+  return locked;
+}
+
+std::string Setting(const std::string& dsn, const char* key) {
+  char value[4096] = "";
+  SQLGetPrivateProfileString(dsn.c_str(), key, "", value, sizeof value, "odbc.ini");
+  return value;
+}
+
 }  // namespace
+
+std::string DataSourceNameProblem(const std::string& dsn) {
+  if (dsn.size() <= kMaxDataSourceNameLength) return "";
+  return "The data source name '" + dsn + "' is " + std::to_string(dsn.size()) +
+         " characters long; the ODBC driver manager accepts at most " +
+         std::to_string(kMaxDataSourceNameLength) + ".";
+}
 
 std::string UserOdbcIni() {
   if (const char* file = std::getenv("ODBCINI"); file && *file) return file;
@@ -69,12 +94,17 @@ std::string UnknownDataSourceReport(const std::string& dsn) {
 }
 
 std::string DatabaseFileReport(const std::string& dsn, bool read_failed) {
-  char database[4096] = "";
-  SQLGetPrivateProfileString(dsn.c_str(), "Database", "", database, sizeof database, "odbc.ini");
-  const std::string path = database;
+  const std::string path = Setting(dsn, "Database");
   if (path.empty() || path.front() != '/') return "";
   std::string problem = FileProblem(path);
   if (problem.empty() && !HasSqliteHeader(path)) problem = "is not a SQLite database";
+  if (problem.empty() && read_failed && IsLocked(path)) {
+    // The driver waits up to its Timeout setting (in milliseconds) for the lock.
+    const std::string timeout = Setting(dsn, "Timeout");
+    problem = "is locked by another program (still locked after the " +
+              (timeout.empty() ? std::string("driver's wait") : timeout + " ms wait") +
+              " the data source sets)";
+  }
   if (problem.empty() && read_failed) problem = "is damaged or cut short";
   if (problem.empty()) return "";
   return "The database file " + path + " of data source '" + dsn + "' " + problem + ".";

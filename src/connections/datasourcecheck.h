@@ -18,10 +18,18 @@ std::string DescribedFile(const std::string& path);
 // files it looked in and what is wrong with them, as one sentence.
 std::string UnknownDataSourceReport(const std::string& dsn);
 
+// The longest data source name the driver manager accepts.
+constexpr size_t kMaxDataSourceNameLength = 32;
+
+// The message refusing a data source name longer than that, naming it;
+// "" for one that fits.
+std::string DataSourceNameProblem(const std::string& dsn);
+
 // For a data source whose settings name a database file (an absolute
 // Database path, as SQLite data sources have): one sentence naming the
 // file and why it cannot serve: missing, a folder, unreadable, no SQLite
-// database, or (when SQLite could not read it) damaged. "" when the
+// database, or (when SQLite could not read it) locked by another program
+// or damaged. "" when the
 // settings name no such file or nothing is found wrong with it.
 std::string DatabaseFileReport(const std::string& dsn, bool read_failed);
 

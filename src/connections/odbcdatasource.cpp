@@ -1,48 +1,95 @@
 #include "connections/odbcdatasource.h"
 
+#include <fcntl.h>
 #include <odbcinst.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
-#include <utility>
-#include <vector>
 
 #include "connections/datasourcecheck.h"
+#include "connections/filelock.h"
+#include "connections/inisection.h"
 #include "connections/odbcdriverpath.h"
 
 namespace corvanty {
 
 namespace {
 
-std::string InstallerError() {
-  DWORD code = 0;
-  char message[SQL_MAX_MESSAGE_LENGTH] = "";
-  WORD length = 0;
-  if (SQLInstallerError(1, &code, message, sizeof message, &length) == SQL_SUCCESS) return message;
-  return "the ODBC installer gave no reason";
+[[noreturn]] void Fail(const std::string& name, const std::string& file, const std::string& cause) {
+  throw std::runtime_error("cannot write the ODBC data source '" + name + "' into " + file + ": " +
+                           cause);
 }
 
-void WriteSetting(const std::string& section, const char* key, const std::string& value) {
-  if (!SQLWritePrivateProfileString(section.c_str(), key, value.c_str(), "odbc.ini"))
-    throw std::runtime_error("cannot write the ODBC data source '" + section + "' into " +
-                             rdo::DescribedFile(rdo::UserOdbcIni()) + ": " + InstallerError());
+// The file's whole text; false when it exists but cannot be read.
+bool ReadWhole(const std::string& path, std::string& content) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return errno == ENOENT;
+  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
 }
 
-using Settings = std::vector<std::pair<const char*, std::string>>;
-
-// Replaces the user data source name by one with exactly these settings.
-void WriteDataSource(const std::string& name, const Settings& settings) {
-  UWORD previous = ODBC_BOTH_DSN;
-  SQLGetConfigMode(&previous);
-  SQLSetConfigMode(ODBC_USER_DSN);
-  try {
-    // Removing the section first drops settings of an older definition.
-    SQLWritePrivateProfileString(name.c_str(), nullptr, nullptr, "odbc.ini");
-    for (const auto& [key, value] : settings) WriteSetting(name, key, value);
-  } catch (...) {
-    SQLSetConfigMode(previous);
-    throw;
+// Writes content to a new file beside path and renames it over path, so a
+// reader, or a run interrupted at any instant, finds the old file or the
+// new one, each whole. The new file keeps the old one's permissions.
+void ReplaceWhole(const std::string& path, const std::string& content, const std::string& name) {
+  std::string temporary = path + ".new-XXXXXX";
+  int fd = mkstemp(temporary.data());
+  if (fd < 0)
+    Fail(name, path, std::string("cannot create a file beside it: ") + std::strerror(errno));
+  struct stat info {};
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0666 & ~mask);
+  bool written =
+      write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size()) &&
+      fsync(fd) == 0;
+  int error = errno;
+  close(fd);
+  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+    if (written) error = errno;
+    unlink(temporary.c_str());
+    Fail(name, path, std::strerror(error));
   }
-  SQLSetConfigMode(previous);
+  // The rename reaches the disk before the data source counts as written.
+  int folder = open(std::filesystem::path(path).parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
+  }
+}
+
+// Replaces the user data source name by one with exactly these settings:
+// the file is read once and rewritten whole under a lock that serialises
+// the programs doing the same; other data sources stay byte for byte, and
+// a definition that is already there as it would be written is not touched.
+void WriteDataSource(const std::string& name, const IniSettings& settings) {
+  for (const auto& [key, value] : settings)
+    if (std::string problem = IniValueProblem(value); !problem.empty())
+      throw std::runtime_error("the " + key + " value of the ODBC data source '" + name + "' " +
+                               problem);
+  std::string path = rdo::UserOdbcIni();
+  // A linked file is replaced where it lies, keeping the link.
+  std::error_code ignored;
+  if (std::filesystem::is_symlink(path, ignored))
+    path = std::filesystem::weakly_canonical(path, ignored).string();
+  const std::string lock_file = path + ".lock";
+  FileLock lock(lock_file, "The ODBC data source file " + path, true);
+  std::string before;
+  if (std::filesystem::is_directory(path, ignored) || !ReadWhole(path, before))
+    Fail(name, rdo::DescribedFile(path), "it cannot be read");
+  const std::string after = WithIniSection(before, name, IniSectionText(name, settings));
+  if (after == before) return;
+  ReplaceWhole(path, after, name);
+  // The driver manager keeps settings it read for a while; a write through
+  // its installer is what makes it forget them. The one write that changes
+  // nothing anyone reads: no section removed from the empty lock file.
+  SQLWritePrivateProfileString("Corvanty", nullptr, nullptr, lock_file.c_str());
 }
 
 }  // namespace
@@ -68,13 +115,13 @@ void WritePostgresDataSource(const std::string& name, const PostgresServerAddres
   if (driver.empty())
     throw std::runtime_error(
         "the PostgreSQL ODBC driver (psqlodbcw.so, package odbc-postgresql) is not installed");
-  Settings settings = {{"Description", "Corvanty demo database on PostgreSQL"},
-                       {"Driver", driver},
-                       {"Servername", address.server},
-                       {"Port", address.port},
-                       {"Database", database},
-                       {"UseDeclareFetch", "1"},
-                       {"Fetch", "1000"}};
+  IniSettings settings = {{"Description", "Corvanty demo database on PostgreSQL"},
+                          {"Driver", driver},
+                          {"Servername", address.server},
+                          {"Port", address.port},
+                          {"Database", database},
+                          {"UseDeclareFetch", "1"},
+                          {"Fetch", "1000"}};
   if (!schema.empty()) {
     // Set by a query, which the driver runs for a data source marked
     // read-only too, where it refuses SET: the schema stays the one named.

@@ -1,14 +1,16 @@
 #pragma once
 // Writes ODBC data sources for the demo databases into the user's ODBC
-// configuration, through the driver manager's installer interface.
+// configuration (the user's odbc.ini), rewriting that file whole under a
+// lock so that its other data sources stay as they were.
 #include <string>
 
 namespace corvanty {
 
 // Adds or replaces user data source name for the SQLite file database_path:
 // absolute driver path, StepAPI=1 so the driver streams rows, and a lock
-// timeout of a few seconds. Throws std::runtime_error with the installer's
-// message on failure.
+// timeout of a few seconds. Throws std::runtime_error naming the file and
+// the cause on failure, and for a value the file cannot hold (a line break,
+// a control character, blanks at either end).
 void WriteSqliteDataSource(const std::string& name, const std::string& database_path);
 
 // Where a PostgreSQL server listens: a host name, or the folder of its unix

@@ -81,8 +81,9 @@ void AddDataSourceReport(const std::string& dsn, bool read_failed) {
   const std::vector<rdoError>& errors = rdoErrors();
   bool unknown = std::any_of(errors.begin(), errors.end(),
                              [](const rdoError& error) { return error.SQLState == "IM002"; });
-  std::string report =
-      unknown ? UnknownDataSourceReport(dsn) : DatabaseFileReport(dsn, read_failed);
+  std::string report = DataSourceNameProblem(dsn);
+  if (report.empty())
+    report = unknown ? UnknownDataSourceReport(dsn) : DatabaseFileReport(dsn, read_failed);
   if (!report.empty()) AddError(report);
 }
 

@@ -1,11 +1,19 @@
 // corvanty demo: the database, its data source, connection and sample
 // guides; an existing database is replaced only on --yes and only whole, and
 // kept only when it really is a demo database.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "support/corvantycli.h"
 #include "support/databasetest.h"
@@ -33,11 +41,28 @@ class DemoCommand : public ::testing::Test {
 };
 
 TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeepsAnOldOne) {
+  const std::string others = "[Shop]\nDriver=SQLite3\nDatabase=/srv/shop.db\n\n; kept\n[Hr]\nA = b";
+  std::ofstream(cli_.OdbcIni(), std::ios::trunc) << others;
+  // A writer waits while another program holds the file's lock.
+  const int lock = open((cli_.OdbcIni() + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_EQ(flock(lock, LOCK_EX), 0);
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_EQ(testing::FileBytes(cli_.OdbcIni()), others) << "written under the lock";
+    close(lock);
+  });
   EXPECT_EQ(cli_.Succeed(Demo("200")),
             "Demo database " + database_ +
                 " (200 order lines)\nODBC data source CorvantyDemo, saved connection 1\n"
                 "Sample guides: 'Customers by name and city' 'Orders by ship city and customer'\n");
+  release.join();
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tCorvantyDemo\tdemo\n");
+  const std::string ini = testing::FileBytes(cli_.OdbcIni());
+  EXPECT_EQ(ini, others + "\n\n[CorvantyDemo]\nDescription=Corvanty demo database\nDriver=" +
+                     testing::SqliteOdbcDriverPath() + "\nDatabase=" + database_ +
+                     "\nStepAPI=1\nTimeout=2000\nNoCreat=1\n");
+  struct stat written {};
+  ASSERT_EQ(stat(cli_.OdbcIni().c_str(), &written), 0);
   // 200 order lines: a quarter as many orders, a twentieth as many customers,
   // at least 20 products and 3 suppliers; every line leads to its order,
   // customer, product and supplier; every seventh customer has no phone and
@@ -64,6 +89,10 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
                 " exists already. Replace it with a new one? Its guides will be lost.\n"
                 "(answered No; pass --yes to answer Yes)\n");
   EXPECT_EQ(Guides(), samples_ + "|Mine");
+  struct stat kept {};  // a plain demo that changes nothing writes nothing
+  ASSERT_EQ(stat(cli_.OdbcIni().c_str(), &kept), 0);
+  EXPECT_EQ(kept.st_ino, written.st_ino);
+  EXPECT_EQ(testing::FileBytes(cli_.OdbcIni()), ini);
   EXPECT_THAT(cli_.Run(Demo("200", true)).out, HasSubstr(" (200 order lines)\n"));
   EXPECT_EQ(Guides(), samples_);
   EXPECT_TRUE(testing::QuerySqlite(database_, kLines) == lines) << "not the same demo again";
@@ -82,12 +111,47 @@ TEST_F(DemoCommand, AReplacementKilledMidBuildLeavesTheOldDatabaseInPlace) {
   EXPECT_TRUE(testing::FileBytes(database_) == before) << "the old database was changed";
   EXPECT_THAT(cli_.Run(Demo("100")).out, HasSubstr("(kept as it was)"));
   EXPECT_EQ(Guides(), samples_);  // the old demo's sample guides
+  size_t left = 0;                // the next run removed the half-built file
+  for (const auto& entry : std::filesystem::directory_iterator(cli_.File("data/corvanty")))
+    left += entry.path().filename() != "corvanty-demo.db";
+  EXPECT_EQ(left, 0u);
+}
+
+// A writer killed in the middle of a transaction leaves a hot journal
+// beside the old database: the replacement must not inherit it.
+TEST_F(DemoCommand, AJournalLeftBesideTheOldDatabaseDoesNotReachTheNewOne) {
+  cli_.Succeed(Demo("100"));
+  if (fork() == 0) {
+    sqlite3* db = nullptr;
+    sqlite3_open(database_.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA cache_size=1; BEGIN; UPDATE order_lines SET quantity = 0;", nullptr,
+                 nullptr, nullptr);
+    _exit(0);  // killed before its commit
+  }
+  wait(nullptr);
+  ASSERT_GT(std::filesystem::file_size(database_ + "-journal"), 0u);
+  EXPECT_THAT(cli_.Run(Demo("3000", true)).out, HasSubstr(" (3000 order lines)\n"));
+  EXPECT_FALSE(std::filesystem::exists(database_ + "-journal"));
+  EXPECT_EQ(testing::SqliteColumn(database_, "PRAGMA integrity_check")[0], "ok");
+  EXPECT_EQ(testing::SqliteColumn(database_, "SELECT count(*) FROM order_lines")[0], "3000");
+  EXPECT_EQ(Guides(), samples_);
 }
 
 TEST_F(DemoCommand, AnExistingFileThatIsNoDemoDatabaseIsReportedNotKept) {
   cli_.Succeed(Demo("100"));
   const std::string whole = testing::FileBytes(database_);
+  const auto changed = [&](const char* sql) {
+    testing::ExecSqlite(database_, sql);
+    std::string bytes = testing::FileBytes(database_);
+    std::ofstream(database_, std::ios::binary | std::ios::trunc) << whole;
+    return bytes;
+  };
   const std::pair<std::string, std::string> cases[] = {
+      {changed("DROP TABLE Db_Search_Guide_SQL"), "it lacks the guide table Db_Search_Guide_SQL"},
+      {changed("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = 2"),
+       "the sample guide 'Orders by ship city and customer' lacks its tables or columns"},
+      {changed("DELETE FROM Db_Search_Guides WHERE DSG_ID = 1"),
+       "it lacks the sample guide 'Customers by name and city'"},
       {std::string(whole.size(), 'x'), "file is not a database"},
       {whole.substr(0, whole.size() / 2), "database disk image is malformed"},
       {"", "it lacks the demo table suppliers"},

@@ -98,6 +98,42 @@ TEST_F(FaultReports, ADatabaseFileOrDataSourceThatCannotServeIsNamedWithItsCause
   EXPECT_FALSE(fs::exists(cli_.File("gone.db")));
   EXPECT_EQ(testing::FileBytes(cli_.File("junk.db")), std::string(3000, 'j'));
 
+  // A database another program holds locked is locked, not damaged.
+  testing::ExecSqlite(cli_.File("held.db"), "CREATE TABLE t (a INT)");
+  cli_.AddDataSource("Held", cli_.File("held.db"));
+  cli_.Succeed({"add-connection", "Held", "u"});
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(cli_.File("held.db").c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_THAT(cli_.Outcome({"guides", "--connection", "4"}),
+              HasSubstr("[[The database file " + cli_.File("held.db") +
+                        " of data source 'Held' is locked by another program (still locked after "
+                        "the 2000 ms wait the data source sets).]]"));
+  sqlite3_close(holder);
+
+  // Names and values the ODBC configuration cannot hold are refused, naming them.
+  const std::string long_name(33, 'N');
+  const std::string ini = testing::FileBytes(cli_.OdbcIni());
+  const std::pair<Words, std::string> refused[] = {
+      {{"add-connection", long_name, "u"},
+       "1||The data source name '" + long_name +
+           "' is 33 characters long; the ODBC driver manager accepts at most 32.\n"},
+      {{"demo-postgres", "--server", "h\nConnSettings=DROP TABLE t", "--user", "u"},
+       "2||corvanty demo-postgres: --server holds a line break\n"},
+      {{"demo-postgres", "--server", "h", "--database", " d", "--user", "u"},
+       "2||corvanty demo-postgres: --database starts or ends with a blank, which the driver "
+       "manager would drop\n"},
+      {{"demo-postgres", "--server", "h", "--user", "u\tx"},
+       "2||corvanty demo-postgres: --user holds a control character (such as a tab or NUL)\n"},
+      {{"demo", "--dir", "/tmp/a\rb"},
+       "2||corvanty demo: --dir: the database path /tmp/a\\x0db/corvanty-demo.db holds a line "
+       "break, and odbc.ini cannot hold it\n"},
+  };
+  for (const auto& [command, outcome] : refused) EXPECT_EQ(cli_.Outcome(command), outcome);
+  EXPECT_EQ(testing::FileBytes(cli_.OdbcIni()), ini);
+  EXPECT_EQ(cli_.Succeed({"connections"}),
+            "1\tSource1\tu\n2\tSource2\tu\n3\tSource3\tu\n4\tHeld\tu\n");
+
   fs::remove(cli_.OdbcIni());
   fs::create_directory(cli_.OdbcIni());  // where the data sources should be
   EXPECT_THAT(cli_.Outcome({"check"}),

@@ -28,6 +28,15 @@ TEST(PostgresDemo, StartsAServerWithTheDemosDataAndGuidesThenRemovesIt) {
   };
   const std::shared_ptr<void> stop_at_end(nullptr, [&](void*) { script("stop"); });
   ASSERT_EQ(script("--rows 2000").exit_code, 0);
+  // A second run finds the sample guides there and keeps them.
+  EXPECT_EQ(cli.Outcome({"demo-postgres", "--server", folder, "--database", "corvanty_demo",
+                         "--user", "corvanty", "--password", "corvanty"}),
+            "0|PostgreSQL database corvanty_demo on " + folder +
+                " port 5432\nODBC data source CorvantyDemoPG, saved connection 1\n"
+                "Sample guides kept as they were: 'Customers by name and city' 'Orders by ship "
+                "city and customer'\n|");
+  EXPECT_EQ(cli.Succeed({"guides"}),
+            "1\tCustomers by name and city\n2\tOrders by ship city and customer\n");
   for (const auto& [guide, criteria] : {std::pair{"1", "amber"}, {"2", "\"lyon\" or \"basel\""}}) {
     cli.Succeed({"index", guide, "--connection", "1"});
     EXPECT_NE(cli.Succeed({"search", guide, criteria, "--connection", "1"}), "") << guide;

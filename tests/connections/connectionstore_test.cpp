@@ -112,8 +112,7 @@ TEST_F(ConnectionStore, TwoProcessesSavingAtOnceKeepEveryEntryWholeUnderItsOwnNu
   }
 }
 
-TEST_F(ConnectionStore,
-       TheListStopsAtTheFirstGapWhichTheNextSaveFillsAndFailedWritesChangeNothing) {
+TEST_F(ConnectionStore, TheListStopsAtTheFirstGapARemovalClosesAndFailedWritesChangeNothing) {
   EXPECT_EQ(Listed(), ";");  // upper bound 0
   ASSERT_TRUE(SaveConnection(1, "Sales", "sa", "secret"));
   ASSERT_TRUE(LoadConnection(1));
@@ -124,13 +123,18 @@ TEST_F(ConnectionStore,
   for (int number = 2; number <= 11; ++number)
     ASSERT_EQ(SaveNewConnection("S" + std::to_string(number), "u", "p"), number);
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0644), 0);
-  EXPECT_TRUE(RemoveConnection(1));
-  EXPECT_FALSE(RemoveConnection(1));
-  ASSERT_TRUE(LoadConnection(10));  // key 10 starts like key 1: it stays
-  EXPECT_EQ(gstrDSN + Listed(), "S10;");
-  ASSERT_TRUE(RemoveConnection(3));
-  EXPECT_EQ(SaveNewConnection("New", "n", "secret"), 1);
-  EXPECT_EQ(Listed() + std::to_string(NextConnectionNumber()), ";New;S2;3");
+  gintActiveConnection = 11;
+  EXPECT_EQ(RemoveConnection(1), 11);  // 2 to 11 move down to 1 to 10
+  EXPECT_EQ(RemoveConnection(11), std::nullopt);
+  EXPECT_EQ(gintActiveConnection, 10);  // the active number follows its entry
+  ASSERT_TRUE(LoadConnection(9));
+  EXPECT_EQ(gstrDSN + "|" + gstrUID + "|" + gstrPWD, "S10|u|p");
+  gintActiveConnection = 2;
+  EXPECT_EQ(RemoveConnection(2), 10);
+  EXPECT_EQ(gintActiveConnection, 0);  // its entry is gone
+  EXPECT_EQ(RemoveConnection(9), 9);   // the last: none moves
+  EXPECT_EQ(SaveNewConnection("New", "n", "secret"), 9);
+  EXPECT_EQ(Listed() + std::to_string(NextConnectionNumber()), ";S2;S4;S5;S6;S7;S8;S9;S10;New;10");
   struct stat info {};  // closed to others before the password went in
   ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -139,12 +143,12 @@ TEST_F(ConnectionStore,
   testing::ExecSqlite(registry_.Path(),
                       "CREATE TRIGGER no_pwd BEFORE INSERT ON reg_values WHEN NEW.name = 'PWD' "
                       "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-  EXPECT_FALSE(SaveConnection(3, "S3", "u", "secret"));
-  EXPECT_EQ(Listed(), ";New;S2;");
+  EXPECT_FALSE(SaveConnection(10, "S3", "u", "secret"));
+  EXPECT_EQ(Listed(), ";S2;S4;S5;S6;S7;S8;S9;S10;New;");
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
-  EXPECT_FALSE(SaveConnection(3, "S3", "u", ""));  // a failed write is reported
+  EXPECT_FALSE(SaveConnection(10, "S3", "u", ""));  // a failed write is reported
   EXPECT_FALSE(SaveConnection(1, "Changed", "u", ""));
-  EXPECT_TRUE(LoadConnection(1) && gstrDSN == "New");
+  EXPECT_TRUE(LoadConnection(1) && gstrDSN == "S2");
 }
 
 TEST(SqlErrorReport, EachSiteWrapsErrorsInItsMarksAndAdds911AtTheTableTest) {

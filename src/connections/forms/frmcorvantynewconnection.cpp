@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "connections/connectionstore.h"
+#include "connections/datasourcecheck.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "connections/registryfile.h"
 #include "connections/sqlerrorreport.h"
@@ -67,6 +68,11 @@ void frmCorvantyNewConnection::cmdConnect_Click() {
     return;
   }
   std::string dsn = txtDSN->text().toStdString();
+  // Saved, such a name would fail every connection made with it.
+  if (std::string problem = rdo::DataSourceNameProblem(dsn); !problem.empty()) {
+    MsgBox(problem, vbExclamation);
+    return;
+  }
   int16_t number = 0;
   try {
     // The number is chosen and the entry written in one step of the store:

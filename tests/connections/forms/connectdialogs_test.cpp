@@ -128,7 +128,10 @@ TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumbe
     dialog->txtDSN->clear();
     QTest::keyClicks(dialog->txtUID, "u");
     Click(*dialog, "cmdConnect");
+    QTest::keyClicks(dialog->txtDSN, std::string(33, 'B').c_str());
+    Click(*dialog, "cmdConnect");
     EXPECT_EQ(NextConnectionNumber(), 2);  // nothing saved yet
+    dialog->txtDSN->clear();
     QTest::keyClicks(dialog->txtDSN, "B");
     Click(*dialog, "cmdConnect");
   });
@@ -136,7 +139,10 @@ TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumbe
             "1 You must fill in Data Source Name, User ID to establish a connection.\n"
             "1 You must fill in User ID to establish a connection.\n"
             "1 You must fill in Data Source Name to establish a connection.\n"
-            "1 Connection successfully created. This is now your active connection.\n");
+            "48 The data source name '" +
+                std::string(33, 'B') +
+                "' is 33 characters long; the ODBC driver manager accepts at most 32.\n"
+                "1 Connection successfully created. This is now your active connection.\n");
   // Back in the Connect dialog, whose list is not reloaded.
   EXPECT_EQ(ShownDialogs() + std::to_string(gintActiveConnection) + " " + gstrConnect +
                 std::to_string(Tables(odbc_.File("B.db"))) +
