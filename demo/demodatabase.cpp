@@ -10,7 +10,7 @@
 
 #include "demo/demoguides.h"
 #include "demo/replacementfile.h"
-#include "engine/searchguidetables.h"
+#include "schema/searchguidetables.h"
 
 namespace corvanty::demo {
 

@@ -1,8 +1,8 @@
 #include "demo/demoguides.h"
 
-#include "engine/sqlliteral.h"
 #include "guides/columnsettings.h"
 #include "guides/columnstore.h"
+#include "statements/sqlliteral.h"
 
 namespace corvanty::demo {
 
