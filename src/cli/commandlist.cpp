@@ -17,7 +17,9 @@ const std::vector<Command>& Commands() {
        "print the statement(s) the engine generates for the guide (name or number)", Sql},
       {"search", "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain]",
        "run the search; lines prints ResultList*IDColumn*DSG_ID per result; --explain tells on "
-       "standard error which way each guide was searched (index or scan, and why) and the time",
+       "standard error which way each guide was searched (index or scan, and why) and the time; "
+       "after rows are written with triggers off (a tool or a SQLite connection that bypasses "
+       "them), run corvanty index GUIDE again: the index cannot know of such writes",
        Search},
       {"procedure-text", "procedure-text",
        "print the search procedure text exactly as installed (CR LF line ends)", ProcedureText},
@@ -38,8 +40,13 @@ const std::vector<Command>& Commands() {
        "build (or rebuild) the guide's search index (SQLite: a trigram table kept fresh by "
        "triggers; PostgreSQL: a trigram index per search column), drop it with --drop, or list "
        "each guide's index: DSG_ID, state (absent, fresh, stale), rows (- on PostgreSQL), bytes, "
-       "name",
+       "name; a write made with triggers off (a tool or a SQLite connection that bypasses them) "
+       "leaves a SQLite index unaware of it: run corvanty index GUIDE again after one",
        Index},
+      {"delete-guide", "delete-guide GUIDE [--yes] [--connection N]",
+       "delete the guide (name or number) with its tables, columns and search index, in one "
+       "transaction; asks first, answered No unless --yes is given",
+       DeleteGuideCommand},
   };
   return commands;
 }

@@ -28,6 +28,7 @@ int Search(const Words& words);
 int ProcedureText(const Words& words);
 int TableScript(const Words& words);
 int Index(const Words& words);
+int DeleteGuideCommand(const Words& words);
 
 int DemoScript(const Words& words);
 int DemoPostgres(const Words& words);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "cli/cliargs.h"
+#include "cli/databasefaults.h"
+#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "ui/utf8text.h"
@@ -24,13 +26,16 @@ int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide);
 // Throws UsageError for any other name.
 rdo::Dialect DialectOption(const std::string& name);
 
-// Runs body, turning database errors into the error report on stderr.
+// Runs body, turning database errors into the error report on stderr,
+// after the cause in plain words where it is a known one.
 template <typename Body>
 int ReportingDatabaseErrors(Body body) {
   try {
     return body();
   } catch (const rdo::DatabaseError& error) {
-    std::cerr << ShownText(DialogErrorText(error), true) << '\n';
+    const std::string plain = PlainDatabaseFault(error, basCorvantyAdmin::gstrDSN);
+    std::cerr << ShownText((plain.empty() ? "" : plain + " ") + DialogErrorText(error), true)
+              << '\n';
     return kExitFailure;
   }
 }

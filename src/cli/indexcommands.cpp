@@ -26,7 +26,7 @@ void ListIndexes(rdo::rdoConnection& connection) {
     std::cout << entry.DSG_ID << '\t' << IndexStateName(entry.index.state) << '\t'
               << (absent ? "-" : std::to_string(entry.index.rows)) << '\t'
               << (entry.bytes ? std::to_string(*entry.bytes) : "-") << '\t'
-              << entry.DSG_name.value_or("(no such guide)") << '\n';
+              << (entry.DSG_name ? ShownText(*entry.DSG_name) : "(no such guide)") << '\n';
   }
 }
 
@@ -42,7 +42,8 @@ void ListTrigramIndexes(rdo::rdoConnection& connection) {
   for (; !guides.IsEOF(); guides.MoveNext()) {
     const bool absent = guides.Text("Indexes") == "0";
     std::cout << guides.Text("Id") << '\t' << (absent ? "absent" : "fresh") << "\t-\t"
-              << (absent ? "-" : guides.Text("Bytes")) << '\t' << guides.Text("Name") << '\n';
+              << (absent ? "-" : guides.Text("Bytes")) << '\t' << ShownText(guides.Text("Name"))
+              << '\n';
   }
 }
 

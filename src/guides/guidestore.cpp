@@ -2,6 +2,7 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
+#include "index/searchindexdrop.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -57,14 +58,18 @@ int32_t InsertGuide(const std::string& name, const std::string& description) {
   return id.Int("DSG_ID");
 }
 
-void DeleteGuide(int32_t id) {
+bool DeleteGuide(int32_t id) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   std::string text = std::to_string(id);
+  // The first statement writes: the driver waits for another writer's lock
+  // only before the transaction has read anything.
   rdo::Transaction transaction = connection.BeginTrans();
   connection.Execute("DELETE FROM Db_Search_Guides WHERE DSG_ID = " + text);
   connection.Execute("DELETE FROM Db_Search_Guide_Tables WHERE DSG_ID = " + text);
   connection.Execute("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = " + text);
+  const bool had_index = DropGuideSearchIndexWithin(connection, id);
   transaction.Commit();
+  return had_index;
 }
 
 }  // namespace corvanty

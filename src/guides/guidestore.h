@@ -30,8 +30,9 @@ bool GuideNameExists(const std::string& name);
 // Inserts the guide and returns its new DSG_ID.
 int32_t InsertGuide(const std::string& name, const std::string& description);
 
-// Removes the guide's rows from the guide, tables and columns tables in one
-// transaction: on any error nothing is deleted.
-void DeleteGuide(int32_t id);
+// Removes the guide's rows from the guide, tables and columns tables, and
+// its search index, in one transaction: on any error nothing is deleted.
+// True when it had a search index.
+bool DeleteGuide(int32_t id);
 
 }  // namespace corvanty

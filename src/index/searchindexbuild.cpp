@@ -56,6 +56,18 @@ void KeepOtherIndexesValid(rdo::rdoConnection& connection, int32_t guide, long l
                      std::to_string(before) + " AND DSG_ID <> " + std::to_string(guide));
 }
 
+bool DropIndexKeepingOthersValid(rdo::rdoConnection& connection, int32_t guide) {
+  const long long before = SchemaVersion(connection);
+  const bool had_objects = DropIndexObjects(connection, guide);
+  KeepOtherIndexesValid(connection, guide, before);
+  return had_objects;
+}
+
+// Whether the DELETE just run removed the guide's row of Db_Search_Index_State.
+bool StateRowDeleted(rdo::rdoConnection& connection) {
+  return connection.OpenResultset("SELECT changes() AS Dropped").Int("Dropped") > 0;
+}
+
 // The guide's qualifiers, the key column's first, then the search columns',
 // then the others', each once.
 std::vector<std::string> QualifiersByUse(const GuideDefinition& guide) {
@@ -169,12 +181,17 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
   RequireSqlite(connection);
   rdo::Transaction transaction = BeginWriting(connection, guide);
-  const bool had_state = connection.OpenResultset("SELECT changes() AS Dropped").Int("Dropped") > 0;
-  const long long before = SchemaVersion(connection);
-  const bool had_objects = DropIndexObjects(connection, guide);
-  KeepOtherIndexesValid(connection, guide, before);
+  const bool had_state = StateRowDeleted(connection);
+  const bool had_objects = DropIndexKeepingOthersValid(connection, guide);
   transaction.Commit();
   return had_state || had_objects;
+}
+
+bool DropSearchIndexWithin(rdo::rdoConnection& connection, int32_t guide) {
+  if (!SearchIndexStateTableExists(connection)) return DropIndexObjects(connection, guide);
+  connection.Execute("DELETE FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide));
+  const bool had_state = StateRowDeleted(connection);
+  return DropIndexKeepingOthersValid(connection, guide) || had_state;
 }
 
 }  // namespace corvanty

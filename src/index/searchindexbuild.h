@@ -37,4 +37,8 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 // Removes the guide's index and its triggers; false when it had none.
 bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide);
 
+// The same inside a transaction the caller holds and has written in already
+// (so that it holds the write lock), such as a guide's deletion.
+bool DropSearchIndexWithin(rdo::rdoConnection& connection, int32_t guide);
+
 }  // namespace corvanty

@@ -138,9 +138,10 @@ std::vector<std::string> TrigramIndexNames(rdo::rdoConnection& connection, int32
 }
 
 size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
+  rdo::Transaction transaction = BeginChanging(connection);
+  // Read under the lock: a guide deleted meanwhile gets no index.
   const std::vector<GuideDefinition> found = LoadGuideDefinitions(connection, {guide});
   if (found.empty() || !found.front().HasTablesRow) Refuse(guide, "it has no tables defined");
-  rdo::Transaction transaction = BeginChanging(connection);
   connection.Execute("CREATE EXTENSION IF NOT EXISTS pg_trgm");
   rdo::rdoResultset schema = connection.OpenResultset(
       "SELECT extnamespace::regnamespace::text AS Name FROM pg_extension WHERE extname = "
@@ -158,9 +159,14 @@ size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
 
 bool DropTrigramIndex(rdo::rdoConnection& connection, int32_t guide) {
   rdo::Transaction transaction = BeginChanging(connection);
+  const bool dropped = DropTrigramIndexWithin(connection, guide);
+  transaction.Commit();
+  return dropped;
+}
+
+bool DropTrigramIndexWithin(rdo::rdoConnection& connection, int32_t guide) {
   const std::vector<std::string> names = TrigramIndexNames(connection, guide);
   for (const std::string& name : names) connection.Execute("DROP INDEX " + name);
-  transaction.Commit();
   return !names.empty();
 }
 

@@ -33,6 +33,9 @@ size_t BuildTrigramIndex(rdo::rdoConnection& connection, int32_t guide);
 // Removes the guide's index; false when it had none.
 bool DropTrigramIndex(rdo::rdoConnection& connection, int32_t guide);
 
+// The same inside a transaction the caller holds, such as a guide's deletion.
+bool DropTrigramIndexWithin(rdo::rdoConnection& connection, int32_t guide);
+
 // The names of the guide's indexes in the connection's schema, in lower case.
 std::vector<std::string> TrigramIndexNames(rdo::rdoConnection& connection, int32_t guide);
 

@@ -125,6 +125,13 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   if (shown.empty())
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number + " shows no column in its result list."};
+  for (const auto& [clause, text] :
+       {std::pair{"FROM", guide.FROM_clause}, std::pair{"WHERE", guide.WHERE_clause}})
+    if (CutsOffWhatFollows(text.value_or("")))
+      return {guide.DSG_ID, "",
+              "Error: Database Search Guide " + number + " cannot be searched: its " + clause +
+                  " clause holds a comment (-- or /*) or a ; outside quotes, which would cut off "
+                  "the search conditions."};
   std::optional<std::string> from = guide.FROM_clause.value_or("");
   if (!narrowing.guard.empty()) from = GuardedFrom(*from, narrowing.guard);
   if (!from)

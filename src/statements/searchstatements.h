@@ -30,9 +30,11 @@ struct SearchStatements {
 
 // One entry per listed guide that has column rows (guides without any are
 // skipped, a DSG_ID listed twice counts once); when there is none, Error is
-// kInvalidGuidesMessage and Guides is empty. A guide without a tables row or
-// without a column shown in the result text gets an Error instead of SQL and
-// must not be run. Each guide's conditions are on its own search columns.
+// kInvalidGuidesMessage and Guides is empty. A guide without a tables row,
+// without a column shown in the result text, or whose FROM or WHERE clause
+// holds a comment or a ; outside quotes (it would cut off the search
+// conditions and find every row) gets an Error instead of SQL and must not
+// be run. Each guide's conditions are on its own search columns.
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
                                           std::string_view criteria, rdo::Dialect dialect);
 

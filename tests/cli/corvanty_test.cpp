@@ -63,6 +63,10 @@ TEST_F(Corvanty, GuidesStatementsAndSearchesAreListedByGuideNameOrNumberInEachFo
       {{"guides"},  // in the server's order, here that of the names' index
        "0|5\tBell\\x07\\x1b[2J\n4\tBroken\n1\tCustomers\n3\tItems\n6\tNothing shown\n"
        "2\tOrders by customer's name\n7\tOverflow\n|"},
+      {{"index"},  // names shown as guides shows them
+       "0|1\tabsent\t-\t-\tCustomers\n2\tabsent\t-\t-\tOrders by customer's name\n"
+       "3\tabsent\t-\t-\tItems\n4\tabsent\t-\t-\tBroken\n5\tabsent\t-\t-\tBell\\x07\\x1b[2J\n"
+       "6\tabsent\t-\t-\tNothing shown\n7\tabsent\t-\t-\tOverflow\n|"},
       {{"sql", "3", "car", "--dialect", "mssql"},
        "0|SELECT CONVERT(varchar(200),o.item) ResultList, 0 IDColumn, 3 DSG_ID  FROM orders o  "
        "WHERE  (o.item LIKE '%car%')  \n|"},
@@ -107,6 +111,7 @@ TEST_F(Corvanty, UsageErrorsExitWithTwoAndChangeNothingButHelpSucceeds) {
                            {"demo", "--rows", "12x"},
                            {"check", "--connection", "40000"},
                            {"index", "--drop"},
+                           {"delete-guide"},
                            {"search", "1", "x", "--format", "xml"},
                            {"table-script", "db_search_guide_cols"},
                            {"table-script", "Db_Search_Guides", "--dialect", "oracle"}};

@@ -61,6 +61,65 @@ TEST_F(IndexCommand, BuildsListsServesAndDropsAnIndex) {
   EXPECT_EQ(Triggers(), "9");  // customers and the two guide tables
 }
 
+TEST_F(IndexCommand, DeleteGuideAsksThenDeletesTheGuideWithItsIndex) {
+  cli_.Succeed({"index", "1"});
+  cli_.Succeed({"index", "2"});
+  const std::string kAsked =
+      "Delete Database Search Guide 2 (Orders by customer's name) with its tables, columns and "
+      "search index?\n";
+  // {the command, "exit code|standard output|standard error"}
+  const std::pair<std::vector<std::string>, std::string> rows[] = {
+      {{"delete-guide", "2"},
+       "1||" + kAsked + "(answered No; pass --yes to answer Yes)\nNothing was deleted.\n"},
+      {{"--yes", "delete-guide", "Orders by customer's name"},
+       "0|Deleted Database Search Guide 2 (Orders by customer's name) and its search index.\n|" +
+           kAsked + "(answered Yes)\n"},
+      {{"delete-guide", "2", "--yes"}, "1||[[There is no Database Search Guide 2.]]\n"},
+      {{"delete-guide", "3", "--yes"}, "0|Deleted Database Search Guide 3 (Items).\n|"},
+  };
+  for (const auto& [args, outcome] : rows)
+    EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
+  EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tfresh\t5\t[1-9][0-9]*\tCustomers\n"
+                                                    "4\tabsent\t-\t-\tBroken\n.*"));
+  EXPECT_EQ(Triggers(), "9");  // guide 1's only
+}
+
+// A database that cannot serve a command is named, with the cause in plain
+// words before the driver's.
+TEST_F(IndexCommand, ADatabaseReadOnlyOrWithoutGuideTablesIsNamedWithItsCause) {
+  cli_.Succeed({"index", "2"});
+  const std::string shop = cli_.File("Shop.db");
+  cli_.Odbc().AddDataSource("Frozen", "file:" + shop + "?immutable=1", {{"NoCreat", "1"}});
+  cli_.Odbc().AddDataSource("ReadOnly", "file:" + shop + "?mode=ro", {{"NoCreat", "1"}});
+  testing::ExecSqlite(cli_.File("plain.db"), "CREATE TABLE x (a INT)");
+  cli_.AddDataSource("Plain", cli_.File("plain.db"));
+  for (const char* source : {"Frozen", "ReadOnly", "Plain"})
+    cli_.Succeed({"add-connection", source, "u"});
+  const std::string kReadOnly =
+      "' cannot be written: it is read-only or immutable. [[[SQLite]attempt to write a readonly "
+      "database (8)]]\n";
+  const std::string kNoGuides =
+      "1||The database of data source 'Plain' is not a guide database: it lacks the Database "
+      "Search Guide tables (corvanty check builds them). [[[SQLite]no such table: "
+      "Db_Search_Guides (1)]]\n";
+  const std::pair<std::vector<std::string>, std::string> rows[] = {
+      {{"index", "2", "--connection", "2"}, "1||The database of data source 'Frozen" + kReadOnly},
+      {{"index", "2", "--drop", "--connection", "2"},
+       "1||The database of data source 'Frozen" + kReadOnly},
+      {{"index", "1", "--connection", "3"}, "1||The database of data source 'ReadOnly" + kReadOnly},
+      {{"delete-guide", "2", "--yes", "--connection", "3"},
+       "1||The database of data source 'ReadOnly" + kReadOnly},
+      {{"guides", "--connection", "4"}, kNoGuides},
+      {{"sql", "1", "x", "--connection", "4"}, kNoGuides},
+      {{"search", "1", "x", "--connection", "4"}, kNoGuides},
+      {{"index", "1", "--connection", "4"}, kNoGuides},
+      {{"delete-guide", "1", "--connection", "4"}, kNoGuides},
+  };
+  for (const auto& [args, outcome] : rows)
+    EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
+  EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tabsent.*\n2\tfresh\t3\t.*"));
+}
+
 TEST_F(IndexCommand, TwoBuildsAtOnceLeaveOneSoundFreshIndex) {
   auto build = [this] { return cli_.Run({"index", "2"}); };
   std::future<CommandResult> first = std::async(std::launch::async, build);

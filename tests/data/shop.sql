@@ -5,6 +5,9 @@
 -- in 64 bits, so the overflow guide's conversion fails on that row.
 CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT);
 CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, item TEXT);
+-- Orders are found by customer through an index of their own, as a guide
+-- joining the two may read them.
+CREATE INDEX orders_by_customer ON orders (customer_id);
 CREATE TABLE numbers (id INTEGER PRIMARY KEY, big BIGINT, label TEXT);
 INSERT INTO customers VALUES (1, 'Ann Lee', 'Paris'), (2, NULL, 'Oslo'),
   (3, 'Carla O''Hara', 'Lyon'), (4, 'Dan Borg', NULL), (5, 'nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn', NULL);

@@ -16,6 +16,8 @@
 #include <random>
 #include <set>
 
+#include "connections/connectionstore.h"
+#include "guides/guidestore.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexstate.h"
 #include "index/trigramindex.h"
@@ -153,11 +155,29 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
   EXPECT_GT(through_index, kCriteria * kSearched.size() / 3);
 }
 
+// Guide 10 is the customers guide again (its number begins with 1's); 11
+// and 12 have clauses that would cut off the search conditions; 13 holds
+// the same characters inside a quoted text only.
+const char kMoreGuides[] =
+    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) SELECT 10,"
+    " FROM_clause, WHERE_clause FROM Db_Search_Guide_Tables WHERE DSG_ID = 1;"
+    "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+    " (11, 'FROM customers c', 'WHERE c.id = 2 -- every customer'),"
+    " (12, 'FROM customers c /* all */', NULL),"
+    " (13, 'FROM customers c', 'WHERE c.name <> '';--/*'' AND c.id = 3');"
+    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+    " Show_in_list, Is_search_column, List_column_separator, Conv_required,"
+    " Conversion_expression, Is_key_column) SELECT 10, DSG_column_seq_no, Column_qualifier,"
+    " Column_name, Show_in_list, Is_search_column, List_column_separator, Conv_required,"
+    " Conversion_expression, Is_key_column FROM Db_Search_Guide_Cols WHERE DSG_ID = 1;"
+    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name)"
+    " VALUES (11, 1, 'c', 'name'), (12, 1, 'c', 'name'), (13, 1, 'c', 'name');";
+
 class SearchEngine : public EachServer {
  protected:
   void SetUp() override {
     EachServer::SetUp();
-    if (!IsSkipped() && !HasFailure()) connect_ = AddShop("Shop");
+    if (!IsSkipped() && !HasFailure()) connect_ = AddShop("Shop", kMoreGuides);
   }
 
   // The results of the search, in order, then the error it ended in, if any.
@@ -217,6 +237,16 @@ TEST_P(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrderAndErrorsEndTh
             Texts{"error: Error: Database Search Guide 5 has no tables defined."});
   EXPECT_EQ(Search({kNothingShownGuide, kCustomersGuide}, "n"),
             Texts{"error: Error: Database Search Guide 6 shows no column in its result list."});
+  // A comment or a ; would cut off the search conditions: never every row.
+  const std::string kCutOff =
+      " clause holds a comment (-- or /*) or a ; outside quotes, which would cut off the search "
+      "conditions.";
+  EXPECT_EQ(
+      Search({kCustomersGuide, 11}, "n"),
+      Texts{"error: Error: Database Search Guide 11 cannot be searched: its WHERE" + kCutOff});
+  EXPECT_EQ(Search({12}, "n"),
+            Texts{"error: Error: Database Search Guide 12 cannot be searched: its FROM" + kCutOff});
+  EXPECT_EQ(Search({13}, "a"), Texts{"Carla O'Hara*0*13"});
   // A row that fails while being read ends the search: the rows before it
   // came out (PostgreSQL's driver fetches them in one batch with the
   // failing one), the rest are not silently dropped.
@@ -255,6 +285,47 @@ TEST_P(SearchEngine, TheControlHandsOutResultsOneByOneAndAnErrorLeavesNone) {
   EXPECT_EQ(run("No such guide", "o"), "error|end|");
   // The second row fails; on PostgreSQL with the first in one batch.
   EXPECT_EQ(run("Overflow", "n"), (postgres() ? "" : "5|") + std::string("error|end|"));
+}
+
+// Guides 1 and 10 share the first digit of their numbers: building,
+// rebuilding or dropping 1's index, and deleting guide 1, touch 1's objects
+// only; 10's stay, fresh and used.
+TEST_P(SearchEngine, OneGuidesIndexChangesLeaveTheOtherGuidesIndexesAlone) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(connect_);
+  auto build = [&](int32_t guide) {
+    postgres() ? BuildTrigramIndex(connection, guide) : BuildSearchIndex(connection, guide).rows;
+  };
+  // Guide 10's objects, then guide 1's, then whether 10's index serves.
+  auto objects = [&] {
+    const std::string names =
+        postgres() ? "SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() AND "
+                     "indexname LIKE "
+                   : "SELECT count(*) FROM sqlite_master WHERE name LIKE ";
+    auto count = [&](const std::string& pattern) {
+      const std::string sql = names + "'" + pattern + "' ESCAPE '!'";
+      return (postgres() ? schemas_.at(0)->Query(sql) : SqliteColumn(odbc_.File("Shop.db"), sql))
+          .at(0);
+    };
+    const bool served = PlanSearch(connection, {10}, "Lyon").paths.at(0).indexed;
+    return count("db!_search!_index!_10%") + " " + count("db!_search!_index!_1") + "+" +
+           count("db!_search!_index!_1!_%") + (served ? " served" : " unused");
+  };
+  // SQLite: the FTS5 table, its three shadow tables and nine triggers (its
+  // rows' table and the two guide tables); PostgreSQL: one per search column.
+  const std::string ten = postgres() ? "2 " : "13 ", one = postgres() ? "0+2" : "1+12";
+  build(10);
+  build(1);
+  EXPECT_EQ(objects(), ten + one + " served");
+  build(1);
+  EXPECT_EQ(objects(), ten + one + " served");
+  postgres() ? DropTrigramIndex(connection, 1) : DropSearchIndex(connection, 1);
+  EXPECT_EQ(objects(), ten + "0+0 served");
+  build(1);
+  basCorvantyAdmin::gstrConnect = connect_;
+  EXPECT_TRUE(DeleteGuide(kCustomersGuide));
+  basCorvantyAdmin::gstrConnect.clear();
+  EXPECT_EQ(objects(), ten + "0+0 served");
+  EXPECT_EQ(Search({kCustomersGuide}, "o"), Texts{std::string("error: ") + kInvalidGuidesMessage});
 }
 
 TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
@@ -314,10 +385,12 @@ TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) 
       " (8, 'FROM named n', ''), (9, 'FROM customers n', 'WHERE n.id < julianday(''now'')'),"
       " (10, 'FROM notes n', ''), (11, 'FROM customers n', ''),"
       " (12, 'FROM orders o RIGHT JOIN customers n ON n.id = o.customer_id', ''),"
-      " (13, 'FROM customers n', 'WHERE n.id > 0 -- a note');"
+      " (13, 'FROM customers n', 'WHERE n.id > 0 -- a note'), (14, 'FROM customers n', '');"
       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
       " Is_search_column) SELECT DSG_ID, 1, 'n', 'name', DSG_ID <> 11 FROM Db_Search_Guide_Tables"
-      " WHERE DSG_ID > 7;");
+      " WHERE DSG_ID > 7;"
+      "UPDATE Db_Search_Guide_Cols SET Conv_required = -1, Conversion_expression = 'n.name -- a "
+      "note' WHERE DSG_ID = 14;");
   auto refusal = [&](int32_t guide) -> std::string {
     try {
       BuildSearchIndex(connection_, guide);
@@ -333,9 +406,11 @@ TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) 
       " cannot be indexed: it reads a virtual table, which no trigger can watch.",
       " cannot be indexed: it has no search column.",
       kNoIndex + "its FROM clause does not begin with FROM or has a RIGHT or FULL join.",
+      " cannot be searched: its WHERE clause holds a comment (-- or /*) or a ; outside quotes, "
+      "which would cut off the search conditions.",
       kNoIndex + "a comment or a ; in its clauses or columns would cut off what the index adds.",
   };
-  for (int32_t guide = 8; guide <= 13; ++guide)
+  for (int32_t guide = 8; guide <= 14; ++guide)
     EXPECT_EQ(refusal(guide), std::string(guide < 12 ? "" : "Error: ") + "Database Search Guide " +
                                   std::to_string(guide) + refusals[guide - 8]);
 

@@ -1,5 +1,5 @@
 #pragma once
-// Removes one guide with its tables row and column settings. It shows
+// Removes one guide with its tables row, column settings and search index. It shows
 // itself from its load, and only when there is a guide to delete.
 #include "guides/forms/guidechooser.h"
 #include "ui/forms/form.h"

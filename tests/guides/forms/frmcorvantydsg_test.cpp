@@ -150,6 +150,7 @@ TEST_P(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNo
     dialog.cmbAvailableDSG->setCurrentIndex(dialog.cmbAvailableDSG->findData(id));
     boxes_->Clear();
     boxes_->QueueAnswer(answer);
+    sent_.clear();
     Click(dialog, "cmdDelete");
     Settle();
     return RowsOfGuide(1) + " " + RowsOfGuide(2) + " " + ShownDialogs() + "|" + Boxes();
@@ -157,6 +158,13 @@ TEST_P(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNo
   const std::string kAsked = "4 Delete this item?\n";
   EXPECT_EQ(remove(1, vbNo), "1 1 2 1 1 2 |" + kAsked);
   EXPECT_EQ(remove(2, vbYes), "1 1 2 0 0 0 |" + kAsked);
+  std::vector<std::string> deletions;
+  std::copy_if(sent_.begin(), sent_.end(), std::back_inserter(deletions),
+               [](const std::string& sql) { return sql.rfind("DELETE", 0) == 0; });
+  EXPECT_EQ(deletions,
+            (std::vector<std::string>{"DELETE FROM Db_Search_Guides WHERE DSG_ID = 2",
+                                      "DELETE FROM Db_Search_Guide_Tables WHERE DSG_ID = 2",
+                                      "DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = 2"}));
   // The column rows are the last to go: everything before them comes back,
   // and the dialog stays for another try.
   Exec(postgres() ? "CREATE FUNCTION lock() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
