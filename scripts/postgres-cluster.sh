@@ -131,12 +131,14 @@ EOF
 }
 
 # Orphans are clusters whose owner has ended without stopping them (it was
-# killed); a folder without the marker may be one being made, and is left.
+# killed). A folder without the marker may be one being made, and a marker
+# naming no owner was made before owners were recorded, perhaps for a run
+# still going: both are left.
 stop_orphan() {
   [ -f "$marker" ] || return 0
   local owner
   owner=$(cat "$marker")
-  if [ -n "$owner" ] && [ "$(process_identity "${owner%% *}")" = "$owner" ]; then return 0; fi
+  if [ -z "$owner" ] || [ "$(process_identity "${owner%% *}")" = "$owner" ]; then return 0; fi
   stop_cluster
 }
 
