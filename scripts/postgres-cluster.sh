@@ -6,8 +6,14 @@
 #   scripts/postgres-cluster.sh stop DIR           stop the cluster and remove DIR
 #   scripts/postgres-cluster.sh stop-server DIR    stop the server only, keeping its data
 #   scripts/postgres-cluster.sh start-server DIR   start the server of DIR again
+#   scripts/postgres-cluster.sh watch DIR          start the cluster, print "ready" once it
+#                                                  serves, and stop and remove it when
+#                                                  standard input ends
+#   scripts/postgres-cluster.sh stop-orphan DIR    stop and remove the cluster if the process
+#                                                  that started it has ended
 #
-# start replaces a cluster this script made in DIR before. The socket is
+# start replaces a cluster this script made in DIR before, and records the
+# process that ran the script as the cluster's owner. The socket is
 # DIR/.s.PGSQL.5432; the superuser is "corvanty", whose password is
 # $CORVANTY_PG_PASSWORD (default "corvanty"), asked for on every login.
 # The server does not sync to disk: the cluster is for trying and testing.
@@ -17,7 +23,7 @@
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 start|stop|stop-server|start-server DIR" >&2
+  echo "usage: $0 start|stop|stop-server|start-server|watch|stop-orphan DIR" >&2
   exit 2
 }
 [ $# -eq 2 ] || usage
@@ -63,6 +69,16 @@ start_server() {
   fi
 }
 
+# A process's number and start time, which together name it even after the
+# number is reused; nothing when it has ended.
+process_identity() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  local fields
+  read -r -a fields <<<"${stat##*) }"  # after "pid (name) ": the start time is the 20th
+  echo "$1 ${fields[19]}"
+}
+
 stop_cluster() {
   [ -e "$dir" ] || return 0
   require_ours
@@ -78,7 +94,9 @@ start_cluster() {
     exit 1
   fi
   mkdir -m 0700 "$dir"
-  touch "$marker"
+  # Written whole in one rename: a marker is never seen without its owner.
+  process_identity "$PPID" >"$marker.new"
+  mv "$marker.new" "$marker"
   if [ "$(id -u)" -eq 0 ]; then
     chown postgres: "$dir"
     if ! runuser -u postgres -- test -w "$dir"; then
@@ -112,10 +130,43 @@ EOF
     -c "CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public" >/dev/null
 }
 
+# Orphans are clusters whose owner has ended without stopping them (it was
+# killed). A folder without the marker may be one being made, and a marker
+# naming no owner was made before owners were recorded, perhaps for a run
+# still going: both are left.
+stop_orphan() {
+  [ -f "$marker" ] || return 0
+  local owner
+  owner=$(cat "$marker")
+  if [ -z "$owner" ] || [ "$(process_identity "${owner%% *}")" = "$owner" ]; then return 0; fi
+  stop_cluster
+}
+
+# The cluster lives exactly as long as the writing end of standard input
+# stays open: its holder closing it, or ending however it ends (even by
+# SIGKILL), stops and removes the cluster. The watcher runs in a session of
+# its own, as no one's child, so that neither Ctrl-C at the terminal nor a
+# kill of the caller's process tree (CTest's timeout) ends it first.
+watch_cluster() {
+  if [ -z "${CORVANTY_PG_WATCHER:-}" ]; then
+    CORVANTY_PG_WATCHER=1 exec setsid --fork "$0" watch "$dir"
+  fi
+  trap '' INT TERM HUP PIPE
+  if ! "$0" start "$dir"; then
+    "$0" stop "$dir" 2>/dev/null || true  # what a failed start made
+    exit 1
+  fi
+  echo ready || true # a caller that has gone reads nothing
+  cat >/dev/null || true
+  "$0" stop "$dir"
+}
+
 case "$action" in
   start) start_cluster ;;
   stop) stop_cluster ;;
   stop-server) require_ours && stop_server ;;
   start-server) require_ours && start_server ;;
+  watch) watch_cluster ;;
+  stop-orphan) stop_orphan ;;
   *) usage ;;
 esac

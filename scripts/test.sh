@@ -4,10 +4,16 @@
 # the core tests again in a build checked by the sanitizers. The tests that
 # need a live PostgreSQL server share a throwaway cluster started here (and
 # must not skip); it is stopped and removed at the end, whatever happened.
+# Clusters that earlier runs left behind when killed (this script's and the
+# test processes' own, known by their folder names) are removed first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/packages.sh postgresql
+
+for stray in /tmp/corvanty-ci-pg.* /tmp/corvanty-test-pg-*; do
+  [ ! -d "$stray" ] || scripts/postgres-cluster.sh stop-orphan "$stray"
+done
 
 CORVANTY_TEST_PG_SOCKET=$(mktemp -u /tmp/corvanty-ci-pg.XXXXXX)
 export CORVANTY_TEST_PG_SOCKET CORVANTY_REQUIRE_POSTGRES=1

@@ -10,6 +10,11 @@
 namespace corvanty {
 namespace {
 
+// A byte of a name: a word character, or any byte of a non-ASCII character
+// (names may hold letters of any script on every server), so that CONVERT
+// or varchar within a longer name is never taken for the word itself.
+bool IsNameByte(char c) { return IsWordChar(c) || static_cast<unsigned char>(c) >= 0x80; }
+
 // Reads T-SQL text from a position, skipping blanks between tokens.
 class Reader {
  public:
@@ -26,7 +31,7 @@ class Reader {
   bool TakeWord(std::string_view word) {
     SkipBlanks();
     if (!IsKeyword(text_.substr(at_, word.size()), word)) return false;
-    if (at_ + word.size() < text_.size() && IsWordChar(text_[at_ + word.size()])) return false;
+    if (at_ + word.size() < text_.size() && IsNameByte(text_[at_ + word.size()])) return false;
     at_ += word.size();
     return true;
   }
@@ -133,7 +138,7 @@ std::string TranslateConverts(std::string_view text, rdo::Dialect dialect) {
       i = spanEnd;
       continue;
     }
-    const bool wordStart = IsWordChar(text[i]) && (i == 0 || !IsWordChar(text[i - 1]));
+    const bool wordStart = IsWordChar(text[i]) && (i == 0 || !IsNameByte(text[i - 1]));
     if (wordStart) {
       if (auto convert = TranslateConvertAt(text, i, dialect)) {
         translated += convert->first;

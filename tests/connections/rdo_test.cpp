@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "connections/odbcdiagnostics.h"
+#include "connections/sqlerrorreport.h"
 #include "support/odbcfixture.h"
 
 namespace corvanty::rdo {
@@ -72,7 +74,6 @@ TEST_F(Rdo, LongAndMultiByteTextArrivesIntact) {
 
 TEST_F(Rdo, EachFailureFillsTheErrorListAndTheException) {
   const std::string secret = "Pa55;word";
-  odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
   rdoConnection closed = rdoConnection::Open(connect_);
   closed.Close();
   // {the call, SQLite's result code (0 where the driver manager or this
@@ -84,7 +85,6 @@ TEST_F(Rdo, EachFailureFillsTheErrorListAndTheException) {
        "UNIQUE constraint failed: Customers.Id"},
       {[&] { rdoConnection::Open("DSN=NoSuchSource;UID=sa;PWD={" + secret + "};"); }, 0,
        "Data source name not found"},
-      {[&] { rdoConnection::Open("DSN=Gone;PWD={" + secret + "};"); }, 14, "connect failed"},
       {[&] { closed.Execute("SELECT 1"); }, 0, "The connection is closed."},
       // The driver silently empties a reader when manual commit begins, and
       // lets one opened inside a transaction show rows that were rolled back.
@@ -115,6 +115,39 @@ TEST_F(Rdo, EachFailureFillsTheErrorListAndTheException) {
   EXPECT_TRUE(!db_.TryExecute("SELEC 1") && rdoErrors().size() == 1);
   EXPECT_TRUE(db_.TryExecute("DELETE FROM Customers WHERE Id = 99"));  // touches no row
   EXPECT_TRUE(rdoErrors().empty()) << "a call that succeeds starts with an empty list";
+}
+
+// A failure reads whole however many records it has: with none, this
+// layer's own words; with several, each in turn, in the exception's text and
+// in the dialog's report alike.
+TEST_F(Rdo, AFailureWithNoRecordOrSeveralReadsWhole) {
+  SQLHENV fresh = SQL_NULL_HENV;  // holds no diagnostic record
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &fresh)));
+  odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
+  const std::string gone =
+      "The database file " + odbc_.File("gone.db") + " of data source 'Gone' does not exist.";
+  const std::string code = "The ODBC call failed with return code -1.";
+  // {the call, what() of its exception, the dialog's report}
+  const std::tuple<std::function<void()>, std::string, std::string> cases[] = {
+      {[&] { Check(SQL_ERROR, SQL_HANDLE_ENV, fresh); }, code, "[[" + code + "]]"},
+      {[] {
+         ClearErrors();
+         ThrowErrors();
+       },
+       "The database call failed.", "The database call failed."},
+      {[] { rdoConnection::Open("DSN=Gone;PWD={Pa55;word};"); },
+       "[unixODBC][SQLite]connect failed\n" + gone,
+       "[[[unixODBC][SQLite]connect failed]][[" + gone + "]]"},
+  };
+  for (const auto& [call, what, dialog] : cases) {
+    try {
+      call();
+      ADD_FAILURE() << "nothing thrown: " << what;
+    } catch (const DatabaseError& error) {
+      EXPECT_EQ(std::string(error.what()) + "|" + DialogErrorText(error), what + "|" + dialog);
+    }
+  }
+  SQLFreeHandle(SQL_HANDLE_ENV, fresh);
 }
 
 }  // namespace

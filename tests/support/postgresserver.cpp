@@ -1,10 +1,16 @@
 #include "support/postgresserver.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "connections/connectionstore.h"
 #include "connections/odbcdatasource.h"
@@ -52,6 +58,57 @@ std::vector<std::string> Psql(const PostgresLogin& login, const std::string& sql
   return rows;
 }
 
+// A pipe whose ends this process keeps are closed on exec, so that no other
+// child holds them open.
+std::array<int, 2> Pipe() {
+  std::array<int, 2> ends;
+  if (pipe2(ends.data(), O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category());
+  return ends;
+}
+
+// What the watcher prints once its cluster serves.
+const std::string kReady = "ready\n";
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// What fd gives until it ends with `until` (never, when empty) or its last
+// writer closes it.
+std::string ReadUntil(int fd, const std::string& until) {
+  std::string text;
+  std::array<char, 4096> buffer;
+  for (ssize_t got; until.empty() || !EndsWith(text, until);) {
+    if ((got = read(fd, buffer.data(), buffer.size())) > 0)
+      text.append(buffer.data(), static_cast<size_t>(got));
+    else if (got == 0 || errno != EINTR)
+      break;
+  }
+  return text;
+}
+
+// Starts `postgres-cluster.sh watch` on login's folder, its standard input
+// read from hold and its output written to report. Returns when the script
+// has handed the cluster to its detached watcher.
+void SpawnWatcher(const PostgresLogin& login, int hold, int report) {
+  std::vector<std::string> environment = ChildEnvironment(login);
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::string script = kClusterScript, action = "watch", folder = login.socket_folder;
+  char* argv[] = {script.data(), action.data(), folder.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, hold, 0);
+  posix_spawn_file_actions_adddup2(&actions, report, 1);
+  posix_spawn_file_actions_adddup2(&actions, report, 2);
+  pid_t pid;
+  const int failed = posix_spawn(&pid, kClusterScript, &actions, nullptr, argv, envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed) throw std::system_error(failed, std::generic_category(), kClusterScript);
+  waitpid(pid, nullptr, 0);
+}
+
 }  // namespace
 
 void SkipWithoutPostgres() {
@@ -69,13 +126,31 @@ void RunClusterScript(const std::string& action, const PostgresLogin& login) {
 
 std::shared_ptr<const PostgresLogin> StartPostgresCluster() {
   PostgresLogin login{UniqueName("/tmp/corvanty-test-pg-")};
-  RunClusterScript("start", login);
-  return {
-      new PostgresLogin(login), [](const PostgresLogin* started) {
-        // A cluster that cannot be removed is left behind in /tmp.
-        RunCommand(ChildEnvironment(*started), {kClusterScript, "stop", started->socket_folder});
-        delete started;
-      }};
+  // The watcher stops the cluster once the writing end of `input` closes:
+  // when the result is let go, or when this process ends in any way, even
+  // killed. It ends `output` when it has removed the cluster.
+  const std::array<int, 2> input = Pipe(), output = Pipe();
+  try {
+    SpawnWatcher(login, input[0], output[1]);
+  } catch (...) {
+    for (int end : {input[0], input[1], output[0], output[1]}) close(end);
+    throw;
+  }
+  close(input[0]);
+  close(output[1]);
+  const std::string said = ReadUntil(output[0], kReady);
+  if (!EndsWith(said, kReady)) {
+    close(input[1]);
+    close(output[0]);
+    throw std::runtime_error("postgres-cluster.sh watch failed: " + said);
+  }
+  return {new PostgresLogin(login),
+          [hold = input[1], report = output[0]](const PostgresLogin* started) {
+            close(hold);
+            ReadUntil(report, "");  // until the watcher has stopped and removed the cluster
+            close(report);
+            delete started;
+          }};
 }
 
 const PostgresLogin& SharedPostgresServer() {

@@ -2,10 +2,11 @@
 // Live PostgreSQL servers for tests. The tests of a process share one
 // server: the one CI started, whose socket folder $CORVANTY_TEST_PG_SOCKET
 // names, else a throwaway cluster started on first use by
-// scripts/postgres-cluster.sh and removed when the process ends. Each test
-// works in a schema of its own in the database postgres, reached through a
-// data source of its own (see PostgresSchema). Tests skip when PostgreSQL is not installed, and
-// fail instead when $CORVANTY_REQUIRE_POSTGRES is set (as in CI).
+// scripts/postgres-cluster.sh and removed when the process ends, however it
+// ends. Each test works in a schema of its own in the database postgres,
+// reached through a data source of its own (see PostgresSchema). Tests skip
+// when PostgreSQL is not installed, and fail instead when
+// $CORVANTY_REQUIRE_POSTGRES is set (as in CI).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,7 +34,8 @@ void SkipWithoutPostgres();
 void RunClusterScript(const std::string& action, const PostgresLogin& login);
 
 // A new throwaway cluster of its own, stopped and removed when the last copy
-// of the result ends.
+// of the result ends, or when this process ends without letting it go (killed
+// by a signal or a timeout): a watcher outside the process keeps it.
 std::shared_ptr<const PostgresLogin> StartPostgresCluster();
 
 const PostgresLogin& SharedPostgresServer();
