@@ -9,7 +9,7 @@ const std::vector<Command>& Commands() {
       {"add-connection", "add-connection DSN UID [PWD]",
        "save a connection under the next number and print the number", AddConnection},
       {"remove-connection", "remove-connection N",
-       "remove saved connection N (the others keep their numbers)", RemoveConnection},
+       "remove saved connection N (the later ones move down one number)", RemoveConnection},
       {"check", "check [--connection N]",
        "load connection N (default 1) and run the readiness check", Check},
       {"guides", "guides [--connection N]", "list guides: DSG_ID, tab, DSG_name", Guides},
