@@ -28,6 +28,11 @@ using Newcomer = testing::GuiTest;
 TEST_F(Newcomer, ConnectsDefinesTestsAndDeletesAGuide) {
   const std::string demo = odbc_.File("demo.db");
   demo::CreateDemoDatabase(demo, 400);
+  // The business tables alone, as in a customer's database: connecting builds the guide tables.
+  testing::ExecSqlite(demo,
+                      "DROP TABLE Db_Search_Guides; DROP TABLE Db_Search_Guide_Tables; "
+                      "DROP TABLE Db_Search_Guide_Cols; DROP TABLE Db_Search_Guide_SQL; "
+                      "DROP TABLE Db_Search_Guide_Unique;");
   odbc_.AddDataSource("Demo", demo);
   ASSERT_TRUE(basCorvantyAdmin::SaveConnection(1, "Demo", "demo", ""));
 

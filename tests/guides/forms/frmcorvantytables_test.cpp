@@ -8,6 +8,7 @@
 #include "guides/forms/frmcorvantycolumns.h"
 #include "guides/forms/frmcorvantydsgadmin.h"
 #include "guides/forms/movelistitems.h"
+#include "index/searchindexsql.h"
 #include "support/forms/inventory.h"
 #include "ui/forms/controls.h"
 
@@ -26,7 +27,8 @@ class TablesEditor : public testing::OnEachServer<testing::GuideDialogTest> {
         "INTEGER, customer_id INTEGER); CREATE TABLE items (order_id INTEGER); CREATE TABLE "
         "\"order\" (x int);");
     if (!postgres())  // tables of SQLite's own that the editor leaves out
-      Exec("CREATE VIRTUAL TABLE notes USING fts5(body); CREATE TABLE Db_Search_Index_State (x);");
+      Exec(std::string("CREATE VIRTUAL TABLE notes USING fts5(body); ") +
+           kCreateSearchIndexStateTable);
   }
 
   // A new guide with no tables row, as the new-guide dialog leaves it, opened
