@@ -99,7 +99,7 @@ void ReportBuildAndWrites(rdo::rdoConnection& connection, const std::string& fil
 // The search on an open connection: planning and reading every row.
 SearchCount StatementSearch(rdo::rdoConnection& connection, int32_t guide,
                             const std::string& criteria) {
-  const PlannedSearch planned = PlanSearch(connection, {guide}, criteria);
+  const PlannedSearch planned = PlanSearch(connection, {guide}, SearchCriteria(criteria));
   SearchCount count;
   count.indexed = planned.paths.at(0).indexed;
   rdo::ForwardReader rows = connection.OpenForwardOnly(planned.statements.at(0).SQL);

@@ -97,9 +97,10 @@ void ReportGeneration(const std::string& connect, int32_t guide, int runs) {
     size_t length = 0;
     for (int run = 0; run < runs; ++run)
       samples.push_back(Microseconds([&] {
-        length += GenerateSearchStatements(guides, "\"amber birch\" or 1234", dialect)
-                      .Guides[0]
-                      .SQL.size();
+        length +=
+            GenerateSearchStatements(guides, SearchCriteria("\"amber birch\" or 1234"), dialect)
+                .Guides[0]
+                .SQL.size();
       }));
     std::printf("  %-10s %8.2f us  (%zu characters)\n", name, Median(samples), length / runs);
   }

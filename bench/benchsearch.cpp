@@ -52,8 +52,8 @@ SearchCount NativeSearch(const std::string& database_file, const std::string& sq
 std::string SqliteStatement(const std::string& connect, int32_t guide,
                             const std::string& criteria) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
-  SearchStatements generated = GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}),
-                                                        criteria, connection.GetDialect());
+  SearchStatements generated = GenerateSearchStatements(
+      LoadGuideDefinitions(connection, {guide}), SearchCriteria(criteria), connection.GetDialect());
   if (generated.Guides.size() != 1 || !generated.Guides[0].Error.empty())
     throw std::runtime_error("the benchmark guide cannot be searched");
   return generated.Guides[0].SQL;

@@ -38,8 +38,8 @@ int Sql(const Words& words) {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
     rdo::Dialect dialect = chosen.value_or(connection.GetDialect());
     int32_t guide = ResolveGuide(connection, args.Positional()[0]);
-    SearchStatements generated = GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}),
-                                                          args.Positional()[1], dialect);
+    SearchStatements generated = GenerateSearchStatements(
+        LoadGuideDefinitions(connection, {guide}), SearchCriteria(args.Positional()[1]), dialect);
     if (!generated.Error.empty()) ThrowSearchError(generated.Error);
     for (const GuideStatement& statement : generated.Guides) {
       if (!statement.Error.empty()) ThrowSearchError(statement.Error);

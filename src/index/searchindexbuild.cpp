@@ -111,7 +111,8 @@ Candidate ChooseCandidateTable(rdo::rdoConnection& connection, const GuideDefini
 GuideDefinition SearchableGuide(rdo::rdoConnection& connection, int32_t guide) {
   std::vector<GuideDefinition> found = LoadGuideDefinitions(connection, {guide});
   if (found.empty() || found.front().Columns.empty()) Refuse(guide, "it has no columns");
-  const SearchStatements statements = GenerateSearchStatements(found, "", rdo::Dialect::Sqlite);
+  const SearchStatements statements =
+      GenerateSearchStatements(found, SearchCriteria(""), rdo::Dialect::Sqlite);
   if (!statements.Guides.front().Error.empty())
     throw SearchIndexRefused(statements.Guides.front().Error);
   return found.front();
@@ -144,7 +145,7 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 
   // The search must be able to narrow the guide's statement with it.
   auto indexed = [&](const std::string& qualifier) {
-    return IndexedStatement(definition, "abc", FreshCondition(guide),
+    return IndexedStatement(definition, SearchCriteria("abc"), FreshCondition(guide),
                             CandidateCondition(guide, qualifier, "\"abc\""));
   };
   if (const std::string error = indexed("x").Error; !error.empty()) throw SearchIndexRefused(error);

@@ -6,7 +6,6 @@
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
 #include "index/trigramindex.h"
-#include "statements/searchcriteria.h"
 
 namespace corvanty {
 namespace {
@@ -19,7 +18,8 @@ const GuideDefinition& DefinitionOf(const std::vector<GuideDefinition>& definiti
 }
 
 SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
-                   std::string_view criteria, const IndexMatch& match, GuideStatement& statement) {
+                   const SearchCriteria& criteria, const IndexMatch& match,
+                   GuideStatement& statement) {
   const int32_t guide = definition.DSG_ID;
   const SearchIndexState index = ReadSearchIndexState(connection, guide);
   if (index.state == IndexState::Absent)
@@ -43,7 +43,7 @@ SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& defini
 }
 
 SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
-                        std::string_view criteria, GuideStatement& statement) {
+                        const SearchCriteria& criteria, GuideStatement& statement) {
   const int32_t guide = definition.DSG_ID;
   if (TrigramIndexNames(connection, guide).empty())
     return {guide, false, "scan: the guide has no search index (corvanty index builds one)"};
@@ -57,9 +57,9 @@ SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& d
 
 std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
                                           const std::vector<GuideDefinition>& definitions,
-                                          std::string_view criteria,
+                                          const SearchCriteria& criteria,
                                           std::vector<GuideStatement>& statements) {
-  const IndexMatch match = IndexMatchFor(SearchCriteria(criteria));
+  const IndexMatch match = IndexMatchFor(criteria);
   std::vector<SearchPath> paths;
   for (GuideStatement& statement : statements) {
     const GuideDefinition& definition = DefinitionOf(definitions, statement.DSG_ID);

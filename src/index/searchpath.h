@@ -27,7 +27,7 @@ struct SearchPath {
 // where the index serves.
 std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
                                           const std::vector<GuideDefinition>& definitions,
-                                          std::string_view criteria,
+                                          const SearchCriteria& criteria,
                                           std::vector<GuideStatement>& statements);
 
 }  // namespace corvanty

@@ -33,7 +33,7 @@ std::optional<SearchResult> SearchRun::Next() {
 }
 
 PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32_t>& guide_ids,
-                         const std::string& criteria) {
+                         const SearchCriteria& criteria) {
   const std::vector<GuideDefinition> definitions = LoadGuideDefinitions(connection, guide_ids);
   SearchStatements generated =
       GenerateSearchStatements(definitions, criteria, connection.GetDialect());
@@ -60,7 +60,7 @@ std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
   // whole result text; the SQLite rendering takes care of it itself.
   if (connection.GetDialect() == rdo::Dialect::SqlServer)
     connection.Execute("SET CONCAT_NULL_YIELDS_NULL OFF");
-  PlannedSearch planned = PlanSearch(connection, guide_ids, criteria);
+  PlannedSearch planned = PlanSearch(connection, guide_ids, SearchCriteria(criteria));
   return std::make_unique<SearchRun>(std::move(connection), std::move(planned.statements),
                                      std::move(planned.paths));
 }

@@ -48,7 +48,7 @@ struct PlannedSearch {
 // dialect and chooses each one's path. Throws rdo::DatabaseError, carrying
 // the generator's message for an invalid guide list or guide.
 PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32_t>& guide_ids,
-                         const std::string& criteria);
+                         const SearchCriteria& criteria);
 
 // Opens a connection, generates the statements of the listed guides for its
 // dialect and starts the search. An invalid guide list or guide is reported

@@ -154,7 +154,7 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
 }  // namespace
 
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
-                                          std::string_view criteria, rdo::Dialect dialect) {
+                                          const SearchCriteria& criteria, rdo::Dialect dialect) {
   std::vector<const GuideDefinition*> listed;
   for (const GuideDefinition& guide : guides)
     if (!guide.Columns.empty()) listed.push_back(&guide);
@@ -165,10 +165,9 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
                listed.end());
   if (listed.empty()) return {kInvalidGuidesMessage, {}};
 
-  const SearchCriteria parsed(criteria);
   SearchStatements result;
   for (const GuideDefinition* guide : listed)
-    result.Guides.push_back(StatementFor(*guide, parsed, dialect));
+    result.Guides.push_back(StatementFor(*guide, criteria, dialect));
   return result;
 }
 
@@ -186,20 +185,19 @@ std::string GuideRows(const GuideDefinition& guide) {
   return HasOwnWhere(guide) ? from + " " + *guide.WHERE_clause : from;
 }
 
-GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
+GuideStatement IndexedStatement(const GuideDefinition& guide, const SearchCriteria& criteria,
                                 const std::string& fresh, const std::string& candidates) {
-  const SearchCriteria parsed(criteria);
-  if (CutsOffWhatFollows(StatementFor(guide, parsed, rdo::Dialect::Sqlite).SQL))
+  if (CutsOffWhatFollows(StatementFor(guide, criteria, rdo::Dialect::Sqlite).SQL))
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
                 " cannot be searched through an index: a comment or a ; in its clauses or columns "
                 "would cut off what the index adds."};
   GuideStatement indexed =
-      StatementFor(guide, parsed, rdo::Dialect::Sqlite, {fresh, candidates, std::nullopt});
+      StatementFor(guide, criteria, rdo::Dialect::Sqlite, {fresh, candidates, std::nullopt});
   if (indexed.Error.empty())
     indexed.SQL +=
         " UNION ALL " +
-        StatementFor(guide, parsed, rdo::Dialect::Sqlite, {"NOT " + fresh, "", std::nullopt}).SQL;
+        StatementFor(guide, criteria, rdo::Dialect::Sqlite, {"NOT " + fresh, "", std::nullopt}).SQL;
   return indexed;
 }
 
@@ -223,9 +221,8 @@ bool HasOrAtTop(std::string_view where) {
 
 }  // namespace
 
-GuideStatement UnionStatement(const GuideDefinition& guide, std::string_view criteria) {
-  const SearchCriteria parsed(criteria);
-  const GuideStatement plain = StatementFor(guide, parsed, rdo::Dialect::PostgreSql);
+GuideStatement UnionStatement(const GuideDefinition& guide, const SearchCriteria& criteria) {
+  const GuideStatement plain = StatementFor(guide, criteria, rdo::Dialect::PostgreSql);
   const std::string refused = "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
                               " cannot be searched through its index: ";
   if (!plain.Error.empty()) return plain;
@@ -238,7 +235,7 @@ GuideStatement UnionStatement(const GuideDefinition& guide, std::string_view cri
   GuideStatement union_of{guide.DSG_ID, "", ""};
   for (size_t branch = 0; branch < branches; ++branch)
     union_of.SQL += (branch ? " UNION ALL " : "") +
-                    StatementFor(guide, parsed, rdo::Dialect::PostgreSql, {"", "", branch}).SQL;
+                    StatementFor(guide, criteria, rdo::Dialect::PostgreSql, {"", "", branch}).SQL;
   return union_of;
 }
 

@@ -12,6 +12,7 @@
 
 #include "connections/rdo.h"
 #include "statements/guidedefinition.h"
+#include "statements/searchcriteria.h"
 
 namespace corvanty {
 
@@ -36,7 +37,7 @@ struct SearchStatements {
 // conditions and find every row) gets an Error instead of SQL and must not
 // be run. Each guide's conditions are on its own search columns.
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
-                                          std::string_view criteria, rdo::Dialect dialect);
+                                          const SearchCriteria& criteria, rdo::Dialect dialect);
 
 // The guide's SQLite statement for the criteria in two parts joined by
 // UNION ALL, of which one finds rows, chosen by the condition fresh (which
@@ -49,7 +50,7 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
 // reading the others. An Error instead when the guide's FROM clause does not
 // begin with FROM or has a RIGHT or FULL join, or when the plain statement
 // holds a comment or a ; (either would cut off the rest).
-GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view criteria,
+GuideStatement IndexedStatement(const GuideDefinition& guide, const SearchCriteria& criteria,
                                 const std::string& fresh, const std::string& candidates);
 
 // The guide's PostgreSQL statement in the union shape: one branch per search
@@ -61,7 +62,7 @@ GuideStatement IndexedStatement(const GuideDefinition& guide, std::string_view c
 // the guide's WHERE clause has an OR outside parentheses (what is added
 // after it binds to its last part only), or the statement holds a comment
 // or a ;.
-GuideStatement UnionStatement(const GuideDefinition& guide, std::string_view criteria);
+GuideStatement UnionStatement(const GuideDefinition& guide, const SearchCriteria& criteria);
 
 // The expressions the guide's search columns are matched by, in column
 // order, in the dialect. Throws UntranslatableExpression as ValueExpression

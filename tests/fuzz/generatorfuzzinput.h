@@ -78,8 +78,9 @@ inline std::optional<std::string> FaultyStatement(std::string_view input) {
     if (raw && !ApostrophesBalanced(separatorText)) continue;
     const std::vector<GuideDefinition> guides = GuidesFor(separatorText, raw);
     for (const rdo::Dialect dialect : {rdo::Dialect::SqlServer, rdo::Dialect::Sqlite}) {
-      const auto plain = GenerateSearchStatements(guides, "x", dialect).Guides;
-      const auto fuzzed = GenerateSearchStatements(guides, criteria, dialect).Guides;
+      const auto plain = GenerateSearchStatements(guides, SearchCriteria("x"), dialect).Guides;
+      const auto fuzzed =
+          GenerateSearchStatements(guides, SearchCriteria(criteria), dialect).Guides;
       for (size_t i = 0; i < fuzzed.size(); ++i) {
         const std::string& sql = fuzzed[i].SQL;
         if (!ApostrophesBalanced(sql)) return "unbalanced apostrophes in: " + sql;

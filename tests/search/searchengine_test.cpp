@@ -143,10 +143,11 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
   size_t through_index = 0, found = 0;
   for (size_t i = 0; i < kCriteria; ++i) {
     const std::string criteria = Criteria(rng);
-    const PlannedSearch planned = PlanSearch(indexed, kSearched, criteria);
+    const PlannedSearch planned = PlanSearch(indexed, kSearched, SearchCriteria(criteria));
     for (const SearchPath& path : planned.paths) through_index += path.indexed;
     const Texts lines = Found(indexed, planned.statements);
-    ASSERT_EQ(lines, Found(plain, PlanSearch(plain, kSearched, criteria).statements))
+    ASSERT_EQ(lines,
+              Found(plain, PlanSearch(plain, kSearched, SearchCriteria(criteria)).statements))
         << "criteria: " << criteria;
     found += !lines.empty();
   }
@@ -211,7 +212,7 @@ class SearchIndex : public ::testing::Test {
   // The keys found by a search of the orders guide for "car", then the path
   // it took.
   static std::string SearchForCar(rdo::rdoConnection& connection) {
-    const PlannedSearch planned = PlanSearch(connection, {kOrdersGuide}, "car");
+    const PlannedSearch planned = PlanSearch(connection, {kOrdersGuide}, SearchCriteria("car"));
     return Keys(connection, planned.statements) + "| " + planned.paths.at(0).why;
   }
 
@@ -306,7 +307,7 @@ TEST_P(SearchEngine, OneGuidesIndexChangesLeaveTheOtherGuidesIndexesAlone) {
       return (postgres() ? schemas_.at(0)->Query(sql) : SqliteColumn(odbc_.File("Shop.db"), sql))
           .at(0);
     };
-    const bool served = PlanSearch(connection, {10}, "Lyon").paths.at(0).indexed;
+    const bool served = PlanSearch(connection, {10}, SearchCriteria("Lyon")).paths.at(0).indexed;
     return count("db!_search!_index!_10%") + " " + count("db!_search!_index!_1") + "+" +
            count("db!_search!_index!_1!_%") + (served ? " served" : " unused");
   };
@@ -362,7 +363,7 @@ TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
     const std::string name = "Shop" + std::to_string(++shop);  // a shop of its own
     rdo::rdoConnection connection = rdo::rdoConnection::Open(AddShopDatabase(odbc_, name));
     BuildSearchIndex(connection, kOrdersGuide);
-    const PlannedSearch fresh = PlanSearch(connection, {kOrdersGuide}, "car");
+    const PlannedSearch fresh = PlanSearch(connection, {kOrdersGuide}, SearchCriteria("car"));
     EXPECT_EQ(SearchForCar(connection), "10*12*" + kIndexed);
     ExecSqlite(odbc_.File(name + ".db"), change);
     EXPECT_EQ(SearchForCar(connection), found);

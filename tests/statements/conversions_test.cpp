@@ -64,7 +64,7 @@ TEST_P(Conversions, GiveTheServersTextsOrRefuseTheGuide) {
               "FROM events e",
               "WHERE ",  // the key, the conversion
               {{"e", "id", 0, 0, "", 0, "(none)", -1}, {"e", "at", -1, -1, "", -1, conversion}}}},
-            criteria, GetParam())
+            SearchCriteria(criteria), GetParam())
             .Guides.at(0);
     std::string found = made.Error;
     if (found.empty())

@@ -18,7 +18,8 @@ GuideDefinition Guide(int32_t id, std::vector<GuideColumn> columns, std::string 
 
 // The statement of a search over one guide, or the guide's error.
 std::string SqlServerText(const GuideDefinition& guide, std::string_view criteria) {
-  const auto made = GenerateSearchStatements({guide}, criteria, rdo::Dialect::SqlServer);
+  const auto made =
+      GenerateSearchStatements({guide}, SearchCriteria(criteria), rdo::Dialect::SqlServer);
   return made.Guides.size() == 1 ? made.Guides[0].Error + made.Guides[0].SQL : "not one guide";
 }
 
