@@ -10,6 +10,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -22,6 +24,7 @@
 #include "index/searchindexstate.h"
 #include "index/trigramindex.h"
 #include "search/velmorastinesearch.h"
+#include "statements/guideloader.h"
 #include "statements/sqlliteral.h"
 #include "statements/tsqltext.h"
 #include "support/databasetest.h"
@@ -387,6 +390,48 @@ TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
     BuildSearchIndex(connection, kOrdersGuide);
     EXPECT_EQ(SearchForCar(connection), found.substr(0, found.find('|')) + kIndexed);
   }
+}
+
+// Two processes write at random while this one searches: within one read
+// transaction the search through the indexes finds what the scan finds.
+TEST_F(SearchIndex, WritersElsewhereNeverMakeItDifferFromTheScanOfTheSameSnapshot) {
+  ExecSqlite(file_, "BEGIN;" + GeneratedRows() + kGuides +
+                        "CREATE UNIQUE INDEX named ON customers (name); COMMIT;");
+  for (int32_t guide : kSearched) BuildSearchIndex(connection_, guide);
+  std::vector<pid_t> writers;
+  for (unsigned seed : {1u, 2u}) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      std::mt19937 rng(seed);
+      for (int i = 0; i < 300; ++i) {
+        std::string writes = Writes(rng);
+        if (writes.rfind("BEGIN;", 0) == 0) writes.insert(5, " IMMEDIATE");
+        try {
+          ExecSqlite(file_, "PRAGMA busy_timeout = 5000;" + writes);
+        } catch (const std::exception&) {  // a write that met a constraint: the next
+        }
+      }
+      _exit(0);
+    }
+    writers.push_back(pid);
+  }
+  std::mt19937 rng(3);
+  size_t searches = 0, through_index = 0;
+  for (size_t running = writers.size(); running > 0 || searches < 50; ++searches) {
+    const std::string criteria = Criteria(rng);
+    rdo::Transaction snapshot = connection_.BeginTrans();
+    const PlannedSearch planned = PlanSearch(connection_, kSearched, criteria);
+    for (const SearchPath& path : planned.paths) through_index += path.indexed;
+    const SearchStatements scan = GenerateSearchStatements(
+        LoadGuideDefinitions(connection_, kSearched), criteria, rdo::Dialect::Sqlite);
+    ASSERT_EQ(Found(connection_, planned.statements), Found(connection_, scan.Guides)) << criteria;
+    snapshot.Commit();
+    for (pid_t& pid : writers)
+      if (pid && waitpid(pid, nullptr, WNOHANG) == pid) pid = 0, --running;
+  }
+  EXPECT_GT(through_index, searches);
+  for (int32_t guide : kSearched)
+    EXPECT_EQ(ReadSearchIndexState(connection_, guide).state, IndexState::Fresh);
 }
 
 TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) {
