@@ -1,8 +1,8 @@
 #pragma once
 // The search index against the scan on one database, side by side in one
-// run: how long the build takes and how much the file grows, how long a
-// search takes through the index and by the scan, and what one write to an
-// indexed table pays to keep the index from going stale.
+// run: how long the build takes and how much the file grows, what one write
+// to an indexed table pays to keep the index up to date, and, after 1,000
+// random writes, how long a search takes through the index and by the scan.
 #include <cstdint>
 #include <string>
 #include <vector>

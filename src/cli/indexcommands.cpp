@@ -60,14 +60,21 @@ void Build(rdo::rdoConnection& connection, int32_t guide) {
   const auto start = std::chrono::steady_clock::now();
   const SearchIndexBuilt built = BuildSearchIndex(connection, guide);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  std::string watched;
-  for (const std::string& table : built.watched_tables)
-    watched += (watched.empty() ? "" : ", ") + table;
+  std::string kept, stale = "the guide";
+  for (const std::string& table : built.kept_tables) kept += (kept.empty() ? "" : ", ") + table;
+  if (!built.unkept_tables.empty()) {
+    stale = "";
+    for (const auto& [table, why] : built.unkept_tables)
+      stale += (stale.empty() ? "" : ", ") + table + " (" + why + ")";
+    stale += " or to the guide";
+  }
   std::cout << "Built the search index of " << Guide(guide) << ": " << built.rows
             << " rows, row ids of " << built.candidate_qualifier << ", "
             << SearchIndexBytes(connection, guide) << " bytes, " << std::fixed
-            << std::setprecision(2) << took.count() << " s. Changes to " << watched
-            << " or to the guide mark it stale.\n";
+            << std::setprecision(2) << took.count() << " s. "
+            << (kept.empty() ? "Changes to "
+                             : "Changes to " + kept + " keep it up to date; changes to ")
+            << stale << " mark it stale.\n";
 }
 
 }  // namespace

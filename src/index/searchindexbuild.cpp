@@ -5,6 +5,8 @@
 #include "index/guidedependencies.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
+#include "index/searchindexupkeep.h"
+#include "index/upkeepplan.h"
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
 #include "statements/sqlliteral.h"
@@ -83,6 +85,20 @@ std::vector<std::string> QualifiersByUse(const GuideDefinition& guide) {
   return ordered;
 }
 
+// The pending table, and the state table's columns an earlier one lacks.
+void PrepareUpkeepTables(rdo::rdoConnection& connection) {
+  connection.Execute(kCreatePendingTable);
+  for (const char* column : kStateColumnsAdded) {
+    const std::string name = std::string(column).substr(0, std::string(column).find(' '));
+    if (connection
+            .OpenResultset("SELECT name FROM pragma_table_info('Db_Search_Index_State') WHERE "
+                           "name = '" +
+                           name + "'")
+            .IsEOF())
+      connection.Execute(std::string("ALTER TABLE Db_Search_Index_State ADD COLUMN ") + column);
+  }
+}
+
 struct Candidate {
   std::string qualifier;
   long long rows = 0;
@@ -131,6 +147,7 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
   RequireSqlite(connection);
   rdo::Transaction transaction = BeginWriting(connection, guide);
   const long long before = SchemaVersion(connection);
+  PrepareUpkeepTables(connection);
   DropIndexObjects(connection, guide);
 
   // Read within the transaction: the triggers made below watch these rows.
@@ -157,12 +174,28 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
   if (!read.unwatchable.empty())
     Refuse(guide, "it reads " + read.unwatchable + ", which no trigger can watch");
 
+  const IndexedRows indexed_rows{rows, candidate.qualifier, values};
+  const UpkeepPlan plan =
+      PlanUpkeep(connection, definition.FROM_clause.value_or(""), indexed_rows, read.tables);
+  SearchIndexBuilt built{candidate.qualifier, candidate.rows, {}, {}};
+  std::string unkept;
+  for (const TableUpkeep& table : plan.tables) {
+    if (table.kept) {
+      built.kept_tables.push_back(table.name);
+    } else {
+      built.unkept_tables.emplace_back(table.name, table.why_not_kept);
+      unkept += (unkept.empty() ? "" : ", ") + table.name;
+    }
+  }
+
   connection.Execute(CreateSearchIndexTable(guide, values.size()));
   const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, values);
   connection.Execute(fill);
   connection.OpenResultset("EXPLAIN " + indexed(candidate.qualifier).SQL);
-  for (size_t i = 0; i < read.tables.size(); ++i)
-    for (const std::string& trigger : WatchTable(guide, i + 1, read.tables[i]))
+  for (size_t i = 0; i < plan.tables.size(); ++i)
+    for (const std::string& trigger :
+         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept)
+                             : WatchTable(guide, i + 1, plan.tables[i].name))
       connection.Execute(trigger);
   for (const char* guide_table : {"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"})
     for (const std::string& trigger : WatchGuideRows(guide, guide_table))
@@ -170,13 +203,15 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 
   connection.Execute(
       "INSERT INTO Db_Search_Index_State (DSG_ID, Is_fresh, Candidate_qualifier, Row_count, "
-      "Schema_version, Fill_statement) VALUES (" +
+      "Schema_version, Fill_statement, Schema_signature, Unkept_tables) VALUES (" +
       std::to_string(guide) + ", -1, '" + QuoteApostrophes(candidate.qualifier) + "', " +
       std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ", '" +
-      QuoteApostrophes(fill) + "')");
+      QuoteApostrophes(fill) + "', " +
+      (plan.outlives_other_schema_changes ? "(" + SchemaSignatureQuery(guide) + ")" : "''") +
+      ", '" + QuoteApostrophes(unkept) + "')");
   KeepOtherIndexesValid(connection, guide, before);
   transaction.Commit();
-  return {candidate.qualifier, candidate.rows, read.tables};
+  return built;
 }
 
 bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide) {

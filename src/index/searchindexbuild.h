@@ -25,9 +25,11 @@ class SearchIndexRefused : public std::runtime_error {
 std::string NoSearchIndexesReason(const rdo::rdoConnection& connection);
 
 struct SearchIndexBuilt {
-  std::string candidate_qualifier;  // the table whose row ids the index gives
-  long long rows = 0;               // rows of the guide's FROM and WHERE
-  std::vector<std::string> watched_tables;
+  std::string candidate_qualifier;       // the table whose row ids the index gives
+  long long rows = 0;                    // rows of the guide's FROM and WHERE
+  std::vector<std::string> kept_tables;  // whose changes keep it up to date
+  // Whose changes mark it stale, each with why it cannot follow them.
+  std::vector<std::pair<std::string, std::string>> unkept_tables;
 };
 
 // Builds the guide's index, replacing any it has. Throws SearchIndexRefused

@@ -19,24 +19,22 @@ std::string SearchIndexTable(int32_t guide) { return kSearchIndexPrefix + Number
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
   std::string columns;
   for (size_t i = 1; i <= search_columns; ++i) columns += "c" + std::to_string(i) + ", ";
-  // Contentless: the texts stay in their own tables; columnsize=0: no
-  // ranking, so no sizes to keep.
+  // The texts are kept: taking an entry out needs the texts it was made
+  // from, and the rows they came from have changed by then. columnsize=0:
+  // no ranking, so no sizes to keep.
   return "CREATE VIRTUAL TABLE " + SearchIndexTable(guide) + " USING fts5(" + columns +
-         "tokenize='trigram', content='', columnsize=0)";
+         "tokenize='trigram', columnsize=0)";
 }
 
 std::string FillSearchIndex(int32_t guide, const std::string& rows,
                             const std::string& candidate_qualifier,
                             const std::vector<std::string>& searched_values) {
-  std::string columns = "rowid";
   std::string values = candidate_qualifier + ".rowid";
-  for (size_t i = 0; i < searched_values.size(); ++i) {
-    columns += ", c" + std::to_string(i + 1);
-    values += ", group_concat(" + searched_values[i] + ", char(10))";
-  }
+  for (const std::string& value : searched_values)
+    values += ", group_concat(" + value + ", char(10))";
   // A line break before GROUP BY: a WHERE clause may end in a -- comment.
-  return "INSERT INTO " + SearchIndexTable(guide) + " (" + columns + ") SELECT " + values + " " +
-         rows + "\nGROUP BY " + candidate_qualifier + ".rowid";
+  return "INSERT INTO " + SearchIndexTable(guide) + " (" + IndexColumns(searched_values.size()) +
+         ") SELECT " + values + " " + rows + "\nGROUP BY " + candidate_qualifier + ".rowid";
 }
 
 std::vector<std::string> WatchTable(int32_t guide, size_t table, const std::string& table_name) {
@@ -60,10 +58,35 @@ std::vector<std::string> WatchGuideRows(int32_t guide, const std::string& guide_
 
 std::string SearchIndexTriggerPrefix(int32_t guide) { return SearchIndexTable(guide) + "_"; }
 
+std::string IndexColumns(size_t search_columns) {
+  std::string columns = "rowid";
+  for (size_t i = 1; i <= search_columns; ++i) columns += ", c" + std::to_string(i);
+  return columns;
+}
+
+std::string SchemaSignatureQuery(int32_t guide) {
+  const std::string prefix = SearchIndexTriggerPrefix(guide);
+  const std::string triggers = "type = 'trigger' AND substr(name, 1, " +
+                               std::to_string(prefix.size()) + ") = '" + prefix + "'";
+  return "SELECT group_concat(name || char(10) || coalesce(sql, ''), char(10)) FROM (SELECT name, "
+         "sql FROM sqlite_master WHERE name = '" +
+         SearchIndexTable(guide) + "' OR " + triggers +
+         " OR type IN ('table', 'index') AND tbl_name IN (SELECT tbl_name FROM sqlite_master "
+         "WHERE " +
+         triggers + ") ORDER BY name)";
+}
+
+std::string SchemaUnchanged(int32_t guide) {
+  // The signature is read only once the schema version differs: it reads the
+  // whole schema.
+  return "CASE WHEN Schema_version = (SELECT schema_version FROM pragma_schema_version) THEN 1 "
+         "ELSE Schema_signature <> '' AND Schema_signature IS (" +
+         SchemaSignatureQuery(guide) + ") END";
+}
+
 std::string FreshCondition(int32_t guide) {
-  return "coalesce((SELECT Is_fresh <> 0 AND Schema_version = (SELECT schema_version FROM "
-         "pragma_schema_version) FROM Db_Search_Index_State WHERE DSG_ID = " +
-         Number(guide) + "), 0)";
+  return "coalesce((SELECT Is_fresh <> 0 AND " + SchemaUnchanged(guide) +
+         " FROM Db_Search_Index_State WHERE DSG_ID = " + Number(guide) + "), 0)";
 }
 
 std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,

@@ -1,12 +1,14 @@
 #pragma once
 // The statement texts of a guide's search index on SQLite. The index of
-// guide N is the FTS5 table Db_Search_Index_N (trigram tokenizer, no copy of
-// the texts, only their index): one row per row id of the guide's candidate
-// table (one table of its FROM clause), one column per search column holding
-// that column's values on the guide's rows with that row id, one per line.
-// Triggers Db_Search_Index_N_... on every table the guide's rows are read
-// from, and on the guide's own rows in the guide tables, mark it stale in
-// Db_Search_Index_State at the first change.
+// guide N is the FTS5 table Db_Search_Index_N (trigram tokenizer, keeping a
+// copy of the texts it indexes, so that an entry can be taken out again):
+// one row per row id of the guide's candidate table (one table of its FROM
+// clause), one column per search column holding that column's values on the
+// guide's rows with that row id, one per line. Triggers Db_Search_Index_N_...
+// on the tables the guide's rows are read from keep it up to date in the
+// writer's own transaction (see searchindexupkeep.h); those on a table it
+// cannot keep up to date with, and on the guide's own rows in the guide
+// tables, mark it stale in Db_Search_Index_State at the first change.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,10 +20,16 @@ inline constexpr char kSearchIndexStateTable[] = "Db_Search_Index_State";
 
 // One row per guide with an index. Is_fresh turns 0 at the first change the
 // index does not show; Schema_version is SQLite's schema version the index
-// was built (or kept valid) under: any other means the schema changed since,
-// and with it perhaps the row ids (VACUUM) or the watching triggers.
-// Fill_statement is the statement that filled it: a search uses it only
-// with the guide definition that gives the same statement.
+// was built (or kept valid) under. Schema_signature is the stored SQL of the
+// index, its triggers, and the tables they watch with their indexes (a new
+// unique index changes what a write may replace), when it was built: under
+// another schema version the index stays valid while they are unchanged.
+// It is empty when any schema change may invalidate the index: its row ids
+// are not a table's INTEGER PRIMARY KEY (VACUUM may renumber them), or it
+// reads a view. Unkept_tables names the tables whose changes mark it stale,
+// ", " between them. Fill_statement is the statement that filled it: a
+// search uses it only with the guide definition that gives the same
+// statement.
 inline constexpr char kCreateSearchIndexStateTable[] =
     "CREATE TABLE IF NOT EXISTS Db_Search_Index_State ("
     "DSG_ID int NOT NULL PRIMARY KEY, "
@@ -29,7 +37,21 @@ inline constexpr char kCreateSearchIndexStateTable[] =
     "Candidate_qualifier varchar(50) NOT NULL, "
     "Row_count int NOT NULL, "
     "Schema_version int NOT NULL, "
-    "Fill_statement text NOT NULL)";
+    "Fill_statement text NOT NULL, "
+    "Schema_signature text NOT NULL DEFAULT '', "
+    "Unkept_tables text NOT NULL DEFAULT '')";
+
+// The columns an earlier state table lacks, as ALTER TABLE adds them.
+inline constexpr const char* kStateColumnsAdded[] = {"Schema_signature text NOT NULL DEFAULT ''",
+                                                     "Unkept_tables text NOT NULL DEFAULT ''"};
+
+// The candidate row ids whose entries the triggers are to refresh once the
+// row being written is written: those of the row it replaces or changes,
+// noted before. No constraint: the writer's conflict clause would apply to
+// it.
+inline constexpr char kCreatePendingTable[] =
+    "CREATE TABLE IF NOT EXISTS Db_Search_Index_Pending (DSG_ID int NOT NULL, Row_id int NOT "
+    "NULL)";
 
 inline constexpr char kSchemaVersionQuery[] =
     "SELECT schema_version AS Version FROM pragma_schema_version";
@@ -56,6 +78,17 @@ std::vector<std::string> WatchGuideRows(int32_t guide, const std::string& guide_
 // The names of the guide's triggers, to drop them: those of sqlite_master
 // that begin with this.
 std::string SearchIndexTriggerPrefix(int32_t guide);
+
+// The columns of the index: rowid, c1, c2, ...
+std::string IndexColumns(size_t search_columns);
+
+// A query giving the guide's schema signature (see Db_Search_Index_State).
+std::string SchemaSignatureQuery(int32_t guide);
+
+// Whether the schema is still the one the guide's index was built under, as
+// far as the index is concerned: a condition on its Db_Search_Index_State
+// row.
+std::string SchemaUnchanged(int32_t guide);
 
 // Whether the guide's index is fresh, read as the statement using it runs:
 // false also once the index is gone.

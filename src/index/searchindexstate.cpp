@@ -7,37 +7,68 @@
 namespace corvanty {
 namespace {
 
-// The state columns of Db_Search_Index_State, with the schema version
-// compared to the current one.
-constexpr char kStateColumns[] =
-    "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Fill_statement, Row_count, "
-    "Schema_version = (SELECT schema_version FROM pragma_schema_version) AS Same_schema "
-    "FROM Db_Search_Index_State";
+// The state of one guide's index, the schema compared to the one it was
+// built under as far as the index is concerned.
+std::string StateQuery(int32_t guide) {
+  return "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Fill_statement, Row_count, "
+         "Unkept_tables, " +
+         SchemaUnchanged(guide) +
+         " AS Same_schema FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide);
+}
 
 SearchIndexState StateOf(const rdo::rdoResultset& row) {
   SearchIndexState index;
   index.candidate_qualifier = row.Text("Candidate_qualifier");
   index.fill_statement = row.Text("Fill_statement");
   index.rows = std::stoll(row.Text("Row_count"));
+  index.unkept_tables = row.Text("Unkept_tables");
   if (row.Int("Same_schema") == 0) {
     index.state = IndexState::Stale;
     index.why_stale = "the database's schema changed since it was built";
   } else if (row.Int("Is_fresh") == 0) {
     index.state = IndexState::Stale;
-    index.why_stale = "rows it reads, or the guide, changed since it was built";
+    index.why_stale =
+        index.unkept_tables.empty()
+            ? "the guide changed since it was built"
+            : "the guide, or rows of " + index.unkept_tables +
+                  " (which it cannot keep up to date with), changed since it was built";
   } else {
     index.state = IndexState::Fresh;
   }
   return index;
 }
 
+// An index kept by an earlier version of the state table, without the
+// columns of the upkeep: stale until rebuilt.
+bool StateTableIsEarlier(rdo::rdoConnection& connection) {
+  return connection
+      .OpenResultset(
+          "SELECT name FROM pragma_table_info('Db_Search_Index_State') WHERE name = "
+          "'Unkept_tables'")
+      .IsEOF();
+}
+
+SearchIndexState ReadState(rdo::rdoConnection& connection, int32_t guide, bool earlier) {
+  if (earlier) {
+    SearchIndexState index;
+    index.state = IndexState::Stale;
+    index.why_stale = "it was built by an earlier version of corvanty";
+    return index;
+  }
+  rdo::rdoResultset row = connection.OpenResultset(StateQuery(guide));
+  return row.IsEOF() ? SearchIndexState{} : StateOf(row);
+}
+
 }  // namespace
 
 SearchIndexState ReadSearchIndexState(rdo::rdoConnection& connection, int32_t guide) {
   if (!SearchIndexStateTableExists(connection)) return {};
-  rdo::rdoResultset row = connection.OpenResultset(std::string(kStateColumns) +
-                                                   " WHERE DSG_ID = " + std::to_string(guide));
-  return row.IsEOF() ? SearchIndexState{} : StateOf(row);
+  const bool has_index = !connection
+                              .OpenResultset("SELECT 1 FROM Db_Search_Index_State WHERE DSG_ID = " +
+                                             std::to_string(guide))
+                              .IsEOF();
+  return has_index ? ReadState(connection, guide, StateTableIsEarlier(connection))
+                   : SearchIndexState{};
 }
 
 std::vector<SearchIndexListing> ListSearchIndexes(rdo::rdoConnection& connection) {
@@ -49,8 +80,10 @@ std::vector<SearchIndexListing> ListSearchIndexes(rdo::rdoConnection& connection
     entry.DSG_name = guides.Text("DSG_name");
   }
   if (SearchIndexStateTableExists(connection)) {
-    rdo::rdoResultset states = connection.OpenResultset(kStateColumns);
-    for (; !states.IsEOF(); states.MoveNext()) listed[states.Int("DSG_ID")].index = StateOf(states);
+    const bool earlier = StateTableIsEarlier(connection);
+    rdo::rdoResultset states = connection.OpenResultset("SELECT DSG_ID FROM Db_Search_Index_State");
+    for (; !states.IsEOF(); states.MoveNext())
+      listed[states.Int("DSG_ID")].index = ReadState(connection, states.Int("DSG_ID"), earlier);
   }
   std::vector<SearchIndexListing> ordered;
   for (auto& [id, entry] : listed) {

@@ -19,6 +19,7 @@ struct SearchIndexState {
   std::string why_stale;            // for the explanation of a search
   std::string candidate_qualifier;  // the table whose row ids it gives
   std::string fill_statement;       // the statement that filled it
+  std::string unkept_tables;        // whose changes mark it stale, ", " between them
   long long rows = 0;               // rows of the guide it covered when built
 };
 

@@ -38,8 +38,13 @@ SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& defini
                        CandidateCondition(guide, index.candidate_qualifier, match.query));
   if (!indexed.Error.empty()) return {guide, false, "scan: " + indexed.Error};
   statement = std::move(indexed);
-  return {guide, true,
-          "index: the rows of " + index.candidate_qualifier + " it finds for " + match.query};
+  const std::string unkept = index.unkept_tables.empty()
+                                 ? ""
+                                 : " (it cannot keep up to date with changes to " +
+                                       index.unkept_tables + ": they mark it stale)";
+  return {
+      guide, true,
+      "index: the rows of " + index.candidate_qualifier + " it finds for " + match.query + unkept};
 }
 
 SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <set>
 
+#include "index/fromtables.h"
 #include "index/searchindexbuild.h"
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
@@ -15,12 +16,6 @@ namespace {
 [[noreturn]] void Refuse(int32_t guide, const std::string& why) {
   throw SearchIndexRefused("Database Search Guide " + std::to_string(guide) +
                            " cannot be indexed: " + why + ".");
-}
-
-bool IsAnyKeyword(std::string_view word, std::initializer_list<std::string_view> keywords) {
-  for (std::string_view keyword : keywords)
-    if (IsKeyword(word, keyword)) return true;
-  return false;
 }
 
 std::string Lower(std::string text) {
@@ -64,43 +59,10 @@ rdo::Transaction BeginChanging(rdo::rdoConnection& connection) {
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> TablesByQualifier(const std::string& from) {
-  const std::vector<SqlPiece> words = WordsAndQuotes(from);
   std::vector<std::pair<std::string, std::string>> tables;
-  // A table follows FROM, JOIN or a comma, unless a parenthesis opens a
-  // subquery there; an alias may follow it, after AS or not.
-  auto between = [&](size_t i) {  // the text before word i since the one before it
-    const size_t start = i ? words[i - 1].at + words[i - 1].text.size() : 0;
-    return std::string_view(from).substr(start, words[i].at - start);
-  };
-  bool table_next = false;
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string_view gap = between(i);
-    if (gap.find(',') != std::string_view::npos) table_next = true;
-    if (IsAnyKeyword(words[i].text, {"FROM", "JOIN"})) {
-      table_next = true;
-      continue;
-    }
-    if (!table_next || words[i].quoted || gap.find('(') != std::string_view::npos) {
-      table_next = false;
-      continue;
-    }
-    table_next = false;
-    size_t name_end = i;  // a schema-qualified name is one table
-    while (name_end + 1 < words.size() && between(name_end + 1) == ".") ++name_end;
-    const std::string table(
-        from.substr(words[i].at, words[name_end].at + words[name_end].text.size() - words[i].at));
-    tables.emplace_back(std::string(words[name_end].text), table);
-    size_t alias = name_end + 1;
-    if (alias < words.size() && IsKeyword(words[alias].text, "AS")) ++alias;
-    if (alias < words.size() && !words[alias].quoted &&
-        between(alias).find_first_not_of(" \t\r\n") == std::string_view::npos &&
-        !IsAnyKeyword(words[alias].text, {"ON", "JOIN", "LEFT", "RIGHT", "INNER", "OUTER", "CROSS",
-                                          "FULL", "NATURAL", "USING", "WHERE"})) {
-      tables.emplace_back(std::string(words[alias].text), table);
-      i = alias;
-    } else {
-      i = name_end;
-    }
+  for (const TableInFrom& table : TablesInFrom(from)) {
+    tables.emplace_back(table.name, table.table);
+    if (table.aliased) tables.emplace_back(table.qualifier, table.table);
   }
   return tables;
 }

@@ -1,0 +1,150 @@
+#include "index/upkeepplan.h"
+
+#include <algorithm>
+#include <set>
+
+#include "index/fromtables.h"
+#include "index/guidedependencies.h"
+#include "statements/sqlliteral.h"
+#include "statements/sqltokens.h"
+
+namespace corvanty {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::vector<std::string> FirstColumn(rdo::rdoConnection& connection, const std::string& sql) {
+  std::vector<std::string> values;
+  for (rdo::rdoResultset rows = connection.OpenResultset(sql); !rows.IsEOF(); rows.MoveNext())
+    values.push_back(rows.Text("Value"));
+  return values;
+}
+
+std::string Literal(const std::string& text) { return "'" + QuoteApostrophes(text) + "'"; }
+
+// The table's occurrences in the FROM clause.
+std::vector<TableInFrom> OccurrencesOf(const std::string& table, const std::string& from) {
+  std::vector<TableInFrom> found;
+  for (const TableInFrom& named : TablesInFrom(from))
+    if (Lower(named.table) == Lower(table) || Lower(named.table) == "main." + Lower(table))
+      found.push_back(named);
+  return found;
+}
+
+// Whether the guide's rows read the table anywhere but at its occurrences in
+// the FROM clause (a subquery, a view): the query with each of them replaced
+// by a row of NULLs still reads it, or no longer compiles.
+bool ReadElsewhere(rdo::rdoConnection& connection, const std::string& table,
+                   const std::vector<TableInFrom>& occurrences, const std::string& from,
+                   const IndexedRows& indexed) {
+  std::string nulls = "(SELECT NULL AS rowid";
+  for (const std::string& column :
+       FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                   ") WHERE hidden <> 1"))
+    nulls += ", NULL AS " + DoubleQuoted(column);
+  nulls += ")";
+  std::string replaced = from;
+  for (auto occurrence = occurrences.rbegin(); occurrence != occurrences.rend(); ++occurrence)
+    replaced.replace(occurrence->at, occurrence->table.size(),
+                     nulls + (occurrence->aliased ? "" : " " + occurrence->qualifier));
+  std::string query = "SELECT " + indexed.candidate_qualifier + ".rowid";
+  for (const std::string& value : indexed.values) query += ", " + value;
+  try {
+    const TablesRead read =
+        TablesReadBy(connection, query + " " + replaced + indexed.rows.substr(from.size()));
+    return std::count(read.tables.begin(), read.tables.end(), table) > 0;
+  } catch (const rdo::DatabaseError&) {
+    return true;
+  }
+}
+
+bool HasRowIds(rdo::rdoConnection& connection, const std::string& table) {
+  try {
+    connection.OpenResultset("SELECT rowid FROM " + DoubleQuoted(table) + " WHERE 0");
+    return true;
+  } catch (const rdo::DatabaseError&) {
+    return false;
+  }
+}
+
+// The columns of each unique index; nullopt when one holds an expression.
+std::optional<std::vector<std::vector<std::string>>> UniqueKeys(rdo::rdoConnection& connection,
+                                                                const std::string& table) {
+  std::vector<std::vector<std::string>> keys;
+  for (const std::string& index :
+       FirstColumn(connection, "SELECT name AS Value FROM pragma_index_list(" + Literal(table) +
+                                   ") WHERE \"unique\" = 1")) {
+    rdo::rdoResultset columns = connection.OpenResultset("SELECT name FROM pragma_index_info(" +
+                                                         Literal(index) + ") ORDER BY seqno");
+    std::vector<std::string>& key = keys.emplace_back();
+    for (; !columns.IsEOF(); columns.MoveNext()) {
+      if (!columns.Value("name")) return std::nullopt;
+      key.push_back(columns.Text("name"));
+    }
+  }
+  return keys;
+}
+
+TableUpkeep PlanTable(rdo::rdoConnection& connection, const std::string& table,
+                      const std::string& from, const IndexedRows& indexed) {
+  const std::vector<TableInFrom> occurrences = OccurrencesOf(table, from);
+  if (occurrences.empty() || ReadElsewhere(connection, table, occurrences, from, indexed))
+    return {table, std::nullopt, "read other than as a table of its FROM clause"};
+  if (!HasRowIds(connection, table)) return {table, std::nullopt, "a table without row ids"};
+  const auto keys = UniqueKeys(connection, table);
+  if (!keys) return {table, std::nullopt, "a unique index on an expression"};
+  KeptTable kept{table, {}, *keys};
+  for (const TableInFrom& occurrence : occurrences) kept.qualifiers.push_back(occurrence.qualifier);
+  return {table, std::move(kept), ""};
+}
+
+// Whether the table's row ids are its INTEGER PRIMARY KEY, which VACUUM
+// keeps: SQLite then reads the key as the row id.
+bool RowIdsAreItsKey(rdo::rdoConnection& connection, const std::string& table) {
+  const std::vector<std::string> key =
+      FirstColumn(connection, "SELECT name AS Value FROM pragma_table_info(" + Literal(table) +
+                                  ") WHERE pk > 0");
+  if (key.size() != 1) return false;
+  rdo::rdoResultset program = connection.OpenResultset("EXPLAIN SELECT " + DoubleQuoted(key[0]) +
+                                                       " FROM " + DoubleQuoted(table));
+  for (; !program.IsEOF(); program.MoveNext())
+    if (program.Text("opcode") == "Rowid" || program.Text("opcode") == "IdxRowid") return true;
+  return false;
+}
+
+bool NamesAView(rdo::rdoConnection& connection, const IndexedRows& indexed) {
+  std::string text = indexed.rows;
+  for (const std::string& value : indexed.values) text += " " + value;
+  std::set<std::string> words;
+  for (const SqlPiece& piece : WordsAndQuotes(text)) {
+    std::string word(piece.text);
+    if (piece.quoted && word.size() >= 2) word = word.substr(1, word.size() - 2);
+    words.insert(Lower(word));
+  }
+  for (const std::string& view :
+       FirstColumn(connection, "SELECT name AS Value FROM sqlite_master WHERE type = 'view'"))
+    if (words.count(Lower(view))) return true;
+  return false;
+}
+
+}  // namespace
+
+UpkeepPlan PlanUpkeep(rdo::rdoConnection& connection, const std::string& from,
+                      const IndexedRows& indexed, const std::vector<std::string>& tables) {
+  UpkeepPlan plan;
+  for (const std::string& table : tables)
+    plan.tables.push_back(PlanTable(connection, table, from, indexed));
+  std::string candidate;
+  for (const TableInFrom& named : TablesInFrom(from))
+    if (Lower(named.qualifier) == Lower(indexed.candidate_qualifier)) candidate = named.name;
+  plan.outlives_other_schema_changes = !candidate.empty() &&
+                                       RowIdsAreItsKey(connection, candidate) &&
+                                       !NamesAView(connection, indexed);
+  return plan;
+}
+
+}  // namespace corvanty

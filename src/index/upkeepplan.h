@@ -1,0 +1,33 @@
+#pragma once
+// How a guide's search index on SQLite follows the changes of each table its
+// rows are read from: kept up to date (see searchindexupkeep.h), or marked
+// stale at the first change where an exact upkeep is impossible; and
+// whether it may outlive changes to the rest of the schema.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "connections/rdo.h"
+#include "index/searchindexupkeep.h"
+
+namespace corvanty {
+
+struct TableUpkeep {
+  std::string name;
+  std::optional<KeptTable> kept;  // none: its changes mark the index stale
+  std::string why_not_kept;
+};
+
+struct UpkeepPlan {
+  std::vector<TableUpkeep> tables;  // in the order of the tables given
+  // False when any schema change may invalidate the index (see
+  // Db_Search_Index_State's Schema_signature).
+  bool outlives_other_schema_changes = false;
+};
+
+// from: the guide's FROM clause, with which indexed.rows begins; tables:
+// the tables the guide's rows are read from.
+UpkeepPlan PlanUpkeep(rdo::rdoConnection& connection, const std::string& from,
+                      const IndexedRows& indexed, const std::vector<std::string>& tables);
+
+}  // namespace corvanty
