@@ -17,6 +17,7 @@
 #include "guides/columnstore.h"
 #include "guides/guideclauses.h"
 #include "guides/guidestore.h"
+#include "schema/guidetablewriters.h"
 #include "schema/postgressearchservice.h"
 #include "schema/readiness.h"
 #include "schema/rebuildcommands.h"
@@ -83,27 +84,35 @@ std::string ServiceOfVersion(int version) {
 }
 
 TEST_P(PostgresServer, TheReadinessCheckInstallsAMissingOrOlderSearchServiceAndLeavesOthers) {
-  const std::string kInstalled = std::string(kInvalidGuidesMessage) + "|installed";
-  // What the schema holds besides the guide tables; what the service then
-  // answers for a guide that does not exist, and whether the check installed it.
+  const std::string kInstalled = std::string(kInvalidGuidesMessage) + "|installed|";
+  const std::string kWriter =
+      "Warning: PUBLIC may write db_search_guide_cols, whose SQL runs with the rights of every "
+      "caller of the search service.";
+  // What the schema holds besides the guide tables, the guide columns
+  // writable by anyone; what the service then answers for a guide that does
+  // not exist, whether the check installed it, and who else may write the
+  // guide tables.
   const std::pair<std::string, std::string> cases[] = {
       {"", kInstalled},
       {ServiceOfVersion(kPostgresSearchServiceVersion - 1), kInstalled},
-      {ServiceOfVersion(kPostgresSearchServiceVersion), "old|"},
-      {ServiceOfVersion(kPostgresSearchServiceVersion + 1), "old|"},
+      {ServiceOfVersion(kPostgresSearchServiceVersion), "old||" + kWriter},
+      {ServiceOfVersion(kPostgresSearchServiceVersion + 1), "old||" + kWriter},
   };
   for (const auto& [seed, expected] : cases) {
     UseNewDatabase("Service", testing::GuideTablesSql({"Db_Search_Guides", "Db_Search_Guide_Tables",
                                                        "Db_Search_Guide_Cols"},
                                                       server_) +
-                                  seed);
+                                  "GRANT INSERT, UPDATE ON Db_Search_Guide_Cols TO PUBLIC;" + seed);
     sent_.clear();
     EXPECT_TRUE(CheckDatabaseReadiness());
     const bool installed = std::any_of(sent_.begin(), sent_.end(), [](const std::string& sql) {
       return sql.rfind("CREATE OR REPLACE FUNCTION", 0) == 0;
     });
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    std::string writers;
+    for (const std::string& warning : GuideTableWriterWarnings(connection)) writers += warning;
     EXPECT_EQ(Column("SELECT resultlist FROM velmorastine_search('99', 'x')").at(0) + "|" +
-                  (installed ? "installed" : ""),
+                  (installed ? "installed" : "") + "|" + writers,
               expected)
         << seed;
   }
