@@ -11,7 +11,7 @@ namespace {
 // clang-format off
 const char* const kFunctions[] = {
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_span_end(c text[], at integer)
-RETURNS integer LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $f$
 -- Where the quoted span starting at character at ends (one past its closing
 -- quote, or past the end when none closes it); at itself when none starts
 -- there. A doubled quote stands for one quote inside the span.
@@ -38,13 +38,13 @@ BEGIN
   RETURN n + 1;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_unquoted(t text)
-RETURNS text LANGUAGE sql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS text LANGUAGE sql IMMUTABLE AS $f$
 -- The text with each quoted span (apostrophes, double quotes, brackets)
 -- replaced by a blank: what is left is read as SQL.
 SELECT regexp_replace(t, $r$'(?:[^']|'')*(?:'|$)|"(?:[^"]|"")*(?:"|$)|\[(?:[^]]|]])*(?:]|$)$r$, ' ', 'g')
 $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_argument_end(c text[], at integer)
-RETURNS integer LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $f$
 -- The position of the comma or parenthesis that ends the argument starting
 -- at character at, on its level of parentheses; 0 when the text ends first.
 DECLARE
@@ -74,7 +74,7 @@ BEGIN
   RETURN 0;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_translate(t text)
-RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 -- Each CONVERT(varchar[(N)], x[, style]) of the stored T-SQL text as
 -- PostgreSQL writes it: x made text and cut to N characters (30 without a
 -- length), a date style as to_char writes it. A style without translation
@@ -109,15 +109,12 @@ BEGIN
     head := NULL;
     IF c[i] ~ '^[A-Za-z0-9_@#$]$' AND (i = 1 OR c[i - 1] !~ '^[A-Za-z0-9_@#$]$') THEN
       rest := array_to_string(c[i:n], '');
-      head := regexp_match(rest, '^(?:[Cc][Oo][Nn][Vv][Ee][Rr][Tt])(?![A-Za-z0-9_@#$])[ \t\n\r\f\v]*\([ \t\n\r\f\v]*'
-                                 '(?:[Vv][Aa][Rr][Cc][Hh][Aa][Rr])(?![A-Za-z0-9_@#$])[ \t\n\r\f\v]*'
-                                 '(?:\([ \t\n\r\f\v]*([0-9]{1,6})[ \t\n\r\f\v]*\)[ \t\n\r\f\v]*)?,');
+      head := regexp_match(rest, $r$^((?:[Cc][Oo][Nn][Vv][Ee][Rr][Tt])(?![A-Za-z0-9_@#$])[ \t\n\r\f\v]*\([ \t\n\r\f\v]*$r$
+                                 || $r$(?:[Vv][Aa][Rr][Cc][Hh][Aa][Rr])(?![A-Za-z0-9_@#$])[ \t\n\r\f\v]*$r$
+                                 || $r$(?:\([ \t\n\r\f\v]*([0-9]{1,6})[ \t\n\r\f\v]*\)[ \t\n\r\f\v]*)?,)$r$);
     END IF;
     IF head IS NOT NULL THEN
-      -- The whole match: what the pattern without its group reads.
-      p := i + char_length(substring(rest FROM '^(?:[Cc][Oo][Nn][Vv][Ee][Rr][Tt])(?![A-Za-z0-9_@#$])[ \t\n\r\f\v]*\([ \t\n\r\f\v]*'
-                                              '(?:[Vv][Aa][Rr][Cc][Hh][Aa][Rr])(?![A-Za-z0-9_@#$])[ \t\n\r\f\v]*'
-                                              '(?:\([ \t\n\r\f\v]*[0-9]{1,6}[ \t\n\r\f\v]*\)[ \t\n\r\f\v]*)?,'));
+      p := i + char_length(head[1]);
       arg_end := {schema}.velmorastine_search_argument_end(c, p);
       IF arg_end = 0 THEN
         head := NULL;
@@ -130,14 +127,14 @@ BEGIN
     END IF;
     -- The argument may hold conversions of its own.
     inner_text := {schema}.velmorastine_search_translate(btrim(array_to_string(c[p:arg_end - 1], ''), ' '));
-    cut := coalesce(CAST(head[1] AS integer), 30);
+    cut := coalesce(CAST(head[2] AS integer), 30);
     IF c[arg_end] = ')' THEN
       result := result || 'substr(CAST(' || inner_text || ' AS text), 1, ' || cut || ')';
       i := arg_end + 1;
       CONTINUE;
     END IF;
     rest := array_to_string(c[arg_end + 1:n], '');
-    style := regexp_match(rest, '^([ \t\n\r\f\v]*([0-9]{1,6})[ \t\n\r\f\v]*)\)');
+    style := regexp_match(rest, $r$^([ \t\n\r\f\v]*([0-9]{1,6})[ \t\n\r\f\v]*)\)$r$);
     date_format := CASE CAST(style[2] AS integer)
                      WHEN 101 THEN 'MM/DD/YYYY' WHEN 103 THEN 'DD/MM/YYYY' WHEN 112 THEN 'YYYYMMDD'
                      WHEN 120 THEN 'YYYY-MM-DD HH24:MI:SS' WHEN 121 THEN 'YYYY-MM-DD HH24:MI:SS.MS' END;
@@ -156,7 +153,7 @@ BEGIN
   RETURN result;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_value(stored text)
-RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 -- A column's value expression in PostgreSQL: its conversions translated,
 -- and a + between its top-level pieces made || with each piece's NULL read
 -- as empty text.
@@ -207,36 +204,30 @@ BEGIN
   RETURN joined;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_separator(stored text)
-RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 -- A separator fragment in PostgreSQL: its conversions translated, each +
--- outside literals made ||.
+-- outside quoted spans made ||. Between apostrophes alone the text is
+-- outside and inside them in turn (a doubled one closes a span and opens
+-- the next), so that case needs no walk through the characters.
 DECLARE
-  t text := {schema}.velmorastine_search_translate(stored);
-  c text[];
-  n integer;
-  i integer := 1;
-  span_end integer;
-  result text := '';
+  t text := CASE WHEN position('convert' IN lower(stored)) = 0 THEN stored
+                 ELSE {schema}.velmorastine_search_translate(stored) END;
+  parts text[];
 BEGIN
-  IF t !~ '[''"[]' THEN
-    RETURN replace(t, '+', '||');
+  IF strpos(t, '"') = 0 AND strpos(t, '[') = 0 THEN
+    parts := string_to_array(t, '''');
+    FOR k IN 1 .. coalesce(cardinality(parts), 0) BY 2 LOOP
+      parts[k] := replace(parts[k], '+', '||');
+    END LOOP;
+    RETURN array_to_string(parts, '''');
   END IF;
-  c := string_to_array(t, NULL);
-  n := array_length(c, 1);
-  WHILE i <= n LOOP
-    span_end := {schema}.velmorastine_search_span_end(c, i);
-    IF span_end <> i THEN
-      result := result || array_to_string(c[i:span_end - 1], '');
-      i := span_end;
-    ELSE
-      result := result || CASE WHEN c[i] = '+' THEN '||' ELSE c[i] END;
-      i := i + 1;
-    END IF;
-  END LOOP;
-  RETURN result;
+  RETURN (SELECT coalesce(string_agg(CASE WHEN left(piece[1], 1) IN ('''', '"', '[') THEN piece[1]
+                                          ELSE replace(piece[1], '+', '||') END, '' ORDER BY n), '')
+          FROM regexp_matches(t, $r$'(?:[^']|'')*(?:'|$)|"(?:[^"]|"")*(?:"|$)|\[(?:[^]]|]])*(?:]|$)|[^'"[]+$r$, 'g')
+               WITH ORDINALITY AS found (piece, n));
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_phrases(criteria text)
-RETURNS text[] LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS text[] LANGUAGE plpgsql IMMUTABLE AS $f$
 -- The double-quoted phrases of the criteria as the search procedure reads
 -- them, each after what joins it to the one before ('' for the first, AND,
 -- OR): {'', phrase, 'AND', phrase, ...}; empty when the criteria as they
@@ -274,14 +265,14 @@ BEGIN
   RETURN phrases;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_guide_list(dsgstring text)
-RETURNS integer[] LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
+RETURNS integer[] LANGUAGE plpgsql IMMUTABLE AS $f$
 -- The guide numbers of the comma-separated list; anything but whole numbers
 -- is refused, naming what was given.
 DECLARE
   item text;
   ids integer[] := '{}';
 BEGIN
-  IF dsgstring IS NULL OR dsgstring !~ '^[ \t]*-?[0-9]+[ \t]*(,[ \t]*-?[0-9]+[ \t]*)*$' THEN
+  IF dsgstring IS NULL OR dsgstring !~ $r$^[ \t]*-?[0-9]+[ \t]*(,[ \t]*-?[0-9]+[ \t]*)*$$r$ THEN
     RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = format(
       'The Database Search Guide list %s is not guide numbers separated by commas.',
       coalesce(quote_literal(dsgstring), 'NULL'));
@@ -314,7 +305,7 @@ DECLARE
   plains text[] := '{}';
   guides integer[] := '{}';
   conditions text[];
-  stored text;
+  shown text[];
   searched text;
   pattern text;
   shown_values text;
@@ -359,20 +350,21 @@ BEGIN
       RAISE EXCEPTION 'Error: Database Search Guide % shows no column in its result list.', guide.id;
     END IF;
     where_text := coalesce(guide.where_clause, '');
-    IF {schema}.velmorastine_search_unquoted(coalesce(guide.from_clause, '')) ~ '(;|--|/\*)' THEN
+    IF {schema}.velmorastine_search_unquoted(coalesce(guide.from_clause, '')) ~ '(;|--|/[*])' THEN
       RAISE EXCEPTION 'Error: Database Search Guide % cannot be searched: its FROM clause holds a comment or a ;, which would cut off the search conditions.', guide.id;
     END IF;
-    IF {schema}.velmorastine_search_unquoted(where_text) ~ '(;|--|/\*)' THEN
+    IF {schema}.velmorastine_search_unquoted(where_text) ~ '(;|--|/[*])' THEN
       RAISE EXCEPTION 'Error: Database Search Guide % cannot be searched: its WHERE clause holds a comment or a ;, which would cut off the search conditions.', guide.id;
     END IF;
     shown_values := '';
     conditions := '{}';
     BEGIN
+      shown := array_fill(CAST(NULL AS text), ARRAY[cardinality(guide.shows)]);
       FOR k IN 1 .. cardinality(guide.shows) LOOP
         CONTINUE WHEN coalesce(guide.shows[k], 0) = 0;
-        stored := CASE WHEN coalesce(guide.conversions[k], 0) <> 0 THEN coalesce(guide.expressions[k], '')
-                       ELSE coalesce(guide.qualifiers[k], '') || '.' || coalesce(guide.names[k], '') END;
-        shown_values := shown_values || 'coalesce(CAST(' || {schema}.velmorastine_search_value(stored) || ' AS text), '''')';
+        shown[k] := {schema}.velmorastine_search_value(CASE WHEN coalesce(guide.conversions[k], 0) <> 0
+          THEN coalesce(guide.expressions[k], '') ELSE coalesce(guide.qualifiers[k], '') || '.' || coalesce(guide.names[k], '') END);
+        shown_values := shown_values || 'coalesce(CAST(' || shown[k] || ' AS text), '''')';
         -- Of the last shown column's separator only as many leading
         -- characters remain as it has blanks at its ends.
         shown_values := shown_values || {schema}.velmorastine_search_separator(CASE WHEN k = last_shown
@@ -381,9 +373,9 @@ BEGIN
       END LOOP;
       FOR k IN 1 .. cardinality(guide.searches) LOOP
         CONTINUE WHEN coalesce(guide.searches[k], 0) = 0;
-        stored := CASE WHEN coalesce(guide.conversions[k], 0) <> 0 THEN coalesce(guide.expressions[k], '')
-                       ELSE coalesce(guide.qualifiers[k], '') || '.' || coalesce(guide.names[k], '') END;
-        searched := 'CAST(' || {schema}.velmorastine_search_value(stored) || ' AS text)';
+        -- A shown column's value is translated already.
+        searched := 'CAST(' || coalesce(shown[k], {schema}.velmorastine_search_value(CASE WHEN coalesce(guide.conversions[k], 0) <> 0
+          THEN coalesce(guide.expressions[k], '') ELSE coalesce(guide.qualifiers[k], '') || '.' || coalesce(guide.names[k], '') END)) || ' AS text)';
         IF cardinality(phrases) = 0 THEN
           pattern := replace(criteria, '''', '''''');
         ELSE
@@ -416,8 +408,10 @@ BEGIN
     IF cardinality(conditions) > 0
        AND EXISTS (SELECT 1 FROM pg_catalog.pg_class i
                    WHERE i.relkind IN ('i', 'I') AND i.relnamespace = (SELECT n.oid FROM pg_catalog.pg_namespace n WHERE n.nspname = {schema literal})
+                     AND i.relname >= CAST('db_search_index_' || guide.id || '_' AS name)
+                     AND i.relname < CAST('db_search_index_' || guide.id || '`' AS name)
                      AND i.relname LIKE 'db!_search!_index!_' || guide.id || '!_%' ESCAPE '!')
-       AND {schema}.velmorastine_search_unquoted(plain) !~ '(;|--|/\*)'
+       AND {schema}.velmorastine_search_unquoted(plain) !~ '(;|--|/[*])'
        AND NOT (own_where AND EXISTS (
              SELECT 1 FROM (
                SELECT m[1] AS word,
