@@ -43,10 +43,11 @@ RETURNS text LANGUAGE sql IMMUTABLE AS $f$
 -- replaced by a blank: what is left is read as SQL.
 SELECT regexp_replace(t, $r$'(?:[^']|'')*(?:'|$)|"(?:[^"]|"")*(?:"|$)|\[(?:[^]]|]])*(?:]|$)$r$, ' ', 'g')
 $f$)sql",
-    R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_argument_end(c text[], at integer)
+    R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_next_at_top(c text[], at integer, stops text)
 RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $f$
--- The position of the comma or parenthesis that ends the argument starting
--- at character at, on its level of parentheses; 0 when the text ends first.
+-- The position of the first of the characters stops from character at on,
+-- outside quoted spans and on the level of parentheses it starts on (a ) of
+-- stops closes that level); 0 when the text ends first.
 DECLARE
   n integer := coalesce(array_length(c, 1), 0);
   depth integer := 0;
@@ -59,15 +60,13 @@ BEGIN
       i := span_end;
       CONTINUE;
     END IF;
+    IF depth = 0 AND strpos(stops, c[i]) > 0 THEN
+      RETURN i;
+    END IF;
     IF c[i] = '(' THEN
       depth := depth + 1;
     ELSIF c[i] = ')' THEN
-      IF depth = 0 THEN
-        RETURN i;
-      END IF;
       depth := depth - 1;
-    ELSIF c[i] = ',' AND depth = 0 THEN
-      RETURN i;
     END IF;
     i := i + 1;
   END LOOP;
@@ -115,7 +114,7 @@ BEGIN
     END IF;
     IF head IS NOT NULL THEN
       p := i + char_length(head[1]);
-      arg_end := {schema}.velmorastine_search_argument_end(c, p);
+      arg_end := {schema}.velmorastine_search_next_at_top(c, p, ',)');
       IF arg_end = 0 THEN
         head := NULL;
       END IF;
@@ -142,7 +141,7 @@ BEGIN
       -- Named whole: up to the parenthesis that closes it.
       p := arg_end;
       WHILE p <> 0 AND c[p] = ',' LOOP
-        p := {schema}.velmorastine_search_argument_end(c, p + 1);
+        p := {schema}.velmorastine_search_next_at_top(c, p + 1, ',)');
       END LOOP;
       RAISE EXCEPTION USING ERRCODE = 'CV001',
         MESSAGE = array_to_string(c[i:CASE WHEN p = 0 THEN n ELSE p END], '');
@@ -160,11 +159,8 @@ RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
 DECLARE
   t text := {schema}.velmorastine_search_translate(stored);
   c text[];
-  n integer;
-  i integer := 1;
-  span_end integer;
-  depth integer := 0;
   start integer := 1;
+  split integer;
   pieces text[] := '{}';
   piece text;
   joined text := '';
@@ -173,27 +169,16 @@ BEGIN
     RETURN t;
   END IF;
   c := string_to_array(t, NULL);
-  n := array_length(c, 1);
-  WHILE i <= n LOOP
-    span_end := {schema}.velmorastine_search_span_end(c, i);
-    IF span_end <> i THEN
-      i := span_end;
-      CONTINUE;
-    END IF;
-    IF c[i] = '(' THEN
-      depth := depth + 1;
-    ELSIF c[i] = ')' THEN
-      depth := depth - 1;
-    ELSIF c[i] = '+' AND depth = 0 THEN
-      pieces := pieces || coalesce(array_to_string(c[start:i - 1], ''), '');
-      start := i + 1;
-    END IF;
-    i := i + 1;
+  LOOP
+    split := {schema}.velmorastine_search_next_at_top(c, start, '+');
+    EXIT WHEN split = 0;
+    pieces := pieces || coalesce(array_to_string(c[start:split - 1], ''), '');
+    start := split + 1;
   END LOOP;
   IF cardinality(pieces) = 0 THEN
     RETURN t;
   END IF;
-  pieces := pieces || coalesce(array_to_string(c[start:n], ''), '');
+  pieces := pieces || coalesce(array_to_string(c[start:cardinality(c)], ''), '');
   FOREACH piece IN ARRAY pieces LOOP
     piece := btrim(piece, ' ');
     IF piece = '' THEN

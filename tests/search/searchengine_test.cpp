@@ -79,7 +79,7 @@ const char kGuides[] =
     " (10, 1, 'o', 'item', -1, -1, 0), (10, 2, 'c', 'name', -1, -1, 0);"
     "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
     " Conv_required, Conversion_expression) VALUES"
-    " (8, 2, 'o', 'id', -1, 'CONVERT(varchar, o.id * 2.5) + ''/'' + o.item');"
+    " (8, 2, 'o', 'id', -1, 'CONVERT(varchar, (o.id + 1) * 2.5) + ''/'' + o.item');"
     "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
     " Is_search_column, Conv_required, Conversion_expression) VALUES"
     " (9, 4, 'c', 'id', -1, -1, '''['' + CONVERT ( varchar(5) , c.id) + '']'''),"
