@@ -4,7 +4,8 @@
 // search index against the scan, and last the columns editor's load on a
 // catalogue of 20,000 columns. The criteria default to counts that suit the
 // demo at 1,000,000 order lines. With --postgres it times a guide's trigram
-// indexes against the scan on that PostgreSQL database instead.
+// indexes against the scan on that PostgreSQL database instead, and its search
+// service against the statement sent by the client and against corvanty search.
 //
 // Without --db the demo database is made in a temporary folder and removed
 // afterwards; with --db the file is made only if it does not exist, and kept.
@@ -20,6 +21,7 @@
 #include "bench/benchmemory.h"
 #include "bench/benchodbc.h"
 #include "bench/benchsearch.h"
+#include "bench/benchservice.h"
 #include "bench/benchtrigram.h"
 #include "connections/rdo.h"
 #include "statements/guideloader.h"
@@ -32,8 +34,8 @@ constexpr char kUsage[] =
     "usage: corvanty_bench [--rows N] [--runs N] [--generation-runs N] [--db FILE]\n"
     "                      [--selective TEXT] [--wide TEXT] [--medium TEXT]\n"
     "                      [--indexed-wide TEXT]\n"
-    "       corvanty_bench --postgres CONNECT [--guide N] [--runs N] [--selective TEXT]\n"
-    "                      [--medium TEXT] [--indexed-wide TEXT]\n";
+    "       corvanty_bench --postgres CONNECT [--guide N] [--wide-guide N] [--runs N]\n"
+    "                      [--selective TEXT] [--medium TEXT] [--indexed-wide TEXT]\n";
 
 struct Options {
   long rows = 1000000;
@@ -49,6 +51,8 @@ struct Options {
   // of the SQLite reports.
   std::string postgres;
   int32_t guide = 1;
+  // The guide of the search service's wide search: the demo's orders.
+  int32_t wide_guide = 2;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -77,6 +81,8 @@ Options ParseOptions(int argc, char** argv) {
       options.postgres = value;
     else if (name == "--guide")
       options.guide = std::stoi(value);
+    else if (name == "--wide-guide")
+      options.wide_guide = std::stoi(value);
     else
       throw std::invalid_argument("unknown option " + name);
   }
@@ -156,6 +162,12 @@ int Run(const Options& options) {
                         {"medium", options.medium},
                         {"wide", options.indexed_wide}},
                        options.runs);
+    ReportSearchService(options.postgres,
+                        {{"selective indexed", options.guide, options.selective, true, 1.2},
+                         {"selective scan", options.guide, options.selective, false, 1.2},
+                         {"wide indexed", options.wide_guide, options.indexed_wide, true, 1.5}},
+                        options.runs);
+    ReportServiceAgainstProcess(options.postgres, options.guide, options.selective, options.runs);
     return 0;
   }
   BenchFolder folder;

@@ -15,7 +15,7 @@ case "${1:-}" in
       xvfb xauth
     )
     ;;
-  postgresql) PACKAGES=(postgresql postgresql-contrib odbc-postgresql) ;;
+  postgresql) PACKAGES=(postgresql postgresql-contrib odbc-postgresql python3-psycopg) ;;
   *)
     echo "usage: $0 [postgresql]" >&2
     exit 2

@@ -15,11 +15,14 @@ const std::vector<Command>& Commands() {
       {"guides", "guides [--connection N]", "list guides: DSG_ID, tab, DSG_name", Guides},
       {"sql", "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]",
        "print the statement(s) the engine generates for the guide (name or number)", Sql},
-      {"search", "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain]",
+      {"search",
+       "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain] "
+       "[--in-database]",
        "run the search; lines prints ResultList*IDColumn*DSG_ID per result; --explain tells on "
        "standard error which way each guide was searched (index or scan, and why) and the time; "
-       "after rows are written with triggers off (a tool or a SQLite connection that bypasses "
-       "them), run corvanty index GUIDE again: the index cannot know of such writes",
+       "--in-database calls PostgreSQL's installed search service instead of the built-in "
+       "engine; after rows are written with triggers off (a tool or a SQLite connection that "
+       "bypasses them), run corvanty index GUIDE again: the index cannot know of such writes",
        Search},
       {"procedure-text", "procedure-text",
        "print the search procedure text exactly as installed (CR LF line ends)", ProcedureText},

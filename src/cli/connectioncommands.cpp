@@ -15,6 +15,7 @@
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "demo/demoguides.h"
+#include "schema/guidetablewriters.h"
 #include "schema/readiness.h"
 #include "ui/msgbox.h"
 #include "ui/utf8text.h"
@@ -139,6 +140,9 @@ int Check(const Words& words) {
   SetPrompter(counting);
   try {
     CheckDatabaseReadiness();
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    for (const std::string& warning : GuideTableWriterWarnings(connection))
+      std::cerr << warning << '\n';
   } catch (const std::exception& error) {
     SetPrompter(console);
     std::cerr << ShownText(DialogErrorText(error), true) << '\n';

@@ -8,6 +8,7 @@
 #include "connections/connectionstore.h"
 #include "guides/guidestore.h"
 #include "search/searchengine.h"
+#include "search/servicesearch.h"
 #include "statements/guideloader.h"
 #include "ui/utf8text.h"
 
@@ -50,9 +51,10 @@ int Sql(const Words& words) {
 }
 
 int Search(const Words& words) {
-  Args args(words, {"--connection", "--format"}, {"--explain"});
+  Args args(words, {"--connection", "--format"}, {"--explain", "--in-database"});
   const char* usage =
-      "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain]";
+      "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain] "
+      "[--in-database]";
   args.ExpectPositional(2, 2, usage);
   std::string format = args.Value("--format", "lines");
   if (format != "lines" && format != "tsv" && format != "json")
@@ -65,11 +67,17 @@ int Search(const Words& words) {
       guide = ResolveGuide(connection, args.Positional()[0]);
     }
     const auto start = std::chrono::steady_clock::now();
-    std::unique_ptr<SearchRun> run = StartSearch(gstrConnect, {guide}, args.Positional()[1]);
+    // The built-in engine, or with --in-database PostgreSQL's search service.
+    std::unique_ptr<SearchRun> run;
+    std::unique_ptr<ServiceSearch> service;
+    if (args.Has("--in-database"))
+      service = std::make_unique<ServiceSearch>(gstrConnect, guide, args.Positional()[1]);
+    else
+      run = StartSearch(gstrConnect, {guide}, args.Positional()[1]);
     const char* separator = format == "tsv" ? "\t" : "*";
     long found = 0;
     if (format == "json") std::cout << '[';
-    while (std::optional<SearchResult> result = run->Next()) {
+    while (std::optional<SearchResult> result = run ? run->Next() : service->Next()) {
       if (format == "json") {
         std::cout << (found == 0 ? "\n  " : ",\n  ")
                   << "{\"ResultList\": " << JsonString(result->ResultList)
@@ -86,7 +94,7 @@ int Search(const Words& words) {
       std::cout.flush();
       const std::chrono::duration<double, std::milli> took =
           std::chrono::steady_clock::now() - start;
-      for (const SearchPath& path : run->Paths())
+      for (const SearchPath& path : run ? run->Paths() : std::vector<SearchPath>{})
         std::cerr << "Database Search Guide " << path.DSG_ID << ": " << path.why << '\n';
       std::cerr << found << (found == 1 ? " result in " : " results in ") << std::fixed
                 << std::setprecision(3) << took.count() << " ms\n";

@@ -9,6 +9,7 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
+#include "schema/postgressearchservice.h"
 #include "schema/searchengineinstaller.h"
 #include "schema/searchguidetables.h"
 #include "schema/tablebuilder.h"
@@ -66,6 +67,9 @@ bool SearchTablesExist() {
 bool SearchEngineExists() {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   if (!HasSearchProcedure(connection.GetDialect())) return true;
+  if (connection.GetDialect() == rdo::Dialect::PostgreSql)
+    return connection.OpenResultset(PostgresSearchServiceVersionQuery()).Int("Version") >=
+           kPostgresSearchServiceVersion;
   return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
 }
 

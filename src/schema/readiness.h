@@ -15,7 +15,8 @@ bool CheckDatabaseReadiness();
 // True when the three main guide tables all exist (objects of any kind).
 bool SearchTablesExist();
 
-// True when the search procedure exists; always True on SQLite, where the
+// True when the search procedure exists (on PostgreSQL the search service, in
+// the tool's version or a newer one); always True on SQLite, where the
 // built-in engine is the search engine.
 bool SearchEngineExists();
 

@@ -32,8 +32,13 @@ void RebuildControlTableCommand(const std::string& table_name) {
 }
 
 bool RebuildSearchEngineCommand() {
+  const char* built = "Search engine created successfully.";
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
+    if (connection.GetDialect() == rdo::Dialect::PostgreSql)
+      built =
+          "Search service installed successfully: applications search with SELECT * FROM "
+          "velmorastine_search('guide numbers', 'criteria').";
     if (!HasSearchProcedure(connection.GetDialect())) {
       MsgBox(
           "This database is searched by Corvanty's built-in search engine, so it needs no "
@@ -45,7 +50,7 @@ bool RebuildSearchEngineCommand() {
     return false;
   }
   if (basCorvantyAdmin::BuildSearchEngine()) {
-    MsgBox("Search engine created successfully.");
+    MsgBox(built);
     return true;
   }
   MsgBox(basCorvantyAdmin::kEngineInstallFollowUp);

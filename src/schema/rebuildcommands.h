@@ -9,8 +9,8 @@ namespace corvanty {
 // the table and says so when it worked.
 void RebuildControlTableCommand(const std::string& table_name);
 
-// Re-installs the search procedure; on SQLite says that the built-in engine
-// searches this database. True when the engine is in place.
+// Re-installs the search procedure (on PostgreSQL the search service); on
+// SQLite says that the built-in engine searches this database. True when the engine is in place.
 bool RebuildSearchEngineCommand();
 
 }  // namespace corvanty

@@ -3,13 +3,38 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
+#include "schema/postgressearchservice.h"
 #include "schema/proceduretext.h"
 #include "statements/dialectsql.h"
+#include "statements/sqlliteral.h"
 #include "ui/msgbox.h"
 
 namespace corvanty::basCorvantyAdmin {
 
 namespace {
+// Creates or replaces the search service in the connection's schema, in one
+// transaction that first waits for any other installation in the database.
+// The SQL the guide tables hold runs with each caller's rights: no right to
+// write them is left to PUBLIC.
+void InstallPostgresSearchService(rdo::rdoConnection& connection) {
+  rdo::Transaction transaction = connection.BeginTrans();
+  connection.OpenResultset("SELECT pg_advisory_xact_lock(hashtext('velmorastine_search'))");
+  rdo::rdoResultset schema = connection.OpenResultset(
+      "SELECT quote_ident(current_schema()) AS Name, quote_literal(current_schema()) AS Literal");
+  if (!schema.Value("Name"))
+    throw rdo::DatabaseError({rdo::rdoError{
+        0, "The connection's search_path names no schema that exists to install into.", -1, ""}});
+  for (const std::string& statement :
+       PostgresSearchServiceStatements(schema.Text("Name"), schema.Text("Literal")))
+    connection.Execute(statement);
+  for (rdo::rdoResultset tables =
+           connection.OpenResultset(AllGuideTablesExistQuery(rdo::Dialect::PostgreSql));
+       !tables.IsEOF(); tables.MoveNext())
+    connection.Execute("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON " +
+                       DoubleQuoted(tables.Text("Name")) + " FROM PUBLIC");
+  transaction.Commit();
+}
+
 std::string InstallErrors(const std::vector<rdo::rdoError>& records, const char* fallback) {
   std::string errors = SqlErrorReport(records, kEngineInstallMarks);
   if (errors.empty()) errors = std::string(" [[") + fallback + "]] ";
@@ -22,7 +47,9 @@ bool BuildSearchEngine() {
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
     if (!HasSearchProcedure(connection.GetDialect())) return true;
-    if (!connection.TryExecute(SearchEngineDropBatch())) {
+    if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
+      InstallPostgresSearchService(connection);
+    } else if (!connection.TryExecute(SearchEngineDropBatch())) {
       errors = InstallErrors(rdo::rdoErrors(), "The old search procedure could not be dropped.");
     } else if (!connection.TryExecute(SearchProcedureText())) {
       errors = InstallErrors(rdo::rdoErrors(), "The search procedure could not be created.");

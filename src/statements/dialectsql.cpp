@@ -31,7 +31,7 @@ std::string ObjectsNamedQuery(rdo::Dialect dialect, const std::string& name_list
 }
 }  // namespace
 
-bool HasSearchProcedure(rdo::Dialect dialect) { return dialect == rdo::Dialect::SqlServer; }
+bool HasSearchProcedure(rdo::Dialect dialect) { return dialect != rdo::Dialect::Sqlite; }
 
 std::string MainTablesExistQuery(rdo::Dialect dialect) {
   return ObjectsNamedQuery(dialect,

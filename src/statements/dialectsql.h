@@ -7,8 +7,9 @@
 
 namespace corvanty {
 
-// True for SQL Server, which is searched by the installed search procedure;
-// SQLite and PostgreSQL are searched by the built-in engine and need none.
+// True for SQL Server and PostgreSQL, whose search service the tool installs
+// (the procedure, the PL/pgSQL function); SQLite is searched by the built-in
+// engine and needs none.
 bool HasSearchProcedure(rdo::Dialect dialect);
 
 // Names (column "Name") of the three main guide tables that exist, as
@@ -25,8 +26,8 @@ std::string AllGuideTablesExistQuery(rdo::Dialect dialect);
 // made.
 std::string UserTablesQuery(rdo::Dialect dialect);
 
-// The search procedure's existence query (SQL Server only: elsewhere the
-// built-in engine is the search engine and there is nothing to look for).
+// The search procedure's existence query (SQL Server only: PostgreSQL's search
+// service is found by its version, SQLite has none).
 extern const char* const kSearchEngineExistsQuery;
 
 // Every column of the catalogue objects named in quoted_table_list (names

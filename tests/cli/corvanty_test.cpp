@@ -80,6 +80,9 @@ TEST_F(Corvanty, GuidesStatementsAndSearchesAreListedByGuideNameOrNumberInEachFo
        "\"DSG_ID\": 3}\n]\n|"},
       {{"search", "No\x1b[2J", "x"},
        "1||[[There is no Database Search Guide named 'No\\x1b[2J'.]]\n"},
+      {{"search", "1", "Lyon", "--in-database"},
+       "1||[[Only a PostgreSQL database has a search service to search in; this one is on "
+       "SQLite: search without --in-database.]]\n"},
   };
   for (const auto& [args, outcome] : rows)
     EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <utility>
 
 #include "support/corvantycli.h"
@@ -13,6 +14,16 @@
 
 namespace corvanty {
 namespace {
+
+// The README's indented example whose first line begins with first_line,
+// unindented, up to the blank line that ends it.
+std::string ReadmeExample(const std::string& first_line) {
+  std::istringstream readme(testing::FileBytes(CORVANTY_TEST_DATA_DIR "/../../README.md"));
+  std::string example, line;
+  while (std::getline(readme, line) && line.rfind(first_line, 0) != 0) continue;
+  for (; readme && !line.empty(); std::getline(readme, line)) example += line.substr(4) + "\n";
+  return example;
+}
 
 TEST(PostgresDemo, StartsAServerWithTheDemosDataAndGuidesThenRemovesIt) {
   testing::SkipWithoutPostgres();
@@ -40,6 +51,18 @@ TEST(PostgresDemo, StartsAServerWithTheDemosDataAndGuidesThenRemovesIt) {
   for (const auto& [guide, criteria] : {std::pair{"1", "amber"}, {"2", "\"lyon\" or \"basel\""}}) {
     cli.Succeed({"index", guide, "--connection", "1"});
     EXPECT_NE(cli.Succeed({"search", guide, criteria, "--connection", "1"}), "") << guide;
+  }
+  // The README's calls of the search service from an application print what
+  // the command line prints, as does the command line calling the service.
+  const std::string found = cli.Succeed({"search", "1", "Lisbon", "--format", "tsv"});
+  EXPECT_NE(found, "");
+  EXPECT_EQ(cli.Succeed({"search", "1", "Lisbon", "--format", "tsv", "--in-database"}), found);
+  for (const auto& [first_line, program] : {std::pair{"    PGPASSWORD=corvanty psql ", "/bin/bash"},
+                                            {"    import os, psycopg", "/usr/bin/python3"}}) {
+    const testing::CommandResult run =
+        testing::RunCommand({"PATH=/usr/bin:/bin", "CORVANTY_PG_DEMO_DIR=" + folder},
+                            {program, "-c", ReadmeExample(first_line)});
+    EXPECT_EQ(run.out + run.err, found) << program;
   }
   EXPECT_EQ(script("stop").exit_code, 0);
   EXPECT_FALSE(std::filesystem::exists(folder));

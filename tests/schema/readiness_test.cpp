@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "connections/rdo.h"
+#include "schema/postgressearchservice.h"
 #include "schema/rebuildcommands.h"
 #include "statements/dialectsql.h"
 #include "support/databasetest.h"
@@ -30,6 +31,7 @@ using Readiness = testing::OnEachServer<testing::DatabaseTest>;
 INSTANTIATE_TEST_SUITE_P(, Readiness, testing::kEachServer, testing::ServerParamName);
 
 TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
+  const std::string kServiceQuery = PostgresSearchServiceVersionQuery();
   const std::string kOthers =
       "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables Db_Search_Guide_Unique ";
   // The seed, and the tables (PostgreSQL folds their unquoted names to lower
@@ -56,11 +58,20 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
     for (const std::string& table : Tables()) found += table + " ";
     found += "| ";
     for (const std::string& guide : Column(kGuideRows)) found += guide + " ";
-    const bool only_query = sent_ == Texts{MainTablesExistQuery(server_)};
+    // What was sent before the search service was looked for (on PostgreSQL,
+    // where it is then installed).
+    const Texts before(sent_.begin(), std::find(sent_.begin(), sent_.end(), kServiceQuery));
+    const bool only_query = before == Texts{MainTablesExistQuery(server_)};
     std::string want = expected;
     if (postgres())
       std::transform(want.begin(), want.begin() + want.find('|'), want.begin(), ::tolower);
     EXPECT_EQ(found + (only_query ? "| the query" : "| more"), want);
+    // Everything in place, a current search service included: nothing but
+    // the existence queries.
+    sent_.clear();
+    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+    EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(server_), kServiceQuery}
+                                 : Texts{MainTablesExistQuery(server_)}));
   }
   // An index named like a guide table does not count as that table.
   UseNewDatabase("IndexOnly",
@@ -82,15 +93,23 @@ TEST_P(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
   EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
   RebuildControlTableCommand("Db_Search_Guide_SQL");
   // A box for each table the check could not build, then one naming them
-  // all; the rebuild's error and no "created".
-  ASSERT_EQ(boxes_->Shown().size(), 6u);
+  // all; on PostgreSQL the search service's error and the follow-up; the
+  // rebuild's error and no "created".
+  const size_t boxes = postgres() ? 8 : 6;
+  ASSERT_EQ(boxes_->Shown().size(), boxes);
   EXPECT_EQ(boxes_->Shown()[4].title + "|" + boxes_->Shown()[4].prompt,
             "Velmorastine: Corvanty|Corvanty Database Search Guide Tables : One or more tables "
             "were not created re-create these tables from Tools on the main menu. Table(s) not "
             "created : Db_Search_Guide_Tables, Db_Search_Guide_Cols, Db_Search_Guide_SQL, "
             "Db_Search_Guide_Unique");
+  if (postgres()) {
+    EXPECT_THAT(boxes_->Shown()[5].prompt,
+                ::testing::StartsWith("Attempt to build search engine failed with the following "
+                                      "SQL error(s) :  [["));
+    EXPECT_EQ(boxes_->Shown()[6].prompt, basCorvantyAdmin::kEngineInstallFollowUp);
+  }
   EXPECT_THAT(
-      boxes_->Shown()[5].prompt,
+      boxes_->Shown()[boxes - 1].prompt,
       ::testing::MatchesRegex("The following errors were encountered when attempting to "
                               "build the table 'Db_Search_Guide_SQL' - \\[\\[.*readonly.*"));
   EXPECT_EQ(Column(kGuideRows), (Texts{"Orders/by customer", "Products/(none)"}));
@@ -98,7 +117,7 @@ TEST_P(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
   odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
   UseDataSource("Gone");
   EXPECT_FALSE(RebuildSearchEngineCommand());
-  EXPECT_EQ(boxes_->Shown().size(), 7u);
+  EXPECT_EQ(boxes_->Shown().size(), boxes + 1);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "connections/odbcdatasource.h"
@@ -15,8 +17,11 @@
 #include "guides/columnstore.h"
 #include "guides/guideclauses.h"
 #include "guides/guidestore.h"
+#include "schema/guidetablewriters.h"
+#include "schema/postgressearchservice.h"
 #include "schema/readiness.h"
 #include "schema/rebuildcommands.h"
+#include "schema/searchengineinstaller.h"
 #include "search/searchengine.h"
 #include "support/databasetest.h"
 #include "support/searchdatabase.h"
@@ -61,11 +66,128 @@ TEST_P(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) 
       found += result->ResultList + "|";
     EXPECT_EQ(found, expected) << criteria;
   }
-  EXPECT_TRUE(RebuildSearchEngineCommand());  // searched by the built-in engine
+  EXPECT_TRUE(RebuildSearchEngineCommand());
   ASSERT_EQ(boxes_->Shown().size(), 1u);
   EXPECT_EQ(boxes_->Shown()[0].prompt,
-            "This database is searched by Corvanty's built-in search engine, so it needs no "
-            "search procedure and nothing was installed.");
+            "Search service installed successfully: applications search with SELECT * FROM "
+            "velmorastine_search('guide numbers', 'criteria').");
+}
+
+// A service of another version: the search service's signature with a body
+// of its own, which answers "old", and the version mark.
+std::string ServiceOfVersion(int version) {
+  return "CREATE FUNCTION velmorastine_search(dsgstring text, searchcriteria text) RETURNS TABLE "
+         "(resultlist text, idcolumn text, dsg_id integer) LANGUAGE sql AS $$ SELECT 'old', '', 0 "
+         "$$; COMMENT ON FUNCTION velmorastine_search(text, text) IS 'Corvanty search service, "
+         "version " +
+         std::to_string(version) + "'";
+}
+
+TEST_P(PostgresServer, TheReadinessCheckInstallsAMissingOrOlderSearchServiceAndLeavesOthers) {
+  const std::string kInstalled = std::string(kInvalidGuidesMessage) + "|installed|";
+  const std::string kWriter =
+      "Warning: PUBLIC may write db_search_guide_cols, whose SQL runs with the rights of every "
+      "caller of the search service.";
+  // What the schema holds besides the guide tables, the guide columns
+  // writable by anyone; what the service then answers for a guide that does
+  // not exist, whether the check installed it, and who else may write the
+  // guide tables.
+  const std::pair<std::string, std::string> cases[] = {
+      {"", kInstalled},
+      {ServiceOfVersion(kPostgresSearchServiceVersion - 1), kInstalled},
+      {ServiceOfVersion(kPostgresSearchServiceVersion), "old||" + kWriter},
+      {ServiceOfVersion(kPostgresSearchServiceVersion + 1), "old||" + kWriter},
+  };
+  for (const auto& [seed, expected] : cases) {
+    UseNewDatabase("Service", testing::GuideTablesSql({"Db_Search_Guides", "Db_Search_Guide_Tables",
+                                                       "Db_Search_Guide_Cols"},
+                                                      server_) +
+                                  "GRANT INSERT, UPDATE ON Db_Search_Guide_Cols TO PUBLIC;" + seed);
+    sent_.clear();
+    EXPECT_TRUE(CheckDatabaseReadiness());
+    const bool installed = std::any_of(sent_.begin(), sent_.end(), [](const std::string& sql) {
+      return sql.rfind("CREATE OR REPLACE FUNCTION", 0) == 0;
+    });
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    std::string writers;
+    for (const std::string& warning : GuideTableWriterWarnings(connection)) writers += warning;
+    EXPECT_EQ(Column("SELECT resultlist FROM velmorastine_search('99', 'x')").at(0) + "|" +
+                  (installed ? "installed" : "") + "|" + writers,
+              expected)
+        << seed;
+  }
+  EXPECT_TRUE(boxes_->Shown().empty());
+}
+
+// Callers outside the tool: a role that is no superuser installs the
+// service with nothing but the right to create in the schema, and searches
+// with its own rights. What is not a guide list, and guides that cannot be
+// searched, are refused as the built-in engine refuses them, changing nothing.
+TEST_P(PostgresServer, TheSearchServiceSearchesWithTheCallersRightsAndRefusesWhatItCannotRun) {
+  const std::string clerk = "corvanty_clerk_" + std::to_string(getpid());
+  const auto shop = testing::AddPostgresShop(
+      "ServiceShop",
+      "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+      " (8, 'FROM customers c', 'WHERE c.id > 0 -- a note'), (9, 'FROM customers c', NULL);"
+      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier,"
+      " Column_name, Conv_required, Conversion_expression) VALUES (8, 1, 'c', 'name', 0, ''),"
+      " (9, 1, 'c', 'id', -1, 'CONVERT(varchar, c.id, 999)');"
+      "CREATE ROLE " +
+          clerk +
+          " LOGIN PASSWORD 'clerk';"
+          "DO $$ BEGIN EXECUTE format('GRANT USAGE, CREATE ON SCHEMA %I TO " +
+          clerk +
+          "', current_schema()); END $$;"
+          "GRANT SELECT ON Db_Search_Guide_Tables, Db_Search_Guide_Cols, customers TO " +
+          clerk);
+  struct DropRole {
+    const testing::PostgresSchema& schema;
+    const std::string role;
+    ~DropRole() { schema.Query("DROP OWNED BY " + role + "; DROP ROLE " + role); }
+  } drop_role{*shop, clerk};
+  gstrConnect = basCorvantyAdmin::BuildConnectString(shop->dsn, clerk, "clerk");
+  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
+  // Whoever owns the service, it searches with its caller's rights.
+  shop->Query("ALTER FUNCTION velmorastine_search(text, text) OWNER TO " + shop->server.user);
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  const std::pair<std::string, std::string> cases[] = {
+      {"'1', 'o'", ", Oslo*2*1|Carla O'Hara, Lyon*3*1|Dan Borg, *4*1|"},
+      {"' 1 , 99,1', '\"oslo\" or \"lee\"'", "Ann Lee, Paris*1*1|, Oslo*2*1|"},
+      {"'99', 'o'", std::string(kInvalidGuidesMessage) + "**|"},
+      {"'2', 'car'", "error: permission denied for table orders"},
+      {"'1); DROP TABLE customers; --', 'o'",
+       "error: The Database Search Guide list '1); DROP TABLE customers; --' is not guide "
+       "numbers separated by commas."},
+      {"'2147483648', 'o'",
+       "error: The Database Search Guide list '2147483648' holds 2147483648, which is no guide "
+       "number."},
+      {"'5', 'o'", "error: Error: Database Search Guide 5 has no tables defined."},
+      {"'6,1', 'o'", "error: Error: Database Search Guide 6 shows no column in its result list."},
+      {"'8', 'o'",
+       "error: Error: Database Search Guide 8 cannot be searched: its WHERE clause holds a "
+       "comment (-- or /*) or a ; outside quotes, which would cut off the search conditions."},
+      {"'9', 'o'",
+       "error: Error: Database Search Guide 9 cannot be searched on PostgreSQL: CONVERT(varchar, "
+       "c.id, 999) converts with a style that has no PostgreSQL translation (there are "
+       "translations for the styles 101, 103, 112, 120 and 121)."},
+  };
+  for (const auto& [arguments, expected] : cases) {
+    std::string found;
+    try {
+      for (rdo::ForwardReader rows =
+               connection.OpenForwardOnly("SELECT * FROM velmorastine_search(" + arguments + ")");
+           rows.Fetch();)
+        found += rows.Value(0).value_or("") + "*" + rows.Value(1).value_or("") + "*" +
+                 rows.Value(2).value_or("") + "|";
+    } catch (const rdo::DatabaseError& error) {
+      found += "error: " + std::string(error.what());
+    }
+    const bool refused = expected.rfind("error: ", 0) == 0;
+    EXPECT_THAT(found, refused ? ::testing::Matcher<std::string>(HasSubstr(expected.substr(7)))
+                               : ::testing::Matcher<std::string>(expected))
+        << arguments;
+  }
+  EXPECT_EQ(shop->Query("SELECT count(*) FROM customers"), std::vector<std::string>{"5"});
 }
 
 TEST_P(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {

@@ -25,6 +25,7 @@
 #include "index/searchindexbuild.h"
 #include "index/searchindexstate.h"
 #include "index/trigramindex.h"
+#include "schema/searchengineinstaller.h"
 #include "search/velmorastinesearch.h"
 #include "statements/guideloader.h"
 #include "statements/sqlliteral.h"
@@ -68,9 +69,10 @@ std::string GeneratedRows() {
 // Besides the shop's customers (1), orders by customer (2) and items (3, no
 // key): 8, orders with a conversion of a number searched; 9, customers
 // with each of their orders (a customer's row id stands for several rows), a WHERE clause
-// with OR at its top; 10, an outer join without a key: the orders' row ids
-// miss customers without orders, so the customers' are used. Settings not
-// named take the column table's defaults: shown, searched, no conversion.
+// with OR at its top, its id searched between brackets; 10, an outer join without a key:
+// the orders' row ids miss customers without orders, so the customers' are used; it shows
+// a date. Settings not named take the column table's defaults: shown, searched, no
+// conversion.
 const char kGuides[] =
     "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
     " (8, 'FROM orders o', 'WHERE o.id > 102'),"
@@ -83,7 +85,11 @@ const char kGuides[] =
     " (10, 1, 'o', 'item', -1, -1, 0), (10, 2, 'c', 'name', -1, -1, 0);"
     "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
     " Conv_required, Conversion_expression) VALUES"
-    " (8, 2, 'o', 'id', -1, 'CONVERT(varchar, o.id * 2.5) + ''/'' + o.item');";
+    " (8, 2, 'o', 'id', -1, 'CONVERT(varchar, (o.id + 1) * 2.5) + ''/'' + o.item');"
+    "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+    " Is_search_column, Conv_required, Conversion_expression) VALUES"
+    " (9, 4, 'c', 'id', -1, -1, '''['' + CONVERT ( varchar(5) , c.id) + '']'''),"
+    " (10, 3, 'o', 'id', 0, -1, 'CONVERT(varchar(10), ''2024-06-14'', 103)');";
 
 const std::vector<int32_t> kSearched = {1, 2, 3, 8, 9, 10};
 
@@ -188,6 +194,25 @@ Texts Found(rdo::rdoConnection& connection, const std::vector<GuideStatement>& s
   return lines;
 }
 
+// What PostgreSQL's search service answers for the criteria over the
+// searched guides: the statements it runs, then the lines it returns
+// (sorted, once seen to come guide after guide).
+std::pair<Texts, Texts> AskService(rdo::rdoConnection& connection, const std::string& criteria) {
+  const std::string arguments = "(' 1,2, 3,8,9 ,10', '" + QuoteApostrophes(criteria) + "')";
+  Texts statements;
+  for (auto rows =
+           connection.OpenForwardOnly("SELECT statement FROM velmorastine_search_sql" + arguments);
+       rows.Fetch();)
+    statements.push_back(rows.Value(0).value_or("NULL"));
+  std::vector<int> guides;
+  for (auto rows = connection.OpenForwardOnly("SELECT dsg_id FROM velmorastine_search" + arguments);
+       rows.Fetch();)
+    guides.push_back(std::stoi(rows.Value(0).value_or("0")));
+  EXPECT_TRUE(std::is_sorted(guides.begin(), guides.end())) << criteria;
+  return {statements,
+          Found(connection, {{0, "SELECT * FROM velmorastine_search" + arguments, ""}})};
+}
+
 class IndexedSearch : public EachServer {};
 INSTANTIATE_TEST_SUITE_P(On, IndexedSearch, kEachServer, ServerParamName);
 
@@ -203,6 +228,13 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
       BuildTrigramIndex(indexed, guide);
     else
       BuildSearchIndex(indexed, guide);
+  // On PostgreSQL its search service answers alike, through the indexes and without.
+  std::vector<rdo::rdoConnection*> served;
+  if (postgres()) served = {&indexed, &plain};
+  for (const std::unique_ptr<PostgresSchema>& schema : schemas_) {
+    basCorvantyAdmin::gstrConnect = schema->connect;
+    ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
+  }
 
   std::mt19937 rng(20240614);
   const size_t kCriteria = 1000;
@@ -215,12 +247,20 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
     const PlannedSearch planned = PlanSearch(indexed, kSearched, SearchCriteria(criteria));
     for (const SearchPath& path : planned.paths) through_index += path.indexed;
     const Texts lines = Found(indexed, planned.statements);
-    ASSERT_EQ(lines,
-              Found(plain, PlanSearch(plain, kSearched, SearchCriteria(criteria)).statements))
+    const PlannedSearch scanned = PlanSearch(plain, kSearched, SearchCriteria(criteria));
+    ASSERT_EQ(lines, Found(plain, scanned.statements))
         << "criteria: " << criteria << "; after: " << writes;
     if (!postgres())
       for (int32_t guide : kSearched)
         ASSERT_EQ(ReadSearchIndexState(indexed, guide).state, IndexState::Fresh) << writes;
+    for (rdo::rdoConnection* connection : served) {
+      Texts statements;
+      for (const GuideStatement& statement :
+           (connection == &indexed ? planned : scanned).statements)
+        statements.push_back(statement.SQL);
+      ASSERT_EQ(AskService(*connection, criteria), std::pair(statements, lines))
+          << "criteria: " << criteria;
+    }
     found += !lines.empty();
   }
   // Not a comparison of empty answers, and the index served often.

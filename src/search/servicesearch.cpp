@@ -1,0 +1,27 @@
+#include "search/servicesearch.h"
+
+#include "statements/sqlliteral.h"
+
+namespace corvanty {
+
+ServiceSearch::ServiceSearch(const std::string& connect, int32_t guide, const std::string& criteria)
+    : connection_(rdo::rdoConnection::Open(connect)) {
+  if (connection_.GetDialect() != rdo::Dialect::PostgreSql)
+    ThrowSearchError(
+        std::string("Only a PostgreSQL database has a search service to search in; this one is "
+                    "on ") +
+        rdo::ServerName(connection_.GetDialect()) + ": search without --in-database.");
+  rows_.emplace(connection_.OpenForwardOnly("SELECT * FROM velmorastine_search('" +
+                                            std::to_string(guide) + "', '" +
+                                            QuoteApostrophes(criteria) + "')"));
+}
+
+std::optional<SearchResult> ServiceSearch::Next() {
+  if (!rows_->Fetch()) return std::nullopt;
+  // Only the answer for invalid guides has no guide number.
+  if (!rows_->Value(2)) ThrowSearchError(rows_->Value(0).value_or(""));
+  return SearchResult{rows_->Value(0).value_or(""), rows_->Value(1).value_or(""),
+                      std::stoi(*rows_->Value(2))};
+}
+
+}  // namespace corvanty
