@@ -7,7 +7,6 @@
 namespace corvanty {
 namespace {
 
-// A column neither shown nor searched, the guide's key.
 // The key: a column neither shown nor searched.
 const GuideColumn kKeyId{"t", "id", 0, 0, "", 0, "", -1};
 

@@ -81,7 +81,7 @@ TEST_F(Newcomer, ConnectsDefinesTestsAndDeletesAGuide) {
                          " FROM customers WHERE company_name LIKE '%Lisbon%' OR city LIKE "
                          "'%Lisbon%'")[0]);
   Click(test, "cmdCancel");
-  ExpectOnlyBox("Query Syntax OK.", vbOKOnly);
+  EXPECT_EQ(Boxes(), "0 Query Syntax OK.\n");
 
   // File > Delete removes the guide with its tables row and columns.
   ChooseMenu("mnuDelete");

@@ -131,7 +131,7 @@ TEST_P(DeleteGuideDialog, AppearsOnlyWithGuidesAndDeletesTheChosenGuideWholeOrNo
   ChooseMenu("mnuDelete");
   Settle();
   EXPECT_EQ(frmCorvantyDSGDelete::Existing(), nullptr);
-  ExpectOnlyBox("There are no Database Search Guides to delete!", vbOKOnly);
+  EXPECT_EQ(Boxes(), "0 There are no Database Search Guides to delete!\n");
   AddGuides({"Customers", "Orders"});
   ChooseMenu("mnuDelete");
   EXPECT_INVENTORY(frmCorvantyDSGDelete::Instance(), "Delete Db Search Guide",

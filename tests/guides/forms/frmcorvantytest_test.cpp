@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(, TestDialog, testing::kEachServer, testing::ServerPara
 
 TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOrAFailure) {
   ChooseMenu("mnuTestDSG");  // no guide: the dialog never shows
-  ExpectOnlyBox("There are no Database Search Guides to test!", vbOKOnly);
+  EXPECT_EQ(Boxes(), "0 There are no Database Search Guides to test!\n");
   Settle();
   EXPECT_EQ(frmCorvantyTest::Existing(), nullptr);
   boxes_->Clear();

@@ -54,11 +54,6 @@ std::string GuiTest::Boxes() const {
   return shown;
 }
 
-void GuiTest::ExpectOnlyBox(const std::string& prompt, int style, const std::string& title) const {
-  EXPECT_EQ(Boxes(), std::to_string(style) + " " + prompt +
-                         (title == kDefaultMsgBoxTitle ? "" : " [" + title + "]") + "\n");
-}
-
 void GuiTest::ActivateNewDatabase(const std::string& name) {
   const PostgresLogin login;
   EXPECT_TRUE(basCorvantyAdmin::SaveConnection(

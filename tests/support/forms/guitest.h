@@ -38,10 +38,6 @@ class GuiTest : public DatabaseTest {
   // when it is not the tool's usual one: "4 Delete this item?\n".
   std::string Boxes() const;
 
-  // Exactly one message box was shown, with this text, style and title.
-  void ExpectOnlyBox(const std::string& prompt, int style,
-                     const std::string& title = kDefaultMsgBoxTitle) const;
-
   // Creates database name (see UseNewDatabase), saves its data source as
   // connection 1, makes it active and runs the readiness check (which builds
   // the guide tables).
