@@ -33,7 +33,7 @@ SearchIndexState StateOf(const rdo::rdoResultset& row) {
 
 }  // namespace
 
-SearchIndexState ReadSearchIndexState(rdo::rdoConnection& connection, int32_t guide) {
+SearchIndexState ReadSearchIndexState(rdo::SqlSession& connection, int32_t guide) {
   if (!SearchIndexStateTableExists(connection)) return {};
   rdo::rdoResultset row = connection.OpenResultset(std::string(kStateColumns) +
                                                    " WHERE DSG_ID = " + std::to_string(guide));
@@ -92,7 +92,7 @@ long long SchemaVersion(rdo::rdoConnection& connection) {
   return std::stoll(connection.OpenResultset(kSchemaVersionQuery).Text("Version"));
 }
 
-bool SearchIndexStateTableExists(rdo::rdoConnection& connection) {
+bool SearchIndexStateTableExists(rdo::SqlSession& connection) {
   if (connection.GetDialect() != rdo::Dialect::Sqlite) return false;  // no indexes elsewhere
   return !connection
               .OpenResultset(std::string("SELECT name FROM sqlite_master WHERE type = 'table' "
