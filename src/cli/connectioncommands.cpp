@@ -6,6 +6,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "cli/searchextensionpath.h"
 #include "connections/connectionstore.h"
 #include "connections/datasourcecheck.h"
 #include "connections/filelock.h"
@@ -204,7 +205,7 @@ int Demo(const Words& words) {
     }
   }
   // The data source first: when it cannot be written, no database has been replaced.
-  WriteSqliteDataSource("CorvantyDemo", database);
+  WriteSqliteDataSource("CorvantyDemo", database, SearchExtensionPath());
   std::vector<std::string> guides;
   if (create) guides = demo::CreateDemoDatabase(database, rows);
 

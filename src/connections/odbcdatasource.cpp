@@ -94,19 +94,24 @@ void WriteDataSource(const std::string& name, const IniSettings& settings) {
 
 }  // namespace
 
-void WriteSqliteDataSource(const std::string& name, const std::string& database_path) {
+void WriteSqliteDataSource(const std::string& name, const std::string& database_path,
+                           const std::string& extension) {
   std::string driver = SqliteOdbcDriverPath();
   if (driver.empty())
     throw std::runtime_error(
         "the SQLite ODBC driver (libsqlite3odbc.so, package libsqliteodbc) is not installed");
-  WriteDataSource(name, {{"Description", "Corvanty demo database"},
-                         {"Driver", driver},
-                         {"Database", database_path},
-                         {"StepAPI", "1"},
-                         {"Timeout", "2000"},
-                         // A database file that has gone must be reported, not
-                         // silently re-created empty.
-                         {"NoCreat", "1"}});
+  IniSettings settings = {{"Description", "Corvanty demo database"},
+                          {"Driver", driver},
+                          {"Database", database_path},
+                          {"StepAPI", "1"},
+                          {"Timeout", "2000"},
+                          // A database file that has gone must be reported, not
+                          // silently re-created empty.
+                          {"NoCreat", "1"}};
+  // The driver loads each library of this comma-separated list into every
+  // connection it opens; a driver too old to know the setting ignores it.
+  if (!extension.empty()) settings.emplace_back("LoadExt", extension);
+  WriteDataSource(name, settings);
 }
 
 void WritePostgresDataSource(const std::string& name, const PostgresServerAddress& address,

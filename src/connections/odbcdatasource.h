@@ -8,10 +8,13 @@ namespace corvanty {
 
 // Adds or replaces user data source name for the SQLite file database_path:
 // absolute driver path, StepAPI=1 so the driver streams rows, and a lock
-// timeout of a few seconds. Throws std::runtime_error naming the file and
-// the cause on failure, and for a value the file cannot hold (a line break,
-// a control character, blanks at either end).
-void WriteSqliteDataSource(const std::string& name, const std::string& database_path);
+// timeout of a few seconds; with extension, the driver loads that SQLite
+// extension library into each of its connections (LoadExt). Throws
+// std::runtime_error naming the file and the cause on failure, and for a
+// value the file cannot hold (a line break, a control character, blanks at
+// either end).
+void WriteSqliteDataSource(const std::string& name, const std::string& database_path,
+                           const std::string& extension = "");
 
 // Where a PostgreSQL server listens: a host name, or the folder of its unix
 // socket, and the port.

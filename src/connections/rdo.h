@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvanty::rdo {
@@ -57,7 +58,25 @@ class ForwardReader;
 class Transaction;
 class OdbcSession;
 
-class rdoConnection {
+// What reading a guide and choosing its search path ask of a connection:
+// its server and static result sets. The ODBC connection is one; the SQLite
+// extension's connection over the calling program's own database is the
+// other, so both run the same engine code.
+class SqlSession {
+ public:
+  virtual ~SqlSession() = default;
+  virtual Dialect GetDialect() const = 0;
+  virtual const std::string& DbmsName() const = 0;
+  // A static result set: every row read into memory. Throws DatabaseError.
+  virtual rdoResultset OpenResultset(const std::string& sql) = 0;
+
+ protected:
+  SqlSession() = default;
+  SqlSession(const SqlSession&) = default;
+  SqlSession& operator=(const SqlSession&) = default;
+};
+
+class rdoConnection : public SqlSession {
  public:
   // Opens by connect string without ever prompting. Throws DatabaseError,
   // also for a server whose dialect is unknown (naming the server).
@@ -65,10 +84,10 @@ class rdoConnection {
 
   rdoConnection(rdoConnection&&) noexcept;
   rdoConnection& operator=(rdoConnection&&) noexcept;
-  ~rdoConnection();
+  ~rdoConnection() override;
 
-  Dialect GetDialect() const;
-  const std::string& DbmsName() const;
+  Dialect GetDialect() const override;
+  const std::string& DbmsName() const override;
 
   // Sends the text directly. Throws DatabaseError on failure, also for a
   // later statement of a batch. A statement that touched no row is success.
@@ -77,7 +96,7 @@ class rdoConnection {
   bool TryExecute(const std::string& sql);
 
   // A static result set: every row read into memory. Throws on failure.
-  rdoResultset OpenResultset(const std::string& sql);
+  rdoResultset OpenResultset(const std::string& sql) override;
   // Rows one at a time, never all in memory. Throws on failure. The reader
   // lives within the transaction state it was opened in: once a transaction
   // begins or ends on this connection, its Fetch throws.
@@ -100,6 +119,11 @@ class rdoConnection {
 
 class rdoResultset {
  public:
+  rdoResultset() = default;
+  // Rows read elsewhere (another connection's static result set).
+  rdoResultset(std::vector<std::string> names,
+               std::vector<std::vector<std::optional<std::string>>> rows)
+      : names_(std::move(names)), rows_(std::move(rows)) {}
   bool IsEOF() const;  // true when no current row remains (at once when empty)
   void MoveNext();     // past the last row it stays at the end
   void MoveFirst();

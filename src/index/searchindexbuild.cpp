@@ -136,7 +136,7 @@ GuideDefinition SearchableGuide(rdo::rdoConnection& connection, int32_t guide) {
 
 }  // namespace
 
-std::string NoSearchIndexesReason(const rdo::rdoConnection& connection) {
+std::string NoSearchIndexesReason(const rdo::SqlSession& connection) {
   if (connection.GetDialect() != rdo::Dialect::SqlServer) return "";
   return "This " + connection.DbmsName() +
          " database keeps no search indexes (they are kept in SQLite and PostgreSQL databases "

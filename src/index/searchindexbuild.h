@@ -22,7 +22,7 @@ class SearchIndexRefused : public std::runtime_error {
 // Why the connection's database keeps no search indexes, on SQL Server; ""
 // on SQLite and PostgreSQL, which keep them (see trigramindex.h for
 // PostgreSQL's).
-std::string NoSearchIndexesReason(const rdo::rdoConnection& connection);
+std::string NoSearchIndexesReason(const rdo::SqlSession& connection);
 
 struct SearchIndexBuilt {
   std::string candidate_qualifier;       // the table whose row ids the index gives

@@ -40,7 +40,7 @@ SearchIndexState StateOf(const rdo::rdoResultset& row) {
 
 // An index kept by an earlier version of the state table, without the
 // columns of the upkeep: stale until rebuilt.
-bool StateTableIsEarlier(rdo::rdoConnection& connection) {
+bool StateTableIsEarlier(rdo::SqlSession& connection) {
   return connection
       .OpenResultset(
           "SELECT name FROM pragma_table_info('Db_Search_Index_State') WHERE name = "
@@ -48,7 +48,7 @@ bool StateTableIsEarlier(rdo::rdoConnection& connection) {
       .IsEOF();
 }
 
-SearchIndexState ReadState(rdo::rdoConnection& connection, int32_t guide, bool earlier) {
+SearchIndexState ReadState(rdo::SqlSession& connection, int32_t guide, bool earlier) {
   if (earlier) {
     SearchIndexState index;
     index.state = IndexState::Stale;
@@ -61,7 +61,7 @@ SearchIndexState ReadState(rdo::rdoConnection& connection, int32_t guide, bool e
 
 }  // namespace
 
-SearchIndexState ReadSearchIndexState(rdo::rdoConnection& connection, int32_t guide) {
+SearchIndexState ReadSearchIndexState(rdo::SqlSession& connection, int32_t guide) {
   if (!SearchIndexStateTableExists(connection)) return {};
   const bool has_index = !connection
                               .OpenResultset("SELECT 1 FROM Db_Search_Index_State WHERE DSG_ID = " +
@@ -125,7 +125,7 @@ long long SchemaVersion(rdo::rdoConnection& connection) {
   return std::stoll(connection.OpenResultset(kSchemaVersionQuery).Text("Version"));
 }
 
-bool SearchIndexStateTableExists(rdo::rdoConnection& connection) {
+bool SearchIndexStateTableExists(rdo::SqlSession& connection) {
   if (connection.GetDialect() != rdo::Dialect::Sqlite) return false;  // no indexes elsewhere
   return !connection
               .OpenResultset(std::string("SELECT name FROM sqlite_master WHERE type = 'table' "

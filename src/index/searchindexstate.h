@@ -23,7 +23,7 @@ struct SearchIndexState {
   long long rows = 0;               // rows of the guide it covered when built
 };
 
-SearchIndexState ReadSearchIndexState(rdo::rdoConnection& connection, int32_t guide);
+SearchIndexState ReadSearchIndexState(rdo::SqlSession& connection, int32_t guide);
 
 struct SearchIndexListing {
   int32_t DSG_ID = 0;
@@ -44,6 +44,6 @@ const char* IndexStateName(IndexState state);
 long long SchemaVersion(rdo::rdoConnection& connection);
 
 // False also on a server other than SQLite, which keeps no search indexes.
-bool SearchIndexStateTableExists(rdo::rdoConnection& connection);
+bool SearchIndexStateTableExists(rdo::SqlSession& connection);
 
 }  // namespace corvanty

@@ -17,7 +17,7 @@ const GuideDefinition& DefinitionOf(const std::vector<GuideDefinition>& definiti
   throw std::logic_error("a statement without its guide");
 }
 
-SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
+SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definition,
                    const SearchCriteria& criteria, const IndexMatch& match,
                    GuideStatement& statement) {
   const int32_t guide = definition.DSG_ID;
@@ -47,7 +47,7 @@ SearchPath PathFor(rdo::rdoConnection& connection, const GuideDefinition& defini
       "index: the rows of " + index.candidate_qualifier + " it finds for " + match.query + unkept};
 }
 
-SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& definition,
+SearchPath UnionPathFor(rdo::SqlSession& connection, const GuideDefinition& definition,
                         const SearchCriteria& criteria, GuideStatement& statement) {
   const int32_t guide = definition.DSG_ID;
   if (TrigramIndexNames(connection, guide).empty())
@@ -60,7 +60,7 @@ SearchPath UnionPathFor(rdo::rdoConnection& connection, const GuideDefinition& d
 
 }  // namespace
 
-std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
+std::vector<SearchPath> ChooseSearchPaths(rdo::SqlSession& connection,
                                           const std::vector<GuideDefinition>& definitions,
                                           const SearchCriteria& criteria,
                                           std::vector<GuideStatement>& statements) {

@@ -25,7 +25,7 @@ struct SearchPath {
 // For each statement (errors already excluded) of guides found in
 // definitions: its path, and its SQL replaced by the indexed statement
 // where the index serves.
-std::vector<SearchPath> ChooseSearchPaths(rdo::rdoConnection& connection,
+std::vector<SearchPath> ChooseSearchPaths(rdo::SqlSession& connection,
                                           const std::vector<GuideDefinition>& definitions,
                                           const SearchCriteria& criteria,
                                           std::vector<GuideStatement>& statements);

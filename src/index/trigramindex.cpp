@@ -89,7 +89,7 @@ std::vector<std::string> TrigramIndexStatements(const GuideDefinition& guide,
   return statements;
 }
 
-std::vector<std::string> TrigramIndexNames(rdo::rdoConnection& connection, int32_t guide) {
+std::vector<std::string> TrigramIndexNames(rdo::SqlSession& connection, int32_t guide) {
   rdo::rdoResultset found = connection.OpenResultset(
       "SELECT indexname AS Name FROM pg_indexes WHERE schemaname = current_schema() AND "
       "indexname LIKE 'db!_search!_index!_" +

@@ -37,6 +37,6 @@ bool DropTrigramIndex(rdo::rdoConnection& connection, int32_t guide);
 bool DropTrigramIndexWithin(rdo::rdoConnection& connection, int32_t guide);
 
 // The names of the guide's indexes in the connection's schema, in lower case.
-std::vector<std::string> TrigramIndexNames(rdo::rdoConnection& connection, int32_t guide);
+std::vector<std::string> TrigramIndexNames(rdo::SqlSession& connection, int32_t guide);
 
 }  // namespace corvanty

@@ -32,7 +32,7 @@ std::optional<SearchResult> SearchRun::Next() {
   }
 }
 
-PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32_t>& guide_ids,
+PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>& guide_ids,
                          const SearchCriteria& criteria) {
   const std::vector<GuideDefinition> definitions = LoadGuideDefinitions(connection, guide_ids);
   SearchStatements generated =

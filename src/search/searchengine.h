@@ -47,7 +47,7 @@ struct PlannedSearch {
 // Generates the statements of the listed guides for the connection's
 // dialect and chooses each one's path. Throws rdo::DatabaseError, carrying
 // the generator's message for an invalid guide list or guide.
-PlannedSearch PlanSearch(rdo::rdoConnection& connection, const std::vector<int32_t>& guide_ids,
+PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>& guide_ids,
                          const SearchCriteria& criteria);
 
 // Opens a connection, generates the statements of the listed guides for its

@@ -16,7 +16,7 @@ std::string IdList(const std::vector<int32_t>& ids) {
 
 }  // namespace
 
-std::vector<GuideDefinition> LoadGuideDefinitions(rdo::rdoConnection& connection,
+std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,
                                                   const std::vector<int32_t>& guide_ids) {
   if (guide_ids.empty()) return {};
   std::string ids = IdList(guide_ids);
@@ -58,7 +58,7 @@ std::vector<GuideDefinition> LoadGuideDefinitions(rdo::rdoConnection& connection
   return ordered;
 }
 
-std::optional<int32_t> FindGuideByName(rdo::rdoConnection& connection, const std::string& name) {
+std::optional<int32_t> FindGuideByName(rdo::SqlSession& connection, const std::string& name) {
   rdo::rdoResultset found = connection.OpenResultset(
       "SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = '" + QuoteApostrophes(name) + "'");
   if (found.IsEOF()) return std::nullopt;

@@ -13,10 +13,10 @@ namespace corvanty {
 
 // The definitions of the listed guides that have column rows or a tables
 // row, in ascending DSG_ID order, columns in DSG_column_seq_no order.
-std::vector<GuideDefinition> LoadGuideDefinitions(rdo::rdoConnection& connection,
+std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,
                                                   const std::vector<int32_t>& guide_ids);
 
 // The DSG_ID of the guide with exactly this name, if there is one.
-std::optional<int32_t> FindGuideByName(rdo::rdoConnection& connection, const std::string& name);
+std::optional<int32_t> FindGuideByName(rdo::SqlSession& connection, const std::string& name);
 
 }  // namespace corvanty

@@ -60,7 +60,8 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
   const std::string ini = testing::FileBytes(cli_.OdbcIni());
   EXPECT_EQ(ini, others + "\n\n[CorvantyDemo]\nDescription=Corvanty demo database\nDriver=" +
                      testing::SqliteOdbcDriverPath() + "\nDatabase=" + database_ +
-                     "\nStepAPI=1\nTimeout=2000\nNoCreat=1\n");
+                     "\nStepAPI=1\nTimeout=2000\nNoCreat=1\nLoadExt=" +
+                     CORVANTY_SEARCH_EXTENSION_PATH + "\n");
   struct stat written {};
   ASSERT_EQ(stat(cli_.OdbcIni().c_str(), &written), 0);
   // 200 order lines: a quarter as many orders, a twentieth as many customers,
@@ -96,6 +97,42 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
   EXPECT_THAT(cli_.Run(Demo("200", true)).out, HasSubstr(" (200 order lines)\n"));
   EXPECT_EQ(Guides(), samples_);
   EXPECT_TRUE(testing::QuerySqlite(database_, kLines) == lines) << "not the same demo again";
+}
+
+// The README's ways to search from an application, run as it shows them
+// (the library's path made the build's): each prints what corvanty search
+// prints.
+TEST_F(DemoCommand, TheReadmesWaysToSearchFromAnApplicationFindWhatCorvantySearchFinds) {
+  cli_.Succeed(Demo("2000"));
+  const std::string expected = cli_.Succeed({"search", "1", "Lisbon"});
+  ASSERT_THAT(expected, HasSubstr(", Lisbon, Portugal*"));
+  std::ifstream file(std::string(CORVANTY_SOURCE_DIR) + "/README.md");
+  std::string readme((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  readme = readme.substr(readme.find("## Searching from your application"));
+  readme = readme.substr(0, readme.find("\n## ", 1));
+  const std::string library = CORVANTY_SEARCH_EXTENSION_PATH;
+  const std::vector<std::string> environment = {
+      "HOME=" + cli_.File(""), "XDG_DATA_HOME=" + cli_.File("data"), "ODBCINI=" + cli_.OdbcIni(),
+      "ODBCSYSINI=" + cli_.File(""), "PATH=/usr/bin:/bin"};
+  size_t ways = 0;
+  for (size_t at = readme.find("```"); at != std::string::npos; at = readme.find("```", at)) {
+    const size_t code = readme.find('\n', at) + 1, end = readme.find("```", code);
+    const std::string language = readme.substr(at + 3, code - at - 4);
+    std::string block = readme.substr(code, end - code);
+    const std::string prefix = library.substr(0, library.size() - 3);  // no ".so"
+    for (size_t built = 0;
+         (built = block.find("build/corvanty_search", built)) != std::string::npos;
+         built += prefix.size())
+      block.replace(built, 21, prefix);
+    SCOPED_TRACE(block);
+    const testing::CommandResult run =
+        testing::RunCommand(environment, language == "python" ? Texts{"python3", "-c", block}
+                                                              : Texts{"sh", "-c", block});
+    EXPECT_EQ(run.out, expected) << run.err;
+    ++ways;
+    at = end + 3;
+  }
+  EXPECT_EQ(ways, 3u);
 }
 
 TEST_F(DemoCommand, AReplacementKilledMidBuildLeavesTheOldDatabaseInPlace) {

@@ -32,6 +32,7 @@
 #include "statements/tsqltext.h"
 #include "support/databasetest.h"
 #include "support/searchdatabase.h"
+#include "support/searchextension.h"
 
 namespace corvanty {
 namespace {
@@ -183,13 +184,19 @@ Texts IndexEntries(const std::string& file, int32_t guide) {
   return entries;
 }
 
-// The lines the statements find, ResultList*IDColumn*DSG_ID each, sorted.
-Texts Found(rdo::rdoConnection& connection, const std::vector<GuideStatement>& statements) {
+// The lines the statements find, ResultList*IDColumn*DSG_ID each, in order.
+Texts Lines(rdo::rdoConnection& connection, const std::vector<GuideStatement>& statements) {
   Texts lines;
   for (const GuideStatement& statement : statements)
     for (rdo::ForwardReader rows = connection.OpenForwardOnly(statement.SQL); rows.Fetch();)
       lines.push_back(rows.Value(0).value_or("") + "*" + rows.Value(1).value_or("") + "*" +
                       rows.Value(2).value_or(""));
+  return lines;
+}
+
+// The same, sorted.
+Texts Found(rdo::rdoConnection& connection, const std::vector<GuideStatement>& statements) {
+  Texts lines = Lines(connection, statements);
   std::sort(lines.begin(), lines.end());
   return lines;
 }
@@ -213,6 +220,16 @@ std::pair<Texts, Texts> AskService(rdo::rdoConnection& connection, const std::st
           Found(connection, {{0, "SELECT * FROM velmorastine_search" + arguments, ""}})};
 }
 
+// The guides as the search functions of the SQLite extension take them.
+std::string GuideList(const std::vector<int32_t>& guides) {
+  std::string list;
+  for (int32_t guide : guides) list += (list.empty() ? "" : ",") + std::to_string(guide);
+  return list;
+}
+
+const char kExtensionSearch[] = "SELECT * FROM velmorastine_search(?1, ?2)";
+const char kExtensionStatements[] = "SELECT sql FROM velmorastine_search_sql(?1, ?2)";
+
 class IndexedSearch : public EachServer {};
 INSTANTIATE_TEST_SUITE_P(On, IndexedSearch, kEachServer, ServerParamName);
 
@@ -235,6 +252,12 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
     basCorvantyAdmin::gstrConnect = schema->connect;
     ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
   }
+
+  // On SQLite the extension, in a connection of its own to each file, runs
+  // the engine's statements and finds its rows in its order.
+  std::optional<ExtensionConnection> extension[2];
+  if (!postgres())
+    for (int i = 0; i < 2; ++i) extension[i].emplace(odbc_.File(i ? "Plain.db" : "Indexed.db"));
 
   std::mt19937 rng(20240614);
   const size_t kCriteria = 1000;
@@ -262,6 +285,16 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
           << "criteria: " << criteria;
     }
     found += !lines.empty();
+    for (int e = 0; e < 2 && !postgres(); ++e) {
+      const PlannedSearch& engine = e ? scanned : planned;
+      Texts statements;
+      for (const GuideStatement& statement : engine.statements) statements.push_back(statement.SQL);
+      const Texts arguments = {GuideList(kSearched), criteria};
+      ASSERT_EQ(extension[e]->Lines(kExtensionStatements, arguments), statements) << criteria;
+      ASSERT_EQ(extension[e]->Lines(kExtensionSearch, arguments),
+                Lines(e ? plain : indexed, engine.statements))
+          << "criteria: " << criteria;
+    }
   }
   // Not a comparison of empty answers, and the index served often.
   EXPECT_GT(found, kCriteria / 2);
@@ -301,6 +334,9 @@ class SearchEngine : public EachServer {
   }
 
   // The results of the search, in order, then the error it ended in, if any.
+  // On SQLite the extension's function finds the same, but that it returns
+  // an invalid guide list's message as its one row, and that its errors are
+  // SQLite's words without the ODBC driver's decoration.
   Texts Search(const std::vector<int32_t>& guides, const std::string& criteria) {
     Texts lines;
     try {
@@ -311,6 +347,18 @@ class SearchEngine : public EachServer {
     } catch (const rdo::DatabaseError& error) {
       lines.push_back(std::string("error: ") + error.what());
     }
+    if (!postgres()) {
+      const Texts invalid = {std::string("error: ") + kInvalidGuidesMessage};
+      Texts expected = lines == invalid ? Texts{std::string(kInvalidGuidesMessage) + "**"} : lines;
+      Texts found = ExtensionConnection(odbc_.File("Shop.db"))
+                        .Lines(kExtensionSearch, {GuideList(guides), criteria});
+      const auto error = [](const Texts& texts) {
+        return texts.empty() || texts.back().rfind("error: ", 0) != 0 ? "" : texts.back().substr(7);
+      };
+      if (!error(found).empty() && error(expected).find(error(found)) != std::string::npos)
+        expected.back() = found.back();  // "[SQLite]integer overflow (1)": "integer overflow"
+      EXPECT_EQ(found, expected);
+    }
     return lines;
   }
   std::string connect_;
@@ -320,12 +368,15 @@ INSTANTIATE_TEST_SUITE_P(On, SearchEngine, kEachServer, ServerParamName);
 // Guide search indexes of SQLite, kept fresh by triggers.
 class SearchIndex : public ::testing::Test {
  protected:
-  // The keys the statements find, in order, each followed by *.
-  static std::string Keys(rdo::rdoConnection& connection, const std::vector<GuideStatement>& sql) {
+  // The keys of the lines, in order, each followed by *.
+  static std::string KeysOf(const Texts& lines) {
     std::multiset<std::string> keys;
-    for (const std::string& line : Found(connection, sql))
-      keys.insert(line.substr(line.find('*') + 1, 3));
+    for (const std::string& line : lines) keys.insert(line.substr(line.find('*') + 1, 3));
     return std::accumulate(keys.begin(), keys.end(), std::string());
+  }
+  // The keys the statements find.
+  static std::string Keys(rdo::rdoConnection& connection, const std::vector<GuideStatement>& sql) {
+    return KeysOf(Found(connection, sql));
   }
 
   // The keys found by a search of the orders guide for "car", then the path
@@ -367,6 +418,21 @@ TEST_P(SearchEngine, ResultsCarryTextKeyAndGuideNumberInGuideOrderAndErrorsEndTh
   EXPECT_EQ(Search({12}, "n"),
             Texts{"error: Error: Database Search Guide 12 cannot be searched: its FROM" + kCutOff});
   EXPECT_EQ(Search({13}, "a"), Texts{"Carla O'Hara*0*13"});
+  if (!postgres()) {
+    // The extension reads its guide list as whole numbers only, blanks
+    // allowed around them: anything else never reaches a statement.
+    ExtensionConnection extension(odbc_.File("Shop.db"));
+    for (const std::string list :
+         {"", "1,,3", "1;DELETE FROM customers", "-1", "1 3", "1.0", "2147483648"})
+      EXPECT_EQ(extension.Lines(kExtensionSearch, {list, "an"}),
+                Texts{"error: The Database Search Guide list '" + list +
+                      "' is not whole numbers separated by commas."});
+    EXPECT_EQ(extension.Lines(kExtensionSearch, {" 3 , 1 ", "an"}),
+              (Texts{"Ann Lee, Paris*1*1", "Dan Borg, *4*1", "green van*0*3"}));
+    EXPECT_EQ(extension.Lines(kExtensionStatements, {"99", "an"}), Texts{kInvalidGuidesMessage});
+    EXPECT_EQ(extension.Lines("SELECT * FROM velmorastine_search('1')"),
+              Texts{"error: the search takes two arguments: dsgstring and criteria"});
+  }
   // A row that fails while being read ends the search: the rows before it
   // came out (PostgreSQL's driver fetches them in one batch with the
   // failing one), the rest are not silently dropped.
@@ -493,8 +559,22 @@ TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
     BuildSearchIndex(connection, kOrdersGuide);
     const PlannedSearch fresh = PlanSearch(connection, {kOrdersGuide}, SearchCriteria("car"));
     EXPECT_EQ(SearchForCar(connection), "10*12*" + kIndexed);
-    ExecSqlite(odbc_.File(name + ".db"), change);
+    // The change made by a program with the extension, which searches
+    // before it commits (VACUUM cannot run in a transaction, and a change
+    // with a transaction of its own runs as it is): it sees its own change,
+    // and takes the path the engine takes once it is committed.
+    ExtensionConnection extension(odbc_.File(name + ".db"));
+    const bool bare = std::string(change) == "VACUUM" || std::string(change).rfind("BEGIN", 0) == 0;
+    extension.Exec((bare ? "" : "BEGIN;") + std::string(change));
+    const Texts arguments = {std::to_string(kOrdersGuide), "car"};
+    const Texts statement = extension.Lines(kExtensionStatements, arguments);
+    EXPECT_EQ(KeysOf(extension.Lines(kExtensionSearch, arguments)),
+              found.substr(0, found.find('|')));
+    if (!bare) extension.Exec("COMMIT");
     EXPECT_EQ(SearchForCar(connection), found);
+    EXPECT_EQ(
+        statement,
+        Texts{PlanSearch(connection, {kOrdersGuide}, SearchCriteria("car")).statements[0].SQL});
     // A statement made for the fresh index finds the rows as they are when
     // it runs; its guide as it was then decides.
     const bool guide_changed = std::string(change).find("Db_Search") != std::string::npos;

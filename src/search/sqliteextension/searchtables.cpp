@@ -1,0 +1,242 @@
+#include "search/sqliteextension/searchtables.h"
+
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "search/searchengine.h"
+#include "search/sqliteextension/guidelist.h"
+#include "search/sqliteextension/sqlitesession.h"
+
+namespace corvanty {
+namespace {
+
+// What one of the two functions returns: its result columns come first,
+// then the two hidden argument columns.
+struct Shape {
+  const char* declaration;
+  int results;      // number of result columns
+  bool statements;  // true: the statements, false: the rows they find
+};
+
+const Shape kRows = {
+    "CREATE TABLE x(resultlist, idcolumn, dsg_id, dsgstring HIDDEN, criteria HIDDEN)", 3, false};
+const Shape kStatements = {"CREATE TABLE x(sql, dsg_id, dsgstring HIDDEN, criteria HIDDEN)", 2,
+                           true};
+
+struct Table {
+  sqlite3_vtab base{};
+  sqlite3* db = nullptr;
+  const Shape* shape = nullptr;
+};
+
+struct Cursor {
+  sqlite3_vtab_cursor base{};
+  std::string arguments[2];             // dsgstring, criteria as given
+  std::vector<GuideStatement> planned;  // the guides' statements, in guide order
+  size_t next = 0;                      // the statement to read after the current one
+  sqlite3_stmt* rows = nullptr;         // the current statement's rows, streamed
+  std::optional<std::string> message;   // the one row of an invalid guide list
+  sqlite3_int64 rowid = 0;
+  bool eof = true;
+
+  Table& table() const { return *reinterpret_cast<Table*>(base.pVtab); }
+  void Reset() {
+    sqlite3_finalize(rows);
+    rows = nullptr;
+    planned.clear();
+    next = 0;
+    message.reset();
+    rowid = 0;
+    eof = true;
+  }
+};
+
+int Fail(sqlite3_vtab* vtab, const std::string& text, int code = SQLITE_ERROR) {
+  sqlite3_free(vtab->zErrMsg);
+  vtab->zErrMsg = sqlite3_mprintf("%s", text.c_str());
+  return code;
+}
+
+int Connect(sqlite3* db, void* shape, int, const char* const*, sqlite3_vtab** out, char**) {
+  const Shape* chosen = static_cast<const Shape*>(shape);
+  int rc = sqlite3_declare_vtab(db, chosen->declaration);
+  if (rc != SQLITE_OK) return rc;
+  Table* table = new (std::nothrow) Table;
+  if (!table) return SQLITE_NOMEM;
+  table->db = db;
+  table->shape = chosen;
+  *out = &table->base;
+  return SQLITE_OK;
+}
+
+int Disconnect(sqlite3_vtab* vtab) {
+  delete reinterpret_cast<Table*>(vtab);
+  return SQLITE_OK;
+}
+
+// Both arguments must be given as equalities, dsgstring first.
+int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
+  const int first_argument = reinterpret_cast<Table*>(vtab)->shape->results;
+  int found[2] = {-1, -1};
+  bool unusable = false;
+  for (int i = 0; i < info->nConstraint; ++i) {
+    const auto& constraint = info->aConstraint[i];
+    const int argument = constraint.iColumn - first_argument;
+    if (argument < 0 || argument > 1 || constraint.op != SQLITE_INDEX_CONSTRAINT_EQ) continue;
+    if (constraint.usable)
+      found[argument] = i;
+    else
+      unusable = true;
+  }
+  if (found[0] < 0 || found[1] < 0) {
+    if (unusable) return SQLITE_CONSTRAINT;  // another plan gives it its value
+    return Fail(vtab, "the search takes two arguments: dsgstring and criteria");
+  }
+  for (int argument = 0; argument < 2; ++argument) {
+    info->aConstraintUsage[found[argument]].argvIndex = argument + 1;
+    info->aConstraintUsage[found[argument]].omit = 1;
+  }
+  info->estimatedCost = 1e6;
+  return SQLITE_OK;
+}
+
+int Open(sqlite3_vtab*, sqlite3_vtab_cursor** out) {
+  Cursor* cursor = new (std::nothrow) Cursor;
+  if (!cursor) return SQLITE_NOMEM;
+  *out = &cursor->base;
+  return SQLITE_OK;
+}
+
+int Close(sqlite3_vtab_cursor* base) {
+  Cursor* cursor = reinterpret_cast<Cursor*>(base);
+  cursor->Reset();
+  delete cursor;
+  return SQLITE_OK;
+}
+
+// Moves to the next row: the next statement, or the next row of the
+// statements one after the other, each run only once the one before is read.
+int Advance(Cursor& cursor) {
+  ++cursor.rowid;
+  if (cursor.message || cursor.table().shape->statements) {
+    cursor.eof = cursor.message ? cursor.rowid > 1 : cursor.next == cursor.planned.size();
+    ++cursor.next;
+    return SQLITE_OK;
+  }
+  sqlite3* db = cursor.table().db;
+  while (true) {
+    if (!cursor.rows) {
+      if (cursor.next == cursor.planned.size()) {
+        cursor.eof = true;
+        return SQLITE_OK;
+      }
+      const std::string& sql = cursor.planned[cursor.next++].SQL;
+      if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &cursor.rows,
+                             nullptr) != SQLITE_OK)
+        return Fail(cursor.base.pVtab, sqlite3_errmsg(db));
+    }
+    const int rc = sqlite3_step(cursor.rows);
+    if (rc == SQLITE_ROW) {
+      cursor.eof = false;
+      return SQLITE_OK;
+    }
+    sqlite3_finalize(cursor.rows);
+    cursor.rows = nullptr;
+    if (rc != SQLITE_DONE) return Fail(cursor.base.pVtab, sqlite3_errmsg(db), rc);
+  }
+}
+
+int Next(sqlite3_vtab_cursor* base) { return Advance(*reinterpret_cast<Cursor*>(base)); }
+
+std::string ArgumentText(sqlite3_value* value) {
+  const unsigned char* text = sqlite3_value_text(value);
+  return text ? std::string(reinterpret_cast<const char*>(text),
+                            static_cast<size_t>(sqlite3_value_bytes(value)))
+              : std::string();
+}
+
+// Plans the search with the engine's own code, on the caller's connection.
+int Filter(sqlite3_vtab_cursor* base, int, const char*, int argc, sqlite3_value** argv) {
+  Cursor& cursor = *reinterpret_cast<Cursor*>(base);
+  cursor.Reset();
+  if (argc != 2) return Fail(base->pVtab, "the search takes two arguments: dsgstring and criteria");
+  try {
+    cursor.arguments[0] = ArgumentText(argv[0]);
+    cursor.arguments[1] = ArgumentText(argv[1]);
+    SqliteSession session(cursor.table().db);
+    try {
+      cursor.planned = PlanSearch(session, ParseGuideList(cursor.arguments[0]),
+                                  SearchCriteria(cursor.arguments[1]))
+                           .statements;
+    } catch (const rdo::DatabaseError& error) {
+      if (error.Errors().size() != 1 || error.Errors()[0].Description != kInvalidGuidesMessage)
+        throw;
+      cursor.message = kInvalidGuidesMessage;
+    }
+    return Advance(cursor);
+  } catch (const std::bad_alloc&) {
+    return SQLITE_NOMEM;
+  } catch (const std::exception& error) {
+    return Fail(base->pVtab, error.what());
+  }
+}
+
+int Eof(sqlite3_vtab_cursor* base) { return reinterpret_cast<Cursor*>(base)->eof; }
+
+void Text(sqlite3_context* context, const std::string& text) {
+  sqlite3_result_text(context, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+int Column(sqlite3_vtab_cursor* base, sqlite3_context* context, int column) {
+  const Cursor& cursor = *reinterpret_cast<Cursor*>(base);
+  const Shape& shape = *cursor.table().shape;
+  if (column >= shape.results)
+    Text(context, cursor.arguments[column - shape.results]);
+  else if (cursor.message)  // the message in the first column, nothing in the others
+    column == 0 ? Text(context, *cursor.message) : sqlite3_result_null(context);
+  else if (!shape.statements)
+    sqlite3_result_value(context, sqlite3_column_value(cursor.rows, column));
+  else if (column == 0)
+    Text(context, cursor.planned[cursor.next - 1].SQL);
+  else
+    sqlite3_result_int(context, cursor.planned[cursor.next - 1].DSG_ID);
+  return SQLITE_OK;
+}
+
+int Rowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid) {
+  *rowid = reinterpret_cast<Cursor*>(base)->rowid;
+  return SQLITE_OK;
+}
+
+// Eponymous only (no xCreate): the functions exist in every schema without
+// a CREATE VIRTUAL TABLE, and none can be created.
+sqlite3_module Module() {
+  sqlite3_module module{};
+  module.xConnect = Connect;
+  module.xBestIndex = BestIndex;
+  module.xDisconnect = Disconnect;
+  module.xOpen = Open;
+  module.xClose = Close;
+  module.xFilter = Filter;
+  module.xNext = Next;
+  module.xEof = Eof;
+  module.xColumn = Column;
+  module.xRowid = Rowid;
+  return module;
+}
+
+const sqlite3_module kModule = Module();
+
+}  // namespace
+
+int RegisterSearchTables(sqlite3* db) {
+  int rc = sqlite3_create_module(db, "velmorastine_search", &kModule, const_cast<Shape*>(&kRows));
+  if (rc == SQLITE_OK)
+    rc = sqlite3_create_module(db, "velmorastine_search_sql", &kModule,
+                               const_cast<Shape*>(&kStatements));
+  return rc;
+}
+
+}  // namespace corvanty

@@ -1,0 +1,30 @@
+#pragma once
+// A test's own connection to a SQLite file through SQLite's C API, with the
+// search extension loaded into it the way any program loads it.
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace corvanty::testing {
+
+class ExtensionConnection {
+ public:
+  explicit ExtensionConnection(const std::string& file);
+  ExtensionConnection(const ExtensionConnection&) = delete;
+  ExtensionConnection& operator=(const ExtensionConnection&) = delete;
+  ~ExtensionConnection();
+
+  // The rows sql returns with ?1, ?2 ... bound to texts, each row's values
+  // joined by * (NULL as empty text); after a failure, "error: " and the
+  // message.
+  std::vector<std::string> Lines(const std::string& sql,
+                                 const std::vector<std::string>& texts = {});
+  // Runs statements; a failure fails the test.
+  void Exec(const std::string& sql);
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace corvanty::testing
