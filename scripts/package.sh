@@ -6,7 +6,7 @@ set -euo pipefail
 out=$PWD
 cd "$(dirname "$0")/.."
 scripts/packages.sh
-[ -f build/CMakeCache.txt ] ||
+[ -f build/build.ninja ] ||
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target corvanty_installables
 rm -rf build/package
