@@ -13,6 +13,7 @@ case "${1:-}" in
       libsqlite3-dev sqlite3
       libgtest-dev libgmock-dev
       xvfb xauth
+      help2man dpkg-dev file lintian desktop-file-utils
     )
     ;;
   postgresql) PACKAGES=(postgresql postgresql-contrib odbc-postgresql python3-psycopg) ;;

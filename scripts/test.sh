@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets everything up, builds from scratch and runs the whole test suite: each
 # test in its own process, then each test binary whole in one process, then
-# the core tests again in a build checked by the sanitizers. The tests that
-# need a live PostgreSQL server share a throwaway cluster started here (and
-# must not skip); it is stopped and removed at the end, whatever happened.
+# the Debian package's check, then the core tests again in a build checked by
+# the sanitizers. The tests that need a live PostgreSQL server share a
+# throwaway cluster started here (and must not skip); it is stopped and
+# removed at the end, whatever happened.
 # Clusters that earlier runs left behind when killed (this script's and the
 # test processes' own, known by their folder names) are removed first.
 set -euo pipefail
@@ -27,4 +28,5 @@ scripts/postgres-cluster.sh start "$CORVANTY_TEST_PG_SOCKET"
   ./core_tests --gtest_brief=1
   QT_QPA_PLATFORM=offscreen ./gui_tests --gtest_brief=1
 )
+tests/package/check.sh
 scripts/sanitizers.sh

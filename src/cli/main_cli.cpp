@@ -14,8 +14,8 @@ void PrintHelp(std::ostream& out) {
   out << "usage: corvanty [--registry FILE] [--yes] COMMAND ...\n\ncommands:\n";
   for (const Command& command : Commands())
     out << "  " << command.usage << "\n      " << command.summary << "\n";
-  out << "\nEvery command takes --help. Exit codes: 0 success, 1 reported failure, "
-         "2 usage error.\n";
+  out << "\nEvery command takes --help; corvanty --version prints the version. Exit codes: "
+         "0 success, 1 reported failure, 2 usage error.\n";
 }
 
 int Run(int argc, char** argv) {
@@ -26,6 +26,9 @@ int Run(int argc, char** argv) {
   for (; at < words.size() && words[at].rfind("--", 0) == 0; ++at) {
     if (words[at] == "--help") {
       PrintHelp(std::cout);
+      return kExitOk;
+    } else if (words[at] == "--version") {
+      std::cout << "corvanty " CORVANTY_VERSION "\n";
       return kExitOk;
     } else if (words[at] == "--yes") {
       answer_yes = true;

@@ -123,6 +123,7 @@ TEST_F(Corvanty, UsageErrorsExitWithTwoAndChangeNothingButHelpSucceeds) {
         << ::testing::PrintToString(args);
   }
   EXPECT_THAT(cli_.Succeed({"--help"}), HasSubstr("table-script"));
+  EXPECT_EQ(cli_.Succeed({"--version"}), "corvanty 1.1.0\n");
   EXPECT_THAT(cli_.Succeed({"demo", "--rows", "abc", "--help"}),
               ::testing::StartsWith("usage: corvanty demo"));
   EXPECT_FALSE(std::filesystem::exists(cli_.Registry()));

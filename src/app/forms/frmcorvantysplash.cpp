@@ -32,12 +32,7 @@ QLabel* SplashLabel(const char* name, const char* caption, int point_size, QWidg
 }
 }  // namespace
 
-QString VersionCaption() {
-  return QString("Version %1.%2.%3")
-      .arg(CORVANTY_VERSION_MAJOR)
-      .arg(CORVANTY_VERSION_MINOR)
-      .arg(CORVANTY_VERSION_PATCH);
-}
+QString VersionCaption() { return QString("Version ") + CORVANTY_VERSION; }
 
 frmCorvantySplash::frmCorvantySplash() {
   setObjectName("frmCorvantySplash");

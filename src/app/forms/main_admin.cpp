@@ -2,6 +2,7 @@
 // comes first and the main window follows when it is dismissed.
 #include <QApplication>
 #include <cstring>
+#include <iostream>
 
 #include "app/forms/frmcorvantysplash.h"
 #include "app/forms/startup.h"
@@ -9,7 +10,46 @@
 #include "ui/forms/qtprompter.h"
 #include "ui/msgbox.h"
 
+namespace {
+
+const char kHelp[] =
+    "usage: corvanty-admin [--splash]\n"
+    "\n"
+    "The administration tool for Database Search Guides. It opens on the Connect\n"
+    "dialog, where a saved ODBC connection is picked or a new one saved; its menus\n"
+    "install the guide tables and the search service, and define, delete and test\n"
+    "guides on the active connection.\n"
+    "\n"
+    "Options:\n"
+    "  --splash   show the splash window first; the main window follows when it is\n"
+    "             dismissed\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "Saved connections are kept in $CORVANTY_REGISTRY, else\n"
+    "$XDG_CONFIG_HOME/corvanty/registry.db, else ~/.config/corvanty/registry.db.\n"
+    "The command line corvanty does the same work without a window.\n";
+
+// --help and --version are answered before QApplication exists, so that they
+// need no display (the manual page is made from them at build time).
+bool AnsweredWithoutWindow(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::cout << kHelp;
+      return true;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::cout << "corvanty-admin " CORVANTY_VERSION "\n";
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (AnsweredWithoutWindow(argc, argv)) return 0;
   QApplication app(argc, argv);
   QApplication::setApplicationName(corvanty::kAppTitle);
   corvanty::SetPrompter(std::make_shared<corvanty::QtPrompter>());

@@ -1,0 +1,72 @@
+# What `cmake --install build --prefix P` puts under P: both programs, the
+# SQLite search extension, the manual pages, the desktop entry and its icon,
+# bash completion, and the README and licence.
+include(GNUInstallDirs)
+
+# The install target builds nothing: scripts/package.sh builds the installed
+# targets (corvanty_installables) alone, not the tests and benchmarks.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# Debian's multiarch folder for the extension whatever the prefix (the
+# GNUInstallDirs library folder has it only for the prefix /usr).
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(CORVANTY_EXTENSION_INSTALL_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/corvanty)
+else()
+  set(CORVANTY_EXTENSION_INSTALL_DIR lib/corvanty)
+endif()
+
+# Manual pages from the programs' own --help and --version, made with no
+# display reachable: corvanty-admin must answer them before it opens a window.
+find_program(HELP2MAN help2man REQUIRED)
+find_program(GZIP gzip REQUIRED)
+set(CORVANTY_MAN_corvanty "command line for Database Search Guides")
+set(CORVANTY_MAN_corvanty-admin "administration tool for Database Search Guides")
+set(manpages)
+foreach(program corvanty corvanty-admin)
+  set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+  add_custom_command(
+    OUTPUT ${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY ${HELP2MAN}
+            --no-info --name=${CORVANTY_MAN_${program}} --output=${page}
+            $<TARGET_FILE:${program}>
+    COMMAND ${GZIP} -9nf ${page}
+    DEPENDS ${program}
+    COMMENT "Making the manual page ${program}.1 from ${program} --help"
+    VERBATIM)
+  list(APPEND manpages ${page}.gz)
+endforeach()
+add_custom_target(corvanty_manpages ALL DEPENDS ${manpages})
+
+# The packaged changelog is gzipped (Debian keeps documentation so); its
+# first entry must name this version.
+file(STRINGS packaging/changelog changelog_top LIMIT_COUNT 1)
+if(NOT changelog_top MATCHES "^corvanty \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog: the first entry is not version ${PROJECT_VERSION}")
+endif()
+set(changelog ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_command(
+  OUTPUT ${changelog}
+  COMMAND ${GZIP} -9nc ${CMAKE_SOURCE_DIR}/packaging/changelog > ${changelog}
+  DEPENDS packaging/changelog
+  VERBATIM)
+add_custom_target(corvanty_changelog ALL DEPENDS ${changelog})
+
+add_custom_target(corvanty_installables
+  DEPENDS corvanty corvanty-admin corvanty_manpages corvanty_changelog)
+
+install(TARGETS corvanty corvanty-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET corvanty_search)
+  install(TARGETS corvanty_search LIBRARY DESTINATION ${CORVANTY_EXTENSION_INSTALL_DIR})
+  add_dependencies(corvanty_installables corvanty_search)
+endif()
+install(FILES ${manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES packaging/corvanty-admin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/corvanty.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES packaging/corvanty.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME corvanty)
+install(FILES README.md LICENSE packaging/copyright ${changelog}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvanty)
