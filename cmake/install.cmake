@@ -9,14 +9,6 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# Debian's multiarch folder for the extension whatever the prefix (the
-# GNUInstallDirs library folder has it only for the prefix /usr).
-if(CMAKE_LIBRARY_ARCHITECTURE)
-  set(CORVANTY_EXTENSION_INSTALL_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/corvanty)
-else()
-  set(CORVANTY_EXTENSION_INSTALL_DIR lib/corvanty)
-endif()
-
 # Manual pages from the programs' own --help and --version, made with no
 # display reachable: corvanty-admin must answer them before it opens a window.
 find_program(HELP2MAN help2man REQUIRED)

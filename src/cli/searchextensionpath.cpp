@@ -12,7 +12,7 @@ std::string SearchExtensionPath() {
   const fs::path folder = program.parent_path();
   for (const fs::path& candidate :
        {folder / "corvanty_search.so",
-        folder.parent_path() / "lib" / "corvanty" / "corvanty_search.so"})
+        folder.parent_path() / CORVANTY_EXTENSION_INSTALL_DIR / "corvanty_search.so"})
     if (fs::is_regular_file(candidate, error)) return candidate.string();
   return "";
 }

@@ -6,8 +6,8 @@
 namespace corvanty::cli {
 
 // The library beside the running corvanty program (a build folder holds
-// both), else in lib/corvanty of the folder above it (an installed
-// program in bin/); "" when neither holds it.
+// both), else in the extension folder the package installs it in, above the
+// program's bin/ (lib/<multiarch>/corvanty); "" when neither holds it.
 std::string SearchExtensionPath();
 
 }  // namespace corvanty::cli

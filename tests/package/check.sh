@@ -44,6 +44,12 @@ found=$(run "$root/usr/bin/corvanty" search 1 Lisbon)
 check "the demo search finds customers in Lisbon" grep -q . <<<"$found"
 check "each result is a Lisbon customer of guide 1" \
   test -z "$(grep -Ev '^[A-Z][a-z]+ [A-Z][a-z]+ (Trading|Markets), Lisbon, Portugal\*[0-9]+\*1$' <<<"$found")"
+extension=$(find "$root/usr/lib" -name corvanty_search.so)
+check "the demo's data source loads the unpacked search extension" \
+  grep -qx "LoadExt=$extension" "$scratch/odbc.ini"
+check "the unpacked search extension finds what corvanty search finds" \
+  test "$(sqlite3 -separator '*' "$scratch/data/corvanty-demo.db" ".load ${extension%.so}" \
+    "SELECT * FROM velmorastine_search('1', 'Lisbon')")" = "$found"
 
 # The manual page names every command that --help lists, each at the start
 # of its entry.
