@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A large catalogue for timing the guide editors: the guide tables and
 // 2,000 tables of 10 columns each, with guide 1 naming every table in its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The columns editor's load (catalogue query and list entries, the part the
 // core does) on the large catalogue of benchcatalogue.h.

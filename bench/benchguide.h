@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The demo database the benchmark searches, and the guide it searches with:
 // orders o joined to customers c, showing three columns and searching two.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search index against the scan on one database, side by side in one
 // run: how long the build takes and how much the file grows, what one write

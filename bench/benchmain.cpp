@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvanty_bench: statement generation time, search time through the engine
 // against the same SELECT run through SQLite itself, and peak memory by the
 // number of results, on the demo database (usage in kUsage), then a guide's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Peak memory of a search, measured in a fresh process per search so that
 // no earlier search's heap hides what this one needs.

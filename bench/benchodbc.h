@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The benchmark's own ODBC configuration: a temporary folder holding
 // odbcinst.ini and odbc.ini, with ODBCSYSINI, ODBCINI and HOME pointed there

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // One search, run through the engine over ODBC or as the same SELECT through
 // SQLite's own C API, and the median of repeated timings.

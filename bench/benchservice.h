@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // PostgreSQL's search service against the physical limit, side by side in
 // one run over one open connection: velmorastine_search against the same

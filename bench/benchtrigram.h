@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Trigram indexes against the scan on a PostgreSQL database (such as the
 // demo of scripts/postgres-demo.sh), side by side in one run: how long the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # What `cmake --install build --prefix P` puts under P: both programs, the
 # SQLite search extension, the manual pages, the desktop entry and its icon,
 # bash completion, and the README and licence.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The Debian package scripts/package.sh builds with CPack:
 # corvanty_VERSION_ARCH.deb, its dependencies read from the binaries.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The demo database on SQLite: a small business schema (suppliers,
 // products, customers, orders, order lines) filled with deterministic data,

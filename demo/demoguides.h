@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The sample guides the demo database comes with, so that a newcomer can
 // test a guide at once and open it in the editors to see how it is made.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The demo database as a script for PostgreSQL's psql: the demo schema and
 // the demo's rows as COPY data, in one transaction.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The demo's schema and its rows, made by fixed rules apart from how they
 // are written, so that every server's demo holds the same data.

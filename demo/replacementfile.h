@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A file built beside the one it replaces and renamed over it once whole,
 // so that whoever looks at the target, at any moment and after any

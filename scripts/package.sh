@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the Debian package corvanty_VERSION_ARCH.deb into the current folder
 # from ./build (configured here when it is not yet), building only what the
 # package installs.

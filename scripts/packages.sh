@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs every Debian package the project needs that is not installed yet;
 # with the argument postgresql, those a PostgreSQL server for trying and
 # testing needs instead (the server, its extensions and its ODBC driver).

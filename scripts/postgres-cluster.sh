@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # A throwaway PostgreSQL cluster in a folder of its own, reached only through
 # the unix socket in that folder (no network port is opened):
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The demo database on a throwaway PostgreSQL server, for trying the tool
 # against a database server:
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Sets everything up, prepares the demo database when no connection is
 # saved yet, and starts the administration tool. Only the two programs are
 # built, and only what changed since the last run.

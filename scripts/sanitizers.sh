@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the core, the command line and the core tests (which run the command
 # line) from scratch in ./build-asan with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs them: any finding fails the run.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Starts the admin tool on a fresh demo database under a virtual X display,
 # walks through the main window and each dialog with the keyboard as a user
 # would, and saves a screenshot of each into docs/. Nothing of the user's own

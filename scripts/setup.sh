@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the packages the project needs, then configures and builds
 # everything from scratch in ./build.
 set -euo pipefail

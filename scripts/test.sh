@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Sets everything up, builds from scratch and runs the whole test suite: each
 # test in its own process, then each test binary whole in one process, then
 # the Debian package's check, then the core tests again in a build checked by

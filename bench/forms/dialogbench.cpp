@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvanty_dialog_bench: how long the guide editors take to open against a
 // large catalogue (2,000 tables of 10 columns each), measured on the real
 // dialogs on Qt's offscreen platform. Each run loads the dialog afresh and

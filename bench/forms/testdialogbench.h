@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The test dialog searching the demo at 1,000,000 order lines for criteria
 // that find about 100,000 orders: how long until the box is filled, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The command line's words: positional arguments, options with a value
 // (--name VALUE) and flags (--name).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The corvanty commands. Each takes the words after its name and returns
 // the exit code; results go to standard output, messages to standard error.

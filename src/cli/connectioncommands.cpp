@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Commands about saved connections, the readiness check and the demo.
 #include <cstdlib>
 #include <filesystem>

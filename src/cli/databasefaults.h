@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The driver's words for a database that cannot serve a guide command say
 // neither which database nor what to do. These say it in plain words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The delete-guide command: removes a guide with its rows and its search
 // index in one transaction, as File > Delete does.
 #include <iostream>

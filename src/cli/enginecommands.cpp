@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Commands that print the statement texts the tool carries.
 #include <iostream>
 

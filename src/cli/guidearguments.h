@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // What the guide commands share: the connection option, a guide named on
 // the command line, and database errors reported on standard error.

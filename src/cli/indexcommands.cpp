@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The index command: builds, drops and lists the guides' search indexes.
 #include <chrono>
 #include <iomanip>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvanty: the command line for scripting and headless use.
 #include <iostream>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The demo on a PostgreSQL server: its data as a script for psql, and its
 // data source, saved connection, guide tables and sample guides.
 #include <cstdint>

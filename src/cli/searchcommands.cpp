@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Commands that list guides, print their statements and run searches.
 #include <chrono>
 #include <iomanip>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Where the search service's SQLite extension library lies, for the demo's
 // data source to load it.

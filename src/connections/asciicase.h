@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Case-insensitive text for names the database treats so (column names,
 // server names): ASCII letters only, other bytes compare as they are.

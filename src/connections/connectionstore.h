@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Saved connections and the active connection. The active connection is a
 // set of strings, not an open connection: every database command opens its

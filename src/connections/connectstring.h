@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The stored connect string read back into its three values, so that they
 // reach the driver manager as values: no text inside them can add a

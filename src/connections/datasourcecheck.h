@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // When a data source cannot be opened or read, the driver's words rarely
 // say which file is at fault. These find the file and the cause from the

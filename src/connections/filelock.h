@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // An exclusive lock that serialises the programs rewriting one shared file
 // or folder: taken on a path (a lock file beside the shared file, or the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // What a forward-only reader holds: its statement, and a share in the session
 // so the server connection outlives the reader even after the connection closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // One section of an ini file (such as odbc.ini) replaced in its text, with
 // every byte outside that section kept as it was.

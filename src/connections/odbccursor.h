@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Reads a statement's result: the column names, then row by row with every
 // value fetched as text in pieces, so that no length limit applies.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Writes ODBC data sources for the demo databases into the user's ODBC
 // configuration (the user's odbc.ini), rewriting that file whole under a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The engine-wide error list and how ODBC diagnostic records get into it.
 #include <sql.h>

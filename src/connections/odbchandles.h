@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Move-only owners of ODBC handles, and the open session a connection, its
 // readers and its transaction share.

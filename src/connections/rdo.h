@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Data access over ODBC: one move-only owner per handle, static result sets
 // read fully, a forward-only reader that streams, a transaction that rolls

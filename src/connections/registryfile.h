@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The SQLite file behind the registry: opening it (owner-only), its tables
 // of keys and values, and failures that name the file and their cause.

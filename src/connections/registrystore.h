@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The registry the tool keeps its saved connections in: root keys,
 // backslash-separated key paths created on demand, and named typed values,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // One transaction of the registry store. A reading one sees one state of the
 // store, whatever other processes write meanwhile. A writing one holds the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Turns the data layer's error list into one message text: each real
 // error's description (return code -1) between the site's opening and

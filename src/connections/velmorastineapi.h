@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The tool's only access to the registry: five procedures that take key
 // paths as strings and values as variants, so no caller holds a key.

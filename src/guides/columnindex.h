@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The column index the columns editor accepts: the column's sequence number
 // in the guide, a whole number held in 32 bits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // What the columns editor reads when it opens: the guide's stored column
 // settings (when it edits an existing guide) and the columns of the guide's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The columns editor's settings table: one slot per column of the guide that
 // has settings, in the order the slots were made, which is also the order

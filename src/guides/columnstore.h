@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Writes the columns editor's settings: every stored row of the guide is
 // replaced in one transaction, on its own connection opened with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The guide being defined or edited, handed from dialog to dialog.
 #include <cstdint>

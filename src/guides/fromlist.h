@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The tables editor's FROM text as a list of tables: the text the editor
 // keeps in its FROM box ("Customers, Orders"), read back from a stored

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A guide's row of Db_Search_Guide_Tables as the tables editor reads and
 // writes it, and the user tables it picks from. Each operation opens its own

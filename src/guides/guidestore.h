@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The guide rows the creation, selection and deletion dialogs read and
 // write, each operation on its own connection opened with gstrConnect.

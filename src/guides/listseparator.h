@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The list column separator between what the columns editor shows and what
 // it stores. The editor stores a typed text as a SQL fragment, a plus sign,

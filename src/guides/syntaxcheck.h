@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The tables editor's syntax check: the guide's FROM and WHERE texts run on
 // the server inside a test statement.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // One run of the test dialog's search through the search control: the
 // result lines as the dialog shows them, or what kept them from coming.

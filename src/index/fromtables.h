@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The tables a guide's FROM clause names, where each is named and the name
 // its columns are qualified with. Subqueries are left out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // What the rows of a guide depend on, so that its search index can tell
 // when they may have changed: the tables they are read from, and whether

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // What a guide's search index can do for a search. The index finds the rows
 // holding given texts (runs of three characters or more, ASCII letters in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Builds and drops a guide's search index on SQLite (see searchindexsql.h
 // for what it is made of). Each is one transaction that first takes the

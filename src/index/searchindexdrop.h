@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Dropping a guide's search index whichever server keeps it, inside a
 // transaction the caller holds: a guide deleted with its index leaves no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The statement texts of a guide's search index on SQLite. The index of
 // guide N is the FTS5 table Db_Search_Index_N (trigram tokenizer, keeping a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Whether a guide's search index may be used: absent, fresh (nothing it
 // reads has changed since it was built) or stale. A search reads the state

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The triggers that keep a guide's search index on SQLite up to date with
 // one table its rows are read from, in the writer's own transaction. A

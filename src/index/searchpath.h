@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Which way each guide of a search runs on SQLite: narrowed by the guide's
 // search index when the index is fresh and can serve the criteria, else the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A guide's search index on PostgreSQL: one trigram GIN index (pg_trgm's
 // gin_trgm_ops) per search column, on the table the column's searched

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // How a guide's search index on SQLite follows the changes of each table its
 // rows are read from: kept up to date (see searchindexupkeep.h), or marked

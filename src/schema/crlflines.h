@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Multi-line statement texts go to the server as one string in which every
 // line, the last one too, ends with CR LF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Who besides their owner may write the guide tables of a PostgreSQL
 // database. The SQL they hold runs with the rights of every caller of the

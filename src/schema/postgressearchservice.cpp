@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "schema/postgressearchservice.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search service the tool installs into a PostgreSQL database: the
 // PL/pgSQL function velmorastine_search(dsgstring, searchcriteria), which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search procedure Velmorastine_Search as the tool installs it on SQL
 // Server, and the batch sent before it. Both are carried verbatim: the

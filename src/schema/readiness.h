@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Makes sure the active database can hold search guides and be searched:
 // the guide tables and the search procedure must exist.

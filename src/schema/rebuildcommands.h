@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The Tools menu's rebuild commands, shared by the admin tool and the
 // command line.

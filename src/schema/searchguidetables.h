@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The five tables the search engine keeps its guides and the scratch data of
 // its search runs in, and the statement texts that drop and re-create each of

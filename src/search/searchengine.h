@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Runs a search: generates each listed guide's statement and streams its
 // rows over ODBC, guide after guide, never holding them all in memory.

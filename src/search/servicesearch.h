@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A search run by the search service installed in a PostgreSQL database
 // (velmorastine_search) instead of the built-in engine: the same rows, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search control the test dialog uses: given a data source, login,
 // password, a guide's name and criteria, it runs the search over its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The statements whose text differs between SQL Server, SQLite and
 // PostgreSQL. Every other statement is the same text on all three.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // What the statement generator reads of one Database Search Guide: its row of
 // Db_Search_Guide_Tables and its rows of Db_Search_Guide_Cols. Members carry

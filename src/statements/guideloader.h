@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Reads what the statement generator needs of the listed guides from the
 // guide tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The user's search text as the search procedure reads it: either plain text,
 // matched as it stands, or double-quoted phrases joined by AND or OR. Read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search engine's statement generation: from the definitions of the
 // listed guides and the user's search text, one SELECT per guide returning

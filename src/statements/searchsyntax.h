@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The pieces of a generated search statement that SQL Server, SQLite and
 // PostgreSQL write differently. Guides store T-SQL (conversion expressions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // SQL string literals: every text the system places between apostrophes goes
 // through QuoteApostrophes, so that an apostrophe in it stays part of the

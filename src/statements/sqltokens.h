@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Reading SQL text piece by piece: where a quoted span ends, which
 // characters make up words.

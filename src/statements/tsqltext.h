@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Text rules of the server the search procedure was written for, which the
 // statement generator follows to arrive at the same statements: lengths and

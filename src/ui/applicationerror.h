@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // An error the application raises itself, with its number and description,
 // such as the readiness check's report of server errors.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Message boxes with the numeric styles and answer codes the whole tool uses.
 // The core asks through a replaceable prompter so that it never needs Qt:

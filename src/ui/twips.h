@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Size and placement arithmetic of the main window and the dialogs, in twips
 // (1,440 to the inch), kept free of any windowing toolkit so it can be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Stored text is bytes, not always UTF-8, and may hold control characters:
 // what is shown of it must neither break the output's encoding nor drive

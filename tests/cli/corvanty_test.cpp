@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The corvanty command run as a child process, each test with its own
 // registry, ODBC configuration and data folder.
 #include <gmock/gmock.h>

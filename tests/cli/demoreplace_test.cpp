@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvanty demo: the database, its data source, connection and sample
 // guides; an existing database is replaced only on --yes and only whole, and
 // kept only when it really is a demo database.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A registry, odbc.ini or database file that cannot serve is reported by
 // name with its cause, the command fails, and the file is left as it was.
 #include <gmock/gmock.h>

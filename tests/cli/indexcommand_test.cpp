@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvanty index and search --explain on the shop database.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

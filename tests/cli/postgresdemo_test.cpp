@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // scripts/postgres-demo.sh: a throwaway server with the demo on it, reached
 // through the data source and saved connection it writes, its guides
 // indexed and searched, and removed again.

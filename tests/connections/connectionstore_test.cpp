@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Saved connections: connect strings, whole entries under numbers of their
 // own (also with two processes saving at once), gaps, and failed writes.
 #include "connections/connectionstore.h"

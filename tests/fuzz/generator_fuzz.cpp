@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: arbitrary criteria and separators must neither crash the
 // search statement generator nor produce a statement that is not exactly the
 // one search it is meant to be.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // One fuzz input for the search statement generator and the checks each
 // statement generated from it must pass, whatever the user typed: a SQLite

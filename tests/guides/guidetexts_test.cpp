@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The texts the guide editors build: FROM lists, statements, the catalogue query.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the Debian package, lints it, unpacks it into a scratch root and runs
 # the unpacked programs there, with a clean environment and scratch ODBC and
 # registry files: nothing from the build folder or the user's files is used.

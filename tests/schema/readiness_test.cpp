@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The readiness check and the rebuild commands, which build the guide
 // tables on the active connection and report every failure.
 #include "schema/readiness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The guide tables' and the search procedure's texts: on SQL Server the given
 // texts byte for byte; on SQLite and PostgreSQL tables with the given
 // columns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What only a live PostgreSQL server shows: text matched whatever its case,
 // accents, backslashes and type, and the faults of a real server (stopped
 // mid-search, a wrong password, a connection refused), each reported in the

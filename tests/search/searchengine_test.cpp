@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Searches on the shop database through the real SQLite and PostgreSQL ODBC
 // drivers, with the guides read from the guide tables: the engine's results
 // and errors, the search control, and guide search indexes. An index never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Conversions to varchar on SQLite and PostgreSQL, run through the server
 // itself, give what SQL Server gives: a length of 30 when none is written,
 // and its text of a date in the common styles; any other style refuses the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The saved corpus of the generator's fuzz target replayed through its
 // checks (a statement SQLite does not take as the one search it is meant to
 // be, or an unclosed literal, fails).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Statement generation: the SQL Server text character for character. The
 // SQLite statements are run by the search engine's tests.
 #include "statements/searchstatements.h"

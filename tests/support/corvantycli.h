@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The corvanty command run as a child process with its own registry, ODBC
 // configuration (the SQLite driver as "SQLite3") and data folder, all in one

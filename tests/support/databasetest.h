@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A test against real databases through the ODBC driver, with no Qt: SQLite
 // files, or schemas on the shared PostgreSQL server (see OnEachServer); its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A private ODBC configuration for one test: its own folder holding
 // odbcinst.ini (the SQLite driver as "SQLite3") and odbc.ini (the test's data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Live PostgreSQL servers for tests. The tests of a process share one
 // server: the one CI started, whose socket folder $CORVANTY_TEST_PG_SOCKET

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A small shop database holding the guide tables and a set of guides written
 // into them by tests/data/shop.sql, for tests that search through the real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A test's own connection to a SQLite file through SQLite's C API, with the
 // search extension loaded into it the way any program loads it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A temporary folder removed with everything in it when the test ends, and
 // a scoped environment variable.

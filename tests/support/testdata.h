@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Texts transcribed once from their given wording into files under
 // tests/data, so that the code's texts are compared with data of their own.

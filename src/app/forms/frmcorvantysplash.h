@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The splash window: product name, version and maker; any key, a click on
 // it or ten seconds dismiss it and start the application.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // corvanty-admin: the administration tool. With --splash the splash window
 // comes first and the main window follows when it is dismissed.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The main window: a multiple-document frame that carries the menu and
 // nothing else. Each menu command opens a dialog or runs a command.

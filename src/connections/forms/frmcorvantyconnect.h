@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Lists the saved connections and makes the chosen one active; closing it
 // runs the readiness check for the active connection.

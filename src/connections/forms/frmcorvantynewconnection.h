@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Takes a data source name, login and password, saves them as a new
 // connection and makes it the active one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The columns editor: which columns of the guide's tables are shown in the
 // result line, searched, or its key, with their separators, data types and

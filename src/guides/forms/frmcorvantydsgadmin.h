@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Lists the guides; the chosen one goes to the tables or the columns editor,
 // as the dialog's Tag says.

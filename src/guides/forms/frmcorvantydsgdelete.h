@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Removes one guide with its tables row, column settings and search index. It shows
 // itself from its load, and only when there is a guide to delete.

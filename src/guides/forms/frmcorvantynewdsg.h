@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Takes a name and a description, refuses a name that exists, inserts the
 // guide and hands it to the tables editor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The tables editor: which tables a guide searches and how they are joined,
 // kept as the guide's FROM and WHERE clauses. Tables move between the

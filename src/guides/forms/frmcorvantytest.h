@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Runs one guide against typed criteria through the search control and
 // shows the result lines. It shows itself from its load, and only when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The "Available Search Guides :" frame the selection and deletion dialogs
 // share: a right-aligned label and a drop-down list of guides whose item

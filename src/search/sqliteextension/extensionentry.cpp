@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The entry point SQLite calls when the library is loaded: its name follows
 // the file's (corvanty_search), so ".load corvanty_search" finds it.
 #include "search/sqliteextension/searchtables.h"

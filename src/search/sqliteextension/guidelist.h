@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The guide list a caller of the search functions passes (dsgstring):
 // whole numbers separated by commas, blanks allowed around each.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search service as table-valued functions of the calling connection:
 // velmorastine_search(dsgstring, criteria) returns resultlist, idcolumn and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The SQLite of the program that loaded the extension, reached through the
 // table of functions it hands over at load time: the extension links no

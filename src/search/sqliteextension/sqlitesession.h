@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The calling program's own SQLite connection as the engine's session: the
 // guides and index states are read in whatever transaction it has open.

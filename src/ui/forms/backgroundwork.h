@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Work that would freeze the window (a long search) runs on a thread of its
 // own; what it found is handed back on the window's thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Controls made with their object names, the names the handlers and the
 // dialog tests know them by, and the common dialog layout: a frame above a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The life of a dialog: one instance per form, Load runs Form_Load once,
 // Show displays it (modeless unless asked), Unload runs Form_Unload and

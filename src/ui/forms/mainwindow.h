@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The tool's main window as the dialogs see it: placement measures it and the
 // Connect dialog closes it, without either depending on the window itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The main window: start-up through the splash, its size, the placing of
 // dialogs on it, its menu and what each entry does.
 #include <QAction>

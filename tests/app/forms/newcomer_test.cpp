@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A newcomer's first session, end to end through the real dialogs: the demo
 // database, connecting (which readies it), creating a guide, choosing its
 // table and columns, testing it and deleting it.

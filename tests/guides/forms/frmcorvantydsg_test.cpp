@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The dialogs that start, choose and delete a guide.
 #include <QComboBox>
 #include <QLineEdit>

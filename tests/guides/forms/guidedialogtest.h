@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The guide dialogs' tests: an active database holding the guide tables,
 // guides put into it directly, and its rows read back directly; on SQLite,

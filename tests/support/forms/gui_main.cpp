@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Entry point of the dialog tests: one application object for all of them.
 #include <gtest/gtest.h>
 

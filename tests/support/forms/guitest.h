@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Helpers for driving the real dialogs: scripted message boxes, clicking
 // buttons and menu entries, and letting deferred deletions happen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 // A dialog's controls checked from one table: each row names a control and
 // says what the user sees of it. The live dialog is described in the same

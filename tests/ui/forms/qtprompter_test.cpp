@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The message box the admin tool shows: real Qt message boxes, answered from
 // a timer by key or click as the administrator would.
 #include "ui/forms/qtprompter.h"
