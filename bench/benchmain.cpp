@@ -2,8 +2,9 @@
 // corvanty_bench: statement generation time, search time through the engine
 // against the same SELECT run through SQLite itself, and peak memory by the
 // number of results, on the demo database (usage in kUsage), then a guide's
-// search index against the scan, and last the columns editor's load on a
-// catalogue of 20,000 columns. The criteria default to counts that suit the
+// search index against the scan, SQLite's search extension against the
+// statement it runs (and its memory), and last the columns editor's load on
+// a catalogue of 20,000 columns. The criteria default to counts that suit the
 // demo at 1,000,000 order lines. With --postgres it times a guide's trigram
 // indexes against the scan on that PostgreSQL database instead, and its search
 // service against the statement sent by the client and against corvanty search.
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "bench/benchcolumns.h"
+#include "bench/benchextension.h"
 #include "bench/benchguide.h"
 #include "bench/benchindex.h"
 #include "bench/benchmemory.h"
@@ -34,7 +36,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: corvanty_bench [--rows N] [--runs N] [--generation-runs N] [--db FILE]\n"
     "                      [--selective TEXT] [--wide TEXT] [--medium TEXT]\n"
-    "                      [--indexed-wide TEXT]\n"
+    "                      [--indexed-wide TEXT] [--only extension]\n"
     "       corvanty_bench --postgres CONNECT [--guide N] [--wide-guide N] [--runs N]\n"
     "                      [--selective TEXT] [--medium TEXT] [--indexed-wide TEXT]\n";
 
@@ -54,6 +56,8 @@ struct Options {
   int32_t guide = 1;
   // The guide of the search service's wide search: the demo's orders.
   int32_t wide_guide = 2;
+  // Only the search extension's reports.
+  bool extension_only = false;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -84,6 +88,8 @@ Options ParseOptions(int argc, char** argv) {
       options.guide = std::stoi(value);
     else if (name == "--wide-guide")
       options.wide_guide = std::stoi(value);
+    else if (name == "--only" && value == "extension")
+      options.extension_only = true;
     else
       throw std::invalid_argument("unknown option " + name);
   }
@@ -146,11 +152,14 @@ void ReportSearches(const std::string& connect, const std::string& file, int32_t
   }
 }
 
-void ReportMemory(const std::string& connect, int32_t guide, const std::vector<Case>& cases) {
-  std::printf("\nPeak resident set (VmHWM) of a search, fresh process per case\n");
+// The search of each case through the engine (kMemoryChildFlag, source a
+// connect string) or the extension (kExtensionMemoryChildFlag, source the file).
+void ReportMemory(const char* title, const char* child_flag, const std::string& source,
+                  int32_t guide, const std::vector<Case>& cases) {
+  std::printf("\nPeak resident set (VmHWM) of %s, fresh process per case\n", title);
   std::printf("  %-10s %8s %12s %12s %10s\n", "case", "rows", "before kB", "after kB", "growth");
   for (const Case& c : cases) {
-    const MemoryUse use = MeasureInChild(connect, guide, c.criteria);
+    const MemoryUse use = MeasureInChild(child_flag, source, guide, c.criteria);
     std::printf("  %-10s %8ld %12ld %12ld %10ld\n", c.label, use.rows, use.before_kb, use.after_kb,
                 use.after_kb - use.before_kb);
   }
@@ -180,19 +189,29 @@ int Run(const Options& options) {
 
   std::printf("Demo database: %s\n", DescribeDatabase(file).c_str());
   std::printf("Guide %d: orders o, customers c; shows 3 columns, searches 2\n", guide);
-  ReportGeneration(connect, guide, options.generation_runs);
-  ReportSearches(connect, file, guide,
-                 {{"selective", options.selective, 1.10}, {"wide", options.wide, 2.0}},
-                 options.runs);
-  ReportMemory(connect, guide,
-               {{"selective", options.selective, 0},
-                {"medium", options.medium, 0},
-                {"wide", options.wide, 0}});
-  ReportIndex(
-      connect, file, guide,
-      {{"selective", options.selective, 100, true}, {"wide", options.indexed_wide, 1.10, false}},
-      options.runs);
-  ReportColumnEditorLoad(folder, options.runs);
+  const std::vector<Case> memory_cases = {{"selective", options.selective, 0},
+                                          {"medium", options.medium, 0},
+                                          {"wide", options.wide, 0}};
+  if (!options.extension_only) {
+    ReportGeneration(connect, guide, options.generation_runs);
+    ReportSearches(connect, file, guide,
+                   {{"selective", options.selective, 1.10}, {"wide", options.wide, 2.0}},
+                   options.runs);
+    ReportMemory("a search", kMemoryChildFlag, connect, guide, memory_cases);
+    ReportIndex(
+        connect, file, guide,
+        {{"selective", options.selective, 100, true}, {"wide", options.indexed_wide, 1.10, false}},
+        options.runs);
+  }
+  ReportSearchExtension(connect, file, guide,
+                        {{"selective scan", options.selective, false, 1.10},
+                         {"wide scan", options.wide, false, 1.30},
+                         {"selective indexed", options.selective, true, 1.10},
+                         {"wide indexed", options.indexed_wide, true, 1.30}},
+                        options.runs);
+  ReportMemory("the search extension's function", kExtensionMemoryChildFlag, file, guide,
+               memory_cases);
+  if (!options.extension_only) ReportColumnEditorLoad(folder, options.runs);
   return 0;
 }
 
@@ -203,7 +222,19 @@ int main(int argc, char** argv) {
   using namespace corvanty::bench;
   try {
     if (argc == 5 && std::string(argv[1]) == kMemoryChildFlag)
-      return RunMemoryChild(argv[2], std::stoi(argv[3]), argv[4]);
+      return RunMemoryChild(
+          [&](const std::string& criteria) {
+            return EngineSearch(argv[2], std::stoi(argv[3]), criteria).rows;
+          },
+          argv[4]);
+    if (argc == 5 && std::string(argv[1]) == kExtensionMemoryChildFlag) {
+      ExtensionDatabase database(argv[2]);
+      return RunMemoryChild(
+          [&](const std::string& criteria) {
+            return database.Search(std::stoi(argv[3]), criteria).rows;
+          },
+          argv[4]);
+    }
     return Run(ParseOptions(argc, argv));
   } catch (const std::invalid_argument& error) {
     std::cerr << "corvanty_bench: " << error.what() << "\n" << kUsage;

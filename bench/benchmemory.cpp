@@ -10,8 +10,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "bench/benchsearch.h"
-
 namespace corvanty::bench {
 namespace {
 
@@ -28,15 +26,17 @@ long PeakResidentKb() {
 
 }  // namespace
 
-int RunMemoryChild(const std::string& connect, int32_t guide, const std::string& criteria) {
-  EngineSearch(connect, guide, kMatchesNothing);
+int RunMemoryChild(const std::function<long(const std::string& criteria)>& search,
+                   const std::string& criteria) {
+  search(kMatchesNothing);
   const long before = PeakResidentKb();
-  const SearchCount count = EngineSearch(connect, guide, criteria);
-  std::cout << count.rows << ' ' << before << ' ' << PeakResidentKb() << '\n';
+  const long rows = search(criteria);
+  std::cout << rows << ' ' << before << ' ' << PeakResidentKb() << '\n';
   return 0;
 }
 
-MemoryUse MeasureInChild(const std::string& connect, int32_t guide, const std::string& criteria) {
+MemoryUse MeasureInChild(const char* child_flag, const std::string& source, int32_t guide,
+                         const std::string& criteria) {
   int out[2];
   if (pipe(out) != 0) throw std::runtime_error("cannot make a pipe");
   const std::string guide_text = std::to_string(guide);
@@ -46,7 +46,7 @@ MemoryUse MeasureInChild(const std::string& connect, int32_t guide, const std::s
     dup2(out[1], STDOUT_FILENO);
     close(out[0]);
     close(out[1]);
-    execl("/proc/self/exe", "corvanty_bench", kMemoryChildFlag, connect.c_str(), guide_text.c_str(),
+    execl("/proc/self/exe", "corvanty_bench", child_flag, source.c_str(), guide_text.c_str(),
           criteria.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

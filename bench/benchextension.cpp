@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "bench/benchextension.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "connections/rdo.h"
+#include "index/searchindexbuild.h"
+#include "index/searchindexstate.h"
+#include "search/searchengine.h"
+
+namespace corvanty::bench {
+namespace {
+
+constexpr char kSearch[] = "SELECT resultlist, idcolumn, dsg_id FROM velmorastine_search(?1, ?2)";
+
+// The extension built beside this program, as the build folder holds both.
+std::string ExtensionPath() {
+  return (std::filesystem::canonical("/proc/self/exe").parent_path() / "corvanty_search.so")
+      .string();
+}
+
+void SetIndexed(rdo::rdoConnection& connection, int32_t guide, bool indexed) {
+  const IndexState state = ReadSearchIndexState(connection, guide).state;
+  if (state == (indexed ? IndexState::Fresh : IndexState::Absent)) return;
+  if (indexed)
+    BuildSearchIndex(connection, guide);
+  else
+    DropSearchIndex(connection, guide);
+}
+
+}  // namespace
+
+ExtensionDatabase::ExtensionDatabase(const std::string& database_file) {
+  char* error = nullptr;
+  const std::string library = ExtensionPath();
+  if (sqlite3_open_v2(database_file.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
+      sqlite3_enable_load_extension(db_, 1) != SQLITE_OK ||
+      sqlite3_load_extension(db_, library.c_str(), nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : sqlite3_errmsg(db_);
+    sqlite3_free(error);
+    sqlite3_close(db_);
+    throw std::runtime_error(database_file + " with " + library + ": " + message);
+  }
+}
+
+ExtensionDatabase::~ExtensionDatabase() { sqlite3_close(db_); }
+
+SearchCount ExtensionDatabase::ReadAll(const std::string& sql,
+                                       const std::vector<std::string>& texts) {
+  sqlite3_stmt* statement = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr);
+  for (size_t i = 0; rc == SQLITE_OK && i < texts.size(); ++i)
+    rc = sqlite3_bind_text(statement, static_cast<int>(i + 1), texts[i].c_str(),
+                           static_cast<int>(texts[i].size()), SQLITE_STATIC);
+  SearchCount count;
+  while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+    if ((rc = sqlite3_step(statement)) != SQLITE_ROW) break;
+    ++count.rows;
+    for (int column = 0; column < 3; ++column) {
+      sqlite3_column_text(statement, column);
+      count.bytes += static_cast<size_t>(sqlite3_column_bytes(statement, column));
+    }
+  }
+  sqlite3_finalize(statement);
+  if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+  return count;
+}
+
+std::string ExtensionDatabase::Statement(int32_t guide, const std::string& criteria) {
+  sqlite3_stmt* statement = nullptr;
+  const std::string guide_text = std::to_string(guide);
+  std::string sql;
+  if (sqlite3_prepare_v2(db_, "SELECT sql FROM velmorastine_search_sql(?1, ?2)", -1, &statement,
+                         nullptr) == SQLITE_OK &&
+      sqlite3_bind_text(statement, 1, guide_text.c_str(), -1, SQLITE_STATIC) == SQLITE_OK &&
+      sqlite3_bind_text(statement, 2, criteria.c_str(), -1, SQLITE_STATIC) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
+    sql = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+  sqlite3_finalize(statement);
+  if (sql.empty()) throw std::runtime_error("no statement for guide " + guide_text);
+  return sql;
+}
+
+SearchCount ExtensionDatabase::Search(int32_t guide, const std::string& criteria) {
+  return ReadAll(kSearch, {std::to_string(guide), criteria});
+}
+
+void ReportSearchExtension(const std::string& connect, const std::string& database_file,
+                           int32_t guide, const std::vector<ExtensionCase>& cases, int runs) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
+  ExtensionDatabase database(database_file);
+  std::printf(
+      "\nSQLite's search extension, median of %d runs over one connection, taken in turns\n"
+      "(extension: SELECT FROM velmorastine_search; statement: the one velmorastine_search_sql\n"
+      "returns, through sqlite3_prepare/step on the same connection)\n",
+      runs);
+  std::printf("  %-18s %-26s %8s %12s %12s %7s %7s\n", "case", "criteria", "rows", "statement ms",
+              "extension ms", "ratio", "target");
+  for (const ExtensionCase& c : cases) {
+    SetIndexed(connection, guide, c.indexed);
+    const std::string statement = database.Statement(guide, c.criteria);
+    const PlannedSearch planned = PlanSearch(connection, {guide}, SearchCriteria(c.criteria));
+    if (statement != planned.statements.at(0).SQL || planned.paths.at(0).indexed != c.indexed)
+      throw std::runtime_error("the extension and the engine plan " + c.criteria + " differently");
+    const SearchCount rows = database.ReadAll(statement);  // warm-up, both
+    const SearchCount found = database.Search(guide, c.criteria);
+    if (found.rows != rows.rows || found.bytes != rows.bytes)
+      throw std::runtime_error("the extension and the statement disagree on " + c.criteria);
+    std::vector<double> direct, extension;
+    for (int run = 0; run < runs; ++run) {
+      direct.push_back(Microseconds([&] { database.ReadAll(statement); }));
+      extension.push_back(Microseconds([&] { database.Search(guide, c.criteria); }));
+    }
+    const double ratio = Median(extension) / Median(direct);
+    std::printf("  %-18s %-26s %8ld %12.3f %12.3f %7.3f %7.2f%s\n", c.label,
+                ("\"" + c.criteria + "\"").c_str(), rows.rows, Median(direct) / 1000,
+                Median(extension) / 1000, ratio, c.target, ratio <= c.target ? "" : "  MISSED");
+  }
+  SetIndexed(connection, guide, false);
+}
+
+}  // namespace corvanty::bench
