@@ -584,6 +584,49 @@ TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
     BuildSearchIndex(connection, kOrdersGuide);
     EXPECT_EQ(SearchForCar(connection), found.substr(0, found.find('|')) + kIndexed);
   }
+  // Changes after the extension has planned, each seen by its next call:
+  // its own (schema, rows, a transaction rolled back after it searched in
+  // it, a temporary table hiding the guide's) and another connection's.
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(AddShopDatabase(odbc_, "Elsewhere"));
+  BuildSearchIndex(connection, kOrdersGuide);
+  ExtensionConnection extension(odbc_.File("Elsewhere.db"));
+  const Texts arguments = {std::to_string(kOrdersGuide), "car"};
+  const struct {
+    bool own;
+    const char* change;
+    const char* after_search;
+  } steps[] = {
+      {true, "ALTER TABLE orders ADD COLUMN note TEXT", ""},
+      {true,
+       "UPDATE Db_Search_Guide_Cols SET Is_search_column = 0 WHERE DSG_ID = 2 AND "
+       "Column_name = 'name'",
+       ""},
+      {false, "UPDATE Db_Search_Guide_Tables SET WHERE_clause = WHERE_clause || ' AND o.id > 10'",
+       ""},
+      {true, "BEGIN; UPDATE Db_Search_Guide_Cols SET Is_search_column = -1", "ROLLBACK"},
+      {true,
+       "CREATE TEMP TABLE Db_Search_Guide_Tables AS SELECT * FROM main.Db_Search_Guide_Tables "
+       "WHERE 0",
+       ""},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.change);
+    extension.Lines(kExtensionStatements, arguments);
+    if (step.own)
+      extension.Exec(step.change);
+    else
+      connection.Execute(step.change);
+    if (*step.after_search) {
+      extension.Lines(kExtensionStatements, arguments);
+      extension.Exec(step.after_search);
+    }
+    // The temporary table is the extension's connection's alone.
+    EXPECT_EQ(
+        extension.Lines(kExtensionStatements, arguments),
+        std::string(step.change).find("TEMP") == std::string::npos
+            ? Texts{PlanSearch(connection, {kOrdersGuide}, SearchCriteria("car")).statements[0].SQL}
+            : Texts{"error: Error: Database Search Guide 2 has no tables defined."});
+  }
 }
 
 // Two processes write at random while this one searches: within one read

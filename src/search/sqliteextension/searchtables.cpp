@@ -8,6 +8,7 @@
 
 #include "search/searchengine.h"
 #include "search/sqliteextension/guidelist.h"
+#include "search/sqliteextension/plancache.h"
 #include "search/sqliteextension/sqlitesession.h"
 
 namespace corvanty {
@@ -27,9 +28,11 @@ const Shape kStatements = {"CREATE TABLE x(sql, dsg_id, dsgstring HIDDEN, criter
                            true};
 
 struct Table {
+  Table(sqlite3* connection, const Shape* chosen) : db(connection), shape(chosen), plans(db) {}
   sqlite3_vtab base{};
-  sqlite3* db = nullptr;
-  const Shape* shape = nullptr;
+  sqlite3* db;
+  const Shape* shape;
+  PlanCache plans;
 };
 
 struct Cursor {
@@ -64,10 +67,8 @@ int Connect(sqlite3* db, void* shape, int, const char* const*, sqlite3_vtab** ou
   const Shape* chosen = static_cast<const Shape*>(shape);
   int rc = sqlite3_declare_vtab(db, chosen->declaration);
   if (rc != SQLITE_OK) return rc;
-  Table* table = new (std::nothrow) Table;
+  Table* table = new (std::nothrow) Table(db, chosen);
   if (!table) return SQLITE_NOMEM;
-  table->db = db;
-  table->shape = chosen;
   *out = &table->base;
   return SQLITE_OK;
 }
@@ -166,11 +167,14 @@ int Filter(sqlite3_vtab_cursor* base, int, const char*, int argc, sqlite3_value*
   try {
     cursor.arguments[0] = ArgumentText(argv[0]);
     cursor.arguments[1] = ArgumentText(argv[1]);
-    SqliteSession session(cursor.table().db);
+    Table& table = cursor.table();
     try {
-      cursor.planned = PlanSearch(session, ParseGuideList(cursor.arguments[0]),
-                                  SearchCriteria(cursor.arguments[1]))
-                           .statements;
+      cursor.planned = table.plans.Statements(cursor.arguments[0], cursor.arguments[1], [&] {
+        SqliteSession session(table.db);
+        return PlanSearch(session, ParseGuideList(cursor.arguments[0]),
+                          SearchCriteria(cursor.arguments[1]))
+            .statements;
+      });
     } catch (const rdo::DatabaseError& error) {
       if (error.Errors().size() != 1 || error.Errors()[0].Description != kInvalidGuidesMessage)
         throw;
