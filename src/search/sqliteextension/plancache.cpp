@@ -8,29 +8,39 @@ namespace {
 // (schema_version) and the databases the connection reads: guide tables
 // may be shadowed by temporary ones or live in an attached database whose
 // changes the first two do not show, so a plan is kept only with main alone.
-constexpr char kVersions[] =
-    "SELECT (SELECT data_version FROM pragma_data_version),"
-    " (SELECT schema_version FROM main.pragma_schema_version),"
-    " (SELECT count(*) FROM pragma_database_list)";
+// Plain pragmas, prepared once: their table-valued forms prepare them anew.
+constexpr const char* kVersions[] = {"PRAGMA data_version", "PRAGMA schema_version",
+                                     "PRAGMA database_list"};
 
 }  // namespace
 
-PlanCache::~PlanCache() { sqlite3_finalize(versions_); }
+PlanCache::~PlanCache() {
+  for (sqlite3_stmt* statement : versions_) sqlite3_finalize(statement);
+}
+
+std::optional<sqlite3_int64> PlanCache::Version(int which, bool count_rows) {
+  sqlite3_stmt*& statement = versions_[which];
+  if (!statement && sqlite3_prepare_v3(db_, kVersions[which], -1, SQLITE_PREPARE_PERSISTENT,
+                                       &statement, nullptr) != SQLITE_OK)
+    return std::nullopt;
+  std::optional<sqlite3_int64> value;
+  sqlite3_int64 rows = 0;
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+    if (rows++ == 0) value = sqlite3_column_int64(statement, 0);
+  sqlite3_reset(statement);
+  if (rc != SQLITE_DONE) return std::nullopt;
+  return count_rows ? rows : value;
+}
 
 std::optional<PlanCache::Stamp> PlanCache::ReadStamp() {
   // Inside the application's transaction its own writes may yet be rolled
   // back, which no version would show: plans are neither kept nor reused.
-  if (!sqlite3_get_autocommit(db_)) return std::nullopt;
-  if (!versions_ && sqlite3_prepare_v3(db_, kVersions, -1, SQLITE_PREPARE_PERSISTENT, &versions_,
-                                       nullptr) != SQLITE_OK)
-    return std::nullopt;
-  std::optional<Stamp> stamp;
-  if (sqlite3_step(versions_) == SQLITE_ROW && sqlite3_column_int64(versions_, 2) == 1)
-    // The connection's own row changes, which data_version leaves out.
-    stamp = Stamp{sqlite3_total_changes64(db_), sqlite3_column_int64(versions_, 0),
-                  sqlite3_column_int64(versions_, 1)};
-  sqlite3_reset(versions_);
-  return stamp;
+  if (!sqlite3_get_autocommit(db_) || Version(2, true) != 1) return std::nullopt;
+  const std::optional<sqlite3_int64> data = Version(0, false), schema = Version(1, false);
+  if (!data || !schema) return std::nullopt;
+  // The connection's own row changes, which data_version leaves out.
+  return Stamp{sqlite3_total_changes64(db_), *data, *schema};
 }
 
 std::vector<GuideStatement> PlanCache::Statements(

@@ -32,10 +32,12 @@ class PlanCache {
   // What the connection has seen change, read in the caller's snapshot.
   using Stamp = std::tuple<sqlite3_int64, sqlite3_int64, sqlite3_int64>;
   std::optional<Stamp> ReadStamp();
+  // The first value of pragma which of kVersions, or the number of its rows.
+  std::optional<sqlite3_int64> Version(int which, bool count_rows);
 
   sqlite3* db_;
-  sqlite3_stmt* versions_ = nullptr;  // prepared once, kept
-  std::optional<Stamp> stamp_;        // of the kept plan; none: nothing kept
+  sqlite3_stmt* versions_[3] = {};  // prepared once, kept
+  std::optional<Stamp> stamp_;      // of the kept plan; none: nothing kept
   std::string guides_, criteria_;
   std::vector<GuideStatement> statements_;
 };
