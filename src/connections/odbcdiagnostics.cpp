@@ -17,15 +17,6 @@ std::vector<rdoError>& ErrorList() {
   return errors;
 }
 
-std::string JoinDescriptions(const std::vector<rdoError>& errors) {
-  std::string text;
-  for (const rdoError& error : errors) {
-    if (!text.empty()) text += '\n';
-    text += error.Description;
-  }
-  return text.empty() ? "The database call failed." : text;
-}
-
 // One record, its message grown to whatever length the driver reports.
 bool ReadRecord(SQLSMALLINT handle_type, SQLHANDLE handle, SQLSMALLINT number, rdoError& error) {
   SQLCHAR state[6] = {};
@@ -48,9 +39,6 @@ bool ReadRecord(SQLSMALLINT handle_type, SQLHANDLE handle, SQLSMALLINT number, r
 }  // namespace
 
 const std::vector<rdoError>& rdoErrors() { return ErrorList(); }
-
-DatabaseError::DatabaseError(std::vector<rdoError> errors)
-    : std::runtime_error(JoinDescriptions(errors)), errors_(std::move(errors)) {}
 
 void ClearErrors() { ErrorList().clear(); }
 

@@ -2,13 +2,11 @@
 #include <sqlext.h>
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "connections/asciicase.h"
 #include "connections/connectstring.h"
 #include "connections/datasourcecheck.h"
 #include "connections/forwardreaderimpl.h"
@@ -30,15 +28,6 @@ namespace {
 StatementObserver& Observer() {
   static StatementObserver observer;
   return observer;
-}
-
-// True when word occurs in text starting a word ("MySQL Server" is no SQL Server).
-bool ContainsWord(const std::string& text, const std::string& word) {
-  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
-    unsigned char before = at == 0 ? ' ' : static_cast<unsigned char>(text[at - 1]);
-    if (!std::isalnum(before)) return true;
-  }
-  return false;
 }
 
 std::string DbmsNameOf(SQLHDBC dbc) {
@@ -122,26 +111,6 @@ void ReadRemainingResults(SQLHSTMT stmt) {
 }  // namespace
 
 void SetStatementObserver(StatementObserver observer) { Observer() = std::move(observer); }
-
-std::optional<Dialect> DialectForDbms(const std::string& dbms_name) {
-  const std::string name = LowerAscii(dbms_name);
-  if (name.rfind("sqlite", 0) == 0) return Dialect::Sqlite;
-  if (name.rfind("postgresql", 0) == 0) return Dialect::PostgreSql;
-  for (const char* tds_server : {"sql server", "sybase", "adaptive server"})
-    if (ContainsWord(name, tds_server)) return Dialect::SqlServer;
-  return std::nullopt;
-}
-
-const char* ServerName(Dialect dialect) {
-  switch (dialect) {
-    case Dialect::SqlServer:
-      return "SQL Server";
-    case Dialect::PostgreSql:
-      return "PostgreSQL";
-    default:
-      return "SQLite";
-  }
-}
 
 rdoConnection rdoConnection::Open(const std::string& connect) {
   ClearErrors();
