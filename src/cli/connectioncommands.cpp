@@ -19,6 +19,7 @@
 #include "demo/demoguides.h"
 #include "schema/guidetablewriters.h"
 #include "schema/readiness.h"
+#include "schema/searchservicestate.h"
 #include "ui/msgbox.h"
 #include "ui/utf8text.h"
 
@@ -143,6 +144,10 @@ int Check(const Words& words) {
   try {
     CheckDatabaseReadiness();
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
+      const std::string service = SearchServiceReport(ReadSearchServiceState(connection));
+      (service.rfind("Warning: ", 0) == 0 ? std::cerr : std::cout) << service << '\n';
+    }
     for (const std::string& warning : GuideTableWriterWarnings(connection))
       std::cerr << warning << '\n';
   } catch (const std::exception& error) {

@@ -4,48 +4,35 @@
 #include <optional>
 #include <string_view>
 
-#include "connections/connectionstore.h"
-#include "statements/sqltokens.h"
+#include "statements/cutoff.h"
 
 namespace corvanty {
-
-namespace {
-
-// The first comment mark or ";" outside string literals, as CutsOffWhatFollows
-// reads the text: the shortest beginning of the text that it refuses ends
-// with that mark. A refused beginning stays refused as it grows, so a binary
-// search finds the shortest.
-std::optional<std::string> FirstCutOffMark(const std::string& text) {
-  const std::string_view whole = text;
-  if (!CutsOffWhatFollows(whole)) return std::nullopt;
-  size_t accepted = 0, refused = whole.size();  // lengths of beginnings
-  while (refused - accepted > 1) {
-    const size_t middle = accepted + (refused - accepted) / 2;
-    (CutsOffWhatFollows(whole.substr(0, middle)) ? refused : accepted) = middle;
-  }
-  return whole[refused - 1] == ';' ? ";" : text.substr(refused - 2, 2);
-}
-
-}  // namespace
 
 std::string SyntaxTestStatement(const std::string& from_text, const std::string& where_text) {
   return "SELECT 'atest' " + std::string(from_text.empty() ? "" : "FROM ") + from_text + " " +
          (where_text.empty() ? "" : "WHERE ") + where_text;
 }
 
-std::string CutOffRefusal(const std::string& from_text, const std::string& where_text) {
+std::string CutOffRefusal(const std::string& from_text, const std::string& where_text,
+                          rdo::Dialect dialect) {
   for (const auto& [clause, text] : {std::pair{"FROM", &from_text}, {"WHERE", &where_text}}) {
-    if (std::optional<std::string> mark = FirstCutOffMark(*text))
-      return std::string("Syntax Invalid: the ") + clause + " text holds \"" + *mark +
-             "\" outside string literals. A comment or a \";\" there would cut off the search "
-             "conditions joined after it.";
+    const std::optional<CutOff> cut = FirstCutOff(*text, dialect);
+    if (!cut) continue;
+    if (cut->open_quote)
+      return std::string("Syntax Invalid: the ") + clause + " text opens a quoted text (" +
+             cut->mark +
+             ") that it does not close. The search conditions joined after it would be read as "
+             "part of it.";
+    return std::string("Syntax Invalid: the ") + clause + " text holds \"" + cut->mark +
+           "\" outside string literals. A comment or a \";\" there would cut off the search "
+           "conditions joined after it.";
   }
   return "";
 }
 
-std::vector<rdo::rdoError> CheckGuideSyntax(const std::string& from_text,
+std::vector<rdo::rdoError> CheckGuideSyntax(rdo::rdoConnection& connection,
+                                            const std::string& from_text,
                                             const std::string& where_text) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
   try {
     connection.OpenForwardOnly(SyntaxTestStatement(from_text, where_text)).Fetch();
     return {};

@@ -14,16 +14,19 @@ namespace corvanty {
 std::string SyntaxTestStatement(const std::string& from_text, const std::string& where_text);
 
 // Why the texts cannot make a guide, or "" when they can: a comment or a ";"
-// outside string literals would cut off the search conditions that every
+// outside string literals, or a quote left open, as the dialect's server
+// reads quotes, would cut off or take in the search conditions that every
 // search joins after the clauses. Names the first such clause and what it holds.
-std::string CutOffRefusal(const std::string& from_text, const std::string& where_text);
+std::string CutOffRefusal(const std::string& from_text, const std::string& where_text,
+                          rdo::Dialect dialect);
 
-// Runs the test statement on a connection of its own and returns the
+// Runs the test statement on the connection and returns the
 // diagnostics of the statement's failure (empty when the server accepted
 // it). A connection that cannot be opened is not a syntax fault: its
 // rdo::DatabaseError comes out. At most the first row is read: the check is
 // about the statement, not its rows.
-std::vector<rdo::rdoError> CheckGuideSyntax(const std::string& from_text,
+std::vector<rdo::rdoError> CheckGuideSyntax(rdo::rdoConnection& connection,
+                                            const std::string& from_text,
                                             const std::string& where_text);
 
 }  // namespace corvanty

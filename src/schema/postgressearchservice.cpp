@@ -12,7 +12,7 @@ namespace {
 // clang-format off
 const char* const kFunctions[] = {
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_span_end(c text[], at integer)
-RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS integer LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- Where the quoted span starting at character at ends (one past its closing
 -- quote, or past the end when none closes it); at itself when none starts
 -- there. A doubled quote stands for one quote inside the span.
@@ -39,13 +39,13 @@ BEGIN
   RETURN n + 1;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_unquoted(t text)
-RETURNS text LANGUAGE sql IMMUTABLE AS $f$
+RETURNS text LANGUAGE sql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- The text with each quoted span (apostrophes, double quotes, brackets)
 -- replaced by a blank: what is left is read as SQL.
 SELECT regexp_replace(t, $r$'(?:[^']|'')*(?:'|$)|"(?:[^"]|"")*(?:"|$)|\[(?:[^]]|]])*(?:]|$)$r$, ' ', 'g')
 $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_next_at_top(c text[], at integer, stops text)
-RETURNS integer LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS integer LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- The position of the first of the characters stops from character at on,
 -- outside quoted spans and on the level of parentheses it starts on (a ) of
 -- stops closes that level); 0 when the text ends first.
@@ -74,7 +74,7 @@ BEGIN
   RETURN 0;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_translate(t text)
-RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- Each CONVERT(varchar[(N)], x[, style]) of the stored T-SQL text as
 -- PostgreSQL writes it: x made text and cut to N characters (30 without a
 -- length), a date style as to_char writes it. A style without translation
@@ -129,7 +129,7 @@ BEGIN
     inner_text := {schema}.velmorastine_search_translate(btrim(array_to_string(c[p:arg_end - 1], ''), ' '));
     cut := coalesce(CAST(head[2] AS integer), 30);
     IF c[arg_end] = ')' THEN
-      result := result || 'substr(CAST(' || inner_text || ' AS text), 1, ' || cut || ')';
+      result := result || 'substr(CAST(' || inner_text || ' AS text), 1, ' || CAST(cut AS text) || ')';
       i := arg_end + 1;
       CONTINUE;
     END IF;
@@ -147,13 +147,13 @@ BEGIN
       RAISE EXCEPTION USING ERRCODE = 'CV001',
         MESSAGE = array_to_string(c[i:CASE WHEN p = 0 THEN n ELSE p END], '');
     END IF;
-    result := result || 'substr(to_char(CAST(' || inner_text || ' AS timestamp), ''' || date_format || '''), 1, ' || cut || ')';
+    result := result || 'substr(to_char(CAST(' || inner_text || ' AS timestamp), ''' || date_format || '''), 1, ' || CAST(cut AS text) || ')';
     i := arg_end + char_length(style[1]) + 2;
   END LOOP;
   RETURN result;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_value(stored text)
-RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- A column's value expression in PostgreSQL: its conversions translated,
 -- and a + between its top-level pieces made || with each piece's NULL read
 -- as empty text.
@@ -190,7 +190,7 @@ BEGIN
   RETURN joined;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_separator(stored text)
-RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- A separator fragment in PostgreSQL: its conversions translated, each +
 -- outside quoted spans made ||. Between apostrophes alone the text is
 -- outside and inside them in turn (a doubled one closes a span and opens
@@ -213,7 +213,7 @@ BEGIN
                WITH ORDINALITY AS found (piece, n));
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_phrases(criteria text)
-RETURNS text[] LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS text[] LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- The double-quoted phrases of the criteria as the search procedure reads
 -- them, each after what joins it to the one before ('' for the first, AND,
 -- OR): {'', phrase, 'AND', phrase, ...}; empty when the criteria as they
@@ -251,7 +251,7 @@ BEGIN
   RETURN phrases;
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_guide_list(dsgstring text)
-RETURNS integer[] LANGUAGE plpgsql IMMUTABLE AS $f$
+RETURNS integer[] LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
 -- The guide numbers of the comma-separated list; anything but whole numbers
 -- is refused, naming what was given.
 DECLARE
@@ -274,20 +274,125 @@ BEGIN
   END LOOP;
   RETURN ids;
 END $f$)sql",
-    R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_sql(dsgstring text, searchcriteria text)
-RETURNS TABLE (dsg_id integer, statement text)
-LANGUAGE plpgsql STABLE SECURITY INVOKER SET search_path = pg_catalog, {schema}, pg_temp SET standard_conforming_strings = on AS $f$
+    R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_cut_off(t text, OUT mark text, OUT open_quote boolean)
+LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
+-- The first comment mark (-- or /*) or ; outside quoted text as PostgreSQL
+-- reads quotes ('…', E'…' with backslash escapes, "…", $$…$$ and
+-- $tag$…$tag$), or, with open_quote, the opening of a quote the text does
+-- not close: either would cut off or take in what is joined after the
+-- text. Both NULL when there is none.
+DECLARE
+  c text[];
+  n integer;
+  i integer := 1;
+  j integer;
+  closing text;
+  tag text;
+  rest text;
+BEGIN
+  IF strpos(t, '$') = 0 AND t !~ '[Ee]''' THEN
+    -- Without dollar quotes and E'' strings, the closed quotes removed, the
+    -- first mark or quote left is the answer.
+    mark := substring(regexp_replace(t, $r$'(?:[^']|'')*'|"(?:[^"]|"")*"$r$, ' ', 'g') FROM $r$;|--|/\*|'|"$r$);
+    open_quote := CASE WHEN mark IS NULL THEN NULL ELSE mark IN ('''', '"') END;
+    RETURN;
+  END IF;
+  c := string_to_array(t, NULL);
+  n := coalesce(array_length(c, 1), 0);
+  WHILE i <= n LOOP
+    tag := NULL;
+    closing := NULL;
+    IF c[i] IN ('''', '"') THEN
+      tag := c[i];
+      closing := c[i];
+    ELSIF c[i] IN ('E', 'e') AND i < n AND c[i + 1] = '''' AND (i = 1 OR c[i - 1] !~ '^[A-Za-z0-9_$]$' AND ascii(c[i - 1]) < 128) THEN
+      tag := c[i] || '''';
+      closing := '''';
+    ELSIF c[i] = '$' AND (i = 1 OR c[i - 1] !~ '^[A-Za-z0-9_$]$' AND ascii(c[i - 1]) < 128) THEN
+      rest := array_to_string(c[i:n], '');
+      tag := substring(rest FROM $r$^\$(?:(?:[A-Za-z_]|[^\x01-\x7f])(?:[A-Za-z0-9_]|[^\x01-\x7f])*)?\$$r$);
+    END IF;
+    IF tag IS NULL THEN
+      IF c[i] = ';' OR c[i] = '-' AND c[i + 1] = '-' OR c[i] = '/' AND c[i + 1] = '*' THEN
+        mark := CASE c[i] WHEN ';' THEN ';' ELSE c[i] || c[i + 1] END;
+        open_quote := false;
+        RETURN;
+      END IF;
+      i := i + 1;
+      CONTINUE;
+    END IF;
+    IF closing IS NULL THEN
+      -- A dollar quote ends where its tag comes again.
+      j := strpos(substr(rest, char_length(tag) + 1), tag);
+      IF j = 0 THEN
+        mark := tag;
+        open_quote := true;
+        RETURN;
+      END IF;
+      i := i + 2 * char_length(tag) + j - 1;
+      CONTINUE;
+    END IF;
+    j := i + char_length(tag);
+    LOOP
+      IF j > n THEN
+        mark := tag;
+        open_quote := true;
+        RETURN;
+      END IF;
+      IF c[j] = chr(92) AND tag <> closing THEN
+        j := j + 2;
+      ELSIF c[j] = closing AND j < n AND c[j + 1] = closing THEN
+        j := j + 2;
+      ELSIF c[j] = closing THEN
+        EXIT;
+      ELSE
+        j := j + 1;
+      END IF;
+    END LOOP;
+    i := j + 1;
+  END LOOP;
+END $f$)sql",
+    R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search_refusal(guide_id integer, from_clause text, where_clause text, statement text)
+RETURNS text LANGUAGE plpgsql IMMUTABLE SET search_path = pg_catalog, pg_temp AS $f$
+-- Why the guide's statement must not run, or NULL: a comment or a ; in its
+-- FROM or WHERE clause, or a quote one of them opens and does not close,
+-- and then the same anywhere in the whole statement (its columns'
+-- expressions and separators are stored SQL too).
+DECLARE
+  cut record;
+  clause text;
+BEGIN
+  FOREACH clause IN ARRAY ARRAY['FROM', 'WHERE'] LOOP
+    SELECT * INTO cut FROM {schema}.velmorastine_search_cut_off(CASE clause WHEN 'FROM' THEN from_clause ELSE where_clause END);
+    IF cut.open_quote THEN
+      RETURN 'Error: Database Search Guide ' || CAST(guide_id AS text) || ' cannot be searched: its ' || clause
+             || ' clause opens a quoted text (' || cut.mark || ') that it does not close, which would take in the search conditions.';
+    ELSIF NOT cut.open_quote THEN
+      RETURN 'Error: Database Search Guide ' || CAST(guide_id AS text) || ' cannot be searched: its ' || clause
+             || ' clause holds a comment (-- or /*) or a ; outside quotes, which would cut off the search conditions.';
+    END IF;
+  END LOOP;
+  IF statement IS NOT NULL AND (SELECT s.mark FROM {schema}.velmorastine_search_cut_off(statement) s) IS NOT NULL THEN
+    RETURN 'Error: Database Search Guide ' || CAST(guide_id AS text) || ' cannot be searched: its columns hold a comment (-- or /*), a ; or a quote they do not close, which would cut off the search conditions.';
+  END IF;
+  RETURN NULL;
+END $f$)sql",
+    R"sql(DROP FUNCTION IF EXISTS {schema}.velmorastine_search_sql(text, text))sql",
+    R"sql(CREATE FUNCTION {schema}.velmorastine_search_sql(dsgstring text, searchcriteria text)
+RETURNS TABLE (sql text, dsg_id integer)
+LANGUAGE plpgsql STABLE SECURITY INVOKER SET search_path = pg_catalog, pg_temp SET standard_conforming_strings = on AS $f$
 -- The statement the search runs for each listed guide that has column rows,
 -- in ascending guide order: the built-in engine's PostgreSQL statement, in
 -- its union shape when the guide has its trigram indexes. No row when no
--- listed guide has column rows; an invalid guide raises its error.
+-- listed guide has column rows; an invalid guide raises its error. Every
+-- object it uses resolves in pg_catalog or names its schema: nothing another
+-- role creates can stand in for one.
 #variable_conflict use_column
 DECLARE
   ids integer[] := {schema}.velmorastine_search_guide_list(dsgstring);
   criteria text := left(coalesce(searchcriteria, ''), 255);
   phrases text[] := {schema}.velmorastine_search_phrases(left(coalesce(searchcriteria, ''), 255));
   guide record;
-  col record;
   plains text[] := '{}';
   guides integer[] := '{}';
   conditions text[];
@@ -302,6 +407,8 @@ DECLARE
   select_from text;
   plain text;
   branches text;
+  refusal text;
+  number text;
   k integer;
   g integer;
 BEGIN
@@ -323,8 +430,9 @@ BEGIN
     GROUP BY c.dsg_id
     ORDER BY c.dsg_id
   LOOP
+    number := CAST(guide.id AS text);
     IF guide.tables_rows = 0 THEN
-      RAISE EXCEPTION 'Error: Database Search Guide % has no tables defined.', guide.id;
+      RAISE EXCEPTION 'Error: Database Search Guide % has no tables defined.', number;
     END IF;
     last_shown := 0;
     FOR k IN 1 .. cardinality(guide.shows) LOOP
@@ -333,14 +441,12 @@ BEGIN
       END IF;
     END LOOP;
     IF last_shown = 0 THEN
-      RAISE EXCEPTION 'Error: Database Search Guide % shows no column in its result list.', guide.id;
+      RAISE EXCEPTION 'Error: Database Search Guide % shows no column in its result list.', number;
     END IF;
     where_text := coalesce(guide.where_clause, '');
-    IF {schema}.velmorastine_search_unquoted(coalesce(guide.from_clause, '')) ~ '(;|--|/[*])' THEN
-      RAISE EXCEPTION 'Error: Database Search Guide % cannot be searched: its FROM clause holds a comment (-- or /*) or a ; outside quotes, which would cut off the search conditions.', guide.id;
-    END IF;
-    IF {schema}.velmorastine_search_unquoted(where_text) ~ '(;|--|/[*])' THEN
-      RAISE EXCEPTION 'Error: Database Search Guide % cannot be searched: its WHERE clause holds a comment (-- or /*) or a ; outside quotes, which would cut off the search conditions.', guide.id;
+    refusal := {schema}.velmorastine_search_refusal(guide.id, coalesce(guide.from_clause, ''), where_text, NULL);
+    IF refusal IS NOT NULL THEN
+      RAISE EXCEPTION '%', refusal;
     END IF;
     shown_values := '';
     conditions := '{}';
@@ -373,11 +479,11 @@ BEGIN
         conditions := conditions || ('(' || searched || ' ILIKE ''%' || pattern || '%'' ESCAPE '''')');
       END LOOP;
     EXCEPTION WHEN SQLSTATE 'CV001' THEN
-      RAISE EXCEPTION 'Error: Database Search Guide % cannot be searched on PostgreSQL: % converts with a style that has no PostgreSQL translation (there are translations for the styles 101, 103, 112, 120 and 121).', guide.id, SQLERRM;
+      RAISE EXCEPTION 'Error: Database Search Guide % cannot be searched on PostgreSQL: % converts with a style that has no PostgreSQL translation (there are translations for the styles 101, 103, 112, 120 and 121).', number, SQLERRM;
     END;
     key := CASE WHEN coalesce(guide.keys[1], 0) <> 0 THEN coalesce(guide.qualifiers[1], '') || '.' || coalesce(guide.names[1], '') ELSE ' 0' END;
     select_from := 'SELECT substr(CAST(' || shown_values || ' AS text), 1, 200) ResultList,' || key || ' IDColumn, '
-                   || guide.id || ' DSG_ID  ' || coalesce(guide.from_clause, '') || ' ';
+                   || number || ' DSG_ID  ' || coalesce(guide.from_clause, '') || ' ';
     own_where := char_length(where_text) > 6;
     IF cardinality(conditions) = 0 THEN
       plain := select_from || CASE WHEN own_where THEN where_text || ' ' ELSE '  ' END;
@@ -385,19 +491,21 @@ BEGIN
       plain := select_from || CASE WHEN own_where THEN where_text || ' AND (' ELSE ' WHERE ' END
                || ' ' || array_to_string(conditions, ' OR  ') || ' ' || CASE WHEN own_where THEN ')' ELSE ' ' END;
     END IF;
+    refusal := {schema}.velmorastine_search_refusal(guide.id, '', '', plain);
+    IF refusal IS NOT NULL THEN
+      RAISE EXCEPTION '%', refusal;
+    END IF;
     -- A guide with its trigram indexes runs in the union shape: one branch
     -- per search column, the k-th finding the rows whose k-th column meets
     -- the criteria and no earlier one does. It is left to the plain
-    -- statement when a comment or a ; would cut off a branch, or when an
-    -- OR at the top of its WHERE clause would take the branch's condition
-    -- for its last part only.
+    -- statement when an OR at the top of its WHERE clause would take the
+    -- branch's condition for its last part only.
     IF cardinality(conditions) > 0
        AND EXISTS (SELECT 1 FROM pg_catalog.pg_class i
-                   WHERE i.relkind IN ('i', 'I') AND i.relnamespace = (SELECT n.oid FROM pg_catalog.pg_namespace n WHERE n.nspname = {schema literal})
-                     AND i.relname >= CAST('db_search_index_' || guide.id || '_' AS name)
-                     AND i.relname < CAST('db_search_index_' || guide.id || '`' AS name)
-                     AND i.relname LIKE 'db!_search!_index!_' || guide.id || '!_%' ESCAPE '!')
-       AND {schema}.velmorastine_search_unquoted(plain) !~ '(;|--|/[*])'
+                   WHERE i.relkind IN ('i', 'I') AND i.relnamespace = CAST({schema literal} AS regnamespace)
+                     AND i.relname >= CAST('db_search_index_' || number || '_' AS name)
+                     AND i.relname < CAST('db_search_index_' || number || '`' AS name)
+                     AND i.relname LIKE 'db!_search!_index!_' || number || '!_%' ESCAPE '!')
        AND NOT (own_where AND EXISTS (
              SELECT 1 FROM (
                SELECT m[1] AS word,
@@ -418,28 +526,29 @@ BEGIN
     plains := plains || plain;
     guides := guides || guide.id;
   END LOOP;
-  RETURN QUERY SELECT * FROM unnest(guides, plains);
+  RETURN QUERY SELECT * FROM unnest(plains, guides);
 END $f$)sql",
     R"sql(CREATE OR REPLACE FUNCTION {schema}.velmorastine_search(dsgstring text, searchcriteria text)
 RETURNS TABLE (resultlist text, idcolumn text, dsg_id integer)
-LANGUAGE plpgsql VOLATILE SECURITY INVOKER SET standard_conforming_strings = on AS $f$
+LANGUAGE plpgsql VOLATILE SECURITY INVOKER SET search_path = {statement path} SET standard_conforming_strings = on AS $f$
 -- The search service: the rows of each listed guide's statement, guide after
--- guide, run with the caller's rights and the caller's search_path, so that
--- the searched tables are the ones the built-in engine's statements read on
--- the same connection. When no listed guide has column rows, the one row
--- "Error: Database Search Guide ID(s) invalid.".
+-- guide, run with the caller's rights under the search path the tool
+-- searched the guides with when it installed the service, so that a caller
+-- finds what the tool finds. Its own objects are named with their schema.
+-- When no listed guide has column rows, the one row "Error: Database Search
+-- Guide ID(s) invalid.".
 #variable_conflict use_column
 DECLARE
   guide record;
   searched boolean := false;
 BEGIN
-  FOR guide IN SELECT s.statement FROM {schema}.velmorastine_search_sql(dsgstring, searchcriteria) s LOOP
+  FOR guide IN SELECT s.sql FROM {schema}.velmorastine_search_sql(dsgstring, searchcriteria) AS s LOOP
     searched := true;
     RETURN QUERY EXECUTE 'SELECT CAST(r.a AS pg_catalog.text), CAST(r.b AS pg_catalog.text), CAST(r.c AS pg_catalog.int4) FROM ('
-                         || guide.statement || ') AS r (a, b, c)';
+                         OPERATOR(pg_catalog.||) guide.sql OPERATOR(pg_catalog.||) ') AS r (a, b, c)';
   END LOOP;
   IF NOT searched THEN
-    RETURN QUERY SELECT CAST('Error: Database Search Guide ID(s) invalid.' AS text), CAST(NULL AS text), CAST(NULL AS integer);
+    RETURN QUERY SELECT CAST('Error: Database Search Guide ID(s) invalid.' AS pg_catalog.text), CAST(NULL AS pg_catalog.text), CAST(NULL AS pg_catalog.int4);
   END IF;
 END $f$)sql",
 };
@@ -457,19 +566,35 @@ void Replace(std::string& text, std::string_view marker, const std::string& piec
 
 }  // namespace
 
-std::string PostgresSearchServiceVersionQuery() {
-  return std::string(
-             "SELECT coalesce(CAST(substring(obj_description(to_regprocedure(quote_ident("
-             "current_schema()) || '.velmorastine_search(text, text)'), 'pg_proc') FROM '^") +
-         kVersionMark + "([0-9]+)$') AS integer), 0) AS Version";
-}
+const char* const kPostgresSearchServiceQuery =
+    "SELECT s.place AS Place, CAST(p.oid IS NOT NULL AS integer) AS Installed, "
+    "coalesce(CAST(substring(pg_catalog.obj_description(p.oid, 'pg_proc') FROM '^Corvanty search "
+    "service, version ([0-9]+)$') AS integer), 0) AS Version, "
+    "pg_catalog.pg_get_userbyid(p.proowner) AS Owner, CAST(pg_catalog.pg_has_role(p.proowner, "
+    "'USAGE') AS integer) AS Replaceable FROM (SELECT pg_catalog.current_schema() AS place) s "
+    "LEFT JOIN pg_catalog.pg_proc p ON p.oid OPERATOR(pg_catalog.=) "
+    "pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) OPERATOR(pg_catalog.||) "
+    "'.velmorastine_search(text, text)')";
+
+const char* const kPostgresInstallPlaceQuery =
+    "SELECT pg_catalog.quote_ident(pg_catalog.current_schema()) AS Name, "
+    "pg_catalog.quote_literal(pg_catalog.current_schema()) AS Literal, "
+    "pg_catalog.array_to_string(ARRAY(SELECT pg_catalog.quote_ident(s.name) FROM "
+    "pg_catalog.unnest(pg_catalog.current_schemas(false)) WITH ORDINALITY AS s (name, n) WHERE "
+    "s.name OPERATOR(pg_catalog.<>) 'pg_catalog' AND s.name OPERATOR(pg_catalog.!~) "
+    "'^pg_temp_' ORDER BY s.n), ', ') AS Path, pg_catalog.quote_literal(ARRAY(SELECT s.name FROM "
+    "pg_catalog.unnest(pg_catalog.current_schemas(false)) AS s (name) WHERE s.name "
+    "OPERATOR(pg_catalog.<>) 'pg_catalog' AND s.name OPERATOR(pg_catalog.!~) '^pg_temp_')) AS "
+    "PathArray";
 
 std::vector<std::string> PostgresSearchServiceStatements(const std::string& schema_identifier,
-                                                         const std::string& schema_literal) {
+                                                         const std::string& schema_literal,
+                                                         const std::string& searched_schemas) {
   std::vector<std::string> statements;
   for (const char* function : kFunctions) {
     std::string text(function);
     Replace(text, "{schema literal}", schema_literal);
+    Replace(text, "{statement path}", "pg_catalog, " + searched_schemas + ", pg_temp");
     Replace(text, "{schema}", schema_identifier);
     statements.push_back(std::move(text));
   }

@@ -10,9 +10,10 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
-#include "schema/postgressearchservice.h"
+#include "schema/guidetablewriters.h"
 #include "schema/searchengineinstaller.h"
 #include "schema/searchguidetables.h"
+#include "schema/searchservicestate.h"
 #include "schema/tablebuilder.h"
 #include "statements/dialectsql.h"
 #include "ui/applicationerror.h"
@@ -69,8 +70,7 @@ bool SearchEngineExists() {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   if (!HasSearchProcedure(connection.GetDialect())) return true;
   if (connection.GetDialect() == rdo::Dialect::PostgreSql)
-    return connection.OpenResultset(PostgresSearchServiceVersionQuery()).Int("Version") >=
-           kPostgresSearchServiceVersion;
+    return ReadSearchServiceState(connection).LeftAsItIs();
   return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
 }
 
@@ -94,6 +94,10 @@ bool CheckDatabaseReadiness() {
     }
   }
   if (!SearchEngineExists() && !BuildSearchEngine()) MsgBox(kEngineInstallFollowUp);
+  // Whatever else failed: no right to change what every search runs is left
+  // to PUBLIC.
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  GuardGuideTables(connection);
   return true;
 }
 

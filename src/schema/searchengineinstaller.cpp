@@ -4,6 +4,8 @@
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
+#include "schema/guidetablewriters.h"
+#include "schema/pinnedcatalogpath.h"
 #include "schema/postgressearchservice.h"
 #include "schema/proceduretext.h"
 #include "statements/dialectsql.h"
@@ -14,26 +16,20 @@ namespace corvanty::basCorvantyAdmin {
 
 namespace {
 // Creates or replaces the search service in the connection's schema, in one
-// transaction that first waits for any other installation in the database.
-// The SQL the guide tables hold runs with each caller's rights: no right to
-// write them is left to PUBLIC.
+// transaction that first waits for any other installation in the database,
+// and takes away from PUBLIC any right to write the guide tables: the SQL
+// they hold runs with each caller's rights.
 void InstallPostgresSearchService(rdo::rdoConnection& connection) {
-  rdo::Transaction transaction = connection.BeginTrans();
-  connection.OpenResultset("SELECT pg_advisory_xact_lock(hashtext('velmorastine_search'))");
-  rdo::rdoResultset schema = connection.OpenResultset(
-      "SELECT quote_ident(current_schema()) AS Name, quote_literal(current_schema()) AS Literal");
-  if (!schema.Value("Name"))
-    throw rdo::DatabaseError({rdo::rdoError{
-        0, "The connection's search_path names no schema that exists to install into.", -1, ""}});
-  for (const std::string& statement :
-       PostgresSearchServiceStatements(schema.Text("Name"), schema.Text("Literal")))
-    connection.Execute(statement);
-  for (rdo::rdoResultset tables =
-           connection.OpenResultset(AllGuideTablesExistQuery(rdo::Dialect::PostgreSql));
-       !tables.IsEOF(); tables.MoveNext())
-    connection.Execute("REVOKE INSERT, UPDATE, DELETE, TRUNCATE ON " +
-                       DoubleQuoted(tables.Text("Name")) + " FROM PUBLIC");
-  transaction.Commit();
+  {
+    PinnedCatalogPath pinned(connection);
+    connection.OpenResultset(
+        "SELECT pg_advisory_xact_lock(hashtext('velmorastine_search')) AS Locked");
+    for (const std::string& statement : PostgresSearchServiceStatements(
+             pinned.SchemaIdentifier(), pinned.SchemaLiteral(), pinned.SearchedSchemas()))
+      connection.Execute(statement);
+    pinned.Commit();
+  }
+  GuardGuideTables(connection);
 }
 
 std::string InstallErrors(const std::vector<rdo::rdoError>& records, const char* fallback) {

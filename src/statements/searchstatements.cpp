@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "statements/cutoff.h"
 #include "statements/searchcriteria.h"
 #include "statements/searchsyntax.h"
 #include "statements/sqltokens.h"
@@ -128,11 +129,14 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
             "Error: Database Search Guide " + number + " shows no column in its result list."};
   for (const auto& [clause, text] :
        {std::pair{"FROM", guide.FROM_clause}, std::pair{"WHERE", guide.WHERE_clause}})
-    if (CutsOffWhatFollows(text.value_or("")))
+    if (const std::optional<CutOff> cut = FirstCutOff(text.value_or(""), dialect))
       return {guide.DSG_ID, "",
               "Error: Database Search Guide " + number + " cannot be searched: its " + clause +
-                  " clause holds a comment (-- or /*) or a ; outside quotes, which would cut off "
-                  "the search conditions."};
+                  (cut->open_quote ? " clause opens a quoted text (" + cut->mark +
+                                         ") that it does not close, which would take in the "
+                                         "search conditions."
+                                   : " clause holds a comment (-- or /*) or a ; outside quotes, "
+                                     "which would cut off the search conditions.")};
   std::optional<std::string> from = guide.FROM_clause.value_or("");
   if (!narrowing.guard.empty()) from = GuardedFrom(*from, narrowing.guard);
   if (!from)
@@ -141,10 +145,17 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
                 " cannot be searched through an index: its FROM clause does not begin with FROM "
                 "or has a RIGHT or FULL join."};
   try {
-    return {guide.DSG_ID,
-            SelectPart(guide, shown, dialect) + *from + " " +
-                ConditionPart(guide, criteria, dialect, narrowing),
-            ""};
+    GuideStatement statement{guide.DSG_ID,
+                             SelectPart(guide, shown, dialect) + *from + " " +
+                                 ConditionPart(guide, criteria, dialect, narrowing),
+                             ""};
+    // The columns' expressions and separators are stored SQL too.
+    if (CutsOffWhatFollows(statement.SQL, dialect))
+      return {guide.DSG_ID, "",
+              "Error: Database Search Guide " + number +
+                  " cannot be searched: its columns hold a comment (-- or /*), a ; or a quote "
+                  "they do not close, which would cut off the search conditions."};
+    return statement;
   } catch (const UntranslatableExpression& refused) {
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number + " cannot be searched on " +
@@ -188,11 +199,9 @@ std::string GuideRows(const GuideDefinition& guide) {
 
 GuideStatement IndexedStatement(const GuideDefinition& guide, const SearchCriteria& criteria,
                                 const std::string& fresh, const std::string& candidates) {
-  if (CutsOffWhatFollows(StatementFor(guide, criteria, rdo::Dialect::Sqlite).SQL))
-    return {guide.DSG_ID, "",
-            "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
-                " cannot be searched through an index: a comment or a ; in its clauses or columns "
-                "would cut off what the index adds."};
+  if (GuideStatement plain = StatementFor(guide, criteria, rdo::Dialect::Sqlite);
+      !plain.Error.empty())
+    return plain;
   GuideStatement indexed =
       StatementFor(guide, criteria, rdo::Dialect::Sqlite, {fresh, candidates, std::nullopt});
   if (indexed.Error.empty())
@@ -227,8 +236,6 @@ GuideStatement UnionStatement(const GuideDefinition& guide, const SearchCriteria
   const std::string refused = "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
                               " cannot be searched through its index: ";
   if (!plain.Error.empty()) return plain;
-  if (CutsOffWhatFollows(plain.SQL))
-    return {guide.DSG_ID, "", refused + "a comment or a ; would cut off a branch"};
   if (HasOwnWhere(guide) && HasOrAtTop(*guide.WHERE_clause))
     return {guide.DSG_ID, "", refused + "its WHERE clause has an OR outside parentheses"};
   const size_t branches = SearchedValues(guide, rdo::Dialect::PostgreSql).size();

@@ -33,10 +33,11 @@ struct SearchStatements {
 // One entry per listed guide that has column rows (guides without any are
 // skipped, a DSG_ID listed twice counts once); when there is none, Error is
 // kInvalidGuidesMessage and Guides is empty. A guide without a tables row,
-// without a column shown in the result text, or whose FROM or WHERE clause
-// holds a comment or a ; outside quotes (it would cut off the search
-// conditions and find every row) gets an Error instead of SQL and must not
-// be run. Each guide's conditions are on its own search columns.
+// without a column shown in the result text, or whose clauses or columns
+// hold a comment or a ; outside quotes, or a quote they do not close, as the
+// dialect's server reads quotes (it would cut off the search conditions and
+// find every row, or run a second statement) gets an Error instead of SQL
+// and must not be run. Each guide's conditions are on its own search columns.
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
                                           const SearchCriteria& criteria, rdo::Dialect dialect);
 
@@ -49,8 +50,7 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
 // the search conditions find must meet candidates while fresh holds: the
 // statement then finds what the plain one finds, candidates only spare it
 // reading the others. An Error instead when the guide's FROM clause does not
-// begin with FROM or has a RIGHT or FULL join, or when the plain statement
-// holds a comment or a ; (either would cut off the rest).
+// begin with FROM or has a RIGHT or FULL join, or the guide's own error.
 GuideStatement IndexedStatement(const GuideDefinition& guide, const SearchCriteria& criteria,
                                 const std::string& fresh, const std::string& candidates);
 
@@ -61,8 +61,7 @@ GuideStatement IndexedStatement(const GuideDefinition& guide, const SearchCriter
 // a column's searched expression serves its branch, where the plain
 // statement's OR across the columns reads every row. An Error instead when
 // the guide's WHERE clause has an OR outside parentheses (what is added
-// after it binds to its last part only), or the statement holds a comment
-// or a ;.
+// after it binds to its last part only), or the guide's own error.
 GuideStatement UnionStatement(const GuideDefinition& guide, const SearchCriteria& criteria);
 
 // The expressions the guide's search columns are matched by, in column

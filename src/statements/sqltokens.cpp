@@ -44,18 +44,6 @@ std::vector<SqlPiece> WordsAndQuotes(std::string_view sql) {
   return pieces;
 }
 
-bool CutsOffWhatFollows(std::string_view sql) {
-  for (size_t i = 0; i < sql.size(); ++i) {
-    const size_t span_end = QuotedSpanEnd(sql, i);
-    const std::string_view two = sql.substr(i, 2);
-    if (span_end != i)
-      i = span_end - 1;
-    else if (sql[i] == ';' || two == "--" || two == "/*")
-      return true;
-  }
-  return false;
-}
-
 bool IsKeyword(std::string_view word, std::string_view keyword) {
   if (word.size() != keyword.size()) return false;
   for (size_t i = 0; i < word.size(); ++i)

@@ -27,10 +27,6 @@ struct SqlPiece {
 // left out.
 std::vector<SqlPiece> WordsAndQuotes(std::string_view sql);
 
-// Whether the text holds a comment (-- or /*) or ends a statement (;)
-// outside quoted spans: either would cut off whatever is joined after it.
-bool CutsOffWhatFollows(std::string_view sql);
-
 // Whether a word is this keyword, ASCII letters in any case.
 bool IsKeyword(std::string_view word, std::string_view keyword);
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // The texts the guide editors build: FROM lists, statements, the catalogue query.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "guides/columnloader.h"
@@ -40,6 +41,47 @@ TEST(FromList, RemovesExactlyTheTablesItem) {
   for (const auto& row : rows) EXPECT_EQ(FromTextWithoutTable(row[0], row[1]), row[2]) << row[0];
 }
 
+constexpr rdo::Dialect kTsql = rdo::Dialect::SqlServer;
+
+// Each server's way of quoting: what hides a ";" or a comment from one
+// reading shows it to another. {FROM, WHERE, what the check says on
+// PostgreSQL, on SQL Server and SQLite}: "" accepted, else the mark named.
+TEST(GuideClauses, AreReadWithTheQuotesOfTheServerTheyRunOn) {
+  const char* const kSemicolon = "\";\" outside";
+  const char* const rows[][4] = {
+      // Dollar quotes and E'' strings hide an apostrophe that T-SQL reads.
+      {"customers c", "c.country <> $$'$$ ; DELETE FROM victim; SELECT '' -- '", kSemicolon, ""},
+      {"customers c", "c.country <> $q$'$q$ ; DELETE FROM victim; SELECT ''", kSemicolon, "(')"},
+      {"customers c", "c.name <> E'\\'' ; DELETE FROM victim; SELECT ''", kSemicolon, "(')"},
+      {"customers c", "c.name = e'it\\'s; --'", "", kSemicolon},
+      // Brackets quote nothing on PostgreSQL.
+      {"customers c", "c.name = ANY (ARRAY[']']) ; DELETE FROM victim; SELECT ']'", kSemicolon,
+       "(')"},
+      // A $ inside a word or before a digit starts no dollar quote.
+      {"customers c", "c.a$$b = 1; ", kSemicolon, kSemicolon},
+      {"customers c", "c.id = $1 AND c.name = '$1;'", "", ""},
+      // Quoted on both; an identifier's doubled quote.
+      {"customers c", "c.name <> $$ ; -- $$ AND \"a\"\";\" = 'x'", "", kSemicolon},
+      // Nested block comments, and comments at all, are refused.
+      {"customers c /* a /* nested */ note */", "", "\"/*\" outside", "\"/*\" outside"},
+      // A quote still open at the end would take in what follows.
+      {"customers c WHERE $$", "$$ = '' ; DELETE FROM victim", "($$)", kSemicolon},
+      {"customers c WHERE '", "' = '' ; DELETE FROM victim; SELECT '", "(')", "(')"},
+      {"customers c", "c.name = E'abc\\'", "(E')", ""},
+  };
+  for (const auto& row : rows)
+    for (const auto& [dialect, expected] : {std::pair{rdo::Dialect::PostgreSql, row[2]},
+                                            {rdo::Dialect::SqlServer, row[3]},
+                                            {rdo::Dialect::Sqlite, row[3]}}) {
+      const std::string refusal = CutOffRefusal(row[0], row[1], dialect);
+      if (*expected == '\0')
+        EXPECT_EQ(refusal, "") << row[0] << " | " << row[1] << " on " << rdo::ServerName(dialect);
+      else
+        EXPECT_THAT(refusal, ::testing::HasSubstr(expected))
+            << row[0] << " | " << row[1] << " on " << rdo::ServerName(dialect);
+    }
+}
+
 TEST(GuideStatements, AreTheServersOwnTexts) {
   ColumnSlot slot;  // guide 7: index 2, Orders.Total, Numeric, shown, separator ", "
   slot.TableName = "Orders";
@@ -63,13 +105,13 @@ TEST(GuideStatements, AreTheServersOwnTexts) {
       {TableColumnSettingsDeleteStatement(7, "Bob's"),
        "DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = 7 AND Column_qualifier = 'Bob''s'"},
       // A comment or a ";" outside string literals is refused, the first one named.
-      {CutOffRefusal("Customers /* all */", "1=1; DELETE FROM Customers"),
+      {CutOffRefusal("Customers /* all */", "1=1; DELETE FROM Customers", kTsql),
        "Syntax Invalid: the FROM text holds \"/*\" outside string literals. A comment or a \";\" "
        "there would cut off the search conditions joined after it."},
-      {CutOffRefusal("Customers", "name = 'a;b--c' AND id > 1; -- all"),
+      {CutOffRefusal("Customers", "name = 'a;b--c' AND id > 1; -- all", kTsql),
        "Syntax Invalid: the WHERE text holds \";\" outside string literals. A comment or a \";\" "
        "there would cut off the search conditions joined after it."},
-      {CutOffRefusal("Customers c", "name = 'it''s -- /* ;' AND \"x;\" = [y--] - 1"), ""},
+      {CutOffRefusal("Customers c", "name = 'it''s -- /* ;' AND \"x;\" = [y--] - 1", kTsql), ""},
       {ColumnInsertStatement(rdo::Dialect::SqlServer, 7, slot),
        "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
        "Column_name, Column_data_type,Show_in_list, Is_search_column, List_column_separator, "

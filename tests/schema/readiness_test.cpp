@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "connections/rdo.h"
+#include "schema/guidetablewriters.h"
 #include "schema/postgressearchservice.h"
 #include "schema/rebuildcommands.h"
 #include "statements/dialectsql.h"
@@ -32,7 +33,7 @@ using Readiness = testing::OnEachServer<testing::DatabaseTest>;
 INSTANTIATE_TEST_SUITE_P(, Readiness, testing::kEachServer, testing::ServerParamName);
 
 TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
-  const std::string kServiceQuery = PostgresSearchServiceVersionQuery();
+  const std::string kServiceQuery = kPostgresSearchServiceQuery;
   const std::string kOthers =
       "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables Db_Search_Guide_Unique ";
   // The seed, and the tables (PostgreSQL folds their unquoted names to lower
@@ -68,10 +69,11 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
       std::transform(want.begin(), want.begin() + want.find('|'), want.begin(), ::tolower);
     EXPECT_EQ(found + (only_query ? "| the query" : "| more"), want);
     // Everything in place, a current search service included: nothing but
-    // the existence queries.
+    // the existence queries, and on PostgreSQL the look at PUBLIC's rights.
     sent_.clear();
     EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
-    EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(server_), kServiceQuery}
+    EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(server_), kServiceQuery,
+                                         kGuideTableRightsQuery}
                                  : Texts{MainTablesExistQuery(server_)}));
   }
   // An index named like a guide table does not count as that table.

@@ -209,7 +209,7 @@ std::pair<Texts, Texts> AskService(rdo::rdoConnection& connection, const std::st
   const std::string arguments = "(' 1,2, 3,8,9 ,10', '" + QuoteApostrophes(criteria) + "')";
   Texts statements;
   for (auto rows =
-           connection.OpenForwardOnly("SELECT statement FROM velmorastine_search_sql" + arguments);
+           connection.OpenForwardOnly("SELECT sql FROM velmorastine_search_sql" + arguments);
        rows.Fetch();)
     statements.push_back(rows.Value(0).value_or("NULL"));
   std::vector<int> guides;
@@ -704,7 +704,8 @@ TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) 
       kNoIndex + "its FROM clause does not begin with FROM or has a RIGHT or FULL join.",
       " cannot be searched: its WHERE clause holds a comment (-- or /*) or a ; outside quotes, "
       "which would cut off the search conditions.",
-      kNoIndex + "a comment or a ; in its clauses or columns would cut off what the index adds.",
+      " cannot be searched: its columns hold a comment (-- or /*), a ; or a quote they do not "
+      "close, which would cut off the search conditions.",
   };
   for (int32_t guide = 8; guide <= 14; ++guide)
     EXPECT_EQ(refusal(guide), std::string(guide < 12 ? "" : "Error: ") + "Database Search Guide " +

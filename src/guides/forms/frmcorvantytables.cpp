@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "connections/connectionstore.h"
 #include "connections/sqlerrorreport.h"
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantycolumns.h"
@@ -203,15 +204,18 @@ void frmCorvantyTables::cmdVerifySyntax_Click() {
              "correct?",
              vbYesNo) != vbYes)
     return;
-  if (const std::string refusal = CutOffRefusal(from, where); !refusal.empty()) {
-    MsgBox(refusal);
-    return;
-  }
-  std::string errors;
+  std::string refusal, errors;
   try {
-    errors = SqlErrorReport(CheckGuideSyntax(from, where), kSyntaxCheckMarks);
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    refusal = CutOffRefusal(from, where, connection.GetDialect());
+    if (refusal.empty())
+      errors = SqlErrorReport(CheckGuideSyntax(connection, from, where), kSyntaxCheckMarks);
   } catch (const std::exception& error) {
     ReportDialogError(error);  // the connection failed: nothing was checked
+    return;
+  }
+  if (!refusal.empty()) {
+    MsgBox(refusal);
     return;
   }
   if (!errors.empty()) {
