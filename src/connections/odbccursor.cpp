@@ -27,10 +27,13 @@ CursorReader::CursorReader(SQLHSTMT stmt) : stmt_(stmt) {
 std::string CursorReader::ColumnName(SQLUSMALLINT column) {
   std::vector<SQLCHAR> name(256);
   for (;;) {
-    SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
-    SQLULEN size = 0;
+    SQLSMALLINT length = 0;
+    // Only the name: asked for more, PostgreSQL's driver looks the column's
+    // table up with catalogue queries of its own, whose operators resolve
+    // through the user's search path, where another role may have planted
+    // one that then runs with this login's rights.
     SQLRETURN rc = SQLDescribeCol(stmt_, column, name.data(), static_cast<SQLSMALLINT>(name.size()),
-                                  &length, &type, &size, &digits, &nullable);
+                                  &length, nullptr, nullptr, nullptr, nullptr);
     Check(rc, SQL_HANDLE_STMT, stmt_);
     if (length < static_cast<SQLSMALLINT>(name.size()))
       return std::string(reinterpret_cast<const char*>(name.data()), length);

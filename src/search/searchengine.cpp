@@ -14,13 +14,17 @@ SearchRun::SearchRun(rdo::rdoConnection connection, std::vector<GuideStatement> 
                      std::vector<SearchPath> paths)
     : connection_(std::move(connection)),
       statements_(std::move(statements)),
-      paths_(std::move(paths)) {}
+      paths_(std::move(paths)) {
+  if (connection_.GetDialect() == rdo::Dialect::PostgreSql)
+    transaction_.emplace(connection_.BeginTrans());
+}
 
 std::optional<SearchResult> SearchRun::Next() {
   while (true) {
     if (!reader_) {
       if (next_statement_ == statements_.size()) return std::nullopt;
-      reader_.emplace(connection_.OpenForwardOnly(statements_[next_statement_++].SQL));
+      reader_ = OpenStatementRows(connection_, statements_[next_statement_].SQL, next_statement_);
+      ++next_statement_;
     }
     if (reader_->Fetch()) {
       SearchResult result;

@@ -10,6 +10,7 @@
 
 #include "connections/rdo.h"
 #include "index/searchpath.h"
+#include "search/statementrows.h"
 #include "statements/searchstatements.h"
 
 namespace corvanty {
@@ -23,7 +24,8 @@ struct SearchResult {
 class SearchRun {
  public:
   // Takes over the connection; statements must be free of errors, one path
-  // each.
+  // each. On PostgreSQL the search runs in a transaction of its own, which
+  // holds the cursors its statements' rows come from (see statementrows.h).
   SearchRun(rdo::rdoConnection connection, std::vector<GuideStatement> statements,
             std::vector<SearchPath> paths);
   // The next result, or nullopt when every statement is read. Throws
@@ -34,10 +36,11 @@ class SearchRun {
 
  private:
   rdo::rdoConnection connection_;
+  std::optional<rdo::Transaction> transaction_;
   std::vector<GuideStatement> statements_;
   std::vector<SearchPath> paths_;
   size_t next_statement_ = 0;
-  std::optional<rdo::ForwardReader> reader_;
+  std::unique_ptr<StatementRows> reader_;
 };
 
 struct PlannedSearch {

@@ -7,7 +7,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <tuple>
@@ -122,28 +121,19 @@ TEST_P(PostgresServer, TheReadinessCheckInstallsAMissingOrOlderSearchServiceAndL
 // with its own rights. What is not a guide list, and guides that cannot be
 // searched, are refused as the built-in engine refuses them, changing nothing.
 TEST_P(PostgresServer, TheSearchServiceSearchesWithTheCallersRightsAndRefusesWhatItCannotRun) {
-  const std::string clerk = "corvanty_clerk_" + std::to_string(getpid());
   const auto shop = testing::AddPostgresShop(
       "ServiceShop",
       "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
       " (8, 'FROM customers c', 'WHERE c.id > 0 -- a note'), (9, 'FROM customers c', NULL);"
       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier,"
       " Column_name, Conv_required, Conversion_expression) VALUES (8, 1, 'c', 'name', 0, ''),"
-      " (9, 1, 'c', 'id', -1, 'CONVERT(varchar, c.id, 999)');"
-      "CREATE ROLE " +
-          clerk +
-          " LOGIN PASSWORD 'clerk';"
-          "DO $$ BEGIN EXECUTE format('GRANT USAGE, CREATE ON SCHEMA %I TO " +
-          clerk +
-          "', current_schema()); END $$;"
-          "GRANT SELECT ON Db_Search_Guide_Tables, Db_Search_Guide_Cols, customers TO " +
-          clerk);
-  struct DropRole {
-    const testing::PostgresSchema& schema;
-    const std::string role;
-    ~DropRole() { schema.Query("DROP OWNED BY " + role + "; DROP ROLE " + role); }
-  } drop_role{*shop, clerk};
-  gstrConnect = basCorvantyAdmin::BuildConnectString(shop->dsn, clerk, "clerk");
+      " (9, 1, 'c', 'id', -1, 'CONVERT(varchar, c.id, 999)');");
+  const testing::PostgresRole clerk(*shop, "corvanty_clerk_");
+  shop->Query("DO $$ BEGIN EXECUTE format('GRANT USAGE, CREATE ON SCHEMA %I TO " + clerk.name +
+              "', current_schema()); END $$;"
+              "GRANT SELECT ON Db_Search_Guide_Tables, Db_Search_Guide_Cols, customers TO " +
+              clerk.name);
+  gstrConnect = clerk.Connect();
   ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
   // Whoever owns the service, it searches with its caller's rights.
   shop->Query("ALTER FUNCTION velmorastine_search(text, text) OWNER TO " + shop->server.user);

@@ -179,4 +179,17 @@ std::vector<std::string> PostgresSchema::Query(const std::string& sql) const {
   return Psql(server, sql, name_);
 }
 
+PostgresRole::PostgresRole(const PostgresSchema& schema, const std::string& prefix)
+    : schema(schema), name(UniqueName(prefix)) {
+  schema.Query("CREATE ROLE " + name + " LOGIN PASSWORD 'role'");
+}
+
+PostgresRole::~PostgresRole() {
+  schema.Query("DROP OWNED BY " + name + " CASCADE; DROP ROLE " + name);
+}
+
+std::string PostgresRole::Connect() const {
+  return basCorvantyAdmin::BuildConnectString(schema.dsn, name, "role");
+}
+
 }  // namespace corvanty::testing

@@ -62,6 +62,19 @@ class PostgresSchema {
   std::string name_;
 };
 
+// A login role of its own on a schema's server (password "role"), dropped
+// with everything it owns and every right it was given when it ends.
+class PostgresRole {
+ public:
+  PostgresRole(const PostgresSchema& schema, const std::string& prefix);
+  ~PostgresRole();
+  // The connect string of the schema's data source with this role's login.
+  std::string Connect() const;
+
+  const PostgresSchema& schema;
+  const std::string name;
+};
+
 // For tests run on each server: the two servers and their names.
 inline const auto kEachServer = ::testing::Values(rdo::Dialect::Sqlite, rdo::Dialect::PostgreSql);
 inline std::string ServerParamName(const ::testing::TestParamInfo<rdo::Dialect>& info) {
