@@ -14,8 +14,11 @@ const std::vector<Command>& Commands() {
       {"check", "check [--connection N]",
        "load connection N (default 1) and run the readiness check", Check},
       {"guides", "guides [--connection N]", "list guides: DSG_ID, tab, DSG_name", Guides},
-      {"sql", "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]",
-       "print the statement(s) the engine generates for the guide (name or number)", Sql},
+      {"sql", "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql] [--explain]",
+       "print the statement(s) a search of the guide (name or number) runs, through its index "
+       "where one serves; with another server's --dialect, the statement it would run there; "
+       "--explain tells on standard error which way and why",
+       Sql},
       {"search",
        "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain] "
        "[--in-database]",

@@ -29,23 +29,35 @@ int Guides(const Words& words) {
 }
 
 int Sql(const Words& words) {
-  Args args(words, {"--connection", "--dialect"}, {});
-  args.ExpectPositional(2, 2,
-                        "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql]");
+  Args args(words, {"--connection", "--dialect"}, {"--explain"});
+  args.ExpectPositional(
+      2, 2, "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql] [--explain]");
   const std::string dialect_name = args.Value("--dialect");
   const std::optional<rdo::Dialect> chosen =
       dialect_name.empty() ? std::nullopt : std::optional(DialectOption(dialect_name));
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    rdo::Dialect dialect = chosen.value_or(connection.GetDialect());
-    int32_t guide = ResolveGuide(connection, args.Positional()[0]);
-    SearchStatements generated = GenerateSearchStatements(
-        LoadGuideDefinitions(connection, {guide}), SearchCriteria(args.Positional()[1]), dialect);
-    if (!generated.Error.empty()) ThrowSearchError(generated.Error);
-    for (const GuideStatement& statement : generated.Guides) {
-      if (!statement.Error.empty()) ThrowSearchError(statement.Error);
-      std::cout << statement.SQL << '\n';
+    const int32_t guide = ResolveGuide(connection, args.Positional()[0]);
+    const SearchCriteria criteria(args.Positional()[1]);
+    // The statement a search runs here, through its index where one
+    // serves; for another server, the statement it would run there without.
+    PlannedSearch planned;
+    if (chosen && *chosen != connection.GetDialect()) {
+      SearchStatements generated =
+          GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}), criteria, *chosen);
+      if (!generated.Error.empty()) ThrowSearchError(generated.Error);
+      for (const GuideStatement& statement : generated.Guides)
+        if (!statement.Error.empty()) ThrowSearchError(statement.Error);
+      planned.statements = std::move(generated.Guides);
+    } else {
+      planned = PlanSearch(connection, {guide}, criteria);
+    }
+    for (const GuideStatement& statement : planned.statements) std::cout << statement.SQL << '\n';
+    if (args.Has("--explain")) {
+      std::cout.flush();
+      for (const SearchPath& path : planned.paths)
+        std::cerr << "Database Search Guide " << path.DSG_ID << ": " << path.why << '\n';
     }
     return kExitOk;
   });

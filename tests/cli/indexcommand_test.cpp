@@ -47,6 +47,11 @@ TEST_F(IndexCommand, BuildsListsServesAndDropsAnIndex) {
       << found.out;  // in no set order
   EXPECT_THAT(found.err, MatchesRegex("Database Search Guide 2: index: the rows of o it finds "
                                       "for \"car\"\n2 results in [0-9.]+ ms\n"));
+  // sql prints the statement that search ran: through the index.
+  const CommandResult statement = cli_.Run({"sql", "2", "car", "--explain"});
+  EXPECT_THAT(statement.out,
+              MatchesRegex("SELECT .* FROM Db_Search_Index_2 .* UNION ALL SELECT .*\n"));
+  EXPECT_EQ(statement.err, "Database Search Guide 2: index: the rows of o it finds for \"car\"\n");
   EXPECT_EQ(cli_.Run({"index", "6"}).err,  // a refusal is a reported failure
             "corvanty index: Error: Database Search Guide 6 shows no column in its result list.\n");
 
