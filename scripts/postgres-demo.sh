@@ -60,5 +60,14 @@ psql=(psql -X -q -v ON_ERROR_STOP=1 -h "$dir" -U corvanty)
 "$cli" demo-script --rows "$rows" | "${psql[@]}" -d corvanty_demo
 "$cli" demo-postgres --server "$dir" --database corvanty_demo --user corvanty \
   --password "$CORVANTY_PG_PASSWORD"
+# An application's role, with the least it needs to search (README.md,
+# "Which rights an application needs").
+"${psql[@]}" -d corvanty_demo <<'SQL'
+CREATE ROLE corvanty_app LOGIN PASSWORD 'corvanty_app';
+GRANT USAGE ON SCHEMA public TO corvanty_app;
+GRANT EXECUTE ON FUNCTION velmorastine_search(text, text) TO corvanty_app;
+GRANT SELECT ON Db_Search_Guide_Tables, Db_Search_Guide_Cols TO corvanty_app;
+GRANT SELECT ON customers, orders TO corvanty_app;
+SQL
 echo "Started the PostgreSQL demo server in $dir and loaded $rows order lines in $(took "$started") s."
 echo "Stop it with: scripts/postgres-demo.sh stop"

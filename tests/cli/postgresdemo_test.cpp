@@ -53,13 +53,16 @@ TEST(PostgresDemo, StartsAServerWithTheDemosDataAndGuidesThenRemovesIt) {
     cli.Succeed({"index", guide, "--connection", "1"});
     EXPECT_NE(cli.Succeed({"search", guide, criteria, "--connection", "1"}), "") << guide;
   }
-  // The README's calls of the search service from an application print what
-  // the command line prints, as does the command line calling the service.
+  // The README's calls of the search service from an application, as the
+  // demo's application role with the least rights the README names, print
+  // what the command line prints, as does the command line calling the
+  // service.
   const std::string found = cli.Succeed({"search", "1", "Lisbon", "--format", "tsv"});
   EXPECT_NE(found, "");
   EXPECT_EQ(cli.Succeed({"search", "1", "Lisbon", "--format", "tsv", "--in-database"}), found);
-  for (const auto& [first_line, program] : {std::pair{"    PGPASSWORD=corvanty psql ", "/bin/bash"},
-                                            {"    import os, psycopg", "/usr/bin/python3"}}) {
+  for (const auto& [first_line, program] :
+       {std::pair{"    PGPASSWORD=corvanty_app psql ", "/bin/bash"},
+        {"    import os, psycopg", "/usr/bin/python3"}}) {
     const testing::CommandResult run =
         testing::RunCommand({"PATH=/usr/bin:/bin", "CORVANTY_PG_DEMO_DIR=" + folder},
                             {program, "-c", ReadmeExample(first_line)});
