@@ -87,7 +87,7 @@ void ReportSearchService(const std::string& connect, const std::vector<ServiceCa
     const std::string service =
         "SELECT * FROM velmorastine_search" + ServiceArguments(c.guide, c.criteria);
     rdo::ForwardReader generated = connection.OpenForwardOnly(
-        "SELECT statement FROM velmorastine_search_sql" + ServiceArguments(c.guide, c.criteria));
+        "SELECT sql FROM velmorastine_search_sql" + ServiceArguments(c.guide, c.criteria));
     const std::string statement = generated.Fetch() ? generated.Value(0).value_or("") : "";
     if (statement !=
         PlanSearch(connection, {c.guide}, SearchCriteria(c.criteria)).statements.at(0).SQL)
