@@ -134,7 +134,7 @@ void WritePostgresDataSource(const std::string& name, const PostgresServerAddres
     std::string path = "\"";
     for (char c : schema) path += c == '"' ? "\"\"" : c == '\'' ? "''" : std::string(1, c);
     settings.emplace_back("ConnSettings",
-                          "SELECT set_config('search_path', '" + path + "\"', false)");
+                          "SELECT pg_catalog.set_config('search_path', '" + path + "\"', false)");
   }
   WriteDataSource(name, settings);
 }

@@ -7,15 +7,22 @@ namespace {
 
 // PostgreSQL folds unquoted names to lower case, so the guide tables made
 // from the scripts are db_search_guides and so on; names are compared in
-// lower case on both sides. Its own schemas are never asked.
+// lower case on both sides. Its own schemas are never asked. The catalogue's
+// columns are of its own domains, for which no built-in function or operator
+// is an exact match: each names pg_catalog, or one another role made for
+// those exact types in a schema of the user's path would be chosen.
 std::string PostgresNameIn(const std::string& column, const std::string& name_list) {
-  return "lower(" + column + ") IN (SELECT lower(unnest(ARRAY[" + name_list + "])))";
+  return "pg_catalog.lower(CAST(" + column +
+         " AS pg_catalog.text)) IN (SELECT pg_catalog.lower(pg_catalog.unnest(ARRAY[" + name_list +
+         "])))";
 }
 const char* const kPostgresCurrentSchema =
-    "table_schema = current_schema() AND table_schema NOT IN ('pg_catalog', 'information_schema')";
+    "table_schema OPERATOR(pg_catalog.=) pg_catalog.current_schema() AND CAST(table_schema AS "
+    "pg_catalog.text) NOT IN ('pg_catalog', 'information_schema')";
 // The order the tables were made in, as SQLite lists them.
 const char* const kPostgresCreationOrder =
-    "format('%I.%I', table_schema, table_name)::regclass::oid";
+    "pg_catalog.format('%I.%I', CAST(table_schema AS pg_catalog.text), CAST(table_name AS "
+    "pg_catalog.text))::regclass::oid";
 
 std::string ObjectsNamedQuery(rdo::Dialect dialect, const std::string& name_list) {
   if (dialect == rdo::Dialect::SqlServer)
@@ -49,7 +56,8 @@ std::string UserTablesQuery(rdo::Dialect dialect) {
   if (dialect == rdo::Dialect::SqlServer) return "SELECT Name FROM SysObjects WHERE Type = 'U'";
   if (dialect == rdo::Dialect::PostgreSql)
     return std::string("SELECT table_name AS Name FROM information_schema.tables WHERE ") +
-           kPostgresCurrentSchema + " AND table_type = 'BASE TABLE' ORDER BY " +
+           kPostgresCurrentSchema +
+           " AND CAST(table_type AS pg_catalog.text) = 'BASE TABLE' ORDER BY " +
            kPostgresCreationOrder;
   return "SELECT name AS Name FROM sqlite_master WHERE type = 'table' AND "
          "name NOT LIKE 'sqlite!_%' ESCAPE '!' AND name NOT LIKE 'Db!_Search!_Index!_%' ESCAPE '!' "
