@@ -19,13 +19,13 @@ std::string SearchServiceReport(const SearchServiceState& state) {
   const std::string ours = std::to_string(kPostgresSearchServiceVersion);
   if (!state.installed)
     return "Warning: there is no search service in the schema " + state.schema + ".";
-  const std::string service = "the search service velmorastine_search (PL/pgSQL) in the schema " +
-                              state.schema + ", version " + std::to_string(state.version) +
-                              ", owned by " + state.owner;
+  const std::string service = "velmorastine_search (PL/pgSQL) in the schema " + state.schema +
+                              ", version " + std::to_string(state.version) + ", owned by " +
+                              state.owner;
   if (state.version < kPostgresSearchServiceVersion)
-    return "Warning: " + service + ", is older than this tool's (version " + ours +
-           "), and this login does not have its owner's rights to replace it: only " + state.owner +
-           " can (Tools > Rebuild Search Engine, or corvanty check).";
+    return "Warning: the search service " + service + ", is older than this tool's (version " +
+           ours + "), and this login does not have its owner's rights to replace it: only " +
+           state.owner + " can (Tools > Rebuild Search Engine, or corvanty check).";
   if (state.version > kPostgresSearchServiceVersion)
     return "Search service: " + service + ", newer than this tool's (version " + ours +
            "): left as it is.";

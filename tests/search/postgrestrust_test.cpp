@@ -358,7 +358,7 @@ TEST_P(PostgresTrust, EveryRoleThatCanChangeWhatGuidesRunIsNamedAndPublicLosesIt
   grant_public();
   Texts expected = named;
   expected.push_back(
-      "Search service: the search service velmorastine_search (PL/pgSQL) in the "
+      "Search service: velmorastine_search (PL/pgSQL) in the "
       "schema " +
       shop + ", version 2, owned by " + schema().server.user + ".");
   EXPECT_EQ(warnings(connect_), expected);
