@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "connections/connectionstore.h"
 #include "index/trigramindex.h"
@@ -18,6 +19,7 @@
 #include "schema/searchservicestate.h"
 #include "search/searchengine.h"
 #include "search/statementrows.h"
+#include "statements/cutoff.h"
 #include "statements/dialectsql.h"
 #include "statements/sqlliteral.h"
 #include "support/searchdatabase.h"
@@ -304,6 +306,32 @@ TEST_P(PostgresTrust, NoStoredGuideRunsASecondStatement) {
                  rdo::DatabaseError);
   }
   EXPECT_EQ(Query("SELECT count(*) FROM victim"), Texts{"2"});
+}
+
+// The service's own refusal reads PostgreSQL's quotes as the engine does:
+// random texts of quotes, dollar tags, backslashes, comment marks and ;
+// give the same first mark, or the same unclosed quote, on both.
+TEST_P(PostgresTrust, TheServiceReadsQuotesAsTheEngineDoes) {
+  Shop("Quotes");
+  gstrConnect = connect_;
+  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+  const char* const kPieces[] = {"'",  "''", "\"", "E'", "e'", "xe'", "\\", "$$", "$q$", "$1",
+                                 "a$", "--", "-",  "/*", "*/", ";",   " ",  "ab", "é"};
+  std::mt19937 rng(20261207);
+  const size_t kTexts = 400;
+  std::string sql;
+  Texts engine;
+  for (size_t i = 0; i < kTexts; ++i) {
+    std::string text;
+    for (size_t n = rng() % 9; n > 0; --n) text += kPieces[rng() % std::size(kPieces)];
+    const std::optional<CutOff> cut = FirstCutOff(text, rdo::Dialect::PostgreSql);
+    engine.push_back(cut ? cut->mark + (cut->open_quote ? " open" : " mark") : "none");
+    sql += std::string(sql.empty() ? "" : " UNION ALL ") + "SELECT " + std::to_string(i) +
+           " AS n, coalesce(c.mark || CASE WHEN c.open_quote THEN ' open' ELSE ' mark' END, "
+           "'none') AS found FROM velmorastine_search_cut_off('" +
+           QuoteApostrophes(text) + "') c";
+  }
+  EXPECT_EQ(Query("SELECT found FROM (" + sql + ") s ORDER BY n"), engine);
 }
 
 // Every way in that the tool finds: grants on tables and columns, members of
