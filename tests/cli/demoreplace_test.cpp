@@ -139,7 +139,15 @@ TEST_F(DemoCommand, TheReadmesWaysToSearchFromAnApplicationFindWhatCorvantySearc
 TEST_F(DemoCommand, AReplacementKilledMidBuildLeavesTheOldDatabaseInPlace) {
   cli_.Succeed(Demo("100"));
   const std::string before = testing::FileBytes(database_);
-  EXPECT_EQ(cli_.Run(Demo("5000000", true), {"/usr/bin/timeout", "--foreground", "-s", "KILL", "1"})
+  // Killed once the replacement beside the database has grown, however
+  // long the machine takes to get there; a build that ends first fails.
+  const char* const kKillMidBuild =
+      "\"$@\" & build=$!; "
+      "until [ -n \"$(/usr/bin/find \"$0\" -type f ! -name corvanty-demo.db -size +64k)\" ]; do "
+      "kill -0 $build 2>/dev/null || exit 3; /usr/bin/sleep 0.02; done; "
+      "kill -KILL $build; wait $build";
+  EXPECT_EQ(cli_.Run(Demo("5000000", true),
+                     {"/bin/bash", "-c", kKillMidBuild, cli_.File("data/corvanty")})
                 .exit_code,
             128 + 9);
   size_t half_built = 0;  // what the killed build left beside the database
