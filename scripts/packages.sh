@@ -8,7 +8,7 @@ set -euo pipefail
 case "${1:-}" in
   "")
     PACKAGES=(
-      cmake ninja-build g++ pkg-config
+      cmake ninja-build g++ pkg-config clang-format git
       qt6-base-dev libgl-dev fonts-dejavu-core
       unixodbc unixodbc-dev odbcinst libsqliteodbc
       libsqlite3-dev sqlite3

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# Sets everything up, builds from scratch and runs the whole test suite: each
-# test in its own process, then each test binary whole in one process, then
-# the Debian package's check, then the core tests again in a build checked by
-# the sanitizers. The tests that need a live PostgreSQL server share a
+# Sets everything up, builds from scratch, checks the layout of the C++
+# files and runs the whole test suite: each test in its own process, then
+# each test binary whole in one process, then the Debian package's check,
+# then the core tests again in a build checked by the sanitizers. The tests that need a live PostgreSQL server share a
 # throwaway cluster started here (and must not skip); it is stopped and
 # removed at the end, whatever happened.
 # Clusters that earlier runs left behind when killed (this script's and the
@@ -12,6 +12,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/packages.sh postgresql
+
+# Every C++ file as .clang-format lays it out.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 for stray in /tmp/corvanty-ci-pg.* /tmp/corvanty-test-pg-*; do
   [ ! -d "$stray" ] || scripts/postgres-cluster.sh stop-orphan "$stray"

@@ -27,7 +27,8 @@ struct rdoError {
 // layer that reaches the database first clears it, then keeps each record of
 // that call (errors and informational messages alike). Destructors and Close
 // never touch it, so a rollback during unwinding keeps the failing call's
-// records. Kept per thread; the tool's one thread makes it engine-wide.
+// records. Kept per thread: a search running on a background thread keeps
+// its own, and never sees or clears the window thread's.
 const std::vector<rdoError>& rdoErrors();
 
 // Thrown by a failing call; carries the same records as rdoErrors().

@@ -97,7 +97,8 @@ void ReadSqliteCatalogue(OdbcSession& session, const std::string& dsn) {
 // source marked read-only still lets through, where it refuses SET.
 void ConformStringLiterals(OdbcSession& session) {
   StmtHandle stmt = AllocateStatement(session.Dbc());
-  const std::string set = "SELECT pg_catalog.set_config('standard_conforming_strings', 'on', false)";
+  const std::string set =
+      "SELECT pg_catalog.set_config('standard_conforming_strings', 'on', false)";
   Check(SQLExecDirect(stmt.Get(), Chars(set), static_cast<SQLINTEGER>(set.size())), SQL_HANDLE_STMT,
         stmt.Get());
 }
