@@ -3,9 +3,10 @@
 # Sets everything up, builds from scratch, checks the layout of the C++
 # files and runs the whole test suite: each test in its own process, then
 # each test binary whole in one process, then the Debian package's check,
-# then the core tests again in a build checked by the sanitizers. The tests that need a live PostgreSQL server share a
-# throwaway cluster started here (and must not skip); it is stopped and
-# removed at the end, whatever happened.
+# then the core tests again in a build checked by the sanitizers. The tests
+# that need a live PostgreSQL server share a throwaway cluster started here
+# (and must not skip); it is stopped and removed at the end, whatever
+# happened.
 # Clusters that earlier runs left behind when killed (this script's and the
 # test processes' own, known by their folder names) are removed first.
 set -euo pipefail
