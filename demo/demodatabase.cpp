@@ -25,7 +25,14 @@ class Db {
   // Throws the cause in SQLite's words, or "it is locked by another
   // program (waited N s)" when it stays locked.
   Db(const std::string& path, int flags) {
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) Fail(sqlite3_errmsg(db_));
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+      // No destructor runs for a constructor that throws: the handle SQLite
+      // gives even when it fails is closed here.
+      const int code = sqlite3_errcode(db_);
+      const std::string cause = sqlite3_errmsg(db_);
+      sqlite3_close(db_);
+      Throw(code, cause);
+    }
     sqlite3_busy_timeout(db_, kLockWaitMs);
   }
   ~Db() { sqlite3_close(db_); }
@@ -45,8 +52,9 @@ class Db {
   sqlite3* Get() const { return db_; }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const {
-    int code = sqlite3_errcode(db_) & 0xFF;
+  [[noreturn]] void Fail(const std::string& what) const { Throw(sqlite3_errcode(db_), what); }
+  [[noreturn]] static void Throw(int extended_code, const std::string& what) {
+    const int code = extended_code & 0xFF;
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
       throw std::runtime_error("it is locked by another program (waited " +
                                std::to_string(kLockWaitMs / 1000) + " s)");
