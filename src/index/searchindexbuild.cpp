@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "index/fromtables.h"
 #include "index/guidedependencies.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
@@ -11,6 +12,7 @@
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
 #include "statements/sqlliteral.h"
+#include "statements/sqltokens.h"
 
 namespace corvanty {
 namespace {
@@ -105,12 +107,22 @@ struct Candidate {
   long long rows = 0;
 };
 
+// Whether the qualifier names a table of the FROM clause that is on every
+// row whatever the rows hold: not on the optional side of an outer join.
+bool AlwaysOnEachRow(const std::string& from, const std::string& qualifier) {
+  for (const TableInFrom& table : TablesInFrom(from))
+    if (!table.optional && IsKeyword(table.qualifier, qualifier)) return true;
+  return false;
+}
+
 // The first table (by its qualifier) that gives every row of the guide a
-// row id: a view, a subquery or the optional side of an outer join does not.
+// row id, now and after any write: a view, a subquery or the optional side
+// of an outer join does not.
 Candidate ChooseCandidateTable(rdo::rdoConnection& connection, const GuideDefinition& guide,
                                const std::string& rows) {
   const std::vector<std::string> qualifiers = QualifiersByUse(guide);
   for (const std::string& qualifier : qualifiers) {
+    if (!AlwaysOnEachRow(guide.FROM_clause.value_or(""), qualifier)) continue;
     try {
       rdo::rdoResultset count = connection.OpenResultset("SELECT count(*) AS Total, count(" +
                                                          qualifier + ".rowid) AS With_id " + rows);

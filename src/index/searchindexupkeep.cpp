@@ -27,7 +27,7 @@ class UpkeepText {
     }
     // A line break before the parenthesis: a WHERE clause may end in a --
     // comment.
-    return "SELECT Db_k FROM (" + select + " " + indexed_.rows + "\n) WHERE " + where;
+    return "SELECT Db_k FROM (" + select + " " + kept_.rows_written + "\n) WHERE " + where;
   }
 
   // The row ids of the table's rows a row written as NEW would replace.

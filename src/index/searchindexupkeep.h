@@ -24,12 +24,17 @@ struct IndexedRows {
 };
 
 // A table the index keeps up to date with: the qualifiers of its
-// occurrences in the guide's FROM clause, which read it all, and the
-// columns of each of its unique indexes.
+// occurrences in the guide's FROM clause, which read it all, the columns of
+// each of its unique indexes, and the rows (FROM and a WHERE clause) in
+// which a row of it takes part, before and after a write, wherever the
+// write may change the guide's rows: the guide's own rows, or more of them
+// when the table is on the optional side of an outer join (see
+// outerjoinrows.h).
 struct KeptTable {
   std::string name;
   std::vector<std::string> qualifiers;
   std::vector<std::vector<std::string>> unique_keys;
+  std::string rows_written;
 };
 
 // The six triggers (before and after insert, update, delete) on the

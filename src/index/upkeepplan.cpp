@@ -6,6 +6,7 @@
 
 #include "index/fromtables.h"
 #include "index/guidedependencies.h"
+#include "index/outerjoinrows.h"
 #include "statements/sqlliteral.h"
 #include "statements/sqltokens.h"
 
@@ -95,11 +96,18 @@ TableUpkeep PlanTable(rdo::rdoConnection& connection, const std::string& table,
   const std::vector<TableInFrom> occurrences = OccurrencesOf(table, from);
   if (occurrences.empty() || ReadElsewhere(connection, table, occurrences, from, indexed))
     return {table, std::nullopt, "read other than as a table of its FROM clause"};
+  for (const TableInFrom& occurrence : occurrences)
+    if (occurrence.nested)
+      return {table, std::nullopt, "read inside parentheses of its FROM clause"};
   if (!HasRowIds(connection, table)) return {table, std::nullopt, "a table without row ids"};
   const auto keys = UniqueKeys(connection, table);
   if (!keys) return {table, std::nullopt, "a unique index on an expression"};
-  KeptTable kept{table, {}, *keys};
-  for (const TableInFrom& occurrence : occurrences) kept.qualifiers.push_back(occurrence.qualifier);
+  KeptTable kept{table, {}, *keys, indexed.rows};
+  for (const TableInFrom& occurrence : occurrences) {
+    kept.qualifiers.push_back(occurrence.qualifier);
+    if (occurrence.optional)
+      kept.rows_written = RowsAroundOptionalWrite(from, indexed.rows.substr(from.size()));
+  }
   return {table, std::move(kept), ""};
 }
 

@@ -73,18 +73,33 @@ std::string GeneratedRows() {
 // with each of their orders (a customer's row id stands for several rows), a WHERE clause
 // with OR at its top, its id searched between brackets; 10, an outer join without a key:
 // the orders' row ids miss customers without orders, so the customers' are used; it shows
-// a date. Settings not named take the column table's defaults: shown, searched, no
-// conversion.
+// a date. Outer joins whose WHERE clause reads the optional side: 11, customers without
+// orders; 12, orders with their customer, of a late order or one whose customer is gone
+// (an OR over both sides); 13, even orders whose customer has no other order, or no city
+// (the same table on both sides). Settings not named take the column table's defaults:
+// shown, searched, no conversion.
 const char kGuides[] =
     "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
     " (8, 'FROM orders o', 'WHERE o.id > 102'),"
     " (9, 'FROM customers c, orders o', 'WHERE o.customer_id = c.id AND o.id > 250"
     " OR o.customer_id = c.id AND c.city = ''Oslo'''),"
-    " (10, 'FROM customers c LEFT JOIN orders o ON o.customer_id = c.id', NULL);"
+    " (10, 'FROM customers c LEFT JOIN orders o ON o.customer_id = c.id', NULL),"
+    " (11, 'FROM customers c LEFT JOIN orders o ON o.customer_id = c.id', 'WHERE o.id IS NULL'),"
+    " (12, 'FROM orders o LEFT JOIN customers c ON c.id = o.customer_id',"
+    " 'WHERE o.id > 260 OR c.name IS NULL'),"
+    " (13, 'FROM orders o LEFT JOIN customers c ON c.id = o.customer_id LEFT JOIN orders o2"
+    " ON o2.customer_id = c.id AND o2.id <> o.id',"
+    " 'WHERE o.id % 2 = 0 AND (o2.id IS NULL OR c.city IS NULL)');"
     "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
     " Show_in_list, Is_search_column, Is_key_column) VALUES (8, 1, 'o', 'id', 0, 0, -1),"
     " (9, 1, 'c', 'id', 0, 0, -1), (9, 2, 'c', 'city', -1, -1, 0), (9, 3, 'o', 'item', -1, -1, 0),"
-    " (10, 1, 'o', 'item', -1, -1, 0), (10, 2, 'c', 'name', -1, -1, 0);"
+    " (10, 1, 'o', 'item', -1, -1, 0), (10, 2, 'c', 'name', -1, -1, 0),"
+    " (11, 1, 'c', 'id', 0, 0, -1), (11, 2, 'c', 'name', -1, -1, 0), (11, 3, 'c', 'city', -1, -1, "
+    "0),"
+    " (12, 1, 'o', 'id', 0, 0, -1), (12, 2, 'o', 'item', -1, -1, 0), (12, 3, 'c', 'name', -1, -1, "
+    "0),"
+    " (13, 1, 'o', 'id', 0, 0, -1), (13, 2, 'o', 'item', -1, -1, 0), (13, 3, 'c', 'name', -1, -1, "
+    "0);"
     "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
     " Conv_required, Conversion_expression) VALUES"
     " (8, 2, 'o', 'id', -1, 'CONVERT(varchar, (o.id + 1) * 2.5) + ''/'' + o.item');"
@@ -93,7 +108,7 @@ const char kGuides[] =
     " (9, 4, 'c', 'id', -1, -1, '''['' + CONVERT ( varchar(5) , c.id) + '']'''),"
     " (10, 3, 'o', 'id', 0, -1, 'CONVERT(varchar(10), ''2024-06-14'', 103)');";
 
-const std::vector<int32_t> kSearched = {1, 2, 3, 8, 9, 10};
+const std::vector<int32_t> kSearched = {1, 2, 3, 8, 9, 10, 11, 12, 13};
 
 size_t Pick(std::mt19937& rng, size_t count) {
   return std::uniform_int_distribution<size_t>(0, count - 1)(rng);
@@ -163,12 +178,12 @@ std::string Writes(std::mt19937& rng) {
   return "BEGIN;" + writes + (form < 5 ? "COMMIT" : "ROLLBACK");
 }
 
-// Each entry of the guide's search index: its row id, then each column's
-// lines in sorted order.
-Texts IndexEntries(const std::string& file, int32_t guide) {
+// Each entry of a search index the query gives (row id first, then each
+// column, ordered by row id): its row id, then each column's lines in
+// sorted order.
+Texts Entries(const std::string& file, const std::string& query) {
   Texts entries;
-  const std::string table = "Db_Search_Index_" + std::to_string(guide);
-  for (const auto& row : QuerySqlite(file, "SELECT rowid, * FROM " + table + " ORDER BY rowid")) {
+  for (const auto& row : QuerySqlite(file, query)) {
     std::string entry = row[0].value_or("");
     for (size_t i = 1; i < row.size(); ++i) {
       Texts lines;
@@ -183,6 +198,23 @@ Texts IndexEntries(const std::string& file, int32_t guide) {
     entries.push_back(entry);
   }
   return entries;
+}
+
+// The entries of the guide's search index as they are.
+Texts IndexEntries(const std::string& file, int32_t guide) {
+  const std::string table = "Db_Search_Index_" + std::to_string(guide);
+  return Entries(file, "SELECT rowid, * FROM " + table + " ORDER BY rowid");
+}
+
+// The entries a rebuild would give it now: the rows its build filled it
+// from, read again.
+Texts RebuiltEntries(const std::string& file, int32_t guide) {
+  const std::string fill =
+      SqliteColumn(file, "SELECT Fill_statement FROM Db_Search_Index_State WHERE DSG_ID = " +
+                             std::to_string(guide))
+          .at(0);
+  const size_t select = fill.find(") SELECT ") + 2;
+  return Entries(file, "SELECT * FROM (" + fill.substr(select) + "\n) ORDER BY 1");
 }
 
 // The lines the statements find, ResultList*IDColumn*DSG_ID each, in order.
@@ -206,7 +238,8 @@ Texts Found(rdo::rdoConnection& connection, const std::vector<GuideStatement>& s
 // searched guides: the statements it runs, then the lines it returns
 // (sorted, once seen to come guide after guide).
 std::pair<Texts, Texts> AskService(rdo::rdoConnection& connection, const std::string& criteria) {
-  const std::string arguments = "(' 1,2, 3,8,9 ,10', '" + QuoteApostrophes(criteria) + "')";
+  const std::string arguments =
+      "(' 1,2, 3,8,9 ,10,11, 12,13', '" + QuoteApostrophes(criteria) + "')";
   Texts statements;
   for (auto rows =
            connection.OpenForwardOnly("SELECT statement FROM velmorastine_search_sql" + arguments);
@@ -275,8 +308,13 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
     ASSERT_EQ(lines, Found(plain, scanned.statements))
         << "criteria: " << criteria << "; after: " << writes;
     if (!postgres())
-      for (int32_t guide : kSearched)
+      for (int32_t guide : kSearched) {
         ASSERT_EQ(ReadSearchIndexState(indexed, guide).state, IndexState::Fresh) << writes;
+        if (guide >= 10)  // the outer joins: entire, as a rebuild would make them
+          ASSERT_EQ(IndexEntries(odbc_.File("Indexed.db"), guide),
+                    RebuiltEntries(odbc_.File("Indexed.db"), guide))
+              << "guide " << guide << " after: " << writes;
+      }
     for (rdo::rdoConnection* connection : served) {
       Texts statements;
       for (const GuideStatement& statement :
@@ -627,6 +665,22 @@ TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
             ? Texts{PlanSearch(connection, {kOrdersGuide}, SearchCriteria("car")).statements[0].SQL}
             : Texts{"error: Error: Database Search Guide 2 has no tables defined."});
   }
+}
+
+// A LEFT JOIN's optional side gives no row ids even while every row has
+// one there: the customer whose last order goes keeps the entry of its row.
+TEST_F(SearchIndex, TheOptionalSideOfAnOuterJoinNeverGivesTheRowIds) {
+  ExecSqlite(file_,
+             "INSERT INTO orders VALUES (13, 4, 'kite'), (14, 2, 'kite'), (15, 5, 'kite');"
+             "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+             " (8, 'FROM customers c LEFT JOIN orders o ON o.customer_id = c.id', NULL);"
+             "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier,"
+             " Column_name) VALUES (8, 1, 'o', 'item'), (8, 2, 'c', 'name');");
+  EXPECT_EQ(BuildSearchIndex(connection_, 8).candidate_qualifier, "c");
+  ExecSqlite(file_, "DELETE FROM orders WHERE id = 13");
+  const PlannedSearch planned = PlanSearch(connection_, {8}, SearchCriteria("Borg"));
+  EXPECT_TRUE(planned.paths.at(0).indexed) << planned.paths.at(0).why;
+  EXPECT_EQ(Found(connection_, planned.statements), Texts{" Dan Borg*0*8"});
 }
 
 // Two processes write at random while this one searches: within one read
