@@ -175,7 +175,8 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 
   // The search must be able to narrow the guide's statement with it.
   auto indexed = [&](const std::string& qualifier) {
-    return IndexedStatement(definition, SearchCriteria("abc"), FreshCondition(guide),
+    return IndexedStatement(definition, SearchCriteria("abc"),
+                            FreshCondition(guide, NamesLookedUp(rows, values)),
                             CandidateCondition(guide, qualifier, "\"abc\""));
   };
   if (const std::string error = indexed("x").Error; !error.empty()) throw SearchIndexRefused(error);

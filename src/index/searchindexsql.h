@@ -91,9 +91,22 @@ std::string SchemaSignatureQuery(int32_t guide);
 // row.
 std::string SchemaUnchanged(int32_t guide);
 
-// Whether the guide's index is fresh, read as the statement using it runs:
-// false also once the index is gone.
-std::string FreshCondition(int32_t guide);
+// The names a guide's statement may look tables and views up by, lower
+// case, each once: every word of its rows and its searched values.
+std::vector<std::string> NamesLookedUp(const std::string& rows,
+                                       const std::vector<std::string>& values);
+
+// The tables and views (schema, name) in schemas of the connection other
+// than main that are named as one the guide's statement may read: one of
+// names, or a table whose changes its index follows. A temporary one is
+// read in place of main's; an attached one is not what the index was built
+// from either.
+std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& names);
+
+// Whether the guide's index may serve, read as the statement using it runs:
+// it is fresh (false also once the index is gone), and no table named in
+// names or followed by its triggers is hidden (see HidingTablesQuery).
+std::string FreshCondition(int32_t guide, const std::vector<std::string>& names);
 
 // The condition the guide's indexed statement adds: the candidate table's
 // row id is among those the index gives for the FTS5 query.

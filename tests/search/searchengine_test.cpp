@@ -683,6 +683,58 @@ TEST_F(SearchIndex, TheOptionalSideOfAnOuterJoinNeverGivesTheRowIds) {
   EXPECT_EQ(Found(connection_, planned.statements), Texts{" Dan Borg*0*8"});
 }
 
+// A table of a temporary or attached schema named as one the guide reads:
+// the index, built from main's rows, is not used, neither by a search
+// planned then nor by one planned before; the rows found are the scan's.
+// The temporary customers are main's in reverse, so their row ids are
+// other customers' in the index.
+TEST_F(SearchIndex, ATableOfAnotherSchemaNamedAsOneTheGuideReadsIsSearchedByTheScan) {
+  ExecSqlite(file_, "BEGIN;" + GeneratedRows() + kGuides + "COMMIT;");
+  const std::vector<int32_t> guides = {kCustomersGuide, kOrdersGuide, 11};
+  for (int32_t guide : guides) BuildSearchIndex(connection_, guide);
+  const std::string other = odbc_.File("Other.db");
+  ExecSqlite(other, "CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT)");
+  const struct {
+    std::string hide, hidden, undo;
+  } cases[] = {
+      {"CREATE TEMP TABLE customers AS SELECT * FROM main.customers ORDER BY id DESC",
+       "temp.customers", "DROP TABLE temp.customers"},
+      {"ATTACH " + Literal(other) + " AS other", "other.customers", "DETACH other"},
+  };
+  ExtensionConnection extension(file_);
+  for (const auto& [hide, hidden, undo] : cases) {
+    SCOPED_TRACE(hide);
+    for (const std::string criteria : {"Oslo", "Tra", "\"lyon\" or \"car\""}) {
+      const SearchStatements scan =
+          GenerateSearchStatements(LoadGuideDefinitions(connection_, guides),
+                                   SearchCriteria(criteria), rdo::Dialect::Sqlite);
+      const PlannedSearch before = PlanSearch(connection_, guides, SearchCriteria(criteria));
+      const Texts arguments = {GuideList(guides), criteria};
+      extension.Lines(kExtensionSearch, arguments);  // planned and kept before
+      connection_.Execute(hide);
+      extension.Exec(hide);
+      const PlannedSearch after = PlanSearch(connection_, guides, SearchCriteria(criteria));
+      const Texts scanned = Lines(connection_, scan.Guides);
+      EXPECT_FALSE(scanned.empty()) << criteria;
+      EXPECT_EQ(Lines(connection_, before.statements), scanned) << criteria;
+      EXPECT_EQ(Lines(connection_, after.statements), scanned) << criteria;
+      for (const SearchPath& path : after.paths)
+        EXPECT_EQ(path.why, "scan: " + hidden +
+                                " has the name of a table it reads, while its search index holds "
+                                "the rows of main's");
+      Texts extension_scanned;
+      for (const GuideStatement& statement : scan.Guides)
+        for (const std::string& line : extension.Lines(statement.SQL))
+          extension_scanned.push_back(line);
+      EXPECT_EQ(extension.Lines(kExtensionSearch, arguments), extension_scanned) << criteria;
+      connection_.Execute(undo);
+      extension.Exec(undo);
+      for (const SearchPath& path : PlanSearch(connection_, guides, SearchCriteria(criteria)).paths)
+        EXPECT_TRUE(path.indexed) << path.why;
+    }
+  }
+}
+
 // Two processes write at random while this one searches: within one read
 // transaction the search through the indexes finds what the scan finds.
 TEST_F(SearchIndex, WritersElsewhereNeverMakeItDifferFromTheScanOfTheSameSnapshot) {
