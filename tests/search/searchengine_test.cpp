@@ -735,6 +735,29 @@ TEST_F(SearchIndex, ATableOfAnotherSchemaNamedAsOneTheGuideReadsIsSearchedByTheS
   }
 }
 
+// The extension prepares a kept plan's statements once and runs them on
+// each call while the plan stands; a plan made anew prepares anew; two
+// searches read at once each run a statement of their own.
+TEST_F(SearchIndex, TheExtensionRunsAKeptPlansStatementsPreparedOnce) {
+  BuildSearchIndex(connection_, kOrdersGuide);
+  ExtensionConnection extension(file_);
+  const Texts arguments = {std::to_string(kOrdersGuide), "car"};
+  const std::string sql =
+      PlanSearch(connection_, {kOrdersGuide}, SearchCriteria("car")).statements.at(0).SQL;
+  for (int call = 1; call <= 3; ++call) {
+    EXPECT_EQ(KeysOf(extension.Lines(kExtensionSearch, arguments)), "10*12*");
+    EXPECT_EQ(extension.Runs(sql), std::vector<int>{call});
+  }
+  ExecSqlite(file_, "UPDATE orders SET item = 'race car' WHERE id = 11");  // another connection
+  EXPECT_EQ(KeysOf(extension.Lines(kExtensionSearch, arguments)), "10*11*12*");
+  EXPECT_EQ(extension.Runs(sql), std::vector<int>{1});
+  EXPECT_EQ(extension.Lines("SELECT count(*) FROM velmorastine_search(?1, ?2) a, "
+                            "velmorastine_search(?1, ?2) b",
+                            arguments),
+            Texts{"9"});
+  EXPECT_EQ(KeysOf(extension.Lines(kExtensionSearch, arguments)), "10*11*12*");
+}
+
 // Two processes write at random while this one searches: within one read
 // transaction the search through the indexes finds what the scan finds.
 TEST_F(SearchIndex, WritersElsewhereNeverMakeItDifferFromTheScanOfTheSameSnapshot) {
