@@ -81,16 +81,20 @@ std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRow
   const UpkeepText text(guide, indexed, kept);
   const std::string name = SearchIndexTriggerPrefix(guide) + "t" + std::to_string(table) + "_";
   const std::string on = " ON " + DoubleQuoted(kept.name) + " BEGIN ";
+  std::string columns;
+  for (const std::string& column : kept.columns_read)
+    columns += (columns.empty() ? " OF " : ", ") + DoubleQuoted(column);
+  const std::string update_on = " UPDATE" + columns + on;
   const std::string as_is = text.CandidatesOf("NEW.rowid");
   return {
       "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + text.Note(text.Replaced()) +
           "END",
-      "CREATE TRIGGER " + name + "update_before BEFORE UPDATE" + on +
+      "CREATE TRIGGER " + name + "update_before BEFORE" + update_on +
           text.Note("SELECT OLD.rowid UNION ALL " + text.Replaced()) + "END",
       "CREATE TRIGGER " + name + "delete_before BEFORE DELETE" + on + text.Note("OLD.rowid") +
           "END",
       "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + text.Refresh(as_is) + "END",
-      "CREATE TRIGGER " + name + "update AFTER UPDATE" + on + text.Refresh(as_is) + "END",
+      "CREATE TRIGGER " + name + "update AFTER" + update_on + text.Refresh(as_is) + "END",
       "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + text.Refresh("") + "END",
   };
 }

@@ -35,6 +35,9 @@ struct KeptTable {
   std::vector<std::string> qualifiers;
   std::vector<std::vector<std::string>> unique_keys;
   std::string rows_written;
+  // The columns whose update may change the guide's rows (see
+  // upkeepplan.h); empty: any column's.
+  std::vector<std::string> columns_read;
 };
 
 // The six triggers (before and after insert, update, delete) on the

@@ -7,6 +7,7 @@
 #include "index/fromtables.h"
 #include "index/guidedependencies.h"
 #include "index/outerjoinrows.h"
+#include "index/searchindexsql.h"
 #include "statements/sqlliteral.h"
 #include "statements/sqltokens.h"
 
@@ -91,6 +92,42 @@ std::optional<std::vector<std::vector<std::string>>> UniqueKeys(rdo::rdoConnecti
   return keys;
 }
 
+bool HasGeneratedColumns(rdo::rdoConnection& connection, const std::string& table) {
+  return !FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                      ") WHERE hidden IN (2, 3)")
+              .empty();
+}
+
+bool JoinsNatural(const std::string& from) {
+  for (const SqlPiece& piece : WordsAndQuotes(from))
+    if (!piece.quoted && IsKeyword(piece.text, "NATURAL")) return true;
+  return false;
+}
+
+// See TableUpkeep.
+std::vector<std::string> ColumnsRead(rdo::rdoConnection& connection, const std::string& table,
+                                     const std::string& from, const IndexedRows& indexed,
+                                     const std::vector<std::vector<std::string>>& unique_keys) {
+  if (JoinsNatural(from) || HasGeneratedColumns(connection, table)) return {};
+  const std::vector<std::string> named = NamesLookedUp(indexed.rows, indexed.values);
+  std::set<std::string> read(named.begin(), named.end());
+  for (const std::vector<std::string>& key : unique_keys)
+    for (const std::string& column : key) read.insert(Lower(column));
+  // Its primary key: the INTEGER PRIMARY KEY is the row id.
+  for (const std::string& column :
+       FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                   ") WHERE pk > 0"))
+    read.insert(Lower(column));
+  std::vector<std::string> columns;
+  for (const std::string& column :
+       FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                   ") WHERE hidden <> 1"))
+    if (read.count(Lower(column))) columns.push_back(column);
+  // An update may name the row id by any of these.
+  for (const char* rowid : {"rowid", "oid", "_rowid_"}) columns.push_back(rowid);
+  return columns;
+}
+
 TableUpkeep PlanTable(rdo::rdoConnection& connection, const std::string& table,
                       const std::string& from, const IndexedRows& indexed) {
   const std::vector<TableInFrom> occurrences = OccurrencesOf(table, from);
@@ -102,7 +139,8 @@ TableUpkeep PlanTable(rdo::rdoConnection& connection, const std::string& table,
   if (!HasRowIds(connection, table)) return {table, std::nullopt, "a table without row ids"};
   const auto keys = UniqueKeys(connection, table);
   if (!keys) return {table, std::nullopt, "a unique index on an expression"};
-  KeptTable kept{table, {}, *keys, indexed.rows};
+  KeptTable kept{
+      table, {}, *keys, indexed.rows, ColumnsRead(connection, table, from, indexed, *keys)};
   for (const TableInFrom& occurrence : occurrences) {
     kept.qualifiers.push_back(occurrence.qualifier);
     if (occurrence.optional)
