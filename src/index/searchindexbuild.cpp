@@ -42,14 +42,15 @@ rdo::Transaction BeginWriting(rdo::rdoConnection& connection, int32_t guide) {
 bool DropIndexObjects(rdo::rdoConnection& connection, int32_t guide) {
   const std::string prefix = SearchIndexTriggerPrefix(guide);
   rdo::rdoResultset objects = connection.OpenResultset(
-      "SELECT type, name FROM sqlite_master WHERE name = '" + SearchIndexTable(guide) +
-      "' OR (type = 'trigger' AND substr(name, 1, " + std::to_string(prefix.size()) + ") = '" +
-      prefix + "')");
+      "SELECT type, name FROM sqlite_master WHERE name IN ('" + SearchIndexTable(guide) + "', '" +
+      PendingTable(guide) + "') OR (type = 'trigger' AND substr(name, 1, " +
+      std::to_string(prefix.size()) + ") = '" + prefix + "')");
   const bool any = !objects.IsEOF();
   for (; !objects.IsEOF(); objects.MoveNext())
     if (objects.Text("type") == "trigger")
       connection.Execute("DROP TRIGGER " + DoubleQuoted(objects.Text("name")));
   connection.Execute("DROP TABLE IF EXISTS " + SearchIndexTable(guide));
+  connection.Execute("DROP TABLE IF EXISTS " + PendingTable(guide));
   return any;
 }
 
@@ -88,9 +89,8 @@ std::vector<std::string> QualifiersByUse(const GuideDefinition& guide) {
   return ordered;
 }
 
-// The pending table, and the state table's columns an earlier one lacks.
-void PrepareUpkeepTables(rdo::rdoConnection& connection) {
-  connection.Execute(kCreatePendingTable);
+// The state table's columns an earlier one lacks.
+void AddStateColumns(rdo::rdoConnection& connection) {
   for (const char* column : kStateColumnsAdded) {
     const std::string name = std::string(column).substr(0, std::string(column).find(' '));
     if (connection
@@ -156,11 +156,12 @@ std::string NoSearchIndexesReason(const rdo::SqlSession& connection) {
          "only): its searches read the guides' tables.";
 }
 
-SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
+SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
+                                  long long merge_at) {
   RequireSqlite(connection);
   rdo::Transaction transaction = BeginWriting(connection, guide);
   const long long before = SchemaVersion(connection);
-  PrepareUpkeepTables(connection);
+  AddStateColumns(connection);
   DropIndexObjects(connection, guide);
 
   // Read within the transaction: the triggers made below watch these rows.
@@ -203,12 +204,13 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
   }
 
   connection.Execute(CreateSearchIndexTable(guide, values.size()));
+  connection.Execute(CreatePendingTable(guide));
   const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, values);
   connection.Execute(fill);
   connection.OpenResultset("EXPLAIN " + indexed(candidate.qualifier).SQL);
   for (size_t i = 0; i < plan.tables.size(); ++i)
     for (const std::string& trigger :
-         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept)
+         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept, merge_at)
                              : WatchTable(guide, i + 1, plan.tables[i].name))
       connection.Execute(trigger);
   for (const char* guide_table : {"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"})

@@ -21,6 +21,12 @@ std::string MarkStale(int32_t guide) {
 
 std::string SearchIndexTable(int32_t guide) { return kSearchIndexPrefix + Number(guide); }
 
+std::string PendingTable(int32_t guide) { return SearchIndexTable(guide) + "_pending"; }
+
+std::string CreatePendingTable(int32_t guide) {
+  return "CREATE TABLE " + PendingTable(guide) + " (Row_id INTEGER PRIMARY KEY)";
+}
+
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
   std::string columns;
   for (size_t i = 1; i <= search_columns; ++i) columns += "c" + std::to_string(i) + ", ";
@@ -133,7 +139,8 @@ std::string CandidateCondition(int32_t guide, const std::string& candidate_quali
                                const std::string& match_query) {
   const std::string table = SearchIndexTable(guide);
   return candidate_qualifier + ".rowid IN (SELECT rowid FROM main." + table + " WHERE " + table +
-         " MATCH '" + QuoteApostrophes(match_query) + "')";
+         " MATCH '" + QuoteApostrophes(match_query) + "' UNION ALL SELECT Row_id FROM main." +
+         PendingTable(guide) + ")";
 }
 
 }  // namespace corvanty

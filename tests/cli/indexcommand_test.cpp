@@ -182,13 +182,14 @@ TEST_F(IndexCommand, AnIndexLeftIncompleteByHandIsNamedWithItsRepair) {
   EXPECT_EQ(cli_.Outcome({"check"}), "0||");
   EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tfresh\t.*\n2\tabsent\t.*"));
 
-  // The pending table gone fails every write to a table an index keeps up
+  // The pending list gone fails every write to a table the index keeps up
   // to date with; an index table whose triggers are gone fails none, but
   // is kept up to date no more.
-  testing::ExecSqlite(file, "DROP TABLE Db_Search_Index_Pending");
+  testing::ExecSqlite(file, "DROP TABLE Db_Search_Index_1_pending");
+  EXPECT_THAT(cli_.Run({"index"}).out, MatchesRegex("1\tstale\t.*"));
   EXPECT_EQ(cli_.Outcome({"check"}),
             "1||" + repair("1",
-                           "the table Db_Search_Index_Pending; every write to "
+                           "its table Db_Search_Index_1_pending; every write to "
                            "Db_Search_Guide_Cols, Db_Search_Guide_Tables, customers fails"));
   cli_.Succeed({"index", "1", "--drop"});
   cli_.Succeed({"index", "1"});
