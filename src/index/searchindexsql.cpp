@@ -24,7 +24,7 @@ std::string SearchIndexTable(int32_t guide) { return kSearchIndexPrefix + Number
 std::string PendingTable(int32_t guide) { return SearchIndexTable(guide) + "_pending"; }
 
 std::string CreatePendingTable(int32_t guide) {
-  return "CREATE TABLE " + PendingTable(guide) + " (Row_id INTEGER PRIMARY KEY)";
+  return "CREATE TABLE " + PendingTable(guide) + " (Row_id INTEGER)";
 }
 
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {

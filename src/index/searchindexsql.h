@@ -54,7 +54,7 @@ inline constexpr char kSchemaVersionQuery[] =
 std::string SearchIndexTable(int32_t guide);
 
 // The guide's pending list: the candidate row ids whose entries may be out
-// of date, each once.
+// of date (see searchindexupkeep.h).
 std::string PendingTable(int32_t guide);
 std::string CreatePendingTable(int32_t guide);
 

@@ -50,19 +50,19 @@ class UpkeepText {
     return rows;
   }
 
-  // Adds the candidates to the pending list, each once: no conflict can
-  // arise, so the writer's conflict clause, which applies here too, has
-  // nothing to decide.
+  // Adds the candidates to the pending list. A row id may be there more
+  // than once: keeping each once would cost a write far more (a sort, and a
+  // copy of what is read from the list before writing to it), and a unique
+  // key would let the writer's conflict clause, which applies here too,
+  // fail the write.
   std::string Note(const std::string& row_ids) const {
-    return "INSERT INTO " + pending_ + " (Row_id) SELECT DISTINCT Db_k FROM (" +
-           CandidatesOf(row_ids) + ") WHERE Db_k IS NOT NULL AND Db_k NOT IN (SELECT Row_id FROM " +
-           pending_ + "); ";
+    return "INSERT INTO " + pending_ + " (Row_id) SELECT Db_k FROM (" + CandidatesOf(row_ids) +
+           ") WHERE Db_k IS NOT NULL; ";
   }
 
   // Makes the entries of the pending row ids again from the rows as they
-  // are now, and empties the list, while due holds (read before each step:
-  // it holds until the last).
-  std::string Merge(const std::string& due) const {
+  // are now, and empties the list.
+  std::string Merge() const {
     const std::string ids = "SELECT Row_id FROM " + pending_;
     std::string select = "SELECT " + indexed_.candidate_qualifier + ".rowid AS Db_k";
     std::string aggregates = "Db_k";
@@ -71,10 +71,10 @@ class UpkeepText {
       select += ", " + indexed_.values[i] + " AS " + v;
       aggregates += ", group_concat(" + v + ", char(10))";
     }
-    return "DELETE FROM " + index_ + " WHERE " + due + " AND rowid IN (" + ids + "); INSERT INTO " +
-           index_ + " (" + IndexColumns(indexed_.values.size()) + ") SELECT " + aggregates +
-           " FROM (" + select + " " + indexed_.rows + "\n) WHERE " + due + " AND Db_k IN (" + ids +
-           ") GROUP BY Db_k; DELETE FROM " + pending_ + " WHERE " + due + "; ";
+    return "DELETE FROM " + index_ + " WHERE rowid IN (" + ids + "); INSERT INTO " + index_ + " (" +
+           IndexColumns(indexed_.values.size()) + ") SELECT " + aggregates + " FROM (" + select +
+           " " + indexed_.rows + "\n) WHERE Db_k IN (" + ids + ") GROUP BY Db_k; DELETE FROM " +
+           pending_ + "; ";
   }
 
  private:
@@ -90,10 +90,16 @@ std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRow
   const UpkeepText text(guide, indexed, kept, merge_at);
   const std::string name = SearchIndexTriggerPrefix(guide) + "t" + std::to_string(table) + "_";
   const std::string on = " ON " + DoubleQuoted(kept.name) + " ";
-  std::string columns;
-  for (const std::string& column : kept.columns_read)
-    columns += (columns.empty() ? " OF " : ", ") + DoubleQuoted(column);
-  const std::string update_on = " UPDATE" + columns + on;
+  auto update_of = [&](const std::vector<std::string>& columns) {
+    std::string listed;
+    for (const std::string& column : columns)
+      listed += (listed.empty() ? " OF " : ", ") + DoubleQuoted(column);
+    return " UPDATE" + listed + on;
+  };
+  const std::string update_on = update_of(kept.columns_read);
+  // The merge in triggers of its own: their WHEN spares every other write
+  // the statements that would read the list to find nothing to do.
+  const std::string merge = "WHEN " + text.Full() + " BEGIN " + text.Merge() + "END";
   return {
       "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + "BEGIN " +
           text.Note(text.Replaced()) + "END",
@@ -102,11 +108,14 @@ std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRow
       "CREATE TRIGGER " + name + "delete_before BEFORE DELETE" + on + "BEGIN " +
           text.Note("OLD.rowid") + "END",
       "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + "BEGIN " + text.Note("NEW.rowid") +
-          text.Merge(text.Full()) + "END",
-      "CREATE TRIGGER " + name + "update AFTER" + update_on + "BEGIN " + text.Note("NEW.rowid") +
-          text.Merge(text.Full()) + "END",
-      "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + "WHEN " + text.Full() + " BEGIN " +
-          text.Merge("1") + "END",
+          "END",
+      "CREATE TRIGGER " + name + "update AFTER" + update_of(kept.columns_joined) + "BEGIN " +
+          text.Note("NEW.rowid") + "END",
+      // Whichever fires first of a note and a merge after the same write,
+      // the index stays exact: a row id noted after a merge stays pending.
+      "CREATE TRIGGER " + name + "insert_merge AFTER INSERT" + on + merge,
+      "CREATE TRIGGER " + name + "update_merge AFTER" + update_on + merge,
+      "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + merge,
   };
 }
 

@@ -10,9 +10,9 @@
 // and after it (the row as it is). A search takes the pending row ids as
 // candidates besides those the index gives, so their entries, which may be
 // out of date, never decide anything: the statement's own conditions do.
-// Once the list holds merge_at row ids, the write that finds it so makes
-// their entries again from the rows as they are, in one batch, and empties
-// it.
+// Once the list holds merge_at rows (a row id noted again counts again),
+// the write that finds it so makes their entries again from the rows as
+// they are, in one batch, and empties it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,16 +39,23 @@ struct KeptTable {
   std::vector<std::string> qualifiers;
   std::vector<std::vector<std::string>> unique_keys;
   std::string rows_written;
-  // The columns whose update may change the guide's rows (see
-  // upkeepplan.h); empty: any column's.
+  // The columns whose update may change the guide's rows: those the guide's
+  // text names, its unique keys' (a REPLACE they meet deletes a row), its
+  // primary key and the names of its row id. Empty: any column's.
   std::vector<std::string> columns_read;
+  // Of those, the ones whose update may change which rows the guide has,
+  // rather than only their texts: those its FROM and WHERE clauses name,
+  // its primary key and the names of its row id. Once only others change,
+  // the row ids noted before the update are all there is to note.
+  std::vector<std::string> columns_joined;
 };
 
 // The pending list's size at which a write merges it into the index.
 inline constexpr long long kMergeAt = 1000;
 
-// The six triggers (before and after insert, update, delete) on the
-// table-th table the guide's rows are read from.
+// The eight triggers on the table-th table the guide's rows are read from:
+// notes before insert, update and delete, after insert and after an update
+// of columns_joined, and merges after each of the three.
 std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRows& indexed,
                                    const KeptTable& kept, long long merge_at);
 

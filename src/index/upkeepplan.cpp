@@ -104,12 +104,15 @@ bool JoinsNatural(const std::string& from) {
   return false;
 }
 
-// See TableUpkeep.
-std::vector<std::string> ColumnsRead(rdo::rdoConnection& connection, const std::string& table,
-                                     const std::string& from, const IndexedRows& indexed,
-                                     const std::vector<std::vector<std::string>>& unique_keys) {
+// The table's columns among named and the keys, with its primary key and
+// the names of its row id (see KeptTable); none, standing for all, when it
+// has generated columns (one named may follow any other) or the FROM clause
+// has a NATURAL join (which reads the columns it does not name).
+std::vector<std::string> ColumnsAmong(rdo::rdoConnection& connection, const std::string& table,
+                                      const std::string& from,
+                                      const std::vector<std::string>& named,
+                                      const std::vector<std::vector<std::string>>& unique_keys) {
   if (JoinsNatural(from) || HasGeneratedColumns(connection, table)) return {};
-  const std::vector<std::string> named = NamesLookedUp(indexed.rows, indexed.values);
   std::set<std::string> read(named.begin(), named.end());
   for (const std::vector<std::string>& key : unique_keys)
     for (const std::string& column : key) read.insert(Lower(column));
@@ -140,7 +143,12 @@ TableUpkeep PlanTable(rdo::rdoConnection& connection, const std::string& table,
   const auto keys = UniqueKeys(connection, table);
   if (!keys) return {table, std::nullopt, "a unique index on an expression"};
   KeptTable kept{
-      table, {}, *keys, indexed.rows, ColumnsRead(connection, table, from, indexed, *keys)};
+      table,
+      {},
+      *keys,
+      indexed.rows,
+      ColumnsAmong(connection, table, from, NamesLookedUp(indexed.rows, indexed.values), *keys),
+      ColumnsAmong(connection, table, from, NamesLookedUp(indexed.rows, {}), {})};
   for (const TableInFrom& occurrence : occurrences) {
     kept.qualifiers.push_back(occurrence.qualifier);
     if (occurrence.optional)

@@ -13,11 +13,6 @@
 
 namespace corvanty {
 
-// A kept table's columns_read: those the guide's text names, those of its
-// unique keys (a REPLACE they meet deletes a row) and the names of its row
-// id; every column when it has generated columns (one the guide reads may
-// follow any other) or the FROM clause has a NATURAL join (which reads the
-// columns it does not name).
 struct TableUpkeep {
   std::string name;
   std::optional<KeptTable> kept;  // none: its changes mark the index stale
