@@ -700,6 +700,30 @@ TEST_F(SearchIndex, EveryChangeToWhatAnIndexedGuideReadsIsSeenByTheNextSearch) {
   }
 }
 
+// VACUUM keeps the row ids of a table whose INTEGER PRIMARY KEY they are,
+// and may renumber the others': an index of the first stays fresh, one of
+// the second turns stale; either way a search finds what the scan finds.
+TEST_F(SearchIndex, VacuumLeavesFreshOnlyAnIndexWhoseRowIdsAreAKey) {
+  ExecSqlite(file_,
+             "CREATE TABLE tags (label TEXT);"
+             "INSERT INTO tags VALUES ('red car'), ('old car'), ('bike');"
+             "DELETE FROM tags WHERE label = 'red car';"
+             "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+             " (8, 'FROM tags t', NULL);"
+             "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier,"
+             " Column_name) VALUES (8, 1, 't', 'label');");
+  BuildSearchIndex(connection_, kOrdersGuide);
+  BuildSearchIndex(connection_, 8);
+  ExecSqlite(file_, "UPDATE orders SET item = 'race car' WHERE id = 11; VACUUM");
+  EXPECT_EQ(ReadSearchIndexState(connection_, kOrdersGuide).state, IndexState::Fresh);
+  const SearchIndexState tags = ReadSearchIndexState(connection_, 8);
+  EXPECT_EQ(tags.state, IndexState::Stale);
+  EXPECT_EQ(tags.why_stale, "the database's schema changed since it was built");
+  EXPECT_EQ(SearchForCar(connection_), "10*11*12*| index: the rows of o it finds for \"car\"");
+  const PlannedSearch planned = PlanSearch(connection_, {8}, SearchCriteria("car"));
+  EXPECT_EQ(Found(connection_, planned.statements), Texts{"old car*0*8"});
+}
+
 // A LEFT JOIN's optional side gives no row ids even while every row has
 // one there: the customer whose last order goes keeps the entry of its row.
 TEST_F(SearchIndex, TheOptionalSideOfAnOuterJoinNeverGivesTheRowIds) {
