@@ -148,7 +148,7 @@ void ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, int32_t g
       1, indexed.db.Number("SELECT max(customer_id) FROM customers"));
   std::string criteria;
   for (int i = 0; indexed.db.Number(list) < pending && i < 100000; ++i) {
-    criteria = "Pending " + std::to_string(i) + " Ltd";
+    criteria = "Pending " + std::to_string(i);
     write.Run(criteria, customer(rng));
   }
   const long long held = indexed.db.Number(list);
