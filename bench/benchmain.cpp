@@ -37,7 +37,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: corvanty_bench [--rows N] [--runs N] [--generation-runs N] [--db FILE]\n"
     "                      [--selective TEXT] [--wide TEXT] [--medium TEXT]\n"
-    "                      [--indexed-wide TEXT] [--writes N] [--only extension|upkeep]\n"
+    "                      [--indexed-wide TEXT] [--writes N] [--contention-seconds S]\n"
+    "                      [--only extension|upkeep]\n"
     "       corvanty_bench --postgres CONNECT [--guide N] [--wide-guide N] [--runs N]\n"
     "                      [--selective TEXT] [--medium TEXT] [--indexed-wide TEXT]\n";
 
@@ -60,8 +61,10 @@ struct Options {
   // Only the search extension's reports, or only the index upkeep's.
   bool extension_only = false;
   bool upkeep_only = false;
-  // Random single-row writes per kind timed for the index upkeep.
+  // Random single-row writes per kind timed for the index upkeep, and how
+  // long writers and searchers contend on each copy.
   int writes = 10000;
+  double contention_seconds = 60;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -98,11 +101,15 @@ Options ParseOptions(int argc, char** argv) {
       options.upkeep_only = true;
     else if (name == "--writes")
       options.writes = std::stoi(value);
+    else if (name == "--contention-seconds")
+      options.contention_seconds = std::stod(value);
     else
       throw std::invalid_argument("unknown option " + name);
   }
-  if (options.rows < 10 || options.runs < 1 || options.generation_runs < 1 || options.writes < 1)
-    throw std::invalid_argument("--rows, --runs, --generation-runs and --writes must be positive");
+  if (options.rows < 10 || options.runs < 1 || options.generation_runs < 1 || options.writes < 1 ||
+      options.contention_seconds <= 0)
+    throw std::invalid_argument(
+        "--rows, --runs, --generation-runs, --writes and --contention-seconds must be positive");
   return options;
 }
 
@@ -198,7 +205,7 @@ int Run(const Options& options) {
   std::printf("Demo database: %s\n", DescribeDatabase(file).c_str());
   std::printf("Guide %d: orders o, customers c; shows 3 columns, searches 2\n", guide);
   if (options.upkeep_only) {
-    ReportUpkeep(folder, file, options.writes, options.runs);
+    ReportUpkeep(folder, file, options.writes, options.runs, options.contention_seconds);
     return 0;
   }
   const std::vector<Case> memory_cases = {{"selective", options.selective, 0},
@@ -214,7 +221,7 @@ int Run(const Options& options) {
         connect, file, guide,
         {{"selective", options.selective, 100, true}, {"wide", options.indexed_wide, 1.10, false}},
         options.runs);
-    ReportUpkeep(folder, file, options.writes, options.runs);
+    ReportUpkeep(folder, file, options.writes, options.runs, options.contention_seconds);
   }
   ReportSearchExtension(connect, file, guide,
                         {{"selective scan", options.selective, false, 1.10},

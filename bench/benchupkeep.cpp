@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "bench/benchcontention.h"
 #include "bench/benchdatabase.h"
 #include "bench/benchsearch.h"
 #include "connections/rdo.h"
@@ -138,10 +139,28 @@ long Rows(sqlite3* db, const std::string& sql) {
   return rc == SQLITE_DONE ? rows : -1;
 }
 
+// A guide's statements for criteria: through its index, and the scan.
+struct GuideSearch {
+  std::string criteria, indexed, scan;
+};
+
+GuideSearch StatementsFor(const BenchFolder& folder, const std::string& file, int32_t guide,
+                          const std::string& criteria) {
+  rdo::rdoConnection connection =
+      rdo::rdoConnection::Open(AddStreamingDataSource(folder, "CorvantyUpkeep", file));
+  const PlannedSearch planned = PlanSearch(connection, {guide}, SearchCriteria(criteria));
+  if (!planned.paths.at(0).indexed) throw std::runtime_error(planned.paths.at(0).why);
+  return {criteria, planned.statements.at(0).SQL,
+          GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}),
+                                   SearchCriteria(criteria), rdo::Dialect::Sqlite)
+              .Guides.at(0)
+              .SQL};
+}
+
 // A selective search of the orders guide through its index while its
-// pending list holds about pending row ids, against the scan.
-void ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, int32_t guide,
-                             long long pending, int runs, std::mt19937& rng) {
+// pending list holds about pending row ids, against the scan; the search.
+GuideSearch ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, int32_t guide,
+                                    long long pending, int runs, std::mt19937& rng) {
   const std::string list = "SELECT count(*) FROM " + PendingTable(guide);
   Write write(indexed.db.Handle(), kSearchedWrite);
   std::uniform_int_distribution<long long> customer(
@@ -152,20 +171,12 @@ void ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, int32_t g
     write.Run(criteria, customer(rng));
   }
   const long long held = indexed.db.Number(list);
-  rdo::rdoConnection connection =
-      rdo::rdoConnection::Open(AddStreamingDataSource(folder, "CorvantyUpkeep", indexed.file));
-  const PlannedSearch planned = PlanSearch(connection, {guide}, SearchCriteria(criteria));
-  if (!planned.paths.at(0).indexed) throw std::runtime_error(planned.paths.at(0).why);
-  const std::string scan = GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}),
-                                                    SearchCriteria(criteria), rdo::Dialect::Sqlite)
-                               .Guides.at(0)
-                               .SQL;
+  const GuideSearch search = StatementsFor(folder, indexed.file, guide, criteria);
   std::vector<double> through_index, by_scan;
   long index_rows = 0, scan_rows = 0;
   for (int run = -1; run < runs; ++run) {  // run -1 warms both up
-    const double i =
-        Microseconds([&] { index_rows = Rows(indexed.db.Handle(), planned.statements.at(0).SQL); });
-    const double s = Microseconds([&] { scan_rows = Rows(indexed.db.Handle(), scan); });
+    const double i = Microseconds([&] { index_rows = Rows(indexed.db.Handle(), search.indexed); });
+    const double s = Microseconds([&] { scan_rows = Rows(indexed.db.Handle(), search.scan); });
     if (run < 0) continue;
     through_index.push_back(i);
     by_scan.push_back(s);
@@ -178,12 +189,32 @@ void ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, int32_t g
       "    index %.3f ms, scan %.3f ms: %.0f x faster (target: at least 100 x) %s\n",
       criteria.c_str(), index_rows, held, runs, index_ms, scan_ms, scan_ms / index_ms,
       scan_ms / index_ms >= 100 ? "" : "MISSED");
+  return search;
+}
+
+void ReportContention(const Copy& plain, const Copy& indexed, const GuideSearch& search,
+                      double seconds) {
+  const ContentionCount without = Contend(plain.file, search.scan, seconds);
+  const ContentionCount with = Contend(indexed.file, search.indexed, seconds);
+  auto busy = [](const ContentionCount& count) {
+    return 100.0 * static_cast<double>(count.busy) /
+           static_cast<double>(count.commits + count.busy);
+  };
+  std::printf(
+      "\n  four writers and two searchers, %.0f s each way (searching '%s'):\n"
+      "    commits %ld without the index, %ld with it (%.2f; target: at least 0.5) %s\n"
+      "    failed on a lock %.2f %% without, %.2f %% with (target: at most 1 point more) %s\n"
+      "    searches %ld by the scan, %ld through the index\n",
+      seconds, search.criteria.c_str(), without.commits, with.commits,
+      static_cast<double>(with.commits) / static_cast<double>(without.commits),
+      with.commits * 2 >= without.commits ? "" : "MISSED", busy(without), busy(with),
+      busy(with) <= busy(without) + 1 ? "" : "MISSED", without.searches, with.searches);
 }
 
 }  // namespace
 
-void ReportUpkeep(const BenchFolder& folder, const std::string& database_file, int writes,
-                  int runs) {
+void ReportUpkeep(const BenchFolder& folder, const std::string& database_file, int writes, int runs,
+                  double contention_seconds) {
   const std::string plain_file = folder.File("upkeep-plain.db"),
                     indexed_file = folder.File("upkeep-indexed.db");
   for (const std::string& copy : {plain_file, indexed_file})
@@ -222,7 +253,9 @@ void ReportUpkeep(const BenchFolder& folder, const std::string& database_file, i
   std::printf(
       "  targets: mean ratio at most 2 x (searched), 1.2 x (unread), 4 x (one transaction); "
       "slowest under 100 ms\n");
-  ReportSearchWithPending(folder, indexed, guides[1], kMergeAt - 10, runs, rng);
+  const GuideSearch search =
+      ReportSearchWithPending(folder, indexed, guides[1], kMergeAt - 10, runs, rng);
+  ReportContention(plain, indexed, search, contention_seconds);
 }
 
 }  // namespace corvanty::bench
