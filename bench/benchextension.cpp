@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "bench/benchextension.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -47,25 +48,36 @@ ExtensionDatabase::ExtensionDatabase(const std::string& database_file) {
 
 ExtensionDatabase::~ExtensionDatabase() { sqlite3_close(db_); }
 
-SearchCount ExtensionDatabase::ReadAll(const std::string& sql,
-                                       const std::vector<std::string>& texts) {
-  sqlite3_stmt* statement = nullptr;
-  int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr);
+KeptStatement::KeptStatement(sqlite3* db, const std::string& sql) : db_(db) {
+  if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement_, nullptr) !=
+      SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+KeptStatement::~KeptStatement() { sqlite3_finalize(statement_); }
+
+SearchCount KeptStatement::Run(const std::vector<std::string>& texts) {
+  int rc = SQLITE_OK;
   for (size_t i = 0; rc == SQLITE_OK && i < texts.size(); ++i)
-    rc = sqlite3_bind_text(statement, static_cast<int>(i + 1), texts[i].c_str(),
+    rc = sqlite3_bind_text(statement_, static_cast<int>(i + 1), texts[i].c_str(),
                            static_cast<int>(texts[i].size()), SQLITE_STATIC);
   SearchCount count;
   while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-    if ((rc = sqlite3_step(statement)) != SQLITE_ROW) break;
+    if ((rc = sqlite3_step(statement_)) != SQLITE_ROW) break;
     ++count.rows;
     for (int column = 0; column < 3; ++column) {
-      sqlite3_column_text(statement, column);
-      count.bytes += static_cast<size_t>(sqlite3_column_bytes(statement, column));
+      sqlite3_column_text(statement_, column);
+      count.bytes += static_cast<size_t>(sqlite3_column_bytes(statement_, column));
     }
   }
-  sqlite3_finalize(statement);
+  sqlite3_reset(statement_);
   if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
   return count;
+}
+
+SearchCount ExtensionDatabase::ReadAll(const std::string& sql,
+                                       const std::vector<std::string>& texts) {
+  return KeptStatement(db_, sql).Run(texts);
 }
 
 std::string ExtensionDatabase::Statement(int32_t guide, const std::string& criteria) {
@@ -94,10 +106,12 @@ void ReportSearchExtension(const std::string& connect, const std::string& databa
   std::printf(
       "\nSQLite's search extension, median of %d runs over one connection, taken in turns\n"
       "(extension: SELECT FROM velmorastine_search; statement: the one velmorastine_search_sql\n"
-      "returns, through sqlite3_prepare/step on the same connection)\n",
+      "returns, through sqlite3_prepare/step on the same connection; each prepared every run,\n"
+      "then each prepared once and run again)\n",
       runs);
-  std::printf("  %-18s %-26s %8s %12s %12s %7s %7s\n", "case", "criteria", "rows", "statement ms",
-              "extension ms", "ratio", "target");
+  std::printf("  %-18s %-26s %8s %12s %12s %7s %12s %12s %7s %7s\n", "case", "criteria", "rows",
+              "statement ms", "extension ms", "ratio", "once: stmt", "extension", "ratio",
+              "target");
   for (const ExtensionCase& c : cases) {
     SetIndexed(connection, guide, c.indexed);
     const std::string statement = database.Statement(guide, c.criteria);
@@ -108,15 +122,25 @@ void ReportSearchExtension(const std::string& connect, const std::string& databa
     const SearchCount found = database.Search(guide, c.criteria);
     if (found.rows != rows.rows || found.bytes != rows.bytes)
       throw std::runtime_error("the extension and the statement disagree on " + c.criteria);
-    std::vector<double> direct, extension;
+    // Prepared once, as an application that searches again and again keeps
+    // its statements: the caller's own SELECT, and the call of the function.
+    KeptStatement kept_direct(database.Handle(), statement),
+        kept_extension(database.Handle(), kSearch);
+    const std::vector<std::string> arguments = {std::to_string(guide), c.criteria};
+    std::vector<double> direct, extension, once_direct, once_extension;
     for (int run = 0; run < runs; ++run) {
       direct.push_back(Microseconds([&] { database.ReadAll(statement); }));
       extension.push_back(Microseconds([&] { database.Search(guide, c.criteria); }));
+      once_direct.push_back(Microseconds([&] { kept_direct.Run(); }));
+      once_extension.push_back(Microseconds([&] { kept_extension.Run(arguments); }));
     }
     const double ratio = Median(extension) / Median(direct);
-    std::printf("  %-18s %-26s %8ld %12.3f %12.3f %7.3f %7.2f%s\n", c.label,
+    const double once = Median(once_extension) / Median(once_direct);
+    std::printf("  %-18s %-26s %8ld %12.3f %12.3f %7.3f %12.3f %12.3f %7.3f %7.2f%s\n", c.label,
                 ("\"" + c.criteria + "\"").c_str(), rows.rows, Median(direct) / 1000,
-                Median(extension) / 1000, ratio, c.target, ratio <= c.target ? "" : "  MISSED");
+                Median(extension) / 1000, ratio, Median(once_direct) / 1000,
+                Median(once_extension) / 1000, once, c.target,
+                std::max(ratio, once) <= c.target ? "" : "  MISSED");
   }
   SetIndexed(connection, guide, false);
 }

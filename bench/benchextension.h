@@ -3,7 +3,8 @@
 // SQLite's search extension against the physical limit, side by side in one
 // run over one connection opened with SQLite's C API and the extension
 // loaded into it: velmorastine_search against the very statement
-// velmorastine_search_sql returns, prepared and stepped on that connection.
+// velmorastine_search_sql returns, prepared and stepped on that connection,
+// each prepared every call and each prepared once.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -13,6 +14,22 @@
 #include "bench/benchsearch.h"
 
 namespace corvanty::bench {
+
+// A statement prepared once and run again and again.
+class KeptStatement {
+ public:
+  KeptStatement(sqlite3* db, const std::string& sql);
+  KeptStatement(const KeptStatement&) = delete;
+  KeptStatement& operator=(const KeptStatement&) = delete;
+  ~KeptStatement();
+  // Steps through it with ?1, ?2 ... bound to texts, reading the first three
+  // columns of each row as text, and resets it.
+  SearchCount Run(const std::vector<std::string>& texts = {});
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* statement_ = nullptr;
+};
 
 // A connection to the database file with the search extension built beside
 // this program loaded into it.
@@ -30,6 +47,7 @@ class ExtensionDatabase {
   std::string Statement(int32_t guide, const std::string& criteria);
   // Every row of velmorastine_search for the guide.
   SearchCount Search(int32_t guide, const std::string& criteria);
+  sqlite3* Handle() const { return db_; }
 
  private:
   sqlite3* db_ = nullptr;

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "bench/benchguide.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <stdexcept>
 
+#include "bench/benchdatabase.h"
 #include "demo/demodatabase.h"
 #include "schema/searchguidetables.h"
 
@@ -27,35 +26,6 @@ constexpr char kGuideRows[] =
     " (@id, 2, 'c', 'company_name', -1, -1, '+'', ''+', 0, '(none)', 0),"
     " (@id, 3, 'o', 'ship_city', -1, 0, '+'', ''+', 0, '(none)', 0),"
     " (@id, 4, 'o', 'order_date', -1, 0, '+ '' '' +', 0, '(none)', 0);";
-
-class Database {
- public:
-  explicit Database(const std::string& file) {
-    if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-      Fail("cannot open " + file);
-  }
-  ~Database() { sqlite3_close(db_); }
-  void Exec(const std::string& sql) {
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-      Fail(sqlite3_errmsg(db_));
-  }
-  // The first column of the first row as a number; 0 without rows.
-  long long Number(const std::string& sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-      Fail(sqlite3_errmsg(db_));
-    long long value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
-    sqlite3_finalize(stmt);
-    return value;
-  }
-  long long LastId() const { return sqlite3_last_insert_rowid(db_); }
-
- private:
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw std::runtime_error("benchmark database: " + what);
-  }
-  sqlite3* db_ = nullptr;
-};
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))

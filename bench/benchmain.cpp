@@ -26,6 +26,7 @@
 #include "bench/benchsearch.h"
 #include "bench/benchservice.h"
 #include "bench/benchtrigram.h"
+#include "bench/benchupkeep.h"
 #include "connections/rdo.h"
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
@@ -36,7 +37,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: corvanty_bench [--rows N] [--runs N] [--generation-runs N] [--db FILE]\n"
     "                      [--selective TEXT] [--wide TEXT] [--medium TEXT]\n"
-    "                      [--indexed-wide TEXT] [--only extension]\n"
+    "                      [--indexed-wide TEXT] [--writes N] [--contention-seconds S]\n"
+    "                      [--only extension|upkeep]\n"
     "       corvanty_bench --postgres CONNECT [--guide N] [--wide-guide N] [--runs N]\n"
     "                      [--selective TEXT] [--medium TEXT] [--indexed-wide TEXT]\n";
 
@@ -56,8 +58,13 @@ struct Options {
   int32_t guide = 1;
   // The guide of the search service's wide search: the demo's orders.
   int32_t wide_guide = 2;
-  // Only the search extension's reports.
+  // Only the search extension's reports, or only the index upkeep's.
   bool extension_only = false;
+  bool upkeep_only = false;
+  // Random single-row writes per kind timed for the index upkeep, and how
+  // long writers and searchers contend on each copy.
+  int writes = 10000;
+  double contention_seconds = 60;
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -90,11 +97,19 @@ Options ParseOptions(int argc, char** argv) {
       options.wide_guide = std::stoi(value);
     else if (name == "--only" && value == "extension")
       options.extension_only = true;
+    else if (name == "--only" && value == "upkeep")
+      options.upkeep_only = true;
+    else if (name == "--writes")
+      options.writes = std::stoi(value);
+    else if (name == "--contention-seconds")
+      options.contention_seconds = std::stod(value);
     else
       throw std::invalid_argument("unknown option " + name);
   }
-  if (options.rows < 10 || options.runs < 1 || options.generation_runs < 1)
-    throw std::invalid_argument("--rows, --runs and --generation-runs must be positive");
+  if (options.rows < 10 || options.runs < 1 || options.generation_runs < 1 || options.writes < 1 ||
+      options.contention_seconds <= 0)
+    throw std::invalid_argument(
+        "--rows, --runs, --generation-runs, --writes and --contention-seconds must be positive");
   return options;
 }
 
@@ -189,6 +204,10 @@ int Run(const Options& options) {
 
   std::printf("Demo database: %s\n", DescribeDatabase(file).c_str());
   std::printf("Guide %d: orders o, customers c; shows 3 columns, searches 2\n", guide);
+  if (options.upkeep_only) {
+    ReportUpkeep(folder, file, options.writes, options.runs, options.contention_seconds);
+    return 0;
+  }
   const std::vector<Case> memory_cases = {{"selective", options.selective, 0},
                                           {"medium", options.medium, 0},
                                           {"wide", options.wide, 0}};
@@ -202,6 +221,7 @@ int Run(const Options& options) {
         connect, file, guide,
         {{"selective", options.selective, 100, true}, {"wide", options.indexed_wide, 1.10, false}},
         options.runs);
+    ReportUpkeep(folder, file, options.writes, options.runs, options.contention_seconds);
   }
   ReportSearchExtension(connect, file, guide,
                         {{"selective scan", options.selective, false, 1.10},

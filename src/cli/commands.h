@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "connections/rdo.h"
+
 namespace corvanty::cli {
 
 using Words = std::vector<std::string>;
@@ -43,6 +45,11 @@ long DemoConnection(const std::vector<std::string>& list, const std::string& dsn
 // Readies a new demo database through data source dsn as a connection to it
 // would, defines the sample guides in it and names them on standard output.
 int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::string& pwd);
+
+// Names on standard error each search index of the connection's database
+// left incomplete by hand, with the command that repairs it; true when
+// there is any.
+bool ReportRemnants(rdo::SqlSession& connection);
 
 // Loads saved connection --connection N (default 1) as the active one;
 // false, with a message, when there is none.

@@ -141,6 +141,7 @@ int Check(const Words& words) {
   auto console = SetPrompter(nullptr);
   auto counting = std::make_shared<CountingPrompter>(console);
   SetPrompter(counting);
+  bool broken_indexes = false;
   try {
     CheckDatabaseReadiness();
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
@@ -150,13 +151,14 @@ int Check(const Words& words) {
     }
     for (const std::string& warning : GuideTableWriterWarnings(connection))
       std::cerr << warning << '\n';
+    broken_indexes = ReportRemnants(connection);
   } catch (const std::exception& error) {
     SetPrompter(console);
     std::cerr << ShownText(DialogErrorText(error), true) << '\n';
     return kExitFailure;
   }
   SetPrompter(console);
-  return counting->shown == 0 ? kExitOk : kExitFailure;
+  return counting->shown == 0 && !broken_indexes ? kExitOk : kExitFailure;
 }
 
 int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::string& pwd) {

@@ -8,6 +8,7 @@
 #include "cli/guidearguments.h"
 #include "connections/connectionstore.h"
 #include "index/searchindexbuild.h"
+#include "index/searchindexremnants.h"
 #include "index/searchindexstate.h"
 #include "index/trigramindex.h"
 
@@ -80,6 +81,12 @@ void Build(rdo::rdoConnection& connection, int32_t guide) {
 
 }  // namespace
 
+bool ReportRemnants(rdo::SqlSession& connection) {
+  const std::vector<IndexRemnant> remnants = FindIndexRemnants(connection);
+  for (const IndexRemnant& remnant : remnants) std::cerr << RemnantWarning(remnant) << '\n';
+  return !remnants.empty();
+}
+
 int Index(const Words& words) {
   Args args(words, {"--connection"}, {"--drop"});
   const char* usage = "index [GUIDE [--drop]] [--connection N]";
@@ -96,7 +103,7 @@ int Index(const Words& words) {
     const bool postgres = connection.GetDialect() == rdo::Dialect::PostgreSql;
     if (args.Positional().empty()) {
       postgres ? ListTrigramIndexes(connection) : ListIndexes(connection);
-      return kExitOk;
+      return ReportRemnants(connection) ? kExitFailure : kExitOk;
     }
     const int32_t guide = ResolveGuide(connection, args.Positional()[0]);
     if (!args.Has("--drop")) {

@@ -27,9 +27,13 @@ std::vector<TableInFrom> TablesInFrom(const std::string& from) {
     return std::string_view(from).substr(start, words[i].at - start);
   };
   bool table_next = false;
+  int depth = 0;
+  std::string_view outer;  // LEFT, RIGHT or FULL of the join being read
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string_view gap = between(i);
+    for (char c : gap) depth += (c == '(') - (c == ')');
     if (gap.find(',') != std::string_view::npos) table_next = true;
+    if (IsAnyKeyword(words[i].text, {"LEFT", "RIGHT", "FULL"})) outer = words[i].text;
     if (IsAnyKeyword(words[i].text, {"FROM", "JOIN"})) {
       table_next = true;
       continue;
@@ -39,6 +43,10 @@ std::vector<TableInFrom> TablesInFrom(const std::string& from) {
       continue;
     }
     table_next = false;
+    const bool left = IsKeyword(outer, "LEFT") || IsKeyword(outer, "FULL");
+    if (IsKeyword(outer, "RIGHT") || IsKeyword(outer, "FULL"))
+      for (TableInFrom& before : tables) before.optional = true;
+    outer = {};
     size_t name_end = i;  // a schema-qualified name is one table
     while (name_end + 1 < words.size() && between(name_end + 1) == ".") ++name_end;
     TableInFrom table;
@@ -46,6 +54,8 @@ std::vector<TableInFrom> TablesInFrom(const std::string& from) {
     table.table =
         from.substr(words[i].at, words[name_end].at + words[name_end].text.size() - words[i].at);
     table.name = table.qualifier = words[name_end].text;
+    table.nested = depth > 0;
+    table.optional = left || table.nested;
     size_t alias = name_end + 1;
     if (alias < words.size() && IsKeyword(words[alias].text, "AS")) ++alias;
     if (alias < words.size() && !words[alias].quoted &&

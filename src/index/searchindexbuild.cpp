@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "index/fromtables.h"
 #include "index/guidedependencies.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
@@ -11,6 +12,7 @@
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
 #include "statements/sqlliteral.h"
+#include "statements/sqltokens.h"
 
 namespace corvanty {
 namespace {
@@ -40,14 +42,15 @@ rdo::Transaction BeginWriting(rdo::rdoConnection& connection, int32_t guide) {
 bool DropIndexObjects(rdo::rdoConnection& connection, int32_t guide) {
   const std::string prefix = SearchIndexTriggerPrefix(guide);
   rdo::rdoResultset objects = connection.OpenResultset(
-      "SELECT type, name FROM sqlite_master WHERE name = '" + SearchIndexTable(guide) +
-      "' OR (type = 'trigger' AND substr(name, 1, " + std::to_string(prefix.size()) + ") = '" +
-      prefix + "')");
+      "SELECT type, name FROM sqlite_master WHERE name IN ('" + SearchIndexTable(guide) + "', '" +
+      PendingTable(guide) + "') OR (type = 'trigger' AND substr(name, 1, " +
+      std::to_string(prefix.size()) + ") = '" + prefix + "')");
   const bool any = !objects.IsEOF();
   for (; !objects.IsEOF(); objects.MoveNext())
     if (objects.Text("type") == "trigger")
       connection.Execute("DROP TRIGGER " + DoubleQuoted(objects.Text("name")));
   connection.Execute("DROP TABLE IF EXISTS " + SearchIndexTable(guide));
+  connection.Execute("DROP TABLE IF EXISTS " + PendingTable(guide));
   return any;
 }
 
@@ -86,9 +89,8 @@ std::vector<std::string> QualifiersByUse(const GuideDefinition& guide) {
   return ordered;
 }
 
-// The pending table, and the state table's columns an earlier one lacks.
-void PrepareUpkeepTables(rdo::rdoConnection& connection) {
-  connection.Execute(kCreatePendingTable);
+// The state table's columns an earlier one lacks.
+void AddStateColumns(rdo::rdoConnection& connection) {
   for (const char* column : kStateColumnsAdded) {
     const std::string name = std::string(column).substr(0, std::string(column).find(' '));
     if (connection
@@ -105,12 +107,22 @@ struct Candidate {
   long long rows = 0;
 };
 
+// Whether the qualifier names a table of the FROM clause that is on every
+// row whatever the rows hold: not on the optional side of an outer join.
+bool AlwaysOnEachRow(const std::string& from, const std::string& qualifier) {
+  for (const TableInFrom& table : TablesInFrom(from))
+    if (!table.optional && IsKeyword(table.qualifier, qualifier)) return true;
+  return false;
+}
+
 // The first table (by its qualifier) that gives every row of the guide a
-// row id: a view, a subquery or the optional side of an outer join does not.
+// row id, now and after any write: a view, a subquery or the optional side
+// of an outer join does not.
 Candidate ChooseCandidateTable(rdo::rdoConnection& connection, const GuideDefinition& guide,
                                const std::string& rows) {
   const std::vector<std::string> qualifiers = QualifiersByUse(guide);
   for (const std::string& qualifier : qualifiers) {
+    if (!AlwaysOnEachRow(guide.FROM_clause.value_or(""), qualifier)) continue;
     try {
       rdo::rdoResultset count = connection.OpenResultset("SELECT count(*) AS Total, count(" +
                                                          qualifier + ".rowid) AS With_id " + rows);
@@ -144,11 +156,12 @@ std::string NoSearchIndexesReason(const rdo::SqlSession& connection) {
          "only): its searches read the guides' tables.";
 }
 
-SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
+SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
+                                  long long merge_at) {
   RequireSqlite(connection);
   rdo::Transaction transaction = BeginWriting(connection, guide);
   const long long before = SchemaVersion(connection);
-  PrepareUpkeepTables(connection);
+  AddStateColumns(connection);
   DropIndexObjects(connection, guide);
 
   // Read within the transaction: the triggers made below watch these rows.
@@ -163,7 +176,8 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
 
   // The search must be able to narrow the guide's statement with it.
   auto indexed = [&](const std::string& qualifier) {
-    return IndexedStatement(definition, SearchCriteria("abc"), FreshCondition(guide),
+    return IndexedStatement(definition, SearchCriteria("abc"),
+                            FreshCondition(guide, NamesLookedUp(rows, values)),
                             CandidateCondition(guide, qualifier, "\"abc\""));
   };
   if (const std::string error = indexed("x").Error; !error.empty()) throw SearchIndexRefused(error);
@@ -190,12 +204,13 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide)
   }
 
   connection.Execute(CreateSearchIndexTable(guide, values.size()));
+  connection.Execute(CreatePendingTable(guide));
   const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, values);
   connection.Execute(fill);
   connection.OpenResultset("EXPLAIN " + indexed(candidate.qualifier).SQL);
   for (size_t i = 0; i < plan.tables.size(); ++i)
     for (const std::string& trigger :
-         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept)
+         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept, merge_at)
                              : WatchTable(guide, i + 1, plan.tables[i].name))
       connection.Execute(trigger);
   for (const char* guide_table : {"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"})

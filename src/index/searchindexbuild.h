@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "connections/rdo.h"
+#include "index/searchindexupkeep.h"
 
 namespace corvanty {
 
@@ -33,9 +34,12 @@ struct SearchIndexBuilt {
   std::vector<std::pair<std::string, std::string>> unkept_tables;
 };
 
-// Builds the guide's index, replacing any it has. Throws SearchIndexRefused
-// or rdo::DatabaseError; either way the database is left as it was.
-SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide);
+// Builds the guide's index, replacing any it has; a write merges its
+// pending list once it holds merge_at row ids (see searchindexupkeep.h).
+// Throws SearchIndexRefused or rdo::DatabaseError; either way the database
+// is left as it was.
+SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
+                                  long long merge_at = kMergeAt);
 
 // Removes the guide's index and its triggers; false when it had none.
 bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide);

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "index/searchindexsql.h"
 
+#include <set>
+#include <string_view>
+
 #include "statements/sqlliteral.h"
+#include "statements/sqltokens.h"
 
 namespace corvanty {
 namespace {
@@ -16,6 +20,12 @@ std::string MarkStale(int32_t guide) {
 }  // namespace
 
 std::string SearchIndexTable(int32_t guide) { return kSearchIndexPrefix + Number(guide); }
+
+std::string PendingTable(int32_t guide) { return SearchIndexTable(guide) + "_pending"; }
+
+std::string CreatePendingTable(int32_t guide) {
+  return "CREATE TABLE " + PendingTable(guide) + " (Row_id INTEGER)";
+}
 
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
   std::string columns;
@@ -70,9 +80,9 @@ std::string SchemaSignatureQuery(int32_t guide) {
   const std::string triggers = "type = 'trigger' AND substr(name, 1, " +
                                std::to_string(prefix.size()) + ") = '" + prefix + "'";
   return "SELECT group_concat(name || char(10) || coalesce(sql, ''), char(10)) FROM (SELECT name, "
-         "sql FROM sqlite_master WHERE name = '" +
+         "sql FROM main.sqlite_master WHERE name = '" +
          SearchIndexTable(guide) + "' OR " + triggers +
-         " OR type IN ('table', 'index') AND tbl_name IN (SELECT tbl_name FROM sqlite_master "
+         " OR type IN ('table', 'index') AND tbl_name IN (SELECT tbl_name FROM main.sqlite_master "
          "WHERE " +
          triggers + ") ORDER BY name)";
 }
@@ -80,21 +90,57 @@ std::string SchemaSignatureQuery(int32_t guide) {
 std::string SchemaUnchanged(int32_t guide) {
   // The signature is read only once the schema version differs: it reads the
   // whole schema.
-  return "CASE WHEN Schema_version = (SELECT schema_version FROM pragma_schema_version) THEN 1 "
+  return "CASE WHEN Schema_version = (SELECT schema_version FROM main.pragma_schema_version) "
+         "THEN 1 "
          "ELSE Schema_signature <> '' AND Schema_signature IS (" +
          SchemaSignatureQuery(guide) + ") END";
 }
 
-std::string FreshCondition(int32_t guide) {
-  return "coalesce((SELECT Is_fresh <> 0 AND " + SchemaUnchanged(guide) +
-         " FROM Db_Search_Index_State WHERE DSG_ID = " + Number(guide) + "), 0)";
+std::vector<std::string> NamesLookedUp(const std::string& rows,
+                                       const std::vector<std::string>& values) {
+  std::set<std::string> names;
+  auto add = [&](const std::string& text) {
+    for (const SqlPiece& piece : WordsAndQuotes(text)) {
+      std::string_view word = piece.text;
+      if (piece.quoted && word.front() == '\'') continue;  // a literal
+      if (piece.quoted) word = word.substr(1, word.size() - 2);
+      std::string name(word);
+      for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      names.insert(name);
+    }
+  };
+  add(rows);
+  for (const std::string& value : values) add(value);
+  return {names.begin(), names.end()};
+}
+
+std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& names) {
+  const std::string prefix = SearchIndexTriggerPrefix(guide);
+  std::string listed;
+  for (const std::string& name : names)
+    listed += (listed.empty() ? "'" : ", '") + QuoteApostrophes(name) + "'";
+  // main.pragma_table_list: no temporary table of that name hides it.
+  return "SELECT schema, name FROM main.pragma_table_list WHERE schema <> 'main' AND (lower(name) "
+         "IN (" +
+         (listed.empty() ? "NULL" : listed) +
+         ") OR lower(name) IN (SELECT lower(tbl_name) FROM main.sqlite_master WHERE type = "
+         "'trigger' AND substr(name, 1, " +
+         std::to_string(prefix.size()) + ") = '" + prefix + "'))";
+}
+
+std::string FreshCondition(int32_t guide, const std::vector<std::string>& names) {
+  return "(coalesce((SELECT Is_fresh <> 0 AND " + SchemaUnchanged(guide) +
+         " FROM main.Db_Search_Index_State WHERE DSG_ID = " + Number(guide) +
+         "), 0) AND NOT EXISTS (" + HidingTablesQuery(guide, names) + "))";
 }
 
 std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
                                const std::string& match_query) {
   const std::string table = SearchIndexTable(guide);
-  return candidate_qualifier + ".rowid IN (SELECT rowid FROM " + table + " WHERE " + table +
-         " MATCH '" + QuoteApostrophes(match_query) + "')";
+  return candidate_qualifier + ".rowid IN (SELECT rowid FROM main." + table + " WHERE " + table +
+         " MATCH '" + QuoteApostrophes(match_query) + "' UNION ALL SELECT Row_id FROM main." +
+         PendingTable(guide) + ")";
 }
 
 }  // namespace corvanty

@@ -6,10 +6,12 @@
 // one row per row id of the guide's candidate table (one table of its FROM
 // clause), one column per search column holding that column's values on the
 // guide's rows with that row id, one per line. Triggers Db_Search_Index_N_...
-// on the tables the guide's rows are read from keep it up to date in the
-// writer's own transaction (see searchindexupkeep.h); those on a table it
-// cannot keep up to date with, and on the guide's own rows in the guide
-// tables, mark it stale in Db_Search_Index_State at the first change.
+// on the tables the guide's rows are read from keep it exact in the
+// writer's own transaction, noting the row ids whose entries may be out of
+// date in its pending list Db_Search_Index_N_pending and merging them in
+// batches (see searchindexupkeep.h); those on a table it cannot keep up to
+// date with, and on the guide's own rows in the guide tables, mark it stale
+// in Db_Search_Index_State at the first change.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,18 +48,15 @@ inline constexpr char kCreateSearchIndexStateTable[] =
 inline constexpr const char* kStateColumnsAdded[] = {"Schema_signature text NOT NULL DEFAULT ''",
                                                      "Unkept_tables text NOT NULL DEFAULT ''"};
 
-// The candidate row ids whose entries the triggers are to refresh once the
-// row being written is written: those of the row it replaces or changes,
-// noted before. No constraint: the writer's conflict clause would apply to
-// it.
-inline constexpr char kCreatePendingTable[] =
-    "CREATE TABLE IF NOT EXISTS Db_Search_Index_Pending (DSG_ID int NOT NULL, Row_id int NOT "
-    "NULL)";
-
 inline constexpr char kSchemaVersionQuery[] =
     "SELECT schema_version AS Version FROM pragma_schema_version";
 
 std::string SearchIndexTable(int32_t guide);
+
+// The guide's pending list: the candidate row ids whose entries may be out
+// of date (see searchindexupkeep.h).
+std::string PendingTable(int32_t guide);
+std::string CreatePendingTable(int32_t guide);
 
 // The FTS5 table with one column per search column (c1, c2, ...).
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns);
@@ -91,12 +90,25 @@ std::string SchemaSignatureQuery(int32_t guide);
 // row.
 std::string SchemaUnchanged(int32_t guide);
 
-// Whether the guide's index is fresh, read as the statement using it runs:
-// false also once the index is gone.
-std::string FreshCondition(int32_t guide);
+// The names a guide's statement may look tables and views up by, lower
+// case, each once: every word of its rows and its searched values.
+std::vector<std::string> NamesLookedUp(const std::string& rows,
+                                       const std::vector<std::string>& values);
+
+// The tables and views (schema, name) in schemas of the connection other
+// than main that are named as one the guide's statement may read: one of
+// names, or a table whose changes its index follows. A temporary one is
+// read in place of main's; an attached one is not what the index was built
+// from either.
+std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& names);
+
+// Whether the guide's index may serve, read as the statement using it runs:
+// it is fresh (false also once the index is gone), and no table named in
+// names or followed by its triggers is hidden (see HidingTablesQuery).
+std::string FreshCondition(int32_t guide, const std::vector<std::string>& names);
 
 // The condition the guide's indexed statement adds: the candidate table's
-// row id is among those the index gives for the FTS5 query.
+// row id is among those the index gives for the FTS5 query, or pending.
 std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
                                const std::string& match_query);
 

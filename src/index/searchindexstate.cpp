@@ -57,7 +57,20 @@ SearchIndexState ReadState(rdo::SqlSession& connection, int32_t guide, bool earl
     return index;
   }
   rdo::rdoResultset row = connection.OpenResultset(StateQuery(guide));
-  return row.IsEOF() ? SearchIndexState{} : StateOf(row);
+  if (row.IsEOF()) return {};
+  SearchIndexState index = StateOf(row);
+  // Its searches take the pending list's row ids; an earlier version kept
+  // none.
+  if (index.state == IndexState::Fresh &&
+      connection
+          .OpenResultset("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = '" +
+                         PendingTable(guide) + "'")
+          .IsEOF()) {
+    index.state = IndexState::Stale;
+    index.why_stale = "it has no pending list (" + PendingTable(guide) +
+                      "): an earlier version of corvanty built it";
+  }
+  return index;
 }
 
 }  // namespace

@@ -9,11 +9,16 @@ namespace {
 
 class UpkeepText {
  public:
-  UpkeepText(int32_t guide, const IndexedRows& indexed, const KeptTable& kept)
-      : guide_(std::to_string(guide)),
-        index_(SearchIndexTable(guide)),
+  UpkeepText(int32_t guide, const IndexedRows& indexed, const KeptTable& kept, long long merge_at)
+      : index_(SearchIndexTable(guide)),
+        pending_(PendingTable(guide)),
+        // Counting the list reads its few pages, not its rows.
+        full_("(SELECT count(*) FROM " + PendingTable(guide) + ") >= " + std::to_string(merge_at)),
         indexed_(indexed),
         kept_(kept) {}
+
+  // Whether the pending list is due to be merged.
+  const std::string& Full() const { return full_; }
 
   // The candidate row ids of the guide's rows in which a row of the table
   // whose row id is among row_ids takes part.
@@ -27,7 +32,7 @@ class UpkeepText {
     }
     // A line break before the parenthesis: a WHERE clause may end in a --
     // comment.
-    return "SELECT Db_k FROM (" + select + " " + indexed_.rows + "\n) WHERE " + where;
+    return "SELECT Db_k FROM (" + select + " " + kept_.rows_written + "\n) WHERE " + where;
   }
 
   // The row ids of the table's rows a row written as NEW would replace.
@@ -45,16 +50,20 @@ class UpkeepText {
     return rows;
   }
 
+  // Adds the candidates to the pending list. A row id may be there more
+  // than once: keeping each once would cost a write far more (a sort, and a
+  // copy of what is read from the list before writing to it), and a unique
+  // key would let the writer's conflict clause, which applies here too,
+  // fail the write.
   std::string Note(const std::string& row_ids) const {
-    return "INSERT INTO Db_Search_Index_Pending (DSG_ID, Row_id) SELECT " + guide_ +
-           ", Db_k FROM (" + CandidatesOf(row_ids) + "); ";
+    return "INSERT INTO " + pending_ + " (Row_id) SELECT Db_k FROM (" + CandidatesOf(row_ids) +
+           ") WHERE Db_k IS NOT NULL; ";
   }
 
-  // Makes the entries of the noted row ids and of candidates again, from
-  // the rows as they are now.
-  std::string Refresh(const std::string& candidates) const {
-    std::string ids = "SELECT Row_id FROM Db_Search_Index_Pending WHERE DSG_ID = " + guide_;
-    if (!candidates.empty()) ids += " UNION " + candidates;
+  // Makes the entries of the pending row ids again from the rows as they
+  // are now, and empties the list.
+  std::string Merge() const {
+    const std::string ids = "SELECT Row_id FROM " + pending_;
     std::string select = "SELECT " + indexed_.candidate_qualifier + ".rowid AS Db_k";
     std::string aggregates = "Db_k";
     for (size_t i = 0; i < indexed_.values.size(); ++i) {
@@ -64,12 +73,12 @@ class UpkeepText {
     }
     return "DELETE FROM " + index_ + " WHERE rowid IN (" + ids + "); INSERT INTO " + index_ + " (" +
            IndexColumns(indexed_.values.size()) + ") SELECT " + aggregates + " FROM (" + select +
-           " " + indexed_.rows + "\n) WHERE Db_k IN (" + ids +
-           ") GROUP BY Db_k; DELETE FROM Db_Search_Index_Pending WHERE DSG_ID = " + guide_ + "; ";
+           " " + indexed_.rows + "\n) WHERE Db_k IN (" + ids + ") GROUP BY Db_k; DELETE FROM " +
+           pending_ + "; ";
   }
 
  private:
-  std::string guide_, index_;
+  std::string index_, pending_, full_;
   const IndexedRows& indexed_;
   const KeptTable& kept_;
 };
@@ -77,21 +86,36 @@ class UpkeepText {
 }  // namespace
 
 std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRows& indexed,
-                                   const KeptTable& kept) {
-  const UpkeepText text(guide, indexed, kept);
+                                   const KeptTable& kept, long long merge_at) {
+  const UpkeepText text(guide, indexed, kept, merge_at);
   const std::string name = SearchIndexTriggerPrefix(guide) + "t" + std::to_string(table) + "_";
-  const std::string on = " ON " + DoubleQuoted(kept.name) + " BEGIN ";
-  const std::string as_is = text.CandidatesOf("NEW.rowid");
+  const std::string on = " ON " + DoubleQuoted(kept.name) + " ";
+  auto update_of = [&](const std::vector<std::string>& columns) {
+    std::string listed;
+    for (const std::string& column : columns)
+      listed += (listed.empty() ? " OF " : ", ") + DoubleQuoted(column);
+    return " UPDATE" + listed + on;
+  };
+  const std::string update_on = update_of(kept.columns_read);
+  // The merge in triggers of its own: their WHEN spares every other write
+  // the statements that would read the list to find nothing to do.
+  const std::string merge = "WHEN " + text.Full() + " BEGIN " + text.Merge() + "END";
   return {
-      "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + text.Note(text.Replaced()) +
-          "END",
-      "CREATE TRIGGER " + name + "update_before BEFORE UPDATE" + on +
+      "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + "BEGIN " +
+          text.Note(text.Replaced()) + "END",
+      "CREATE TRIGGER " + name + "update_before BEFORE" + update_on + "BEGIN " +
           text.Note("SELECT OLD.rowid UNION ALL " + text.Replaced()) + "END",
-      "CREATE TRIGGER " + name + "delete_before BEFORE DELETE" + on + text.Note("OLD.rowid") +
+      "CREATE TRIGGER " + name + "delete_before BEFORE DELETE" + on + "BEGIN " +
+          text.Note("OLD.rowid") + "END",
+      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + "BEGIN " + text.Note("NEW.rowid") +
           "END",
-      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + text.Refresh(as_is) + "END",
-      "CREATE TRIGGER " + name + "update AFTER UPDATE" + on + text.Refresh(as_is) + "END",
-      "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + text.Refresh("") + "END",
+      "CREATE TRIGGER " + name + "update AFTER" + update_of(kept.columns_joined) + "BEGIN " +
+          text.Note("NEW.rowid") + "END",
+      // Whichever fires first of a note and a merge after the same write,
+      // the index stays exact: a row id noted after a merge stays pending.
+      "CREATE TRIGGER " + name + "insert_merge AFTER INSERT" + on + merge,
+      "CREATE TRIGGER " + name + "update_merge AFTER" + update_on + merge,
+      "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + merge,
   };
 }
 

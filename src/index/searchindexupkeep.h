@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
-// The triggers that keep a guide's search index on SQLite up to date with
-// one table its rows are read from, in the writer's own transaction. A
-// written row takes part in the guide's rows of some row ids of the
-// candidate table: its entries, and only those, are made again from the
-// rows as they are once the row is written. Before the write, the row ids
-// of the row as it was (UPDATE, DELETE) and of the rows the write will
-// replace (INSERT or UPDATE OR REPLACE deletes them without firing a delete
-// trigger) are noted in Db_Search_Index_Pending; after it, their entries
-// and those of the row as it is are made again.
+// The triggers that keep a guide's search index on SQLite exact under the
+// writes to one table its rows are read from, in the writer's own
+// transaction, at little cost to the write. A written row takes part in the
+// guide's rows of some row ids of the candidate table: the triggers only
+// note those row ids in the guide's pending list (Db_Search_Index_N_pending),
+// before the write (the row as it was, and the rows the write will replace:
+// INSERT or UPDATE OR REPLACE deletes them without firing a delete trigger)
+// and after it (the row as it is). A search takes the pending row ids as
+// candidates besides those the index gives, so their entries, which may be
+// out of date, never decide anything: the statement's own conditions do.
+// Once the list holds merge_at rows (a row id noted again counts again),
+// the write that finds it so makes their entries again from the rows as
+// they are, in one batch, and empties it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,17 +28,35 @@ struct IndexedRows {
 };
 
 // A table the index keeps up to date with: the qualifiers of its
-// occurrences in the guide's FROM clause, which read it all, and the
-// columns of each of its unique indexes.
+// occurrences in the guide's FROM clause, which read it all, the columns of
+// each of its unique indexes, and the rows (FROM and a WHERE clause) in
+// which a row of it takes part, before and after a write, wherever the
+// write may change the guide's rows: the guide's own rows, or more of them
+// when the table is on the optional side of an outer join (see
+// outerjoinrows.h).
 struct KeptTable {
   std::string name;
   std::vector<std::string> qualifiers;
   std::vector<std::vector<std::string>> unique_keys;
+  std::string rows_written;
+  // The columns whose update may change the guide's rows: those the guide's
+  // text names, its unique keys' (a REPLACE they meet deletes a row), its
+  // primary key and the names of its row id. Empty: any column's.
+  std::vector<std::string> columns_read;
+  // Of those, the ones whose update may change which rows the guide has,
+  // rather than only their texts: those its FROM and WHERE clauses name,
+  // its primary key and the names of its row id. Once only others change,
+  // the row ids noted before the update are all there is to note.
+  std::vector<std::string> columns_joined;
 };
 
-// The six triggers (before and after insert, update, delete) on the
-// table-th table the guide's rows are read from.
+// The pending list's size at which a write merges it into the index.
+inline constexpr long long kMergeAt = 1000;
+
+// The eight triggers on the table-th table the guide's rows are read from:
+// notes before insert, update and delete, after insert and after an update
+// of columns_joined, and merges after each of the three.
 std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRows& indexed,
-                                   const KeptTable& kept);
+                                   const KeptTable& kept, long long merge_at);
 
 }  // namespace corvanty

@@ -32,10 +32,18 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
   if (FillSearchIndex(guide, GuideRows(definition), index.candidate_qualifier,
                       SearchedValues(definition, rdo::Dialect::Sqlite)) != index.fill_statement)
     return {guide, false, "scan: its search index was built for another definition of the guide"};
+  const std::vector<std::string> names =
+      NamesLookedUp(GuideRows(definition), SearchedValues(definition, rdo::Dialect::Sqlite));
+  rdo::rdoResultset hiding = connection.OpenResultset(HidingTablesQuery(guide, names));
+  if (!hiding.IsEOF())
+    return {guide, false,
+            "scan: " + hiding.Text("schema") + "." + hiding.Text("name") +
+                " has the name of a table it reads, while its search index holds the rows of "
+                "main's"};
   if (match.query.empty())
     return {guide, false, "scan: the index cannot serve it: " + match.reason};
   GuideStatement indexed =
-      IndexedStatement(definition, criteria, FreshCondition(guide),
+      IndexedStatement(definition, criteria, FreshCondition(guide, names),
                        CandidateCondition(guide, index.candidate_qualifier, match.query));
   if (!indexed.Error.empty()) return {guide, false, "scan: " + indexed.Error};
   statement = std::move(indexed);

@@ -6,6 +6,8 @@
 
 #include "index/fromtables.h"
 #include "index/guidedependencies.h"
+#include "index/outerjoinrows.h"
+#include "index/searchindexsql.h"
 #include "statements/sqlliteral.h"
 #include "statements/sqltokens.h"
 
@@ -90,16 +92,68 @@ std::optional<std::vector<std::vector<std::string>>> UniqueKeys(rdo::rdoConnecti
   return keys;
 }
 
+bool HasGeneratedColumns(rdo::rdoConnection& connection, const std::string& table) {
+  return !FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                      ") WHERE hidden IN (2, 3)")
+              .empty();
+}
+
+bool JoinsNatural(const std::string& from) {
+  for (const SqlPiece& piece : WordsAndQuotes(from))
+    if (!piece.quoted && IsKeyword(piece.text, "NATURAL")) return true;
+  return false;
+}
+
+// The table's columns among named and the keys, with its primary key and
+// the names of its row id (see KeptTable); none, standing for all, when it
+// has generated columns (one named may follow any other) or the FROM clause
+// has a NATURAL join (which reads the columns it does not name).
+std::vector<std::string> ColumnsAmong(rdo::rdoConnection& connection, const std::string& table,
+                                      const std::string& from,
+                                      const std::vector<std::string>& named,
+                                      const std::vector<std::vector<std::string>>& unique_keys) {
+  if (JoinsNatural(from) || HasGeneratedColumns(connection, table)) return {};
+  std::set<std::string> read(named.begin(), named.end());
+  for (const std::vector<std::string>& key : unique_keys)
+    for (const std::string& column : key) read.insert(Lower(column));
+  // Its primary key: the INTEGER PRIMARY KEY is the row id.
+  for (const std::string& column :
+       FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                   ") WHERE pk > 0"))
+    read.insert(Lower(column));
+  std::vector<std::string> columns;
+  for (const std::string& column :
+       FirstColumn(connection, "SELECT name AS Value FROM pragma_table_xinfo(" + Literal(table) +
+                                   ") WHERE hidden <> 1"))
+    if (read.count(Lower(column))) columns.push_back(column);
+  // An update may name the row id by any of these.
+  for (const char* rowid : {"rowid", "oid", "_rowid_"}) columns.push_back(rowid);
+  return columns;
+}
+
 TableUpkeep PlanTable(rdo::rdoConnection& connection, const std::string& table,
                       const std::string& from, const IndexedRows& indexed) {
   const std::vector<TableInFrom> occurrences = OccurrencesOf(table, from);
   if (occurrences.empty() || ReadElsewhere(connection, table, occurrences, from, indexed))
     return {table, std::nullopt, "read other than as a table of its FROM clause"};
+  for (const TableInFrom& occurrence : occurrences)
+    if (occurrence.nested)
+      return {table, std::nullopt, "read inside parentheses of its FROM clause"};
   if (!HasRowIds(connection, table)) return {table, std::nullopt, "a table without row ids"};
   const auto keys = UniqueKeys(connection, table);
   if (!keys) return {table, std::nullopt, "a unique index on an expression"};
-  KeptTable kept{table, {}, *keys};
-  for (const TableInFrom& occurrence : occurrences) kept.qualifiers.push_back(occurrence.qualifier);
+  KeptTable kept{
+      table,
+      {},
+      *keys,
+      indexed.rows,
+      ColumnsAmong(connection, table, from, NamesLookedUp(indexed.rows, indexed.values), *keys),
+      ColumnsAmong(connection, table, from, NamesLookedUp(indexed.rows, {}), {})};
+  for (const TableInFrom& occurrence : occurrences) {
+    kept.qualifiers.push_back(occurrence.qualifier);
+    if (occurrence.optional)
+      kept.rows_written = RowsAroundOptionalWrite(from, indexed.rows.substr(from.size()));
+  }
   return {table, std::move(kept), ""};
 }
 

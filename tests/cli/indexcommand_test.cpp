@@ -64,7 +64,7 @@ TEST_F(IndexCommand, BuildsListsServesAndDropsAnIndex) {
   EXPECT_THAT(cli_.Succeed({"index"}),
               MatchesRegex("1\tfresh\t5\t[1-9][0-9]*\tCustomers\n"
                            "2\tabsent\t-\t-\tOrders by customer's name\n.*"));
-  EXPECT_EQ(Triggers(), "12");  // six on customers, three on each guide table
+  EXPECT_EQ(Triggers(), "14");  // eight on customers, three on each guide table
 }
 
 // A table read in a subquery cannot be kept up to date with: its changes
@@ -112,7 +112,7 @@ TEST_F(IndexCommand, DeleteGuideAsksThenDeletesTheGuideWithItsIndex) {
     EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
   EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tfresh\t5\t[1-9][0-9]*\tCustomers\n"
                                                     "4\tabsent\t-\t-\tBroken\n.*"));
-  EXPECT_EQ(Triggers(), "12");  // guide 1's only: six on customers, three on each guide table
+  EXPECT_EQ(Triggers(), "14");  // guide 1's only: eight on customers, three on each guide table
 }
 
 // A database that cannot serve a command is named, with the cause in plain
@@ -151,13 +151,69 @@ TEST_F(IndexCommand, ADatabaseReadOnlyOrWithoutGuideTablesIsNamedWithItsCause) {
   EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tabsent.*\n2\tfresh\t3\t.*"));
 }
 
+// Parts of an index dropped by hand: check and index name what is left,
+// the writes it makes fail and the one command that repairs it, which
+// leaves the shop's rows as they were and the other index as it was.
+TEST_F(IndexCommand, AnIndexLeftIncompleteByHandIsNamedWithItsRepair) {
+  cli_.Succeed({"index", "1"});
+  cli_.Succeed({"index", "2"});
+  const std::string file = cli_.File("Shop.db");
+  const std::string kWrite = "UPDATE orders SET item = 'kite' WHERE id = 11";
+  const std::string kRows =
+      "SELECT (SELECT group_concat(id || item, '|') FROM orders) || (SELECT group_concat(id || "
+      "coalesce(name, '') || coalesce(city, ''), '|') FROM customers)";
+  auto repair = [](const std::string& guide, const std::string& what) {
+    return "Database Search Guide " + guide + ": its search index lacks " + what +
+           ". Repair: corvanty index " + guide +
+           " --drop (removes what is left of the index, no other data), then corvanty index " +
+           guide + " to build it again.\n";
+  };
+  testing::ExecSqlite(file, "DROP TABLE Db_Search_Index_2");
+  EXPECT_THROW(testing::ExecSqlite(file, kWrite), std::runtime_error);
+  const std::string kTableGone = repair(
+      "2",
+      "its table Db_Search_Index_2; every write to Db_Search_Guide_Cols, Db_Search_Guide_Tables, "
+      "customers, orders fails");
+  EXPECT_EQ(cli_.Outcome({"check"}), "1||" + kTableGone);
+  const CommandResult listed = cli_.Run({"index"});
+  EXPECT_EQ(std::to_string(listed.exit_code) + listed.err, "1" + kTableGone);
+  EXPECT_THAT(listed.out, MatchesRegex("1\tfresh\t.*\n2\tstale\t.*"));
+
+  const std::vector<std::string> rows = testing::SqliteColumn(file, kRows);
+  EXPECT_EQ(cli_.Succeed({"index", "2", "--drop"}),
+            "Dropped the search index of Database Search Guide 2.\n");
+  EXPECT_EQ(testing::SqliteColumn(file, kRows), rows);
+  testing::ExecSqlite(file, kWrite);
+  EXPECT_EQ(cli_.Outcome({"check"}), "0||");
+  EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tfresh\t.*\n2\tabsent\t.*"));
+
+  // The pending list gone fails every write to a table the index keeps up
+  // to date with; an index table whose triggers are gone fails none, but
+  // is kept up to date no more.
+  testing::ExecSqlite(file, "DROP TABLE Db_Search_Index_1_pending");
+  EXPECT_THAT(cli_.Run({"index"}).out, MatchesRegex("1\tstale\t.*"));
+  EXPECT_EQ(cli_.Outcome({"check"}),
+            "1||" + repair("1",
+                           "its table Db_Search_Index_1_pending; every write to "
+                           "Db_Search_Guide_Cols, Db_Search_Guide_Tables, customers fails"));
+  cli_.Succeed({"index", "1", "--drop"});
+  cli_.Succeed({"index", "1"});
+  EXPECT_EQ(cli_.Outcome({"check"}), "0||");
+  std::string drop;
+  for (const std::string& trigger :
+       testing::SqliteColumn(file, "SELECT name FROM sqlite_master WHERE type = 'trigger'"))
+    drop += "DROP TRIGGER " + trigger + ";";
+  testing::ExecSqlite(file, drop);
+  EXPECT_EQ(cli_.Outcome({"check"}), "1||" + repair("1", "its triggers"));
+}
+
 TEST_F(IndexCommand, TwoBuildsAtOnceLeaveOneSoundFreshIndex) {
   auto build = [this] { return cli_.Run({"index", "2"}); };
   std::future<CommandResult> first = std::async(std::launch::async, build);
   std::future<CommandResult> second = std::async(std::launch::async, build);
   EXPECT_EQ(std::to_string(first.get().exit_code) + std::to_string(second.get().exit_code), "00");
   EXPECT_EQ(testing::SqliteColumn(cli_.File("Shop.db"), "PRAGMA integrity_check")[0], "ok");
-  EXPECT_EQ(Triggers(), "18");  // six on customers and orders, three on each guide table
+  EXPECT_EQ(Triggers(), "22");  // eight on customers and orders, three on each guide table
   EXPECT_THAT(cli_.Succeed({"index"}), MatchesRegex("1\tabsent.*\n2\tfresh\t3\t.*"));
 }
 

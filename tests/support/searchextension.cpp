@@ -44,4 +44,13 @@ void ExtensionConnection::Exec(const std::string& sql) {
   sqlite3_free(error);
 }
 
+std::vector<int> ExtensionConnection::Runs(const std::string& sql) {
+  std::vector<int> runs;
+  for (sqlite3_stmt* statement = sqlite3_next_stmt(db_, nullptr); statement;
+       statement = sqlite3_next_stmt(db_, statement))
+    if (sqlite3_sql(statement) == sql)
+      runs.push_back(sqlite3_stmt_status(statement, SQLITE_STMTSTATUS_RUN, 0));
+  return runs;
+}
+
 }  // namespace corvanty::testing

@@ -23,6 +23,9 @@ class ExtensionConnection {
                                  const std::vector<std::string>& texts = {});
   // Runs statements; a failure fails the test.
   void Exec(const std::string& sql);
+  // How many times each statement of the connection prepared from sql has
+  // run, in the connection's order: the statements the extension keeps.
+  std::vector<int> Runs(const std::string& sql);
 
  private:
   sqlite3* db_ = nullptr;

@@ -15,7 +15,15 @@ constexpr const char* kVersions[] = {"PRAGMA data_version", "PRAGMA schema_versi
 }  // namespace
 
 PlanCache::~PlanCache() {
+  Forget();
   for (sqlite3_stmt* statement : versions_) sqlite3_finalize(statement);
+}
+
+void PlanCache::Forget() {
+  stamp_.reset();
+  plan_id_ = 0;
+  for (sqlite3_stmt* statement : prepared_) sqlite3_finalize(statement);
+  prepared_.clear();
 }
 
 std::optional<sqlite3_int64> PlanCache::Version(int which, bool count_rows) {
@@ -45,10 +53,14 @@ std::optional<PlanCache::Stamp> PlanCache::ReadStamp() {
 
 std::vector<GuideStatement> PlanCache::Statements(
     const std::string& guides, const std::string& criteria,
-    const std::function<std::vector<GuideStatement>()>& plan) {
+    const std::function<std::vector<GuideStatement>()>& plan, uint64_t& plan_id) {
   const std::optional<Stamp> stamp = ReadStamp();
-  if (stamp && stamp == stamp_ && guides == guides_ && criteria == criteria_) return statements_;
-  stamp_.reset();
+  if (stamp && stamp == stamp_ && guides == guides_ && criteria == criteria_) {
+    plan_id = plan_id_;
+    return statements_;
+  }
+  Forget();
+  plan_id = 0;
   std::vector<GuideStatement> statements = plan();
   // A change made meanwhile is newer than the stamp: the next call plans again.
   if (stamp) {
@@ -56,8 +68,32 @@ std::vector<GuideStatement> PlanCache::Statements(
     criteria_ = criteria;
     statements_ = statements;
     stamp_ = stamp;
+    plan_id = plan_id_ = ++last_id_;
+    prepared_.assign(statements.size(), nullptr);
   }
   return statements;
+}
+
+sqlite3_stmt* PlanCache::Prepared(uint64_t plan_id, size_t which, const std::string& sql) {
+  if (plan_id != 0 && plan_id == plan_id_ && prepared_[which]) {
+    sqlite3_stmt* kept = prepared_[which];
+    prepared_[which] = nullptr;
+    return kept;
+  }
+  sqlite3_stmt* statement = nullptr;
+  // Persistent: a kept statement lives as long as its plan.
+  sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                     plan_id ? SQLITE_PREPARE_PERSISTENT : 0, &statement, nullptr);
+  return statement;
+}
+
+void PlanCache::Return(uint64_t plan_id, size_t which, sqlite3_stmt* statement) {
+  if (plan_id != 0 && plan_id == plan_id_ && !prepared_[which]) {
+    sqlite3_reset(statement);
+    prepared_[which] = statement;
+  } else {
+    sqlite3_finalize(statement);
+  }
 }
 
 }  // namespace corvanty

@@ -39,6 +39,7 @@ struct Cursor {
   sqlite3_vtab_cursor base{};
   std::string arguments[2];             // dsgstring, criteria as given
   std::vector<GuideStatement> planned;  // the guides' statements, in guide order
+  uint64_t plan_id = 0;                 // which plan of the table's cache they are
   size_t next = 0;                      // the statement to read after the current one
   sqlite3_stmt* rows = nullptr;         // the current statement's rows, streamed
   std::optional<std::string> message;   // the one row of an invalid guide list
@@ -46,9 +47,13 @@ struct Cursor {
   bool eof = true;
 
   Table& table() const { return *reinterpret_cast<Table*>(base.pVtab); }
-  void Reset() {
-    sqlite3_finalize(rows);
+  // Gives the current statement back to the table's cache.
+  void EndStatement() {
+    if (rows) table().plans.Return(plan_id, next - 1, rows);
     rows = nullptr;
+  }
+  void Reset() {
+    EndStatement();
     planned.clear();
     next = 0;
     message.reset();
@@ -134,19 +139,19 @@ int Advance(Cursor& cursor) {
         cursor.eof = true;
         return SQLITE_OK;
       }
-      const std::string& sql = cursor.planned[cursor.next++].SQL;
-      if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &cursor.rows,
-                             nullptr) != SQLITE_OK)
-        return Fail(cursor.base.pVtab, sqlite3_errmsg(db));
+      const size_t which = cursor.next++;
+      cursor.rows = cursor.table().plans.Prepared(cursor.plan_id, which, cursor.planned[which].SQL);
+      if (!cursor.rows) return Fail(cursor.base.pVtab, sqlite3_errmsg(db));
     }
     const int rc = sqlite3_step(cursor.rows);
     if (rc == SQLITE_ROW) {
       cursor.eof = false;
       return SQLITE_OK;
     }
-    sqlite3_finalize(cursor.rows);
-    cursor.rows = nullptr;
-    if (rc != SQLITE_DONE) return Fail(cursor.base.pVtab, sqlite3_errmsg(db), rc);
+    // The message before the statement is reset, which clears it.
+    const std::string message = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db);
+    cursor.EndStatement();
+    if (rc != SQLITE_DONE) return Fail(cursor.base.pVtab, message, rc);
   }
 }
 
@@ -169,12 +174,15 @@ int Filter(sqlite3_vtab_cursor* base, int, const char*, int argc, sqlite3_value*
     cursor.arguments[1] = ArgumentText(argv[1]);
     Table& table = cursor.table();
     try {
-      cursor.planned = table.plans.Statements(cursor.arguments[0], cursor.arguments[1], [&] {
-        SqliteSession session(table.db);
-        return PlanSearch(session, ParseGuideList(cursor.arguments[0]),
-                          SearchCriteria(cursor.arguments[1]))
-            .statements;
-      });
+      cursor.planned = table.plans.Statements(
+          cursor.arguments[0], cursor.arguments[1],
+          [&] {
+            SqliteSession session(table.db);
+            return PlanSearch(session, ParseGuideList(cursor.arguments[0]),
+                              SearchCriteria(cursor.arguments[1]))
+                .statements;
+          },
+          cursor.plan_id);
     } catch (const rdo::DatabaseError& error) {
       if (error.Errors().size() != 1 || error.Errors()[0].Description != kInvalidGuidesMessage)
         throw;

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "index/searchindexremnants.h"
+
+#include <map>
+#include <set>
+
+#include "index/searchindexsql.h"
+
+namespace corvanty {
+namespace {
+
+// What sqlite_master and the state table hold of one guide's index.
+struct IndexParts {
+  bool table = false;
+  std::set<std::string> shadow_tables;  // of the FTS5 table: _data, _idx, ...
+  std::set<std::string> watched;        // the tables its triggers are on
+  bool own_pending = false;             // a trigger notes row ids in its pending list
+  bool shared_pending = false;          // in the one an earlier version kept for all
+  bool state_row = false;
+};
+
+// The guide number a name of the index's objects begins with, and the rest
+// after it ("" for the index table itself); -1 for other names.
+// Where an earlier version noted the row ids of every guide's index.
+constexpr char kSharedPendingTable[] = "Db_Search_Index_Pending ";
+
+int32_t GuideOf(const std::string& name, std::string& rest) {
+  const std::string prefix = kSearchIndexPrefix;
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return -1;
+  size_t end = prefix.size();
+  int64_t guide = 0;
+  while (end < name.size() && name[end] >= '0' && name[end] <= '9' && guide <= INT32_MAX)
+    guide = guide * 10 + (name[end++] - '0');
+  if (end == prefix.size() || guide > INT32_MAX || (end < name.size() && name[end] != '_'))
+    return -1;
+  rest = name.substr(end);
+  return static_cast<int32_t>(guide);
+}
+
+bool HasTable(rdo::SqlSession& connection, const std::string& name) {
+  return !connection
+              .OpenResultset("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = '" +
+                             name + "'")
+              .IsEOF();
+}
+
+std::map<int32_t, IndexParts> ReadParts(rdo::SqlSession& connection) {
+  std::map<int32_t, IndexParts> parts;
+  rdo::rdoResultset objects = connection.OpenResultset(
+      "SELECT type, name, tbl_name, sql FROM main.sqlite_master WHERE name LIKE "
+      "'Db!_Search!_Index!_%' ESCAPE '!'");
+  for (; !objects.IsEOF(); objects.MoveNext()) {
+    std::string rest;
+    const int32_t guide = GuideOf(objects.Text("name"), rest);
+    if (guide < 0) continue;
+    IndexParts& index = parts[guide];
+    if (objects.Text("type") == "trigger") {
+      index.watched.insert(objects.Text("tbl_name"));
+      const std::string sql = objects.Text("sql");
+      index.own_pending = index.own_pending || sql.find(PendingTable(guide)) != std::string::npos;
+      index.shared_pending =
+          index.shared_pending || sql.find(kSharedPendingTable) != std::string::npos;
+    } else if (rest.empty()) {
+      index.table = true;
+    } else if (objects.Text("type") == "table") {
+      index.shadow_tables.insert(rest);
+    }
+  }
+  if (HasTable(connection, kSearchIndexStateTable))
+    for (rdo::rdoResultset rows =
+             connection.OpenResultset("SELECT DSG_ID FROM main.Db_Search_Index_State");
+         !rows.IsEOF(); rows.MoveNext())
+      parts[rows.Int("DSG_ID")].state_row = true;
+  return parts;
+}
+
+// The tables a trigger of the index writes that are gone: every write it
+// fires on fails.
+std::string WrittenAndGone(const IndexParts& index, bool state_table, bool shared_pending,
+                           int32_t guide) {
+  std::string gone;
+  auto add = [&](const std::string& table) { gone += (gone.empty() ? "" : ", ") + table; };
+  if (!index.table) add("its table " + SearchIndexTable(guide));
+  if (index.own_pending && !index.shadow_tables.count("_pending"))
+    add("its table " + PendingTable(guide));
+  if (index.shared_pending && !shared_pending) add("the table Db_Search_Index_Pending");
+  if (!state_table && !index.watched.empty())
+    add("the table " + std::string(kSearchIndexStateTable));
+  return gone;
+}
+
+// What else is missing of a whole index.
+std::string OtherwiseMissing(const IndexParts& index, bool state_table, int32_t guide) {
+  std::string missing;
+  auto add = [&](const std::string& part) { missing += (missing.empty() ? "" : ", ") + part; };
+  // columnsize=0: FTS5 keeps no _docsize table.
+  for (const char* shadow : {"_data", "_idx", "_config", "_content"})
+    if (index.table && !index.shadow_tables.count(shadow))
+      add("its table " + SearchIndexTable(guide) + shadow);
+  if (index.watched.empty()) add("its triggers");
+  if (state_table && !index.state_row) add("its row of " + std::string(kSearchIndexStateTable));
+  return missing;
+}
+
+}  // namespace
+
+std::vector<IndexRemnant> FindIndexRemnants(rdo::SqlSession& connection) {
+  if (connection.GetDialect() != rdo::Dialect::Sqlite) return {};
+  const bool state_table = HasTable(connection, kSearchIndexStateTable);
+  const bool shared_pending = HasTable(connection, "Db_Search_Index_Pending");
+  std::vector<IndexRemnant> remnants;
+  for (const auto& [guide, index] : ReadParts(connection)) {
+    const std::string gone = WrittenAndGone(index, state_table, shared_pending, guide);
+    const std::string other = OtherwiseMissing(index, state_table, guide);
+    if (gone.empty() && other.empty()) continue;
+    IndexRemnant remnant{
+        guide,
+        "its search index lacks " + gone + (gone.empty() || other.empty() ? "" : ", ") + other,
+        {}};
+    if (!gone.empty()) remnant.failing.assign(index.watched.begin(), index.watched.end());
+    remnants.push_back(std::move(remnant));
+  }
+  return remnants;
+}
+
+std::string RemnantWarning(const IndexRemnant& remnant) {
+  const std::string number = std::to_string(remnant.DSG_ID);
+  std::string failing;
+  for (const std::string& table : remnant.failing) failing += (failing.empty() ? "" : ", ") + table;
+  return "Database Search Guide " + number + ": " + remnant.what +
+         (failing.empty() ? "" : "; every write to " + failing + " fails") +
+         ". Repair: corvanty index " + number +
+         " --drop (removes what is left of the index, no other data), then corvanty index " +
+         number + " to build it again.";
+}
+
+}  // namespace corvanty
