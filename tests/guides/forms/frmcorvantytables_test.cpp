@@ -201,9 +201,10 @@ TEST_P(TablesEditor, OkChecksTheSyntaxFirstAndSavesOnlyWhatPasses) {
   const std::string kAsked =
       "4 More than one table is selected, and there is no join in the WHERE clause. Is this "
       "correct?\n";
-  // The server's answer to a WHERE clause cut short.
+  // The server's answer to a WHERE clause cut short, naming the server.
   const std::string kIncomplete =
-      "0 Syntax Invalid: SQL Server returned the following error(s) - " +
+      std::string(postgres() ? "0 Syntax Invalid: PostgreSQL returned the following error(s) - "
+                             : "0 Syntax Invalid: SQLite returned the following error(s) - ") +
       std::string(postgres() ? "[[ERROR: syntax error at or near \";\";\nError while executing "
                                "the query]] \n"
                              : "[[[SQLite]incomplete input (1)]] \n");
