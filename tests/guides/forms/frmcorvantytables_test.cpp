@@ -314,7 +314,7 @@ TEST_P(TablesEditor, EditLoadsTheStoredClausesOrStaysShutAndOkStoresThem) {
                        : "48 [[[SQLite]no such table: Db_Search_Guide_Tables (1)]]\n");
 }
 
-TEST_P(TablesEditor, CancelOnANewGuideAsksWhetherToKeepIt) {
+TEST_P(TablesEditor, CancelEscapeAndCloseOnANewGuideAskWhetherToKeepIt) {
   // {mode, answer, the boxes shown, guide rows left}: only a new guide is asked about.
   const char* const kKeep = "4 Do you want to keep the Database Search Guide definition?\n";
   const struct {
@@ -323,11 +323,16 @@ TEST_P(TablesEditor, CancelOnANewGuideAsksWhetherToKeepIt) {
     const char *boxes, *rows;
   } rows[] = {
       {"New", vbNo, kKeep, "0 0 0"}, {"New", vbYes, kKeep, "1 0 0"}, {"Edit", 0, "", "1 0 0"}};
-  for (const auto& row : rows) {
-    boxes_->Clear();
-    if (row.answer) boxes_->QueueAnswer(row.answer);
-    Click(Open(row.mode), "cmdCancel");
-    EXPECT_EQ(Boxes() + RowsOfGuide(gintDSGID) + ShownDialogs(), std::string(row.boxes) + row.rows);
+  for (const char* way : kWaysToCancel) {
+    for (const auto& row : rows) {
+      boxes_->Clear();
+      if (row.answer) boxes_->QueueAnswer(row.answer);
+      LeaveBy(Open(row.mode), way);
+      Settle();
+      EXPECT_EQ(Boxes() + RowsOfGuide(gintDSGID) + ShownDialogs(),
+                std::string(row.boxes) + row.rows)
+          << way;
+    }
   }
 }
 
