@@ -90,7 +90,7 @@ bool LoadConnectionOption(long number) {
     gintActiveConnection = static_cast<int16_t>(number);
     return true;
   }
-  std::cerr << "There is no saved connection " << number
+  std::cerr << kNoActiveConnectionMessage << " There is no saved connection " << number
             << " (see corvanty connections, corvanty add-connection).\n";
   return false;
 }

@@ -40,9 +40,18 @@ TEST_F(Corvanty, ConnectionsAreAddedUnderTheNextNumberRemovedWithTheLaterOnesMov
   EXPECT_EQ(cli_.Succeed({"--registry", other, "connections"}), "1\tHr\tboss\n");
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tA\tu\n2\tD\tv\n");
 
-  EXPECT_EQ(cli_.Outcome({"check", "--connection", "9"}),
-            "1||There is no saved connection 9 (see corvanty connections, corvanty "
-            "add-connection).\n");
+  // Every command that works on a database says so when there is none.
+  const Texts on_a_database[] = {{"check"},         {"guides"},
+                                 {"sql", "1", "x"}, {"search", "1", "x"},
+                                 {"index"},         {"delete-guide", "1"}};
+  for (Texts words : on_a_database) {
+    const std::string command = words[0];
+    words.insert(words.end(), {"--connection", "9"});
+    EXPECT_EQ(cli_.Outcome(words),
+              "1||No connection is active. There is no saved connection 9 (see corvanty "
+              "connections, corvanty add-connection).\n")
+        << command;
+  }
 }
 
 // Stored bytes that are no UTF-8 come out as valid JSON; control characters
@@ -86,6 +95,15 @@ TEST_F(Corvanty, GuidesStatementsAndSearchesAreListedByGuideNameOrNumberInEachFo
   for (const auto& [args, outcome] : rows)
     EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
   EXPECT_THAT(cli_.Outcome({"search", "Broken", "x"}), HasSubstr("no such table: no_such_table"));
+  // A guide without columns yet is named as the test dialog names it; a
+  // number that is no guide stays invalid.
+  testing::ExecSqlite(cli_.File("Shop.db"),
+                      "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (8, 'Unfinished')");
+  EXPECT_EQ(cli_.Outcome({"search", "Unfinished", "x"}),
+            "1||[[The Database Search Guide 'Unfinished' has no columns yet: define them in "
+            "Administer > Db Search Columns.]]\n");
+  EXPECT_EQ(cli_.Outcome({"search", "99", "x"}),
+            "1||[[Error: Database Search Guide ID(s) invalid.]]\n");
 }
 
 TEST_F(Corvanty, TextCommandsPrintTheGivenTextsExactly) {
