@@ -45,7 +45,7 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
   const std::string others = "[Shop]\nDriver=SQLite3\nDatabase=/srv/shop.db\n\n; kept\n[Hr]\nA = b";
   std::ofstream(cli_.OdbcIni(), std::ios::trunc) << others;
   // A writer waits while another program holds the file's lock.
-  const int lock = open((cli_.OdbcIni() + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  const int lock = open(cli_.OdbcIni().c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -57,6 +57,12 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
                 " (200 order lines)\nODBC data source CorvantyDemo, saved connection 1\n"
                 "Sample guides: 'Customers by name and city' 'Orders by ship city and customer'\n");
   release.join();
+  // Nothing of the writing is left beside the file.
+  std::string beside;
+  for (const auto& entry : std::filesystem::directory_iterator(cli_.File("")))
+    if (entry.path().filename().string().rfind("odbc.ini", 0) == 0)
+      beside += entry.path().filename().string() + " ";
+  EXPECT_EQ(beside, "odbc.ini ");
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tCorvantyDemo\tdemo\n");
   const std::string ini = testing::FileBytes(cli_.OdbcIni());
   EXPECT_EQ(ini, others + "\n\n[CorvantyDemo]\nDescription=Corvanty demo database\nDriver=" +
