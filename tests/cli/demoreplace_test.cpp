@@ -18,6 +18,7 @@
 
 #include "support/corvantycli.h"
 #include "support/databasetest.h"
+#include "support/readme.h"
 
 namespace corvanty {
 namespace {
@@ -113,19 +114,14 @@ TEST_F(DemoCommand, TheReadmesWaysToSearchFromAnApplicationFindWhatCorvantySearc
   cli_.Succeed(Demo("2000"));
   const std::string expected = cli_.Succeed({"search", "1", "Lisbon"});
   ASSERT_THAT(expected, HasSubstr(", Lisbon, Portugal*"));
-  std::ifstream file(std::string(CORVANTY_SOURCE_DIR) + "/README.md");
-  std::string readme((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  readme = readme.substr(readme.find("## Searching from your application"));
-  readme = readme.substr(0, readme.find("\n## ", 1));
   const std::string library = CORVANTY_SEARCH_EXTENSION_PATH;
   const std::vector<std::string> environment = {
       "HOME=" + cli_.File(""), "XDG_DATA_HOME=" + cli_.File("data"), "ODBCINI=" + cli_.OdbcIni(),
       "ODBCSYSINI=" + cli_.File(""), "PATH=/usr/bin:/bin"};
   size_t ways = 0;
-  for (size_t at = readme.find("```"); at != std::string::npos; at = readme.find("```", at)) {
-    const size_t code = readme.find('\n', at) + 1, end = readme.find("```", code);
-    const std::string language = readme.substr(at + 3, code - at - 4);
-    std::string block = readme.substr(code, end - code);
+  for (const testing::ReadmeBlock& way : testing::ReadmeBlocks()) {
+    if (way.section != "Searching from your application" || way.language.empty()) continue;
+    std::string block = way.text;
     const std::string prefix = library.substr(0, library.size() - 3);  // no ".so"
     for (size_t built = 0;
          (built = block.find("build/corvanty_search", built)) != std::string::npos;
@@ -133,11 +129,10 @@ TEST_F(DemoCommand, TheReadmesWaysToSearchFromAnApplicationFindWhatCorvantySearc
       block.replace(built, 21, prefix);
     SCOPED_TRACE(block);
     const testing::CommandResult run =
-        testing::RunCommand(environment, language == "python" ? Texts{"python3", "-c", block}
-                                                              : Texts{"sh", "-c", block});
+        testing::RunCommand(environment, way.language == "python" ? Texts{"python3", "-c", block}
+                                                                  : Texts{"sh", "-c", block});
     EXPECT_EQ(run.out, expected) << run.err;
     ++ways;
-    at = end + 3;
   }
   EXPECT_EQ(ways, 3u);
 }
