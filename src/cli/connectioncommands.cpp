@@ -184,7 +184,7 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
 int Demo(const Words& words) {
   Args args(words, {"--rows", "--dir"}, {});
   args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
-  long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
+  long rows = args.Number("--rows", demo::kDefaultDemoRows, demo::kMinDemoRows, demo::kMaxDemoRows);
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
   std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
   // Its path goes into odbc.ini as a value.

@@ -15,7 +15,7 @@
 namespace {
 
 const char kHelp[] =
-    "usage: corvanty-admin [--splash]\n"
+    "Usage: corvanty-admin [--splash]\n"
     "\n"
     "The administration tool for Database Search Guides. It opens on the Connect\n"
     "dialog, where a saved ODBC connection is picked or a new one saved; its menus\n"
@@ -30,7 +30,8 @@ const char kHelp[] =
     "\n"
     "Saved connections are kept in $CORVANTY_REGISTRY, else\n"
     "$XDG_CONFIG_HOME/corvanty/registry.db, else ~/.config/corvanty/registry.db.\n"
-    "The command line corvanty does the same work without a window.\n";
+    "Guides are defined here; the command line corvanty lists, searches, indexes\n"
+    "and deletes them, checks a database and sets up the demo without a window.\n";
 
 // --help and --version are answered before QApplication exists, so that they
 // need no display (the manual page is made from them at build time).
