@@ -110,7 +110,8 @@ TEST_F(ConnectDialogs, EscapeAndCloseEndTheToolAtStartUpAndLaterKeepTheActiveCon
   for (const char* way : kWaysToCancel) {
     LeaveBy(StartTool(), way);
     Settle();
-    EXPECT_EQ(ShownDialogs() + (mdiCorvantyMain::Existing() ? "main " : "") + gstrConnect, "")
+    EXPECT_EQ(Boxes() + ShownDialogs() + (mdiCorvantyMain::Existing() ? "main " : "") + gstrConnect,
+              "")
         << way;
   }
   Click(StartTool(), "cmdConnect");
@@ -118,7 +119,7 @@ TEST_F(ConnectDialogs, EscapeAndCloseEndTheToolAtStartUpAndLaterKeepTheActiveCon
     ChooseMenu("mnuConnections");
     LeaveBy(frmCorvantyConnect::Instance(), way);
     Settle();
-    EXPECT_EQ(ShownDialogs() + (mdiCorvantyMain::Existing() ? "main " : "") + gstrConnect,
+    EXPECT_EQ(Boxes() + ShownDialogs() + (mdiCorvantyMain::Existing() ? "main " : "") + gstrConnect,
               "main DSN=A;UID=u;PWD=;")
         << way;
   }
