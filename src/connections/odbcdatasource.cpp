@@ -92,7 +92,11 @@ void WriteDataSource(const std::string& name, const IniSettings& settings) {
   std::error_code ignored;
   if (std::filesystem::is_symlink(path, ignored))
     path = std::filesystem::weakly_canonical(path, ignored).string();
-  // The file itself is locked: a lock file beside it would stay behind.
+  // The file itself is locked (a lock file beside it would stay behind), so
+  // a file that cannot be opened is reported as the reader would see it.
+  if (std::filesystem::exists(path, ignored) &&
+      (!std::filesystem::is_regular_file(path, ignored) || access(path.c_str(), R_OK) != 0))
+    Fail(name, rdo::DescribedFile(path), "it cannot be read");
   FileLock lock(path, "The ODBC data source file " + path, FileLock::Kind::kReplacedFile);
   std::string before;
   if (std::filesystem::is_directory(path, ignored) || !ReadWhole(path, before))
