@@ -25,5 +25,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # driver (corvanty demo and every SQLite data source use it) and the driver
 # manager's configuration tools. Other servers' drivers are suggested.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqliteodbc, odbcinst")
+# Bash loads the completion only with bash-completion; Qt draws the window
+# icon (an SVG) only with its SVG plugins.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "odbc-postgresql, tdsodbc, unixodbc")
 include(CPack)

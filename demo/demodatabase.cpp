@@ -166,7 +166,8 @@ class QuietOldDatabase {
 std::unique_ptr<FileLock> HoldDemoFolder(const std::string& path) {
   const std::filesystem::path target(path);
   auto lock = std::make_unique<FileLock>(target.parent_path().string(),
-                                         "The demo folder " + target.parent_path().string(), false);
+                                         "The demo folder " + target.parent_path().string(),
+                                         FileLock::Kind::kFolder);
   // Under the lock no build is running: a replacement file is a leftover.
   const std::string prefix = target.filename().string() + ".new-";
   std::error_code ignored;

@@ -16,7 +16,10 @@ struct DemoSize {
 // The table sizes for a demo whose largest table (order lines) has rows rows.
 DemoSize DemoSizeFor(long rows);
 
+// How many order lines a demo has unless told, and how many it may have.
 constexpr long kDefaultDemoRows = 20000;
+constexpr long kMinDemoRows = 10;
+constexpr long kMaxDemoRows = 100000000;
 
 // The five tables and their indexes, in a text SQLite and PostgreSQL both
 // take: tables in the order they are filled, each referring only to tables

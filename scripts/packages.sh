@@ -14,7 +14,8 @@ case "${1:-}" in
       libsqlite3-dev sqlite3
       libgtest-dev libgmock-dev
       xvfb xauth
-      help2man dpkg-dev file lintian desktop-file-utils
+      help2man dpkg-dev file lintian desktop-file-utils appstream
+      libqt6svg6
     )
     ;;
   postgresql) PACKAGES=(postgresql postgresql-contrib odbc-postgresql python3-psycopg) ;;

@@ -22,7 +22,8 @@ const std::vector<Command>& Commands() {
       {"search",
        "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain] "
        "[--in-database]",
-       "run the search; lines prints ResultList*IDColumn*DSG_ID per result; --explain tells on "
+       "run the search; lines prints ResultList*IDColumn*DSG_ID per result, tsv the same "
+       "separated by tabs, json an array of objects; --explain tells on "
        "standard error which way each guide was searched (index or scan, and why) and the time; "
        "--in-database calls PostgreSQL's installed search service instead of the built-in "
        "engine; after rows are written with triggers off (a tool or a SQLite connection that "
@@ -33,9 +34,15 @@ const std::vector<Command>& Commands() {
       {"table-script", "table-script NAME [--dialect mssql|sqlite|postgresql]",
        "print the table builder's statement text for one guide table", TableScript},
       {"demo", "demo [--rows N] [--dir DIR]",
-       "create the demo database, its ODBC data source CorvantyDemo and a saved connection", Demo},
+       "create the demo database, its ODBC data source CorvantyDemo and a saved connection; "
+       "--rows N: how many order lines it has (default 20000, at least 10, at most 100000000); "
+       "--dir DIR: the folder it goes in (default $XDG_DATA_HOME/corvanty, else "
+       "~/.local/share/corvanty)",
+       Demo},
       {"demo-script", "demo-script [--rows N]",
-       "print the demo schema and rows as a script for PostgreSQL's psql (COPY data)", DemoScript},
+       "print the demo schema and rows as a script for PostgreSQL's psql (COPY data); --rows N "
+       "as for demo",
+       DemoScript},
       {"demo-postgres",
        "demo-postgres --server HOST|SOCKET_FOLDER [--port N] [--database NAME] --user NAME "
        "[--password PWD]",

@@ -90,7 +90,7 @@ bool LoadConnectionOption(long number) {
     gintActiveConnection = static_cast<int16_t>(number);
     return true;
   }
-  std::cerr << "There is no saved connection " << number
+  std::cerr << kNoActiveConnectionMessage << " There is no saved connection " << number
             << " (see corvanty connections, corvanty add-connection).\n";
   return false;
 }
@@ -186,7 +186,7 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
 int Demo(const Words& words) {
   Args args(words, {"--rows", "--dir"}, {});
   args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
-  long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
+  long rows = args.Number("--rows", demo::kDefaultDemoRows, demo::kMinDemoRows, demo::kMaxDemoRows);
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
   std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();
   // Its path goes into odbc.ini as a value.

@@ -4,20 +4,13 @@
 
 #include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "cli/helptext.h"
 #include "connections/registrystore.h"
 #include "ui/msgbox.h"
 #include "ui/utf8text.h"
 
 namespace corvanty::cli {
 namespace {
-
-void PrintHelp(std::ostream& out) {
-  out << "usage: corvanty [--registry FILE] [--yes] COMMAND ...\n\ncommands:\n";
-  for (const Command& command : Commands())
-    out << "  " << command.usage << "\n      " << command.summary << "\n";
-  out << "\nEvery command takes --help; corvanty --version prints the version. Exit codes: "
-         "0 success, 1 reported failure, 2 usage error.\n";
-}
 
 int Run(int argc, char** argv) {
   Words words(argv + 1, argv + argc);
@@ -26,7 +19,7 @@ int Run(int argc, char** argv) {
   size_t at = 0;
   for (; at < words.size() && words[at].rfind("--", 0) == 0; ++at) {
     if (words[at] == "--help") {
-      PrintHelp(std::cout);
+      PrintProgramHelp(std::cout);
       return kExitOk;
     } else if (words[at] == "--version") {
       std::cout << "corvanty " CORVANTY_VERSION "\n";
@@ -41,7 +34,7 @@ int Run(int argc, char** argv) {
     }
   }
   if (at == words.size()) {
-    PrintHelp(std::cerr);  // a usage error: nothing on standard output
+    PrintProgramHelp(std::cerr);  // a usage error: nothing on standard output
     return kExitUsage;
   }
   SetPrompter(std::make_shared<ConsolePrompter>(answer_yes));
@@ -51,7 +44,7 @@ int Run(int argc, char** argv) {
     for (const std::string& word : rest) {
       if (word == "--") break;
       if (word == "--help") {
-        std::cout << "usage: corvanty " << command.usage << "\n" << command.summary << "\n";
+        PrintCommandHelp(std::cout, command);
         return kExitOk;
       }
     }

@@ -20,7 +20,7 @@ constexpr char kPostgresDemoDataSource[] = "CorvantyDemoPG";
 int DemoScript(const Words& words) {
   Args args(words, {"--rows"}, {});
   args.ExpectPositional(0, 0, "demo-script [--rows N]");
-  long rows = args.Number("--rows", demo::kDefaultDemoRows, 10, 100000000);
+  long rows = args.Number("--rows", demo::kDefaultDemoRows, demo::kMinDemoRows, demo::kMaxDemoRows);
   demo::WritePostgresDemoScript(std::cout, rows);
   std::cout.flush();
   if (!std::cout) {

@@ -16,6 +16,9 @@ extern std::string gstrPWD;
 extern std::string gstrConnect;  // empty until a connection has been chosen
 extern int16_t gintActiveConnection;
 
+// What a command that works on the database says while gstrConnect is empty.
+inline constexpr char kNoActiveConnectionMessage[] = "No connection is active.";
+
 extern const char* const kConnectionBaseKey;  // "SOFTWARE\Velmorastine\Corvanty\Database"
 
 // "DSN=…;UID=…;PWD=…;". A value holding ';', '{', '}' or leading/trailing

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,14 +12,16 @@
 
 namespace corvanty {
 
-FileLock::FileLock(const std::string& path, const std::string& what, bool create,
-                   int wait_seconds) {
-  fd_ = create ? open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644)
-               : open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw std::runtime_error("cannot lock " + path + ": " + std::strerror(errno));
+FileLock::FileLock(const std::string& path, const std::string& what, Kind kind, int wait_seconds) {
+  const bool create = kind == Kind::kReplacedFile;
   // Tried every 10 ms rather than blocking, so the wait has an end.
-  for (int tries = 0; flock(fd_, LOCK_EX | LOCK_NB) != 0; ++tries) {
-    if (errno != EWOULDBLOCK || tries >= wait_seconds * 100) {
+  for (int tries = 0;; ++tries) {
+    fd_ = create ? open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666)
+                 : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw std::runtime_error("cannot lock " + path + ": " + std::strerror(errno));
+    if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+      if (!create || StillInPlace(path)) return;
+    } else if (errno != EWOULDBLOCK || tries >= wait_seconds * 100) {
       int error = errno;
       close(fd_);
       throw std::runtime_error(error == EWOULDBLOCK
@@ -26,8 +29,16 @@ FileLock::FileLock(const std::string& path, const std::string& what, bool create
                                          std::to_string(wait_seconds) + " s)"
                                    : "cannot lock " + path + ": " + std::strerror(error));
     }
+    close(fd_);
     usleep(10000);
   }
+}
+
+bool FileLock::StillInPlace(const std::string& path) const {
+  struct stat held {
+  }, named{};
+  return fstat(fd_, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
 }
 
 FileLock::~FileLock() { close(fd_); }

@@ -65,6 +65,19 @@ void ReplaceWhole(const std::string& path, const std::string& content, const std
   }
 }
 
+// The driver manager keeps settings it read for a while; a write through
+// its installer is what makes it forget them. The one write that changes
+// nothing anyone reads: no section removed from an empty scratch file
+// beside the shared one, removed again at once.
+void ForgetCachedSettings(const std::string& path) {
+  std::string scratch = path + ".forget-XXXXXX";
+  int fd = mkstemp(scratch.data());
+  if (fd < 0) return;  // the settings are written; the cache lapses by itself
+  close(fd);
+  SQLWritePrivateProfileString("Corvanty", nullptr, nullptr, scratch.c_str());
+  unlink(scratch.c_str());
+}
+
 // Replaces the user data source name by one with exactly these settings:
 // the file is read once and rewritten whole under a lock that serialises
 // the programs doing the same; other data sources stay byte for byte, and
@@ -79,18 +92,19 @@ void WriteDataSource(const std::string& name, const IniSettings& settings) {
   std::error_code ignored;
   if (std::filesystem::is_symlink(path, ignored))
     path = std::filesystem::weakly_canonical(path, ignored).string();
-  const std::string lock_file = path + ".lock";
-  FileLock lock(lock_file, "The ODBC data source file " + path, true);
+  // The file itself is locked (a lock file beside it would stay behind), so
+  // a file that cannot be opened is reported as the reader would see it.
+  if (std::filesystem::exists(path, ignored) &&
+      (!std::filesystem::is_regular_file(path, ignored) || access(path.c_str(), R_OK) != 0))
+    Fail(name, rdo::DescribedFile(path), "it cannot be read");
+  FileLock lock(path, "The ODBC data source file " + path, FileLock::Kind::kReplacedFile);
   std::string before;
   if (std::filesystem::is_directory(path, ignored) || !ReadWhole(path, before))
     Fail(name, rdo::DescribedFile(path), "it cannot be read");
   const std::string after = WithIniSection(before, name, IniSectionText(name, settings));
   if (after == before) return;
   ReplaceWhole(path, after, name);
-  // The driver manager keeps settings it read for a while; a write through
-  // its installer is what makes it forget them. The one write that changes
-  // nothing anyone reads: no section removed from the empty lock file.
-  SQLWritePrivateProfileString("Corvanty", nullptr, nullptr, lock_file.c_str());
+  ForgetCachedSettings(path);
 }
 
 }  // namespace

@@ -29,14 +29,15 @@ const char* const kEngineInstallFollowUp =
 namespace {
 
 // Opens a static result set; a server error becomes the table test's report,
-// raised as error 5032.
+// raised as error 5032 and naming the server in use.
 rdo::rdoResultset OpenCheckedResultset(rdo::rdoConnection& connection, const std::string& sql) {
   try {
     return connection.OpenResultset(sql);
   } catch (const rdo::DatabaseError& error) {
     std::string text = SqlErrorReport(error.Errors(), kTablesExistMarks);
     if (text.empty()) throw;
-    throw ApplicationError(5032, "SQL Server returned the following error(s) :" + text);
+    throw ApplicationError(5032, std::string(rdo::ServerName(connection.GetDialect())) +
+                                     " returned the following error(s) :" + text);
   }
 }
 

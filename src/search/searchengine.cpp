@@ -65,7 +65,18 @@ std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
   // whole result text; the SQLite rendering takes care of it itself.
   if (connection.GetDialect() == rdo::Dialect::SqlServer)
     connection.Execute("SET CONCAT_NULL_YIELDS_NULL OFF");
-  PlannedSearch planned = PlanSearch(connection, guide_ids, SearchCriteria(criteria));
+  PlannedSearch planned;
+  try {
+    planned = PlanSearch(connection, guide_ids, SearchCriteria(criteria));
+  } catch (const rdo::DatabaseError& error) {
+    // One guide that exists without columns is named as such: "ID(s)
+    // invalid" would hide that it is there, waiting for its columns.
+    if (guide_ids.size() == 1 && error.Errors().size() == 1 &&
+        error.Errors()[0].Description == kInvalidGuidesMessage)
+      if (std::optional<std::string> name = FindGuideName(connection, guide_ids[0]))
+        ThrowSearchError(NoColumnsYetMessage(*name));
+    throw;
+  }
   return std::make_unique<SearchRun>(std::move(connection), std::move(planned.statements),
                                      std::move(planned.paths));
 }

@@ -59,6 +59,13 @@ std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,
   return ordered;
 }
 
+std::optional<std::string> FindGuideName(rdo::SqlSession& connection, int32_t id) {
+  rdo::rdoResultset found = connection.OpenResultset(
+      "SELECT DSG_name FROM Db_Search_Guides WHERE DSG_ID = " + std::to_string(id));
+  if (found.IsEOF()) return std::nullopt;
+  return found.Text("DSG_name");
+}
+
 std::optional<int32_t> FindGuideByName(rdo::SqlSession& connection, const std::string& name) {
   rdo::rdoResultset found = connection.OpenResultset(
       "SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = '" + QuoteApostrophes(name) + "'");

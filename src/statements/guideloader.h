@@ -17,6 +17,9 @@ namespace corvanty {
 std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,
                                                   const std::vector<int32_t>& guide_ids);
 
+// The name of guide id, if there is such a guide.
+std::optional<std::string> FindGuideName(rdo::SqlSession& connection, int32_t id);
+
 // The DSG_ID of the guide with exactly this name, if there is one.
 std::optional<int32_t> FindGuideByName(rdo::SqlSession& connection, const std::string& name);
 

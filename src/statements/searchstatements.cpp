@@ -165,6 +165,11 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
 
 }  // namespace
 
+std::string NoColumnsYetMessage(const std::string& guide_name) {
+  return "The Database Search Guide '" + guide_name +
+         "' has no columns yet: define them in Administer > Db Search Columns.";
+}
+
 SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& guides,
                                           const SearchCriteria& criteria, rdo::Dialect dialect) {
   std::vector<const GuideDefinition*> listed;

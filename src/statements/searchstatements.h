@@ -19,6 +19,9 @@ namespace corvanty {
 
 inline constexpr char kInvalidGuidesMessage[] = "Error: Database Search Guide ID(s) invalid.";
 
+// What a search of one guide that exists but has no column rows yet says.
+std::string NoColumnsYetMessage(const std::string& guide_name);
+
 struct GuideStatement {
   int32_t DSG_ID = 0;
   std::string SQL;    // the SELECT; empty when Error is set

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "connections/connectionstore.h"
 #include "connections/registrystore.h"
@@ -40,9 +41,18 @@ TEST_F(Corvanty, ConnectionsAreAddedUnderTheNextNumberRemovedWithTheLaterOnesMov
   EXPECT_EQ(cli_.Succeed({"--registry", other, "connections"}), "1\tHr\tboss\n");
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tA\tu\n2\tD\tv\n");
 
-  EXPECT_EQ(cli_.Outcome({"check", "--connection", "9"}),
-            "1||There is no saved connection 9 (see corvanty connections, corvanty "
-            "add-connection).\n");
+  // Every command that works on a database says so when there is none.
+  const Texts on_a_database[] = {{"check"},         {"guides"},
+                                 {"sql", "1", "x"}, {"search", "1", "x"},
+                                 {"index"},         {"delete-guide", "1"}};
+  for (Texts words : on_a_database) {
+    const std::string command = words[0];
+    words.insert(words.end(), {"--connection", "9"});
+    EXPECT_EQ(cli_.Outcome(words),
+              "1||No connection is active. There is no saved connection 9 (see corvanty "
+              "connections, corvanty add-connection).\n")
+        << command;
+  }
 }
 
 // Stored bytes that are no UTF-8 come out as valid JSON; control characters
@@ -86,6 +96,15 @@ TEST_F(Corvanty, GuidesStatementsAndSearchesAreListedByGuideNameOrNumberInEachFo
   for (const auto& [args, outcome] : rows)
     EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
   EXPECT_THAT(cli_.Outcome({"search", "Broken", "x"}), HasSubstr("no such table: no_such_table"));
+  // A guide without columns yet is named as the test dialog names it; a
+  // number that is no guide stays invalid.
+  testing::ExecSqlite(cli_.File("Shop.db"),
+                      "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (8, 'Unfinished')");
+  EXPECT_EQ(cli_.Outcome({"search", "Unfinished", "x"}),
+            "1||[[The Database Search Guide 'Unfinished' has no columns yet: define them in "
+            "Administer > Db Search Columns.]]\n");
+  EXPECT_EQ(cli_.Outcome({"search", "99", "x"}),
+            "1||[[Error: Database Search Guide ID(s) invalid.]]\n");
 }
 
 TEST_F(Corvanty, TextCommandsPrintTheGivenTextsExactly) {
@@ -126,12 +145,42 @@ TEST_F(Corvanty, UsageErrorsExitWithTwoAndChangeNothingButHelpSucceeds) {
   EXPECT_THAT(cli_.Succeed({"--help"}), HasSubstr("table-script"));
   EXPECT_EQ(cli_.Succeed({"--version"}), "corvanty 1.1.0\n");
   EXPECT_THAT(cli_.Succeed({"demo", "--rows", "abc", "--help"}),
-              ::testing::StartsWith("usage: corvanty demo"));
+              ::testing::StartsWith("Usage: corvanty demo"));
   EXPECT_FALSE(std::filesystem::exists(cli_.Registry()));
   EXPECT_FALSE(std::filesystem::exists(cli_.File("data")));
   // After "--" words are taken as they are, even "--help".
   EXPECT_EQ(cli_.Succeed({"add-connection", "--", "--odd", "--help"}), "1\n");
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\t--odd\t--help\n");
+}
+
+// Every help text fits 80 columns and says what the options take; a
+// command's help wraps its usage after the command's name.
+TEST_F(Corvanty, HelpFitsEightyColumnsAndNamesTheDemosDefaultsAndRange) {
+  std::vector<Texts> helps = {{"--help"}};
+  std::istringstream program(cli_.Succeed({"--help"}));
+  std::string line;
+  while (std::getline(program, line) && line != "Commands:") continue;
+  while (std::getline(program, line) && !line.empty())
+    if (line.size() > 2 && line.compare(0, 2, "  ") == 0 && std::islower(line[2]))
+      helps.push_back({line.substr(2, line.find(' ', 2) - 2), "--help"});
+  EXPECT_EQ(helps.size(), 15u);
+  for (const Texts& help : helps) {
+    std::istringstream text(cli_.Succeed(help));
+    for (std::string line; std::getline(text, line);)
+      EXPECT_LE(line.size(), 80u) << help[0] << ": " << line;
+  }
+  EXPECT_EQ(cli_.Succeed({"demo", "--help"}),
+            "Usage: corvanty demo [--rows N] [--dir DIR]\n\n"
+            "create the demo database, its ODBC data source CorvantyDemo and a saved\n"
+            "connection; --rows N: how many order lines it has (default 20000, at least 10,\n"
+            "at most 100000000); --dir DIR: the folder it goes in (default\n"
+            "$XDG_DATA_HOME/corvanty, else ~/.local/share/corvanty)\n");
+  EXPECT_EQ(cli_.Succeed({"search", "--help"}).substr(0, 133),
+            "Usage: corvanty search GUIDE CRITERIA [--connection N] [--format lines|tsv|json]\n"
+            "                       [--explain] [--in-database]\n\n");
+  for (const char* rows : {"9", "100000001"})
+    EXPECT_EQ(cli_.Outcome({"demo", "--rows", rows}),
+              "2||corvanty demo: --rows takes a whole number from 10 to 100000000\n");
 }
 
 // Whatever a data source name, login or password holds, it stays a value: it

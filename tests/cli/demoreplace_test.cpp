@@ -18,6 +18,7 @@
 
 #include "support/corvantycli.h"
 #include "support/databasetest.h"
+#include "support/readme.h"
 
 namespace corvanty {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
   const std::string others = "[Shop]\nDriver=SQLite3\nDatabase=/srv/shop.db\n\n; kept\n[Hr]\nA = b";
   std::ofstream(cli_.OdbcIni(), std::ios::trunc) << others;
   // A writer waits while another program holds the file's lock.
-  const int lock = open((cli_.OdbcIni() + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  const int lock = open(cli_.OdbcIni().c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -57,6 +58,12 @@ TEST_F(DemoCommand, WritesItsDatabaseDataSourceConnectionAndSampleGuidesAndKeeps
                 " (200 order lines)\nODBC data source CorvantyDemo, saved connection 1\n"
                 "Sample guides: 'Customers by name and city' 'Orders by ship city and customer'\n");
   release.join();
+  // Nothing of the writing is left beside the file.
+  std::string beside;
+  for (const auto& entry : std::filesystem::directory_iterator(cli_.File("")))
+    if (entry.path().filename().string().rfind("odbc.ini", 0) == 0)
+      beside += entry.path().filename().string() + " ";
+  EXPECT_EQ(beside, "odbc.ini ");
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tCorvantyDemo\tdemo\n");
   const std::string ini = testing::FileBytes(cli_.OdbcIni());
   EXPECT_EQ(ini, others + "\n\n[CorvantyDemo]\nDescription=Corvanty demo database\nDriver=" +
@@ -107,19 +114,14 @@ TEST_F(DemoCommand, TheReadmesWaysToSearchFromAnApplicationFindWhatCorvantySearc
   cli_.Succeed(Demo("2000"));
   const std::string expected = cli_.Succeed({"search", "1", "Lisbon"});
   ASSERT_THAT(expected, HasSubstr(", Lisbon, Portugal*"));
-  std::ifstream file(std::string(CORVANTY_SOURCE_DIR) + "/README.md");
-  std::string readme((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  readme = readme.substr(readme.find("## Searching from your application"));
-  readme = readme.substr(0, readme.find("\n## ", 1));
   const std::string library = CORVANTY_SEARCH_EXTENSION_PATH;
   const std::vector<std::string> environment = {
       "HOME=" + cli_.File(""), "XDG_DATA_HOME=" + cli_.File("data"), "ODBCINI=" + cli_.OdbcIni(),
       "ODBCSYSINI=" + cli_.File(""), "PATH=/usr/bin:/bin"};
   size_t ways = 0;
-  for (size_t at = readme.find("```"); at != std::string::npos; at = readme.find("```", at)) {
-    const size_t code = readme.find('\n', at) + 1, end = readme.find("```", code);
-    const std::string language = readme.substr(at + 3, code - at - 4);
-    std::string block = readme.substr(code, end - code);
+  for (const testing::ReadmeBlock& way : testing::ReadmeBlocks()) {
+    if (way.section != "Searching from your application" || way.language.empty()) continue;
+    std::string block = way.text;
     const std::string prefix = library.substr(0, library.size() - 3);  // no ".so"
     for (size_t built = 0;
          (built = block.find("build/corvanty_search", built)) != std::string::npos;
@@ -127,11 +129,10 @@ TEST_F(DemoCommand, TheReadmesWaysToSearchFromAnApplicationFindWhatCorvantySearc
       block.replace(built, 21, prefix);
     SCOPED_TRACE(block);
     const testing::CommandResult run =
-        testing::RunCommand(environment, language == "python" ? Texts{"python3", "-c", block}
-                                                              : Texts{"sh", "-c", block});
+        testing::RunCommand(environment, way.language == "python" ? Texts{"python3", "-c", block}
+                                                                  : Texts{"sh", "-c", block});
     EXPECT_EQ(run.out, expected) << run.err;
     ++ways;
-    at = end + 3;
   }
   EXPECT_EQ(ways, 3u);
 }

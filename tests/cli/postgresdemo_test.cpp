@@ -7,24 +7,14 @@
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <utility>
 
 #include "support/corvantycli.h"
 #include "support/postgresserver.h"
+#include "support/readme.h"
 
 namespace corvanty {
 namespace {
-
-// The README's indented example whose first line begins with first_line,
-// unindented, up to the blank line that ends it.
-std::string ReadmeExample(const std::string& first_line) {
-  std::istringstream readme(testing::FileBytes(CORVANTY_TEST_DATA_DIR "/../../README.md"));
-  std::string example, line;
-  while (std::getline(readme, line) && line.rfind(first_line, 0) != 0) continue;
-  for (; readme && !line.empty(); std::getline(readme, line)) example += line.substr(4) + "\n";
-  return example;
-}
 
 TEST(PostgresDemo, StartsAServerWithTheDemosDataAndGuidesThenRemovesIt) {
   testing::SkipWithoutPostgres();
@@ -60,13 +50,24 @@ TEST(PostgresDemo, StartsAServerWithTheDemosDataAndGuidesThenRemovesIt) {
   const std::string found = cli.Succeed({"search", "1", "Lisbon", "--format", "tsv"});
   EXPECT_NE(found, "");
   EXPECT_EQ(cli.Succeed({"search", "1", "Lisbon", "--format", "tsv", "--in-database"}), found);
-  for (const auto& [first_line, program] :
-       {std::pair{"    PGPASSWORD=corvanty_app psql ", "/bin/bash"},
-        {"    import os, psycopg", "/usr/bin/python3"}}) {
+  for (const auto& [first_line, program] : {std::pair{"PGPASSWORD=corvanty_app psql ", "/bin/bash"},
+                                            {"import os, psycopg", "/usr/bin/python3"}}) {
     const testing::CommandResult run =
         testing::RunCommand({"PATH=/usr/bin:/bin", "CORVANTY_PG_DEMO_DIR=" + folder},
-                            {program, "-c", ReadmeExample(first_line)});
+                            {program, "-c", testing::ReadmeBlockStartingWith(first_line)});
     EXPECT_EQ(run.out + run.err, found) << program;
+  }
+  // The README's SQL as the demo's owner: the grants an application needs
+  // (the demo made them already) and the search with one statement.
+  for (const char* first_line :
+       {"GRANT USAGE ON SCHEMA public TO corvanty_app;", "SELECT * FROM velmorastine_search("}) {
+    const testing::CommandResult run = testing::RunCommand(
+        {"PATH=/usr/bin:/bin", "PGPASSWORD=corvanty"},
+        {"psql", "-h", folder, "-U", "corvanty", "-d", "corvanty_demo", "-qAtF", "\t", "-v",
+         "ON_ERROR_STOP=1", "-c", testing::ReadmeBlockStartingWith(first_line)});
+    EXPECT_EQ(std::to_string(run.exit_code) + "|" + run.out + run.err,
+              first_line[0] == 'G' ? "0|" : "0|" + found)
+        << first_line;
   }
   EXPECT_EQ(script("stop").exit_code, 0);
   EXPECT_FALSE(std::filesystem::exists(folder));

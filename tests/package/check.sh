@@ -19,7 +19,7 @@ check() {  # check NAME COMMAND...: one verdict line per check
 
 deb=$(cd "$scratch" && "$OLDPWD"/scripts/package.sh | tail -n 1)
 echo "package: $deb ($(stat -c %s "$deb") bytes)"
-dpkg-deb --info "$deb" | grep -E '^ (Depends|Suggests):'
+dpkg-deb --info "$deb" | grep -E '^ (Depends|Recommends|Suggests):'
 lint_status=0
 lints=$(lintian --fail-on error "$deb" 2>&1) || lint_status=$?
 lints=$(grep -v 'root privileges' <<<"$lints") || true
@@ -52,16 +52,52 @@ check "the unpacked search extension finds what corvanty search finds" \
   test "$(sqlite3 -separator '*' "$scratch/data/corvanty-demo.db" ".load ${extension%.so}" \
     "SELECT * FROM velmorastine_search('1', 'Lisbon')")" = "$found"
 
-# The manual page names every command that --help lists, each at the start
-# of its entry.
-page=$(zcat "$root/usr/share/man/man1/corvanty.1.gz" | sed 's/\\-/-/g')
-for command in $(awk '/^  [a-z]/ {print $1}' <<<"$help"); do
-  check "the manual page names $command" grep -Eq "^$command( |$)" <<<"$page"
+check "bash-completion is recommended" grep -qw bash-completion <(dpkg-deb --field "$deb" Recommends)
+check "corvanty-admin without a display says so in one line and exits with 1" \
+  test "$(run "$root/usr/bin/corvanty-admin" 2>&1 >/dev/null; echo "exit $?")" = \
+  "corvanty-admin: no display to open its window on (DISPLAY or WAYLAND_DISPLAY); the command line corvanty needs none
+exit 1"
+
+# The manual pages, as man shows their source: the sections a user looks
+# for; corvanty's names every command that --help lists at the start of its
+# entry, and every option of --help and of each command's usage.
+page() { zcat "$root/usr/share/man/man1/$1.1.gz" | sed 's/\\-/-/g; s/\\f[BIRP]//g; s/\\f(CW//g'; }
+commands=$(awk '$0 == "Commands:" {on = 1; next} /^$/ {on = 0} on && /^  [a-z]/ {print $1}' <<<"$help")
+for program in corvanty corvanty-admin; do
+  for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT FILES EXAMPLES \
+    "SEE ALSO" $([ $program = corvanty ] && echo COMMANDS); do
+    check "the manual page $program(1) has the section $section" \
+      grep -Eq "^\.SH \"?$section\"?$" <(page $program)
+  done
 done
+for command in $commands; do
+  check "the manual page names $command" grep -Eq "^$command( |$)" <(page corvanty)
+  for option in $(run "$root/usr/bin/corvanty" "$command" --help | sed '/^$/q' | grep -o -- '--[a-z-]*'); do
+    check "the manual page names $command's $option" \
+      grep -Eq "^$command .*$option( |]|$)" <(page corvanty)
+  done
+done
+for option in $(grep -o -- '^  --[a-z-]*' <<<"$help"); do
+  check "the manual page explains $option" grep -Eq "^$option( |$)" <(page corvanty)
+done
+for variable in CORVANTY_REGISTRY ODBCINI XDG_CONFIG_HOME XDG_DATA_HOME; do
+  check "the manual page explains $variable" grep -Eq "^\.B $variable$" <(page corvanty)
+done
+
 check "the desktop entry is valid" \
   desktop-file-validate "$root/usr/share/applications/corvanty-admin.desktop"
+check "the AppStream metadata is valid" \
+  appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+# The installed README shows only pictures that are installed beside it.
+doc=$root/usr/share/doc/corvanty
+for picture in $(grep -o '](docs/[^)]*)' "$doc/README.md" | tr -d '()]'); do
+  check "the README's picture $picture is installed" test -s "$doc/$picture"
+done
 
-# Completion, read from the unpacked program's help: {words typed, offered}.
+# Completion, read from the unpacked program's help and, for guides, from
+# corvanty guides of the demo's connection: {words typed, offered}. Folders
+# end in "/" (and take no space after them).
+mkdir -p "$scratch/folder/inner"
 completions=(
   "corvanty se|search"
   "corvanty --registry r.db de|demo demo-script demo-postgres delete-guide"
@@ -70,9 +106,16 @@ completions=(
   "corvanty search Customers Lisbon --format |lines tsv json"
   "corvanty table-script x --dialect p|postgresql"
   "corvanty check --connection |"
+  "corvanty search |1 Customers\\ by\\ name\\ and\\ city 2 Orders\\ by\\ ship\\ city\\ and\\ customer"
+  "corvanty index Cu|Customers\\ by\\ name\\ and\\ city"
+  "corvanty delete-guide --yes 2|2"
+  "corvanty search 1 |"
+  "corvanty --registry $scratch/none.db search |"
+  "corvanty demo --dir $scratch/fo|$scratch/folder/"
+  "corvanty --registry $scratch/fold|$scratch/folder/"
 )
 for row in "${completions[@]}"; do
-  offered=$(PATH="$root/usr/bin:/usr/bin:/bin" bash -c '
+  offered=$(run env PATH="$root/usr/bin:/usr/bin:/bin" bash -c '
     source "$1"
     read -ra COMP_WORDS <<<"$2"
     [[ $2 == *" " ]] && COMP_WORDS+=("")

@@ -35,8 +35,7 @@ CommandResult RunCommand(const std::vector<std::string>& environment,
           FileBytes(capture.File("err"))};
 }
 
-CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
-                               const std::vector<std::string>& wrapper) const {
+std::vector<std::string> CorvantyCli::Environment() const {
   std::vector<std::string> environment = {"CORVANTY_REGISTRY=" + Registry(),
                                           "ODBCINI=" + OdbcIni(),
                                           "ODBCSYSINI=" + File(""),
@@ -46,10 +45,22 @@ CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
   for (const char* passed : {"CORVANTY_SQLITE_ODBC_DRIVER", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
     if (const char* value = std::getenv(passed))
       environment.push_back(std::string(passed) + "=" + value);
+  return environment;
+}
+
+CommandResult CorvantyCli::Run(const std::vector<std::string>& args,
+                               const std::vector<std::string>& wrapper) const {
   std::vector<std::string> command = wrapper;
   command.push_back(CORVANTY_CLI_PATH);
   command.insert(command.end(), args.begin(), args.end());
-  return RunCommand(environment, command);
+  return RunCommand(Environment(), command);
+}
+
+CommandResult CorvantyCli::RunShell(const std::string& script) const {
+  std::vector<std::string> environment = Environment();
+  const std::string program = CORVANTY_CLI_PATH;
+  environment.push_back("PATH=" + program.substr(0, program.rfind('/')) + ":/usr/bin:/bin");
+  return RunCommand(environment, {"/bin/sh", "-ec", script});
 }
 
 std::string CorvantyCli::Succeed(const std::vector<std::string>& args) const {

@@ -30,6 +30,9 @@ class CorvantyCli {
   // sanitizers' settings.
   CommandResult Run(const std::vector<std::string>& args,
                     const std::vector<std::string>& wrapper = {}) const;
+  // Runs script with sh -e in the same configuration, the folder of the
+  // corvanty under test first on the PATH.
+  CommandResult RunShell(const std::string& script) const;
   // Runs a command that must succeed silently on standard error; returns
   // what it printed.
   std::string Succeed(const std::vector<std::string>& args) const;
@@ -47,6 +50,7 @@ class CorvantyCli {
   std::string OdbcIni() const { return File("odbc.ini"); }
 
  private:
+  std::vector<std::string> Environment() const;
   OdbcFixture odbc_;
 };
 

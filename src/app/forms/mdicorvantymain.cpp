@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
 #include "guides/forms/frmcorvantydsgadmin.h"
 #include "guides/forms/frmcorvantydsgdelete.h"
@@ -15,9 +16,13 @@
 #include "schema/rebuildcommands.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"
+#include "ui/msgbox.h"
 #include "ui/twips.h"
 
 namespace corvanty {
+
+using basCorvantyAdmin::gstrConnect;
+using basCorvantyAdmin::kNoActiveConnectionMessage;
 
 namespace {
 mdiCorvantyMain* g_instance = nullptr;
@@ -25,12 +30,14 @@ mdiCorvantyMain* g_instance = nullptr;
 using Handler = void (mdiCorvantyMain::*)();
 
 // One row per menu entry, in menu order: its level, name, caption and, for
-// a command, its handler (nullptr for a submenu).
+// a command, its handler (nullptr for a submenu) and whether it works on the
+// active connection.
 struct MenuRow {
   int level;
   const char* name;
   const char* caption;
   Handler handler;
+  bool needs_connection = true;
 };
 
 const MenuRow kMenu[] = {
@@ -38,9 +45,9 @@ const MenuRow kMenu[] = {
     {2, "mnuNew", "&New", nullptr},
     {3, "mnuDbSG", "Db &Search Guide", &mdiCorvantyMain::mnuDbSG_Click},
     {2, "mnuDelete", "&Delete", &mdiCorvantyMain::mnuDelete_Click},
-    {2, "mnuExit", "&Exit", &mdiCorvantyMain::mnuExit_Click},
+    {2, "mnuExit", "&Exit", &mdiCorvantyMain::mnuExit_Click, false},
     {1, "mnuAdminister", "&Administer", nullptr},
-    {2, "mnuConnections", "&Connections", &mdiCorvantyMain::mnuConnections_Click},
+    {2, "mnuConnections", "&Connections", &mdiCorvantyMain::mnuConnections_Click, false},
     {2, "mnuSearchTables", "Db Search &Tables", &mdiCorvantyMain::mnuSearchTables_Click},
     {2, "mnuSearchColumns", "Db Search &Columns", &mdiCorvantyMain::mnuSearchColumns_Click},
     {1, "mnuTools", "&Tools", nullptr},
@@ -86,7 +93,15 @@ void mdiCorvantyMain::BuildMenu() {
     QAction* action = nullptr;
     if (row.handler) {
       action = parents[row.level - 1]->addAction(caption);
-      connect(action, &QAction::triggered, this, row.handler);
+      connect(action, &QAction::triggered, this, [this, row] {
+        // Without an active connection there is no database to work on.
+        if (row.needs_connection && gstrConnect.empty())
+          MsgBox(
+              std::string(kNoActiveConnectionMessage) + " Choose one in Administer > Connections.",
+              vbExclamation);
+        else
+          (this->*row.handler)();
+      });
     } else {
       QMenu* menu =
           row.level == 1 ? menuBar()->addMenu(caption) : parents[row.level - 1]->addMenu(caption);

@@ -1,9 +1,19 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "app/forms/startup.h"
 
+#include <QApplication>
+#include <QIcon>
+
 #include "app/forms/mdicorvantymain.h"
+#include "ui/msgbox.h"
 
 namespace corvanty {
+
+void SetUpApplication() {
+  QApplication::setApplicationName(kAppTitle);
+  QApplication::setDesktopFileName("corvanty-admin");
+  QApplication::setWindowIcon(QIcon(":/corvanty.svg"));
+}
 
 void Main() { mdiCorvantyMain::Instance().Show(); }
 

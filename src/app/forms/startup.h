@@ -3,6 +3,11 @@
 
 namespace corvanty {
 
+// The application's identity, set once the QApplication exists: its name,
+// the desktop entry it belongs to (corvanty-admin.desktop) and its window
+// icon, the one that entry shows.
+void SetUpApplication();
+
 // Start-up: shows the main window, whose load opens the Connect dialog.
 void Main();
 

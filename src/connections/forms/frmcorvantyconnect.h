@@ -31,6 +31,7 @@ class frmCorvantyConnect : public SingleInstanceForm<frmCorvantyConnect> {
  protected:
   void Form_Load() override;
   void Form_Unload() override;
+  void Form_QueryUnload() override { cmdCancel_Click(); }
 };
 
 // Runs the readiness check for the active connection; an error coming out

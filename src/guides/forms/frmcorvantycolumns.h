@@ -60,6 +60,7 @@ class frmCorvantyColumns : public SingleInstanceForm<frmCorvantyColumns> {
 
  protected:
   void Form_Load() override;
+  void Form_QueryUnload() override { cmdCancel_Click(); }
 
  private:
   // What the property controls show for a list entry.

@@ -204,9 +204,10 @@ void frmCorvantyTables::cmdVerifySyntax_Click() {
              "correct?",
              vbYesNo) != vbYes)
     return;
-  std::string refusal, errors;
+  std::string refusal, errors, server;
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    server = rdo::ServerName(connection.GetDialect());
     refusal = CutOffRefusal(from, where, connection.GetDialect());
     if (refusal.empty())
       errors = SqlErrorReport(CheckGuideSyntax(connection, from, where), kSyntaxCheckMarks);
@@ -219,7 +220,7 @@ void frmCorvantyTables::cmdVerifySyntax_Click() {
     return;
   }
   if (!errors.empty()) {
-    MsgBox("Syntax Invalid: SQL Server returned the following error(s) -" + errors);
+    MsgBox("Syntax Invalid: " + server + " returned the following error(s) -" + errors);
     return;
   }
   MsgBox("Query Syntax OK.");

@@ -46,6 +46,7 @@ class frmCorvantyTables : public SingleInstanceForm<frmCorvantyTables> {
 
  protected:
   void Form_Load() override;
+  void Form_QueryUnload() override { cmdCancel_Click(); }
 
  private:
   void LoadTables();

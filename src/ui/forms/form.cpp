@@ -40,8 +40,13 @@ void Form::Unload() {
 }
 
 void Form::closeEvent(QCloseEvent* event) {
-  // Closing the window by its frame or by Esc unloads the form as well.
-  BeginUnload();
+  // Closed by its frame or by Esc: the form decides, as its Cancel would;
+  // the window closes only through Unload.
+  if (!unloading_) {
+    event->ignore();
+    Form_QueryUnload();
+    return;
+  }
   QDialog::closeEvent(event);
 }
 

@@ -25,6 +25,9 @@ class Form : public QDialog {
   Form();
   virtual void Form_Load() {}
   virtual void Form_Unload() {}
+  // Escape or the window's close button: the form unloads, unless a form
+  // whose Cancel asks first does what its Cancel does instead.
+  virtual void Form_QueryUnload() { Unload(); }
   // Forgets the one instance, so the next request makes a new one.
   virtual void Release() = 0;
 

@@ -173,6 +173,35 @@ TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
   }
 }
 
+// Without an active connection each entry that works on the database says
+// so and opens or changes nothing; Connections still opens its dialog.
+TEST_F(MenuEntries, WithoutAnActiveConnectionEachDatabaseEntrySaysSo) {
+  AddGuides({"Orders"});
+  basCorvantyAdmin::gstrConnect.clear();
+  const std::string none = "48 No connection is active. Choose one in Administer > Connections.\n";
+  const std::pair<const char*, std::string> rows[] = {
+      {"mnuDbSG", none},
+      {"mnuDelete", none},
+      {"mnuSearchTables", none},
+      {"mnuSearchColumns", none},
+      {"mnuTestDSG", none},
+      {"mnuRebuildSearchEngine", none},
+      {"mnuSearchGuideS", none},
+      {"mnuSearchGuideCols", none},
+      {"mnuSearchGuideTables", none},
+      {"mnuSearchGuideSQL", none},
+      {"mnuSearchGuideUnique", none},
+      {"mnuConnections", "frmCorvantyConnect"},
+  };
+  for (const auto& [entry, seen] : rows) {
+    CloseAllWindows();
+    boxes_->Clear();
+    ChooseMenu(entry);
+    EXPECT_EQ(Boxes() + ShownDialogs(), seen) << entry;
+  }
+  EXPECT_EQ(RowsOfGuide(1), "1 1 2");
+}
+
 TEST_F(MenuEntries, AnOpenDialogIsBroughtForwardAsLoadedTheLastTagWinsAndExitLeavesItOpen) {
   AddGuides({"Orders", "Customers"});
   ChooseMenu("mnuSearchTables");

@@ -103,6 +103,28 @@ TEST_F(ConnectDialogs, ConnectActivatesTheChosenConnectionAndCancelLaterKeepsIt)
             "25 main Kept");
 }
 
+// Escape and the window's close button do what Cancel does: at start-up,
+// with no connection active yet, the tool ends; later the active one stays.
+TEST_F(ConnectDialogs, EscapeAndCloseEndTheToolAtStartUpAndLaterKeepTheActiveConnection) {
+  SaveDatabaseConnection(1, "A");
+  for (const char* way : kWaysToCancel) {
+    LeaveBy(StartTool(), way);
+    Settle();
+    EXPECT_EQ(Boxes() + ShownDialogs() + (mdiCorvantyMain::Existing() ? "main " : "") + gstrConnect,
+              "")
+        << way;
+  }
+  Click(StartTool(), "cmdConnect");
+  for (const char* way : kWaysToCancel) {
+    ChooseMenu("mnuConnections");
+    LeaveBy(frmCorvantyConnect::Instance(), way);
+    Settle();
+    EXPECT_EQ(Boxes() + ShownDialogs() + (mdiCorvantyMain::Existing() ? "main " : "") + gstrConnect,
+              "main DSN=A;UID=u;PWD=;")
+        << way;
+  }
+}
+
 TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumber) {
   SaveDatabaseConnection(1, "A");
   odbc_.AddSqliteDatabase("B");

@@ -302,17 +302,25 @@ TEST_P(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) 
             "total");
 }
 
-TEST_P(ColumnsEditor, CancelOnANewGuideOffersToDeleteItAndUnreadableSettingsKeepTheEditorShut) {
+TEST_P(ColumnsEditor,
+       CancelEscapeAndCloseOnANewGuideOfferToDeleteItAndUnreadableSettingsKeepTheEditorShut) {
   // {mode, answer (0: none asked), the boxes and the rows of the guide left}
   const std::tuple<const char*, int, const char*> rows[] = {
       {"New", vbYes, "4 Do you want to keep the Database Search Guide definition?\n1 1 0"},
       {"Edit", 0, "1 1 0"},
       {"New", vbNo, "4 Do you want to keep the Database Search Guide definition?\n0 0 0"}};
-  for (auto [mode, answer, left] : rows) {
-    boxes_->Clear();
-    if (answer) boxes_->QueueAnswer(answer);
-    Click(Open(mode), "cmdCancel");
-    EXPECT_EQ(Boxes() + RowsOfGuide(1) + ShownDialogs(), left) << mode;
+  const std::string kGuide =
+      "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'orders');"
+      "INSERT INTO Db_Search_Guide_Tables VALUES (1, 'FROM orders', NULL, NULL, NULL)";
+  for (const char* way : kWaysToCancel) {
+    if (RowsOfGuide(1) == "0 0 0") Exec(kGuide);  // No removed it
+    for (auto [mode, answer, left] : rows) {
+      boxes_->Clear();
+      if (answer) boxes_->QueueAnswer(answer);
+      LeaveBy(Open(mode), way);
+      Settle();
+      EXPECT_EQ(Boxes() + RowsOfGuide(1) + ShownDialogs(), left) << mode << " " << way;
+    }
   }
   // Settings that cannot be read keep the editor shut: an OK would replace
   // them with nothing.

@@ -201,9 +201,10 @@ TEST_P(TablesEditor, OkChecksTheSyntaxFirstAndSavesOnlyWhatPasses) {
   const std::string kAsked =
       "4 More than one table is selected, and there is no join in the WHERE clause. Is this "
       "correct?\n";
-  // The server's answer to a WHERE clause cut short.
+  // The server's answer to a WHERE clause cut short, naming the server.
   const std::string kIncomplete =
-      "0 Syntax Invalid: SQL Server returned the following error(s) - " +
+      std::string(postgres() ? "0 Syntax Invalid: PostgreSQL returned the following error(s) - "
+                             : "0 Syntax Invalid: SQLite returned the following error(s) - ") +
       std::string(postgres() ? "[[ERROR: syntax error at or near \";\";\nError while executing "
                                "the query]] \n"
                              : "[[[SQLite]incomplete input (1)]] \n");
@@ -313,7 +314,7 @@ TEST_P(TablesEditor, EditLoadsTheStoredClausesOrStaysShutAndOkStoresThem) {
                        : "48 [[[SQLite]no such table: Db_Search_Guide_Tables (1)]]\n");
 }
 
-TEST_P(TablesEditor, CancelOnANewGuideAsksWhetherToKeepIt) {
+TEST_P(TablesEditor, CancelEscapeAndCloseOnANewGuideAskWhetherToKeepIt) {
   // {mode, answer, the boxes shown, guide rows left}: only a new guide is asked about.
   const char* const kKeep = "4 Do you want to keep the Database Search Guide definition?\n";
   const struct {
@@ -322,11 +323,16 @@ TEST_P(TablesEditor, CancelOnANewGuideAsksWhetherToKeepIt) {
     const char *boxes, *rows;
   } rows[] = {
       {"New", vbNo, kKeep, "0 0 0"}, {"New", vbYes, kKeep, "1 0 0"}, {"Edit", 0, "", "1 0 0"}};
-  for (const auto& row : rows) {
-    boxes_->Clear();
-    if (row.answer) boxes_->QueueAnswer(row.answer);
-    Click(Open(row.mode), "cmdCancel");
-    EXPECT_EQ(Boxes() + RowsOfGuide(gintDSGID) + ShownDialogs(), std::string(row.boxes) + row.rows);
+  for (const char* way : kWaysToCancel) {
+    for (const auto& row : rows) {
+      boxes_->Clear();
+      if (row.answer) boxes_->QueueAnswer(row.answer);
+      LeaveBy(Open(row.mode), way);
+      Settle();
+      EXPECT_EQ(Boxes() + RowsOfGuide(gintDSGID) + ShownDialogs(),
+                std::string(row.boxes) + row.rows)
+          << way;
+    }
   }
 }
 

@@ -19,16 +19,19 @@ using testing::Align;
 
 // Guides 1 "Colours" (names with blanks around them), 2 "Broken" (a FROM
 // clause naming no table) and 3 "Slow" (a three-million-row scan that finds
-// one row), each showing and searching one column. SQLite lists them by name
+// one row), each showing and searching one column, and 4 "Unfinished" (its
+// tables chosen, no columns yet). SQLite lists them by name
 // (Broken first), PostgreSQL as stored.
 const char kGuides[] =
     "CREATE TABLE colours (name TEXT); INSERT INTO colours VALUES (' Red '), ('Green'), ('Blue ');"
     "INSERT INTO Db_Search_Guides (DSG_ID, DSG_name) VALUES (1, 'Colours'), (2, 'Broken'),"
-    " (3, 'Slow'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+    " (3, 'Slow'), (4, 'Unfinished'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, "
+    "WHERE_clause) VALUES"
     " (1, 'FROM colours c', 'WHERE '), (2, 'FROM no_such_table c', 'WHERE '), (3, 'FROM (WITH"
     " RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000000) SELECT x AS"
-    " name FROM n) c', 'WHERE '); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no,"
-    " Column_qualifier, Column_name) SELECT DSG_ID, 1, 'c', 'name' FROM Db_Search_Guides;";
+    " name FROM n) c', 'WHERE '), (4, 'FROM colours c', 'WHERE '); INSERT INTO"
+    " Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name) SELECT"
+    " DSG_ID, 1, 'c', 'name' FROM Db_Search_Guides WHERE DSG_ID < 4;";
 
 // Notes what the results box showed behind each message, each followed by
 // "|", and answers as the next prompter does.
@@ -94,8 +97,8 @@ TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
                std::to_string(dialog.cmbAvailableDSG->itemData(i).toInt()) + " ";
   EXPECT_EQ(entries + dialog.Corvanty1->DataSourceName + "|" + dialog.Corvanty1->UserID + "|" +
                 dialog.Corvanty1->Password + Boxes(),
-            postgres() ? "Colours=1 Broken=2 Slow=3 GuidesOnPostgres|corvanty|corvanty"
-                       : "Broken=2 Colours=1 Slow=3 Guides|u|");
+            postgres() ? "Colours=1 Broken=2 Slow=3 Unfinished=4 GuidesOnPostgres|corvanty|corvanty"
+                       : "Broken=2 Colours=1 Slow=3 Unfinished=4 Guides|u|");
 
   // {guide, criteria, the boxes shown and the results}: each search replaces
   // the last one's results; after a failure the dialog still works.
@@ -106,6 +109,9 @@ TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
        postgres() ? "48 [[ERROR: relation \"no_such_table\" does not exist;\nError while "
                     "executing the query]]\n"
                   : "48 [[[SQLite]no such table: no_such_table (1)]]\n"},
+      {"Unfinished", "Red",
+       "48 [[The Database Search Guide 'Unfinished' has no columns yet: define them in "
+       "Administer > Db Search Columns.]]\n"},
       {"Colours", "Red", "Red\n"},
       {"Colours", "", "Red\nGreen\nBlue\n"},  // empty criteria are passed on as they are
   };
@@ -115,7 +121,7 @@ TEST_P(TestDialog, ShowsOnlyWithGuidesAndEachResultTrimmedOnALineReportingNoneOr
     EXPECT_EQ(Search(dialog, row[0].c_str(), row[1].c_str()), row[2]) << row[1];
   SetPrompter(boxes_);
   // Each message is read over the earlier results; the box is emptied after.
-  EXPECT_EQ(behind->seen, "Red\nGreen\nBlue\n||");
+  EXPECT_EQ(behind->seen, "Red\nGreen\nBlue\n|||");
   EXPECT_EQ(dialog.Corvanty1->SearchGuide + "|" + dialog.Corvanty1->Criteria, "Colours|");
   // The search behind the box ends each result with CR LF and, once
   // cancelled, reads no more.

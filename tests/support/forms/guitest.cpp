@@ -41,6 +41,17 @@ void GuiTest::Click(QWidget& parent, const char* button_name) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
+void GuiTest::LeaveBy(QWidget& dialog, const std::string& way) {
+  if (way == "Escape") {
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  } else if (way == "close") {
+    dialog.close();  // the close event the window's close button sends
+  } else {
+    ASSERT_EQ(way, "cmdCancel");
+    Click(dialog, "cmdCancel");
+  }
+}
+
 void GuiTest::ChooseMenu(const char* name) {
   auto* entry = mdiCorvantyMain::Instance().findChild<QAction*>(name);
   ASSERT_NE(entry, nullptr) << "no menu entry named " << name;

@@ -32,6 +32,12 @@ class GuiTest : public DatabaseTest {
   // Clicks the button of that object name inside parent.
   static void Click(QWidget& parent, const char* button_name);
 
+  // The ways a user leaves a dialog without OK: its Cancel button, the
+  // Escape key, and the window's close button.
+  static constexpr const char* kWaysToCancel[] = {"cmdCancel", "Escape", "close"};
+  // Leaves dialog in one of kWaysToCancel.
+  static void LeaveBy(QWidget& dialog, const std::string& way);
+
   // Chooses an entry of the main window's menu, as a click on it would.
   static void ChooseMenu(const char* name);
 
