@@ -121,15 +121,19 @@ bool AlwaysOnEachRow(const std::string& from, const std::string& qualifier) {
 Candidate ChooseCandidateTable(rdo::rdoConnection& connection, const GuideDefinition& guide,
                                const std::string& rows) {
   const std::vector<std::string> qualifiers = QualifiersByUse(guide);
+  // Read first without any row id: what fails here is the guide's own fault
+  // (a table gone, a column renamed), and is reported in SQLite's words.
+  const std::string total =
+      connection.OpenResultset("SELECT count(*) AS Total " + rows).Text("Total");
   for (const std::string& qualifier : qualifiers) {
     if (!AlwaysOnEachRow(guide.FROM_clause.value_or(""), qualifier)) continue;
     try {
-      rdo::rdoResultset count = connection.OpenResultset("SELECT count(*) AS Total, count(" +
-                                                         qualifier + ".rowid) AS With_id " + rows);
-      if (count.Text("Total") == count.Text("With_id"))
-        return {qualifier, std::stoll(count.Text("Total"))};
+      rdo::rdoResultset count =
+          connection.OpenResultset("SELECT count(" + qualifier + ".rowid) AS With_id " + rows);
+      if (count.Text("With_id") == total) return {qualifier, std::stoll(total)};
     } catch (const rdo::DatabaseError&) {
-      // No row id at all (a subquery, a table without one): the next.
+      // The same rows read, only the row id added: it has none (a subquery,
+      // a table without one). The next.
     }
   }
   std::string names;

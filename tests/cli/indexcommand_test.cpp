@@ -50,7 +50,7 @@ TEST_F(IndexCommand, BuildsListsServesAndDropsAnIndex) {
   // sql prints the statement that search ran: through the index.
   const CommandResult statement = cli_.Run({"sql", "2", "car", "--explain"});
   EXPECT_THAT(statement.out,
-              MatchesRegex("SELECT .* FROM Db_Search_Index_2 .* UNION ALL SELECT .*\n"));
+              MatchesRegex("SELECT .*Db_Search_Index_2 MATCH '\"car\"'.* UNION ALL SELECT .*\n"));
   EXPECT_EQ(statement.err, "Database Search Guide 2: index: the rows of o it finds for \"car\"\n");
   EXPECT_EQ(cli_.Run({"index", "6"}).err,  // a refusal is a reported failure
             "corvanty index: Error: Database Search Guide 6 shows no column in its result list.\n");
@@ -145,6 +145,9 @@ TEST_F(IndexCommand, ADatabaseReadOnlyOrWithoutGuideTablesIsNamedWithItsCause) {
       {{"search", "1", "x", "--connection", "4"}, kNoGuides},
       {{"index", "1", "--connection", "4"}, kNoGuides},
       {{"delete-guide", "1", "--connection", "4"}, kNoGuides},
+      // A guide whose table is gone: the cause, as its search gives it.
+      {{"index", "4"}, "1||[[[SQLite]no such table: no_such_table (1)]]\n"},
+      {{"search", "4", "x"}, "1||[[[SQLite]no such table: no_such_table (1)]]\n"},
   };
   for (const auto& [args, outcome] : rows)
     EXPECT_EQ(cli_.Outcome(args), outcome) << ::testing::PrintToString(args);
