@@ -42,10 +42,11 @@ int Sql(const Words& words) {
     const SearchCriteria criteria(args.Positional()[1]);
     // The statement a search runs here, through its index where one
     // serves; for another server, the statement it would run there without.
+    const rdo::Dialect dialect = chosen.value_or(connection.GetDialect());
     PlannedSearch planned;
-    if (chosen && *chosen != connection.GetDialect()) {
+    if (dialect != connection.GetDialect()) {
       SearchStatements generated =
-          GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}), criteria, *chosen);
+          GenerateSearchStatements(LoadGuideDefinitions(connection, {guide}), criteria, dialect);
       if (!generated.Error.empty()) ThrowSearchError(generated.Error);
       for (const GuideStatement& statement : generated.Guides)
         if (!statement.Error.empty()) ThrowSearchError(statement.Error);
