@@ -13,6 +13,7 @@
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytest.h"
+#include "index/forms/frmcorvantysearchindexes.h"
 #include "schema/rebuildcommands.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"
@@ -62,6 +63,7 @@ const MenuRow kMenu[] = {
     {3, "mnuSearchGuideSQL", "Db_Search_Guide_SQL", &mdiCorvantyMain::mnuSearchGuideSQL_Click},
     {3, "mnuSearchGuideUnique", "Db_Search_Guide_Unique",
      &mdiCorvantyMain::mnuSearchGuideUnique_Click},
+    {2, "mnuSearchIndexes", "Search &Indexes", &mdiCorvantyMain::mnuSearchIndexes_Click},
 };
 }  // namespace
 
@@ -193,5 +195,7 @@ void mdiCorvantyMain::mnuSearchGuideSQL_Click() {
 void mdiCorvantyMain::mnuSearchGuideUnique_Click() {
   RebuildControlTableCommand("Db_Search_Guide_Unique");
 }
+
+void mdiCorvantyMain::mnuSearchIndexes_Click() { frmCorvantySearchIndexes::Instance().Show(); }
 
 }  // namespace corvanty
