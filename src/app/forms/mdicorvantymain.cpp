@@ -14,6 +14,7 @@
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytest.h"
 #include "index/forms/frmcorvantysearchindexes.h"
+#include "index/searchindexorphans.h"
 #include "schema/rebuildcommands.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"
@@ -178,7 +179,12 @@ void mdiCorvantyMain::mnuTestDSG_Click() { frmCorvantyTest::Instance().Load(); }
 
 void mdiCorvantyMain::mnuRebuildSearchEngine_Click() { RebuildSearchEngineCommand(); }
 
-void mdiCorvantyMain::mnuSearchGuideS_Click() { RebuildControlTableCommand("Db_Search_Guides"); }
+void mdiCorvantyMain::mnuSearchGuideS_Click() {
+  // The search indexes are the tool's own: none outlives its guide.
+  RebuildControlTableCommand("Db_Search_Guides", [](rdo::rdoConnection& connection) {
+    DropOrphanSearchIndexesWithin(connection);
+  });
+}
 
 void mdiCorvantyMain::mnuSearchGuideCols_Click() {
   RebuildControlTableCommand("Db_Search_Guide_Cols");
