@@ -83,13 +83,21 @@ TEST_F(EditorsAndIndex, AnEditThatLeavesTheIndexStaleOffersToBuildItAgain) {
             dialog->lblStatus->text().toStdString(),
         "frmCorvantySearchIndexes|fresh|-1|2|Built the search index of Database Search Guide 1.");
   }
-  // Only the guide's own edits ask: the columns editor's Cancel after an
-  // unchanged OK of the tables editor says nothing.
-  CloseAllWindows();
-  boxes_->Clear();
-  Click(Edit<frmCorvantyTables>(), "cmdOK");
-  Click(*frmCorvantyColumns::Existing(), "cmdCancel");
-  EXPECT_EQ(Boxes() + "|" + ShownDialogs(), "0 Query Syntax OK.\n|");
+  // The columns editor's Cancel asks too after clauses changed, and says
+  // nothing after clauses left as they were.
+  const std::pair<const char*, std::string> cases[] = {
+      {"name <> 'Cy'", "0 Query Syntax OK.\n" + kStaleQuestion},
+      {"name <> 'Cy'", "0 Query Syntax OK.\n"}};
+  for (const auto& [where, boxes] : cases) {
+    CloseAllWindows();
+    boxes_->Clear();
+    frmCorvantyTables& tables = Edit<frmCorvantyTables>();
+    tables.txtWHERE->setPlainText(where);
+    Click(tables, "cmdOK");
+    boxes_->QueueAnswer(vbNo);
+    Click(*frmCorvantyColumns::Existing(), "cmdCancel");
+    EXPECT_EQ(Boxes() + "|" + ShownDialogs(), boxes + "|");
+  }
 }
 
 TEST_F(EditorsAndIndex, ColumnsChangedAfterUnchangedClausesAskToo) {
