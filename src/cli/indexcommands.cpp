@@ -8,6 +8,7 @@
 #include "cli/guidearguments.h"
 #include "connections/connectionstore.h"
 #include "index/searchindexbuild.h"
+#include "index/searchindexes.h"
 #include "index/searchindexremnants.h"
 #include "index/searchindexstate.h"
 #include "index/trigramindex.h"
@@ -21,31 +22,15 @@ namespace {
 std::string Guide(int32_t guide) { return "Database Search Guide " + std::to_string(guide); }
 
 // DSG_ID, state, rows, bytes and name, tab-separated; "-" for what an
-// absent index has not.
+// absent index has not, and for rows on PostgreSQL, which counts none.
 void ListIndexes(rdo::rdoConnection& connection) {
-  for (const SearchIndexListing& entry : ListSearchIndexes(connection)) {
+  const bool postgres = connection.GetDialect() == rdo::Dialect::PostgreSql;
+  for (const SearchIndexListing& entry : ListGuideSearchIndexes(connection)) {
     const bool absent = entry.index.state == IndexState::Absent;
     std::cout << entry.DSG_ID << '\t' << IndexStateName(entry.index.state) << '\t'
-              << (absent ? "-" : std::to_string(entry.index.rows)) << '\t'
+              << (absent || postgres ? "-" : std::to_string(entry.index.rows)) << '\t'
               << (entry.bytes ? std::to_string(*entry.bytes) : "-") << '\t'
               << (entry.DSG_name ? ShownText(*entry.DSG_name) : "(no such guide)") << '\n';
-  }
-}
-
-// The same on PostgreSQL, whose indexes are never stale: state "fresh" for
-// a guide with indexes, their bytes; no rows.
-void ListTrigramIndexes(rdo::rdoConnection& connection) {
-  rdo::rdoResultset guides = connection.OpenResultset(
-      "SELECT g.DSG_ID AS Id, g.DSG_name AS Name, count(i.indexrelid) AS Indexes, "
-      "sum(pg_relation_size(i.indexrelid)) AS Bytes FROM Db_Search_Guides g LEFT JOIN "
-      "(pg_index i JOIN pg_class c ON c.oid = i.indexrelid AND c.relnamespace = "
-      "current_schema()::regnamespace) ON c.relname LIKE 'db!_search!_index!_' || g.DSG_ID || "
-      "'!_%' ESCAPE '!' GROUP BY g.DSG_ID, g.DSG_name ORDER BY g.DSG_ID");
-  for (; !guides.IsEOF(); guides.MoveNext()) {
-    const bool absent = guides.Text("Indexes") == "0";
-    std::cout << guides.Text("Id") << '\t' << (absent ? "absent" : "fresh") << "\t-\t"
-              << (absent ? "-" : guides.Text("Bytes")) << '\t' << ShownText(guides.Text("Name"))
-              << '\n';
   }
 }
 
@@ -102,7 +87,7 @@ int Index(const Words& words) {
     }
     const bool postgres = connection.GetDialect() == rdo::Dialect::PostgreSql;
     if (args.Positional().empty()) {
-      postgres ? ListTrigramIndexes(connection) : ListIndexes(connection);
+      ListIndexes(connection);
       return ReportRemnants(connection) ? kExitFailure : kExitOk;
     }
     const int32_t guide = ResolveGuide(connection, args.Positional()[0]);

@@ -30,27 +30,6 @@ std::string ReadFromClause(rdo::rdoConnection& connection, int32_t id) {
   return row.IsEOF() ? std::string() : row.Text("FROM_clause");
 }
 
-// The stored column rows as slots 1..n, in the order the server returns them.
-std::vector<ColumnSlot> ReadSlots(rdo::rdoConnection& connection, int32_t id) {
-  rdo::rdoResultset rows = connection.OpenResultset(GuideColumnsQuery(id));
-  std::vector<ColumnSlot> slots(1);
-  for (; !rows.IsEOF(); rows.MoveNext()) {
-    ColumnSlot& slot = slots.emplace_back();
-    slot.TableName = rows.Text("Column_qualifier");
-    slot.ColumnName = rows.Text("Column_name");
-    slot.DataType = rows.Text("Column_data_type");
-    slot.ShowInList = rows.Int("Show_in_list");
-    slot.IsSearchColumn = rows.Int("Is_search_column");
-    slot.StoredSeparator = rows.Text("List_column_separator");
-    slot.Separator = ShownSeparator(*slot.StoredSeparator);
-    slot.ConvRequired = rows.Int("Conv_required");
-    slot.ConversionExpression = rows.Text("Conversion_expression");
-    slot.ColumnIndex = rows.Int("DSG_column_seq_no");
-    slot.IsKeyColumn = rows.Int("Is_key_column");
-  }
-  return slots;
-}
-
 // One entry per catalogue row; a column with settings is marked in its
 // first slot and listed checked with its index.
 std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
@@ -124,13 +103,33 @@ ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
   ColumnEditorContents contents;
   if (edit) {
     contents.Tables = TablesOfFromClause(ReadFromClause(connection, id));
-    contents.Slots = ReadSlots(connection, id);
+    contents.Slots = ReadStoredSlots(connection, id);
   } else {
     contents.Tables = tables;
     contents.Slots.resize(1);
   }
   contents.Entries = ReadEntries(connection, contents.Tables, contents.Slots);
   return contents;
+}
+
+std::vector<ColumnSlot> ReadStoredSlots(rdo::rdoConnection& connection, int32_t id) {
+  rdo::rdoResultset rows = connection.OpenResultset(GuideColumnsQuery(id));
+  std::vector<ColumnSlot> slots(1);
+  for (; !rows.IsEOF(); rows.MoveNext()) {
+    ColumnSlot& slot = slots.emplace_back();
+    slot.TableName = rows.Text("Column_qualifier");
+    slot.ColumnName = rows.Text("Column_name");
+    slot.DataType = rows.Text("Column_data_type");
+    slot.ShowInList = rows.Int("Show_in_list");
+    slot.IsSearchColumn = rows.Int("Is_search_column");
+    slot.StoredSeparator = rows.Text("List_column_separator");
+    slot.Separator = ShownSeparator(*slot.StoredSeparator);
+    slot.ConvRequired = rows.Int("Conv_required");
+    slot.ConversionExpression = rows.Text("Conversion_expression");
+    slot.ColumnIndex = rows.Int("DSG_column_seq_no");
+    slot.IsKeyColumn = rows.Int("Is_key_column");
+  }
+  return slots;
 }
 
 }  // namespace corvanty

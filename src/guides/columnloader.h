@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "connections/rdo.h"
 #include "guides/columnsettings.h"
 
 namespace corvanty {
@@ -38,6 +39,10 @@ ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
 // column rows (in the server's order, no ORDER BY).
 std::string GuideFromClauseQuery(int32_t id);
 std::string GuideColumnsQuery(int32_t id);
+
+// The guide's stored column rows as slots 1..n, in the order the server
+// returns them.
+std::vector<ColumnSlot> ReadStoredSlots(rdo::rdoConnection& connection, int32_t id);
 
 // The table names of a stored FROM clause, after the empty elements 0 and 1:
 // "FROM Orders, Customers" gives "", "", "Orders", "Customers".

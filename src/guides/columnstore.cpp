@@ -1,13 +1,43 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "guides/columnstore.h"
 
+#include <algorithm>
+
 #include "connections/connectionstore.h"
+#include "guides/columnloader.h"
 #include "guides/listseparator.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
 
 using basCorvantyAdmin::gstrConnect;
+
+namespace {
+
+// The values a slot's row holds, in the order of the row's columns.
+std::vector<std::string> StoredValues(const ColumnSlot& slot) {
+  using std::to_string;
+  return {to_string(slot.ColumnIndex),
+          slot.TableName,
+          slot.ColumnName,
+          slot.DataType,
+          to_string(slot.ShowInList),
+          to_string(slot.IsSearchColumn),
+          SeparatorToStore(slot),
+          to_string(slot.ConvRequired),
+          slot.ConversionExpression,
+          to_string(slot.IsKeyColumn)};
+}
+
+// The rows of slots 1..n as a sorted list: rows have no order of their own.
+std::vector<std::vector<std::string>> RowSet(const std::vector<ColumnSlot>& slots) {
+  std::vector<std::vector<std::string>> rows;
+  for (size_t slot = 1; slot < slots.size(); ++slot) rows.push_back(StoredValues(slots[slot]));
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+}  // namespace
 
 std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const ColumnSlot& slot) {
   using std::to_string;
@@ -23,13 +53,16 @@ std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const Column
          ")";
 }
 
-void SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots) {
+bool SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   rdo::Transaction transaction = connection.BeginTrans();
+  // Rewriting identical rows would still mark the guide's search index stale.
+  if (RowSet(ReadStoredSlots(connection, id)) == RowSet(slots)) return false;
   connection.Execute("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = " + std::to_string(id));
   for (size_t slot = 1; slot < slots.size(); ++slot)
     connection.Execute(ColumnInsertStatement(connection.GetDialect(), id, slots[slot]));
   transaction.Commit();
+  return true;
 }
 
 }  // namespace corvanty

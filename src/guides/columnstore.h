@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Writes the columns editor's settings: every stored row of the guide is
-// replaced in one transaction, on its own connection opened with
+// replaced, unless none would change, in one transaction, on its own connection opened with
 // gstrConnect. Failures come out as rdo::DatabaseError, with nothing changed.
 #include <cstdint>
 #include <string>
@@ -15,7 +15,9 @@ namespace corvanty {
 // The INSERT that stores one slot of guide id.
 std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const ColumnSlot& slot);
 
-// Deletes the guide's column rows and inserts slots 1..n in their order.
-void SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots);
+// Deletes the guide's column rows and inserts slots 1..n in their order;
+// writes nothing, and returns false, when the stored rows hold the same
+// values already.
+bool SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots);
 
 }  // namespace corvanty

@@ -50,15 +50,39 @@ std::string TableColumnSettingsDeleteStatement(int32_t id, const std::string& ta
          " AND Column_qualifier = '" + QuoteApostrophes(table) + "'";
 }
 
-void SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
+bool SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
                       const std::string& where_text) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   rdo::Transaction transaction = connection.BeginTrans();
+  rdo::rdoResultset row = connection.OpenResultset(TablesRowQuery(id));
+  if (!editing && !row.IsEOF()) throw LeftoverGuideRows(OrphanTablesRowMessage(id));
   // A guide kept without its tables row is edited into having one.
-  const bool has_row = editing && !connection.OpenResultset(TablesRowQuery(id)).IsEOF();
-  connection.Execute(has_row ? TablesRowUpdateStatement(id, from_text, where_text)
-                             : TablesRowInsertStatement(id, from_text, where_text));
+  if (row.IsEOF()) {
+    connection.Execute(TablesRowInsertStatement(id, from_text, where_text));
+  } else if (row.Text("FROM_clause") != "FROM " + from_text ||
+             row.Text("WHERE_clause") != "WHERE " + where_text) {
+    // Rewriting the same clauses would still mark the guide's search index stale.
+    connection.Execute(TablesRowUpdateStatement(id, from_text, where_text));
+  } else {
+    return false;
+  }
   transaction.Commit();
+  return true;
+}
+
+std::string OrphanTablesRowMessage(int32_t id) {
+  const std::string n = std::to_string(id);
+  return "Database Search Guide " + n +
+         " cannot be saved: Db_Search_Guide_Tables already has a "
+         "row with DSG_ID " +
+         n +
+         ", left by an earlier guide with that number that no longer "
+         "exists (rebuilding Db_Search_Guides deletes the guides and numbers them from 1 again, "
+         "but keeps the rows of the other guide tables). Delete the rows with DSG_ID " +
+         n +
+         " from Db_Search_Guide_Tables and Db_Search_Guide_Cols, or rebuild those two tables in "
+         "Tools > Rebuild Control Table, then define this guide's tables in Administer > Db "
+         "Search Tables.";
 }
 
 void DeleteTableColumnSettings(int32_t id, const std::string& table) {

@@ -6,6 +6,7 @@
 // rdo::DatabaseError.
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,23 @@ std::optional<StoredClauses> LoadGuideClauses(int32_t id);
 // The user tables of the connected database, in the server's order.
 std::vector<std::string> ListUserTables();
 
+// A new guide's number that rows of the guide tables hold already, left by
+// a guide that no longer exists; what() says so and what to do.
+class LeftoverGuideRows : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Stores "FROM " + from_text and "WHERE " + where_text as the guide's
-// clauses: a new guide gets its row inserted; an edited guide has its row
-// updated, or inserted when it has none. One transaction.
-void SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
+// clauses: a new guide gets its row inserted (LeftoverGuideRows when one is
+// there already); an edited guide has its row updated when the clauses
+// differ, or inserted when it has none. One transaction. False when it wrote
+// nothing.
+bool SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
                       const std::string& where_text);
+
+// What LeftoverGuideRows says for guide id.
+std::string OrphanTablesRowMessage(int32_t id);
 
 // Deletes the guide's column settings whose qualifier is the table.
 void DeleteTableColumnSettings(int32_t id, const std::string& table);

@@ -25,11 +25,13 @@ const char* ConfirmationFor(const std::string& table_name) {
 }
 }  // namespace
 
-void RebuildControlTableCommand(const std::string& table_name) {
+void RebuildControlTableCommand(const std::string& table_name,
+                                const basCorvantyAdmin::TableFollowUp& follow_up) {
   if (const char* question = ConfirmationFor(table_name)) {
     if (MsgBox(question, vbYesNo + vbExclamation) == vbNo) return;
   }
-  if (basCorvantyAdmin::BuildSearchGuideTable(table_name)) MsgBox("'" + table_name + "' created.");
+  if (basCorvantyAdmin::BuildSearchGuideTable(table_name, follow_up))
+    MsgBox("'" + table_name + "' created.");
 }
 
 bool RebuildSearchEngineCommand() {

@@ -4,11 +4,14 @@
 // command line.
 #include <string>
 
+#include "schema/tablebuilder.h"
+
 namespace corvanty {
 
 // Asks first for the three tables that hold guides (No does nothing), builds
-// the table and says so when it worked.
-void RebuildControlTableCommand(const std::string& table_name);
+// the table (with follow_up in its transaction) and says so when it worked.
+void RebuildControlTableCommand(const std::string& table_name,
+                                const basCorvantyAdmin::TableFollowUp& follow_up = {});
 
 // Re-installs the search procedure (on PostgreSQL the search service); on
 // SQLite says that the built-in engine searches this database. True when the engine is in place.

@@ -12,31 +12,34 @@
 namespace corvanty::basCorvantyAdmin {
 
 namespace {
-// Sends the table's statements; false at the first failure, its records
-// left in the error list.
-bool SendTableStatements(rdo::rdoConnection& connection, const std::string& table_name) {
+// Sends the table's statements, then the follow-up; false at the first
+// failure, its records left in the error list.
+bool SendTableStatements(rdo::rdoConnection& connection, const std::string& table_name,
+                         const TableFollowUp& follow_up) {
   const rdo::Dialect dialect = connection.GetDialect();
   if (dialect == rdo::Dialect::SqlServer)
     return connection.TryExecute(*SqlServerTableScript(table_name));
   // The SQLite driver runs one statement per call. PostgreSQL drops and
-  // creates in one transaction: a failure or interruption leaves the old
-  // table as it was.
+  // creates in one transaction, and so does SQLite when work follows: a
+  // failure or interruption leaves the old table as it was.
   std::optional<rdo::Transaction> transaction;
-  if (dialect == rdo::Dialect::PostgreSql) transaction.emplace(connection.BeginTrans());
+  if (dialect == rdo::Dialect::PostgreSql || follow_up)
+    transaction.emplace(connection.BeginTrans());
   std::vector<std::string> statements = *PortableTableStatements(table_name, dialect);
   for (const std::string& statement : statements)
     if (!connection.TryExecute(statement)) return false;
+  if (follow_up) follow_up(connection);
   if (transaction) transaction->Commit();
   return true;
 }
 }  // namespace
 
-bool BuildSearchGuideTable(const std::string& table_name) {
+bool BuildSearchGuideTable(const std::string& table_name, const TableFollowUp& follow_up) {
   if (!SqlServerTableScript(table_name)) return false;
   std::string errors;
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    bool sent = SendTableStatements(connection, table_name);
+    bool sent = SendTableStatements(connection, table_name, follow_up);
     errors = SqlErrorReport(rdo::rdoErrors(), kTableBuildMarks);
     if (!sent && errors.empty()) errors = "[[The statement failed without a message.]]";
   } catch (const rdo::DatabaseError& error) {

@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
+#include <functional>
 #include <string>
+
+#include "connections/rdo.h"
 
 namespace corvanty::basCorvantyAdmin {
 
+// Work that belongs with a table's rebuild, run after it in its transaction
+// (throwing rdo::DatabaseError rolls both back). SQL Server never runs it.
+using TableFollowUp = std::function<void(rdo::rdoConnection&)>;
+
 // Drops (if present) and re-creates one of the five guide tables on the
-// active connection. False, with the errors shown, when anything failed;
-// False at once, with nothing sent, for any other name.
-bool BuildSearchGuideTable(const std::string& table_name);
+// active connection, then runs follow_up. False, with the errors shown, when
+// anything failed; False at once, with nothing sent, for any other name.
+bool BuildSearchGuideTable(const std::string& table_name, const TableFollowUp& follow_up = {});
 
 }  // namespace corvanty::basCorvantyAdmin

@@ -13,6 +13,8 @@
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
 #include "guides/forms/frmcorvantytest.h"
+#include "index/forms/frmcorvantysearchindexes.h"
+#include "index/searchindexorphans.h"
 #include "schema/rebuildcommands.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"
@@ -62,6 +64,7 @@ const MenuRow kMenu[] = {
     {3, "mnuSearchGuideSQL", "Db_Search_Guide_SQL", &mdiCorvantyMain::mnuSearchGuideSQL_Click},
     {3, "mnuSearchGuideUnique", "Db_Search_Guide_Unique",
      &mdiCorvantyMain::mnuSearchGuideUnique_Click},
+    {2, "mnuSearchIndexes", "Search &Indexes", &mdiCorvantyMain::mnuSearchIndexes_Click},
 };
 }  // namespace
 
@@ -176,7 +179,12 @@ void mdiCorvantyMain::mnuTestDSG_Click() { frmCorvantyTest::Instance().Load(); }
 
 void mdiCorvantyMain::mnuRebuildSearchEngine_Click() { RebuildSearchEngineCommand(); }
 
-void mdiCorvantyMain::mnuSearchGuideS_Click() { RebuildControlTableCommand("Db_Search_Guides"); }
+void mdiCorvantyMain::mnuSearchGuideS_Click() {
+  // The search indexes are the tool's own: none outlives its guide.
+  RebuildControlTableCommand("Db_Search_Guides", [](rdo::rdoConnection& connection) {
+    DropOrphanSearchIndexesWithin(connection);
+  });
+}
 
 void mdiCorvantyMain::mnuSearchGuideCols_Click() {
   RebuildControlTableCommand("Db_Search_Guide_Cols");
@@ -193,5 +201,7 @@ void mdiCorvantyMain::mnuSearchGuideSQL_Click() {
 void mdiCorvantyMain::mnuSearchGuideUnique_Click() {
   RebuildControlTableCommand("Db_Search_Guide_Unique");
 }
+
+void mdiCorvantyMain::mnuSearchIndexes_Click() { frmCorvantySearchIndexes::Instance().Show(); }
 
 }  // namespace corvanty

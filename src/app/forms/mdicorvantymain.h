@@ -31,6 +31,7 @@ class mdiCorvantyMain : public QMainWindow {
   void mnuSearchGuideTables_Click();
   void mnuSearchGuideSQL_Click();
   void mnuSearchGuideUnique_Click();
+  void mnuSearchIndexes_Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -19,6 +19,7 @@
 #include "guides/columnstore.h"
 #include "guides/currentguide.h"
 #include "guides/guidestore.h"
+#include "index/forms/searchindexoffer.h"
 #include "ui/forms/controls.h"
 #include "ui/forms/positionform.h"
 #include "ui/msgbox.h"
@@ -365,14 +366,16 @@ void frmCorvantyColumns::cmdRemove_Click() {
 }
 
 void frmCorvantyColumns::cmdOK_Click() {
+  bool changed = GuideChangedBefore;
   try {
-    SaveColumnSettings(gintDSGID, gavarColumns);
+    changed = SaveColumnSettings(gintDSGID, gavarColumns) || changed;
   } catch (const std::exception& error) {
     // Nothing was replaced; the settings stay for another try or Cancel.
     ReportDialogError(error);
     return;
   }
   Unload();
+  if (changed) OfferSearchIndexRebuild(gintDSGID);
 }
 
 void frmCorvantyColumns::cmdCancel_Click() {
@@ -385,7 +388,9 @@ void frmCorvantyColumns::cmdCancel_Click() {
       return;
     }
   }
+  const bool changed = GuideChangedBefore;
   Unload();
+  if (changed) OfferSearchIndexRebuild(gintDSGID);
 }
 
 }  // namespace corvanty

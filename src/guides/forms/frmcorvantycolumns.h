@@ -57,6 +57,9 @@ class frmCorvantyColumns : public SingleInstanceForm<frmCorvantyColumns> {
   QPushButton* cmdRemove;
   QPushButton* cmdOK;
   QPushButton* cmdCancel;
+  // Set by the tables editor when its OK changed the guide's clauses: the
+  // question about a stale search index comes once, when this editor closes.
+  bool GuideChangedBefore = false;
 
  protected:
   void Form_Load() override;

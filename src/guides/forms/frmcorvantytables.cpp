@@ -230,8 +230,10 @@ void frmCorvantyTables::cmdVerifySyntax_Click() {
 void frmCorvantyTables::cmdOK_Click() {
   if (!mblnSyntaxVerified) cmdVerifySyntax_Click();
   if (!mblnSyntaxVerified) return;
+  bool changed = false;
   try {
-    SaveGuideClauses(gintDSGID, gstrDSGMode == kModeEdit, TextOf(*txtFROM), TextOf(*txtWHERE));
+    changed =
+        SaveGuideClauses(gintDSGID, gstrDSGMode == kModeEdit, TextOf(*txtFROM), TextOf(*txtWHERE));
   } catch (const std::exception& error) {
     ReportDialogError(error);
     return;
@@ -239,7 +241,9 @@ void frmCorvantyTables::cmdOK_Click() {
   gavarTables.assign(1, std::string());
   for (int i = 0; i < lstSelectedTbls->count(); ++i)
     gavarTables.push_back(lstSelectedTbls->item(i)->text().toStdString());
-  frmCorvantyColumns::Instance().Show();
+  frmCorvantyColumns& columns = frmCorvantyColumns::Instance();
+  columns.GuideChangedBefore = changed;
+  columns.Show();
   Unload();
 }
 

@@ -14,6 +14,7 @@
 #include "guides/forms/frmcorvantydsgadmin.h"
 #include "guides/forms/guidedialogtest.h"
 #include "support/forms/inventory.h"
+#include "ui/forms/backgroundwork.h"
 #include "ui/forms/positionform.h"
 
 namespace corvanty {
@@ -103,7 +104,8 @@ TEST_F(MainWindow, CarriesTheCaptionAndTheWholeMenuTreeInOrder) {
             "  mnuSearchGuideCols Db_Search_Guide_Cols\n"
             "  mnuSearchGuideTables Db_Search_Guide_Tables\n"
             "  mnuSearchGuideSQL Db_Search_Guide_SQL\n"
-            "  mnuSearchGuideUnique Db_Search_Guide_Unique\n");
+            "  mnuSearchGuideUnique Db_Search_Guide_Unique\n"
+            " mnuSearchIndexes Search &Indexes\n");
 }
 
 const char* const kTables[] = {"Db_Search_Guides", "Db_Search_Guide_Tables", "Db_Search_Guide_Cols",
@@ -151,6 +153,7 @@ TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
       {"mnuSearchGuideSQL", vbOK, "", "0 'Db_Search_Guide_SQL' created.\n", "Db_Search_Guide_SQL"},
       {"mnuSearchGuideUnique", vbOK, "", "0 'Db_Search_Guide_Unique' created.\n",
        "Db_Search_Guide_Unique"},
+      {"mnuSearchIndexes", vbOK, "frmCorvantySearchIndexes", "", ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.entry) + " answered " + std::to_string(row.answer));
@@ -163,6 +166,7 @@ TEST_F(MenuEntries, EachEntryShowsItsDialogOrRebuildsExactlyItsTable) {
     boxes_->Clear();
     boxes_->QueueAnswer(row.answer);
     ChooseMenu(row.entry);
+    WaitForBackgroundWork();
     std::string shown = ShownDialogs(), emptied;
     if (frmCorvantyDSGAdmin* dialog = frmCorvantyDSGAdmin::Existing())
       shown += " Tag=" + dialog->Tag.toStdString();
@@ -191,6 +195,7 @@ TEST_F(MenuEntries, WithoutAnActiveConnectionEachDatabaseEntrySaysSo) {
       {"mnuSearchGuideTables", none},
       {"mnuSearchGuideSQL", none},
       {"mnuSearchGuideUnique", none},
+      {"mnuSearchIndexes", none},
       {"mnuConnections", "frmCorvantyConnect"},
   };
   for (const auto& [entry, seen] : rows) {
