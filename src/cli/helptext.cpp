@@ -44,7 +44,7 @@ const std::pair<const char*, const char*> kOptions[] = {
      "keep the saved connections in FILE for this run (by default $CORVANTY_REGISTRY, else "
      "$XDG_CONFIG_HOME/corvanty/registry.db, else ~/.config/corvanty/registry.db)"},
     {"--yes", "answer Yes to the questions a command asks (without it, each is answered No)"},
-    {"--help", "print this help and exit; COMMAND --help prints the command's"},
+    {"--help", "print this help and exit (COMMAND --help: the command's help)"},
     {"--version", "print the version and exit"},
 };
 constexpr size_t kOptionColumn = 19;
