@@ -128,18 +128,13 @@ std::vector<std::string> GuideTableWriterWarnings(rdo::rdoConnection& connection
                "for the exact types a guide uses is chosen over the built-in one and runs with "
                "the rights of every caller of the search service.";
       });
-  add(guide +
-          "SELECT g.relname AS TableName, pg_get_userbyid(g.relowner) AS Owner FROM guide g "
-          "WHERE NOT pg_has_role(g.relowner, 'USAGE') AND (EXISTS (SELECT FROM "
-          "aclexplode(g.relacl) a WHERE a.grantee = 0 AND a.privilege_type IN ('INSERT', "
-          "'UPDATE', 'DELETE', 'TRUNCATE')) OR EXISTS (SELECT FROM pg_attribute t CROSS JOIN "
-          "LATERAL aclexplode(t.attacl) a WHERE t.attrelid = g.oid AND a.grantee = 0 AND "
-          "a.privilege_type IN ('INSERT', 'UPDATE'))) ORDER BY 1",
-      [](rdo::rdoResultset& row) {
-        return "PUBLIC's right to write " + row.Text("TableName") +
-               " could not be taken away: only its owner " + row.Text("Owner") +
-               " (or a member of that role) can do so, and this login is neither.";
-      });
+  for (rdo::rdoResultset rights =
+           connection.OpenResultset(GuideTableRightsQuery(pinned.SchemaLiteral()));
+       !rights.IsEOF(); rights.MoveNext())
+    if (rights.Int("PublicWrites") && !rights.Int("Owned"))
+      warnings.push_back("Warning: PUBLIC's right to write " + rights.Text("Name") +
+                         " could not be taken away: only its owner " + rights.Text("Owner") +
+                         " (or a member of that role) can do so, and this login is neither.");
   pinned.Commit();
   return warnings;
 }
