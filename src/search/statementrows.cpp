@@ -19,6 +19,26 @@ class DirectRows : public StatementRows {
   rdo::ForwardReader reader_;
 };
 
+std::string Hex(const std::string& text) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(text.size() * 2);
+  for (unsigned char c : text) {
+    hex += kDigits[c >> 4];
+    hex += kDigits[c & 15];
+  }
+  return hex;
+}
+
+// The DO block that opens the cursor named `cursor` for the statement,
+// which it carries hex-encoded.
+std::string OpenCursorBlock(const std::string& cursor, const std::string& sql) {
+  return "DO $corvanty$DECLARE found_rows pg_catalog.refcursor := '" + cursor +
+         "'; BEGIN OPEN found_rows NO SCROLL FOR EXECUTE "
+         "pg_catalog.convert_from(pg_catalog.decode('" +
+         Hex(sql) + "', 'hex'), 'UTF8'); END$corvanty$";
+}
+
 class CursorRows : public StatementRows {
  public:
   CursorRows(rdo::rdoConnection& connection, const std::string& sql, size_t number)
@@ -53,25 +73,7 @@ class CursorRows : public StatementRows {
   bool ended_ = false;
 };
 
-std::string Hex(const std::string& text) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  hex.reserve(text.size() * 2);
-  for (unsigned char c : text) {
-    hex += kDigits[c >> 4];
-    hex += kDigits[c & 15];
-  }
-  return hex;
-}
-
 }  // namespace
-
-std::string OpenCursorBlock(const std::string& cursor, const std::string& sql) {
-  return "DO $corvanty$DECLARE found_rows pg_catalog.refcursor := '" + cursor +
-         "'; BEGIN OPEN found_rows NO SCROLL FOR EXECUTE "
-         "pg_catalog.convert_from(pg_catalog.decode('" +
-         Hex(sql) + "', 'hex'), 'UTF8'); END$corvanty$";
-}
 
 std::unique_ptr<StatementRows> OpenStatementRows(rdo::rdoConnection& connection,
                                                  const std::string& sql, size_t number) {

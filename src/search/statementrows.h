@@ -28,8 +28,4 @@ class StatementRows {
 std::unique_ptr<StatementRows> OpenStatementRows(rdo::rdoConnection& connection,
                                                  const std::string& sql, size_t number);
 
-// The DO block that opens the cursor named `cursor` for the statement,
-// which it carries hex-encoded.
-std::string OpenCursorBlock(const std::string& cursor, const std::string& sql);
-
 }  // namespace corvanty

@@ -340,7 +340,7 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
         // Merged as the lists fill: never much over their size.
         const std::set<std::string> pending = Pending(odbc_.File("Indexed.db"), guide);
         ASSERT_LE(pending.size(), 40u) << "guide " << guide;
-        merged += pending.size() < MergeAt(guide);
+        merged += static_cast<long long>(pending.size()) < MergeAt(guide);
         // Each entry not pending as a rebuild would make it.
         ASSERT_EQ(IndexEntries(odbc_.File("Indexed.db"), guide, pending),
                   RebuiltEntries(odbc_.File("Indexed.db"), guide, pending))
