@@ -66,7 +66,7 @@ add_custom_target(corvanty_installables
   DEPENDS corvanty corvanty-admin corvanty_manpages corvanty_changelog)
 
 install(TARGETS corvanty corvanty-admin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET corvanty_search)
+if(NOT CORVANTY_SANITIZE)  # the sanitized build borrows the plain build's
   install(TARGETS corvanty_search LIBRARY DESTINATION ${CORVANTY_EXTENSION_INSTALL_DIR})
   add_dependencies(corvanty_installables corvanty_search)
 endif()

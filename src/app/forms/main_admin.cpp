@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qInstallMessageHandler(usual);
   corvanty::SetUpApplication();
+  corvanty::ConnectDialogsToChecks();
   corvanty::SetPrompter(std::make_shared<corvanty::QtPrompter>());
   bool splash = false;
   for (int i = 1; i < argc; ++i) splash = splash || std::strcmp(argv[i], "--splash") == 0;

@@ -5,6 +5,9 @@
 #include <QIcon>
 
 #include "app/forms/mdicorvantymain.h"
+#include "connections/forms/frmcorvantyconnect.h"
+#include "connections/sqlerrorreport.h"
+#include "schema/readiness.h"
 #include "ui/msgbox.h"
 
 namespace corvanty {
@@ -13,6 +16,18 @@ void SetUpApplication() {
   QApplication::setApplicationName(kAppTitle);
   QApplication::setDesktopFileName("corvanty-admin");
   QApplication::setWindowIcon(QIcon(":/corvanty.svg"));
+}
+
+void ConnectDialogsToChecks() {
+  SetReadinessCheck([] {
+    try {
+      basCorvantyAdmin::CheckDatabaseReadiness();
+      return true;
+    } catch (const std::exception& error) {
+      ReportDialogError(error);
+      return false;
+    }
+  });
 }
 
 void Main() { mdiCorvantyMain::Instance().Show(); }

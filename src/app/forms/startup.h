@@ -8,6 +8,11 @@ namespace corvanty {
 // icon, the one that entry shows.
 void SetUpApplication();
 
+// Gives the dialogs of the lower floors what they run from the higher ones:
+// the Connect dialogs' readiness check, whose errors are reported and the
+// tool goes on.
+void ConnectDialogsToChecks();
+
 // Start-up: shows the main window, whose load opens the Connect dialog.
 void Main();
 

@@ -6,12 +6,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <stdexcept>
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantynewconnection.h"
 #include "connections/registryfile.h"
 #include "connections/sqlerrorreport.h"
-#include "schema/readiness.h"
 #include "ui/forms/controls.h"
 #include "ui/forms/mainwindow.h"
 #include "ui/forms/positionform.h"
@@ -20,14 +20,18 @@ namespace corvanty {
 
 using namespace basCorvantyAdmin;
 
+namespace {
+ReadinessCheck& GivenReadinessCheck() {
+  static ReadinessCheck check;
+  return check;
+}
+}  // namespace
+
+void SetReadinessCheck(ReadinessCheck check) { GivenReadinessCheck() = std::move(check); }
+
 bool RunReadinessCheckReportingErrors() {
-  try {
-    CheckDatabaseReadiness();
-    return true;
-  } catch (const std::exception& error) {
-    ReportDialogError(error);
-    return false;
-  }
+  if (!GivenReadinessCheck()) throw std::logic_error("No readiness check was given.");
+  return GivenReadinessCheck()();
 }
 
 frmCorvantyConnect::frmCorvantyConnect() {

@@ -2,6 +2,8 @@
 #pragma once
 // Lists the saved connections and makes the chosen one active; closing it
 // runs the readiness check for the active connection.
+#include <functional>
+
 #include "ui/forms/form.h"
 
 class QComboBox;
@@ -34,8 +36,14 @@ class frmCorvantyConnect : public SingleInstanceForm<frmCorvantyConnect> {
   void Form_QueryUnload() override { cmdCancel_Click(); }
 };
 
-// Runs the readiness check for the active connection; an error coming out
-// of it is reported, the tool goes on and the result is false.
+// The readiness check for the active connection stands on a floor above the
+// connections: the program gives it once at start-up. It reports its own
+// errors, the tool goes on, and it answers whether the check passed.
+using ReadinessCheck = std::function<bool()>;
+void SetReadinessCheck(ReadinessCheck check);
+
+// Runs the check given. Throws std::logic_error when none was given: the
+// dialogs would otherwise take every connection for ready.
 bool RunReadinessCheckReportingErrors();
 
 }  // namespace corvanty
