@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
+#include <stdexcept>
+
 #include "cli/commands.h"
 
 namespace corvanty::cli {
@@ -63,6 +65,12 @@ const std::vector<Command>& Commands() {
        DeleteGuideCommand},
   };
   return commands;
+}
+
+std::string UsageOf(const std::string& name) {
+  for (const Command& command : Commands())
+    if (name == command.name) return command.usage;
+  throw std::logic_error("no command " + name);
 }
 
 }  // namespace corvanty::cli

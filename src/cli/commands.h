@@ -20,6 +20,9 @@ struct Command {
 
 const std::vector<Command>& Commands();
 
+// The usage of the command named, as the command table and --help give it.
+std::string UsageOf(const std::string& name);
+
 int Connections(const Words& words);
 int AddConnection(const Words& words);
 int RemoveConnection(const Words& words);

@@ -97,7 +97,7 @@ bool LoadConnectionOption(long number) {
 
 int Connections(const Words& words) {
   Args args(words, {}, {});
-  args.ExpectPositional(0, 0, "connections");
+  args.ExpectPositional(0, 0, UsageOf("connections"));
   for (const ListedConnection& connection : ListConnectionsWithLogins())
     std::cout << connection.number << '\t' << ShownText(connection.dsn) << '\t'
               << ShownText(connection.uid) << '\n';
@@ -106,7 +106,7 @@ int Connections(const Words& words) {
 
 int AddConnection(const Words& words) {
   Args args(words, {}, {});
-  args.ExpectPositional(2, 3, "add-connection DSN UID [PWD]");
+  args.ExpectPositional(2, 3, UsageOf("add-connection"));
   const auto& p = args.Positional();
   if (p[0].empty() || p[1].empty()) throw UsageError("DSN and UID must not be empty");
   if (std::string problem = rdo::DataSourceNameProblem(p[0]); !problem.empty()) {
@@ -119,7 +119,7 @@ int AddConnection(const Words& words) {
 
 int RemoveConnection(const Words& words) {
   Args args(words, {}, {});
-  args.ExpectPositional(1, 1, "remove-connection N");
+  args.ExpectPositional(1, 1, UsageOf("remove-connection"));
   long number = args.PositionalNumber(0, "N", 1, kMaxConnection);
   std::optional<int16_t> last = basCorvantyAdmin::RemoveConnection(static_cast<int16_t>(number));
   if (!last) {
@@ -136,7 +136,7 @@ int RemoveConnection(const Words& words) {
 
 int Check(const Words& words) {
   Args args(words, {"--connection"}, {});
-  args.ExpectPositional(0, 0, "check [--connection N]");
+  args.ExpectPositional(0, 0, UsageOf("check"));
   if (!LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection))) return kExitFailure;
   auto console = SetPrompter(nullptr);
   auto counting = std::make_shared<CountingPrompter>(console);
@@ -185,7 +185,7 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
 
 int Demo(const Words& words) {
   Args args(words, {"--rows", "--dir"}, {});
-  args.ExpectPositional(0, 0, "demo [--rows N] [--dir DIR]");
+  args.ExpectPositional(0, 0, UsageOf("demo"));
   long rows = args.Number("--rows", demo::kDefaultDemoRows, demo::kMinDemoRows, demo::kMaxDemoRows);
   std::filesystem::path folder = args.Value("--dir", DemoFolder());
   std::string database = std::filesystem::absolute(folder / "corvanty-demo.db").string();

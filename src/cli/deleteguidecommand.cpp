@@ -16,7 +16,7 @@ using basCorvantyAdmin::gstrConnect;
 
 int DeleteGuideCommand(const Words& words) {
   Args args(words, {"--connection"}, {"--yes"});
-  args.ExpectPositional(1, 1, "delete-guide GUIDE [--yes] [--connection N]");
+  args.ExpectPositional(1, 1, UsageOf("delete-guide"));
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     int32_t guide = 0;

@@ -12,14 +12,14 @@ namespace corvanty::cli {
 
 int ProcedureText(const Words& words) {
   Args args(words, {}, {});
-  args.ExpectPositional(0, 0, "procedure-text");
+  args.ExpectPositional(0, 0, UsageOf("procedure-text"));
   std::cout << SearchProcedureText();
   return kExitOk;
 }
 
 int TableScript(const Words& words) {
   Args args(words, {"--dialect"}, {});
-  args.ExpectPositional(1, 1, "table-script NAME [--dialect mssql|sqlite|postgresql]");
+  args.ExpectPositional(1, 1, UsageOf("table-script"));
   const rdo::Dialect dialect = DialectOption(args.Value("--dialect", "mssql"));
   const std::string& name = args.Positional()[0];
   if (!SqlServerTableScript(name)) throw UsageError("unknown guide table " + name);

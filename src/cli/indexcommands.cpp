@@ -74,10 +74,10 @@ bool ReportRemnants(rdo::SqlSession& connection) {
 
 int Index(const Words& words) {
   Args args(words, {"--connection"}, {"--drop"});
-  const char* usage = "index [GUIDE [--drop]] [--connection N]";
+  const std::string usage = UsageOf("index");
   args.ExpectPositional(0, 1, usage);
   if (args.Has("--drop") && args.Positional().empty())
-    throw UsageError(std::string("--drop needs a GUIDE; usage: ") + usage);
+    throw UsageError("--drop needs a GUIDE; usage: " + usage);
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);

@@ -19,7 +19,7 @@ constexpr char kPostgresDemoDataSource[] = "CorvantyDemoPG";
 
 int DemoScript(const Words& words) {
   Args args(words, {"--rows"}, {});
-  args.ExpectPositional(0, 0, "demo-script [--rows N]");
+  args.ExpectPositional(0, 0, UsageOf("demo-script"));
   long rows = args.Number("--rows", demo::kDefaultDemoRows, demo::kMinDemoRows, demo::kMaxDemoRows);
   demo::WritePostgresDemoScript(std::cout, rows);
   std::cout.flush();
@@ -32,9 +32,7 @@ int DemoScript(const Words& words) {
 
 int DemoPostgres(const Words& words) {
   Args args(words, {"--server", "--port", "--database", "--user", "--password"}, {});
-  args.ExpectPositional(0, 0,
-                        "demo-postgres --server HOST|SOCKET_FOLDER [--port N] [--database NAME] "
-                        "--user NAME [--password PWD]");
+  args.ExpectPositional(0, 0, UsageOf("demo-postgres"));
   const std::string server = args.Value("--server");
   const std::string user = args.Value("--user");
   if (server.empty() || user.empty()) throw UsageError("--server and --user are needed");

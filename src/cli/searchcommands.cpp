@@ -19,7 +19,7 @@ using basCorvantyAdmin::gstrConnect;
 
 int Guides(const Words& words) {
   Args args(words, {"--connection"}, {});
-  args.ExpectPositional(0, 0, "guides [--connection N]");
+  args.ExpectPositional(0, 0, UsageOf("guides"));
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([] {
     for (const GuideEntry& guide : ListGuides())
@@ -30,8 +30,7 @@ int Guides(const Words& words) {
 
 int Sql(const Words& words) {
   Args args(words, {"--connection", "--dialect"}, {"--explain"});
-  args.ExpectPositional(
-      2, 2, "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql] [--explain]");
+  args.ExpectPositional(2, 2, UsageOf("sql"));
   const std::string dialect_name = args.Value("--dialect");
   // Read before the connection, so that a wrong name is a usage error.
   const rdo::Dialect chosen =
@@ -67,10 +66,7 @@ int Sql(const Words& words) {
 
 int Search(const Words& words) {
   Args args(words, {"--connection", "--format"}, {"--explain", "--in-database"});
-  const char* usage =
-      "search GUIDE CRITERIA [--connection N] [--format lines|tsv|json] [--explain] "
-      "[--in-database]";
-  args.ExpectPositional(2, 2, usage);
+  args.ExpectPositional(2, 2, UsageOf("search"));
   std::string format = args.Value("--format", "lines");
   if (format != "lines" && format != "tsv" && format != "json")
     throw UsageError("--format takes lines, tsv or json");
