@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "statements/sqlliteral.h"
 
-#include <algorithm>
-
 namespace corvanty {
 
 namespace {
@@ -22,11 +20,5 @@ std::string Doubling(std::string_view text, char quote) {
 std::string QuoteApostrophes(std::string_view text) { return Doubling(text, '\''); }
 
 std::string DoubleQuoted(std::string_view text) { return '"' + Doubling(text, '"') + '"'; }
-
-bool ApostrophesBalanced(std::string_view sql) {
-  // A doubled apostrophe inside a literal counts two, so an even count means
-  // the last literal opened was also closed.
-  return std::count(sql.begin(), sql.end(), '\'') % 2 == 0;
-}
 
 }  // namespace corvanty

@@ -15,9 +15,4 @@ std::string QuoteApostrophes(std::string_view text);
 // string of an FTS5 query.
 std::string DoubleQuoted(std::string_view text);
 
-// True when the statement's apostrophes pair up, so that every string literal
-// it opens is closed again. Assumes apostrophes appear only in literals (no
-// quoted identifiers or comments holding one).
-bool ApostrophesBalanced(std::string_view sql);
-
 }  // namespace corvanty

@@ -7,6 +7,7 @@
 // Shared by the libFuzzer target and the test that replays the saved corpus.
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@
 #include "statements/sqlliteral.h"
 
 namespace corvanty::fuzz {
+
+// True when the statement's apostrophes pair up, so that every string literal
+// it opens is closed again (a doubled apostrophe inside a literal counts two).
+// The generated statements hold apostrophes only in literals.
+inline bool ApostrophesBalanced(std::string_view sql) {
+  return std::count(sql.begin(), sql.end(), '\'') % 2 == 0;
+}
 
 // Two guides over table t. Every separator is stored as the columns editor
 // stores it, +'text'+ with its apostrophes doubled; with raw_fragment the
