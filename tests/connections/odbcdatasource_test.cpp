@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 // Writing data sources into the user's odbc.ini: three programs writing at
-// once both keep what they wrote, and nothing is left beside the file.
+// once both keep what they wrote, nothing is left beside the file, and the
+// rewritten file keeps the permissions and the link it had.
 #include "connections/odbcdatasource.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +50,39 @@ TEST(OdbcDataSources, ThreeProgramsWritingAtOnceKeepEverySectionAndLeaveNoFileBe
   for (const auto& entry : std::filesystem::directory_iterator(odbc.File("")))
     files.insert(entry.path().filename().string());
   EXPECT_EQ(files, (std::set<std::string>{"odbc.ini", "odbcinst.ini"}));
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
+// An odbc.ini may hold passwords: the replacement written beside it must not
+// widen (nor narrow) what its owner allowed; a new one follows the umask.
+TEST(OdbcDataSources, TheRewrittenFileKeepsItsModeAndLinkAndANewOneFollowsTheUmask) {
+  testing::OdbcFixture odbc;
+  const std::string ini = odbc.File("odbc.ini");
+  std::filesystem::remove(ini);
+  const mode_t usual = umask(027);
+  WriteSqliteDataSource("First", "/srv/first.db", "");
+  EXPECT_EQ(ModeOf(ini), 0640u);
+  umask(usual);
+  for (mode_t mode : {0600, 0604, 0660}) {
+    ASSERT_EQ(chmod(ini.c_str(), mode), 0);
+    WriteSqliteDataSource("Mode" + std::to_string(mode), "/srv/m.db", "");
+    EXPECT_EQ(ModeOf(ini), mode);
+  }
+  // A linked odbc.ini is rewritten where it lies; the link stays a link.
+  const std::string target = odbc.File("shared.ini");
+  std::filesystem::rename(ini, target);
+  std::filesystem::create_symlink(target, ini);
+  WriteSqliteDataSource("Linked", "/srv/l.db", "");
+  EXPECT_TRUE(std::filesystem::is_symlink(ini));
+  EXPECT_EQ(ModeOf(target), 0660u);
+  std::ifstream shared(target);
+  std::string text((std::istreambuf_iterator<char>(shared)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("[Linked]"), std::string::npos);
 }
 
 }  // namespace
