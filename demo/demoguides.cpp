@@ -74,6 +74,12 @@ std::optional<StoredGuide> FindGuide(GuideStatements& db, const std::string& nam
 
 }  // namespace
 
+std::optional<int64_t> ConnectionGuideStatements::Number(const std::string& sql) {
+  rdo::rdoResultset rows = connection_.OpenResultset(sql);
+  if (rows.IsEOF()) return std::nullopt;
+  return rows.Int(rows.ColumnNames().at(0));
+}
+
 SampleGuidesOutcome DefineSampleGuides(GuideStatements& db, rdo::Dialect dialect) {
   SampleGuidesOutcome outcome;
   for (const SampleGuide& guide : SampleGuides()) {

@@ -21,6 +21,17 @@ class GuideStatements {
   virtual std::optional<int64_t> Number(const std::string& sql) = 0;
 };
 
+// The statements on one ODBC connection.
+class ConnectionGuideStatements : public GuideStatements {
+ public:
+  explicit ConnectionGuideStatements(rdo::rdoConnection& connection) : connection_(connection) {}
+  void Execute(const std::string& sql) override { connection_.Execute(sql); }
+  std::optional<int64_t> Number(const std::string& sql) override;
+
+ private:
+  rdo::rdoConnection& connection_;
+};
+
 // What a definition did to each sample guide, by name.
 struct SampleGuidesOutcome {
   std::vector<std::string> defined;    // new

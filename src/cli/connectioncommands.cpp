@@ -46,21 +46,6 @@ class CountingPrompter : public Prompter {
   std::shared_ptr<Prompter> inner_;
 };
 
-// The sample guides' statements on one ODBC connection.
-class ConnectionGuideStatements : public demo::GuideStatements {
- public:
-  explicit ConnectionGuideStatements(rdo::rdoConnection& connection) : connection_(connection) {}
-  void Execute(const std::string& sql) override { connection_.Execute(sql); }
-  std::optional<int64_t> Number(const std::string& sql) override {
-    rdo::rdoResultset rows = connection_.OpenResultset(sql);
-    if (rows.IsEOF()) return std::nullopt;
-    return rows.Int(rows.ColumnNames().at(0));
-  }
-
- private:
-  rdo::rdoConnection& connection_;
-};
-
 // "Heading: 'A' 'B'" on its own line; nothing when there are no names.
 void PrintGuides(const char* heading, const std::vector<std::string>& names) {
   if (names.empty()) return;
@@ -166,7 +151,7 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
   try {
     CheckDatabaseReadiness();
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    ConnectionGuideStatements statements(connection);
+    demo::ConnectionGuideStatements statements(connection);
     rdo::Transaction transaction = connection.BeginTrans();
     demo::SampleGuidesOutcome outcome =
         demo::DefineSampleGuides(statements, connection.GetDialect());
