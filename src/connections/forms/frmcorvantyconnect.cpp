@@ -10,6 +10,7 @@
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantynewconnection.h"
 #include "connections/registryfile.h"
+#include "connections/session.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/readiness.h"
 #include "ui/forms/controls.h"
@@ -22,7 +23,8 @@ using namespace basCorvantyAdmin;
 
 bool RunReadinessCheckReportingErrors() {
   try {
-    CheckDatabaseReadiness();
+    Session session(gstrConnect);
+    CheckDatabaseReadiness(session);
     return true;
   } catch (const std::exception& error) {
     ReportDialogError(error);
