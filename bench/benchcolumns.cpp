@@ -8,7 +8,6 @@
 
 #include "bench/benchcatalogue.h"
 #include "bench/benchsearch.h"
-#include "connections/connectionstore.h"
 #include "guides/columnloader.h"
 
 namespace corvanty::bench {
@@ -16,7 +15,7 @@ namespace corvanty::bench {
 void ReportColumnEditorLoad(const BenchFolder& folder, int runs) {
   const std::string file = folder.File("catalogue.db");
   CreateCatalogueDatabase(file);
-  basCorvantyAdmin::gstrConnect = AddStreamingDataSource(folder, "CorvantyCatalogue", file);
+  const std::string connect = AddStreamingDataSource(folder, "CorvantyCatalogue", file);
   std::vector<std::string> handed_over(1);
   for (const std::string& table : CatalogueTables()) handed_over.push_back(table);
 
@@ -27,7 +26,9 @@ void ReportColumnEditorLoad(const BenchFolder& folder, int runs) {
     std::vector<double> samples;
     for (int run = 0; run < runs; ++run)
       samples.push_back(Microseconds([&] {
-        ColumnEditorContents contents = LoadColumnEditor(1, edit, handed_over);
+        // The editor opens its connection as it loads: timed with the load.
+        rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
+        ColumnEditorContents contents = LoadColumnEditor(connection, 1, edit, handed_over);
         entries = contents.Entries.size();
         checked = contents.Slots.size() - 1;
       }));

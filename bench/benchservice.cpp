@@ -12,9 +12,9 @@
 #include <stdexcept>
 
 #include "bench/benchsearch.h"
-#include "connections/connectionstore.h"
 #include "connections/connectstring.h"
 #include "connections/rdo.h"
+#include "connections/session.h"
 #include "index/trigramindex.h"
 #include "schema/readiness.h"
 #include "schema/searchengineinstaller.h"
@@ -69,10 +69,11 @@ void RunQuietly(const std::vector<std::string>& args) {
 
 void ReportSearchService(const std::string& connect, const std::vector<ServiceCase>& cases,
                          int runs) {
-  basCorvantyAdmin::gstrConnect = connect;
-  if (!basCorvantyAdmin::SearchEngineExists() && !basCorvantyAdmin::BuildSearchEngine())
+  Session session(connect);
+  rdo::rdoConnection& connection = session.Connection();
+  if (!basCorvantyAdmin::SearchEngineExists(connection) &&
+      !basCorvantyAdmin::BuildSearchEngine(session))
     throw std::runtime_error("the search service could not be installed");
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
   std::map<int32_t, bool> found_indexed;
   for (const ServiceCase& c : cases)
     found_indexed.emplace(c.guide, !TrigramIndexNames(connection, c.guide).empty());

@@ -2,10 +2,12 @@
 #pragma once
 // The corvanty commands. Each takes the words after its name and returns
 // the exit code; results go to standard output, messages to standard error.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "connections/rdo.h"
+#include "connections/session.h"
 
 namespace corvanty::cli {
 
@@ -54,8 +56,15 @@ int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::s
 // there is any.
 bool ReportRemnants(rdo::SqlSession& connection);
 
-// Loads saved connection --connection N (default 1) as the active one;
-// false, with a message, when there is none.
-bool LoadConnectionOption(long number);
+// The saved connection a command works on: the data source its messages
+// name, and the one session every step of the command shares.
+struct CommandSession {
+  std::string dsn;
+  Session session;
+};
+
+// Saved connection --connection N (default 1); nullopt, with a message, when
+// there is none.
+std::optional<CommandSession> SavedConnectionOption(long number);
 
 }  // namespace corvanty::cli

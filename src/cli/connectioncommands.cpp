@@ -70,14 +70,12 @@ long DemoConnection(const std::vector<std::string>& list, const std::string& dsn
   return SaveNewConnection(dsn, uid, pwd);
 }
 
-bool LoadConnectionOption(long number) {
-  if (LoadConnection(static_cast<int16_t>(number))) {
-    gintActiveConnection = static_cast<int16_t>(number);
-    return true;
-  }
+std::optional<CommandSession> SavedConnectionOption(long number) {
+  if (std::optional<SavedConnection> saved = ReadConnection(static_cast<int16_t>(number)))
+    return CommandSession{saved->dsn, Session(saved->Connect())};
   std::cerr << kNoActiveConnectionMessage << " There is no saved connection " << number
             << " (see corvanty connections, corvanty add-connection).\n";
-  return false;
+  return std::nullopt;
 }
 
 int Connections(const Words& words) {
@@ -122,14 +120,16 @@ int RemoveConnection(const Words& words) {
 int Check(const Words& words) {
   Args args(words, {"--connection"}, {});
   args.ExpectPositional(0, 0, UsageOf("check"));
-  if (!LoadConnectionOption(args.Number("--connection", 1, 1, kMaxConnection))) return kExitFailure;
+  std::optional<CommandSession> saved =
+      SavedConnectionOption(args.Number("--connection", 1, 1, kMaxConnection));
+  if (!saved) return kExitFailure;
   auto console = SetPrompter(nullptr);
   auto counting = std::make_shared<CountingPrompter>(console);
   SetPrompter(counting);
   bool broken_indexes = false;
   try {
-    CheckDatabaseReadiness();
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    CheckDatabaseReadiness(saved->session);
+    rdo::rdoConnection& connection = saved->session.Connection();
     if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
       const std::string service = SearchServiceReport(ReadSearchServiceState(connection));
       (service.rfind("Warning: ", 0) == 0 ? std::cerr : std::cout) << service << '\n';
@@ -147,10 +147,10 @@ int Check(const Words& words) {
 }
 
 int AddSampleGuides(const std::string& dsn, const std::string& uid, const std::string& pwd) {
-  gstrConnect = BuildConnectString(dsn, uid, pwd);
+  Session session(BuildConnectString(dsn, uid, pwd));
   try {
-    CheckDatabaseReadiness();
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    CheckDatabaseReadiness(session);
+    rdo::rdoConnection& connection = session.Connection();
     demo::ConnectionGuideStatements statements(connection);
     rdo::Transaction transaction = connection.BeginTrans();
     demo::SampleGuidesOutcome outcome =

@@ -5,27 +5,22 @@
 
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
-#include "connections/connectionstore.h"
 #include "guides/guidestore.h"
 #include "search/searchengine.h"
 #include "ui/msgbox.h"
 
 namespace corvanty::cli {
 
-using basCorvantyAdmin::gstrConnect;
-
 int DeleteGuideCommand(const Words& words) {
   Args args(words, {"--connection"}, {"--yes"});
   args.ExpectPositional(1, 1, UsageOf("delete-guide"));
-  if (!LoadConnectionFrom(args)) return kExitFailure;
-  return ReportingDatabaseErrors([&] {
-    int32_t guide = 0;
-    {
-      rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-      guide = ResolveGuide(connection, args.Positional()[0]);
-    }
+  std::optional<CommandSession> saved = SavedConnectionFrom(args);
+  if (!saved) return kExitFailure;
+  return ReportingDatabaseErrors(saved->dsn, [&] {
+    rdo::rdoConnection& connection = saved->session.Connection();
+    const int32_t guide = ResolveGuide(connection, args.Positional()[0]);
     std::optional<std::string> name;
-    for (const GuideEntry& entry : ListGuides())
+    for (const GuideEntry& entry : ListGuides(connection))
       if (entry.id == guide) name = entry.name;
     const std::string named = "Database Search Guide " + std::to_string(guide);
     // A number without a guide: deleting nothing is not reported as done.
@@ -37,7 +32,7 @@ int DeleteGuideCommand(const Words& words) {
       std::cerr << "Nothing was deleted.\n";
       return kExitFailure;
     }
-    const bool had_index = corvanty::DeleteGuide(guide);
+    const bool had_index = corvanty::DeleteGuide(connection, guide);
     std::cout << "Deleted " << shown << (had_index ? " and its search index" : "") << ".\n";
     return kExitOk;
   });

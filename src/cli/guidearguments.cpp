@@ -9,8 +9,8 @@
 
 namespace corvanty::cli {
 
-bool LoadConnectionFrom(const Args& args) {
-  return LoadConnectionOption(
+std::optional<CommandSession> SavedConnectionFrom(const Args& args) {
+  return SavedConnectionOption(
       args.Number("--connection", 1, 1, std::numeric_limits<int16_t>::max()));
 }
 

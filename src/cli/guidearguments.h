@@ -7,17 +7,17 @@
 #include <string>
 
 #include "cli/cliargs.h"
+#include "cli/commands.h"
 #include "cli/databasefaults.h"
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "ui/utf8text.h"
 
 namespace corvanty::cli {
 
-// Loads saved connection --connection N (default 1) as the active one;
-// false, with a message, when there is none.
-bool LoadConnectionFrom(const Args& args);
+// The saved connection --connection N (default 1) names; nullopt, with a
+// message, when there is none.
+std::optional<CommandSession> SavedConnectionFrom(const Args& args);
 
 // A guide named on the command line: its exact name first, else its number.
 // Throws rdo::DatabaseError when it is neither.
@@ -28,13 +28,14 @@ int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide);
 rdo::Dialect DialectOption(const std::string& name);
 
 // Runs body, turning database errors into the error report on stderr,
-// after the cause in plain words where it is a known one.
+// after the cause in plain words (naming data source dsn) where it is a
+// known one.
 template <typename Body>
-int ReportingDatabaseErrors(Body body) {
+int ReportingDatabaseErrors(const std::string& dsn, Body body) {
   try {
     return body();
   } catch (const rdo::DatabaseError& error) {
-    const std::string plain = PlainDatabaseFault(error, basCorvantyAdmin::gstrDSN);
+    const std::string plain = PlainDatabaseFault(error, dsn);
     std::cerr << ShownText((plain.empty() ? "" : plain + " ") + DialogErrorText(error), true)
               << '\n';
     return kExitFailure;

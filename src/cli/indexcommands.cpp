@@ -6,7 +6,6 @@
 
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
-#include "connections/connectionstore.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexes.h"
 #include "index/searchindexremnants.h"
@@ -14,8 +13,6 @@
 #include "index/trigramindex.h"
 
 namespace corvanty::cli {
-
-using basCorvantyAdmin::gstrConnect;
 
 namespace {
 
@@ -78,9 +75,10 @@ int Index(const Words& words) {
   args.ExpectPositional(0, 1, usage);
   if (args.Has("--drop") && args.Positional().empty())
     throw UsageError("--drop needs a GUIDE; usage: " + usage);
-  if (!LoadConnectionFrom(args)) return kExitFailure;
-  return ReportingDatabaseErrors([&] {
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  std::optional<CommandSession> saved = SavedConnectionFrom(args);
+  if (!saved) return kExitFailure;
+  return ReportingDatabaseErrors(saved->dsn, [&] {
+    rdo::rdoConnection& connection = saved->session.Connection();
     if (std::string reason = NoSearchIndexesReason(connection); !reason.empty()) {
       std::cerr << reason << '\n';
       return kExitFailure;

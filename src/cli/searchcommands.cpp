@@ -6,7 +6,6 @@
 
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
-#include "connections/connectionstore.h"
 #include "guides/guidestore.h"
 #include "search/searchengine.h"
 #include "search/servicesearch.h"
@@ -15,14 +14,13 @@
 
 namespace corvanty::cli {
 
-using basCorvantyAdmin::gstrConnect;
-
 int Guides(const Words& words) {
   Args args(words, {"--connection"}, {});
   args.ExpectPositional(0, 0, UsageOf("guides"));
-  if (!LoadConnectionFrom(args)) return kExitFailure;
-  return ReportingDatabaseErrors([] {
-    for (const GuideEntry& guide : ListGuides())
+  std::optional<CommandSession> saved = SavedConnectionFrom(args);
+  if (!saved) return kExitFailure;
+  return ReportingDatabaseErrors(saved->dsn, [&] {
+    for (const GuideEntry& guide : ListGuides(saved->session.Connection()))
       std::cout << guide.id << '\t' << ShownText(guide.name) << '\n';
     return kExitOk;
   });
@@ -35,9 +33,10 @@ int Sql(const Words& words) {
   // Read before the connection, so that a wrong name is a usage error.
   const rdo::Dialect chosen =
       dialect_name.empty() ? rdo::Dialect::SqlServer : DialectOption(dialect_name);
-  if (!LoadConnectionFrom(args)) return kExitFailure;
-  return ReportingDatabaseErrors([&] {
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  std::optional<CommandSession> saved = SavedConnectionFrom(args);
+  if (!saved) return kExitFailure;
+  return ReportingDatabaseErrors(saved->dsn, [&] {
+    rdo::rdoConnection& connection = saved->session.Connection();
     const int32_t guide = ResolveGuide(connection, args.Positional()[0]);
     const SearchCriteria criteria(args.Positional()[1]);
     // The statement a search runs here, through its index where one
@@ -70,21 +69,18 @@ int Search(const Words& words) {
   std::string format = args.Value("--format", "lines");
   if (format != "lines" && format != "tsv" && format != "json")
     throw UsageError("--format takes lines, tsv or json");
-  if (!LoadConnectionFrom(args)) return kExitFailure;
-  return ReportingDatabaseErrors([&] {
-    int32_t guide = 0;
-    {
-      rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-      guide = ResolveGuide(connection, args.Positional()[0]);
-    }
+  std::optional<CommandSession> saved = SavedConnectionFrom(args);
+  if (!saved) return kExitFailure;
+  return ReportingDatabaseErrors(saved->dsn, [&] {
+    const int32_t guide = ResolveGuide(saved->session.Connection(), args.Positional()[0]);
     const auto start = std::chrono::steady_clock::now();
     // The built-in engine, or with --in-database PostgreSQL's search service.
     std::unique_ptr<SearchRun> run;
     std::unique_ptr<ServiceSearch> service;
     if (args.Has("--in-database"))
-      service = std::make_unique<ServiceSearch>(gstrConnect, guide, args.Positional()[1]);
+      service = std::make_unique<ServiceSearch>(saved->session.Take(), guide, args.Positional()[1]);
     else
-      run = StartSearch(gstrConnect, {guide}, args.Positional()[1]);
+      run = StartSearch(saved->session.Take(), {guide}, args.Positional()[1]);
     const char* separator = format == "tsv" ? "\t" : "*";
     long found = 0;
     if (format == "json") std::cout << '[';

@@ -90,17 +90,25 @@ std::string BuildConnectString(const std::string& dsn, const std::string& uid,
          ";";
 }
 
-bool LoadConnection(int16_t number) {
+std::optional<SavedConnection> ReadConnection(int16_t number) {
   RegistryTransaction store(Mode::Read);
   std::string key = EntryKey(number);
-  std::string dsn = ReadString(store, key, "DSN");
-  std::string uid = ReadString(store, key, "UID");
-  std::string pwd = ReadString(store, key, "PWD");
-  gstrDSN = dsn;
-  if (gstrDSN.empty()) return false;
-  gstrUID = uid;
-  gstrPWD = pwd;
-  gstrConnect = BuildConnectString(gstrDSN, gstrUID, gstrPWD);
+  SavedConnection saved{ReadString(store, key, "DSN"), ReadString(store, key, "UID"),
+                        ReadString(store, key, "PWD")};
+  if (saved.dsn.empty()) return std::nullopt;
+  return saved;
+}
+
+bool LoadConnection(int16_t number) {
+  std::optional<SavedConnection> saved = ReadConnection(number);
+  if (!saved) {
+    gstrDSN.clear();
+    return false;
+  }
+  gstrDSN = saved->dsn;
+  gstrUID = saved->uid;
+  gstrPWD = saved->pwd;
+  gstrConnect = saved->Connect();
   return true;
 }
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Saved connections and the active connection. The active connection is a
-// set of strings, not an open connection: every database command opens its
-// own connection with gstrConnect and closes it again.
+// set of strings, not an open connection: it is the forms' view of which
+// database they work on, and a form opens from gstrConnect the connection
+// (or Session, see session.h) its work runs on and passes it down. Nothing
+// but the forms and the code here reads these globals.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +32,16 @@ std::string BuildConnectString(const std::string& dsn, const std::string& uid,
 // Every reader below sees whole entries from one state of the store and
 // throws RegistryError (naming the file and the cause) when the registry
 // cannot be read: an unreadable store is never taken for an empty one.
+
+// A saved connection's values; nullopt when no data source name is stored
+// for number. Touches none of the globals above.
+struct SavedConnection {
+  std::string dsn;
+  std::string uid;
+  std::string pwd;
+  std::string Connect() const { return BuildConnectString(dsn, uid, pwd); }
+};
+std::optional<SavedConnection> ReadConnection(int16_t number);
 
 // Loads saved connection number into the parameters. False (and only
 // gstrDSN changed, to "") when no data source name is stored for it.

@@ -4,7 +4,6 @@
 #include <map>
 #include <utility>
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "guides/listseparator.h"
 #include "guides/replaceall.h"
@@ -12,8 +11,6 @@
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
-
-using basCorvantyAdmin::gstrConnect;
 
 namespace {
 
@@ -97,9 +94,8 @@ std::string QuotedTableList(const std::vector<std::string>& tables) {
   return list;
 }
 
-ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
+ColumnEditorContents LoadColumnEditor(rdo::rdoConnection& connection, int32_t id, bool edit,
                                       const std::vector<std::string>& tables) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   ColumnEditorContents contents;
   if (edit) {
     contents.Tables = TablesOfFromClause(ReadFromClause(connection, id));

@@ -2,8 +2,8 @@
 #pragma once
 // What the columns editor reads when it opens: the guide's stored column
 // settings (when it edits an existing guide) and the columns of the guide's
-// tables from the catalogue, as the entries of its list. One connection
-// opened with gstrConnect; failures come out as rdo::DatabaseError.
+// tables from the catalogue, as the entries of its list, on the connection
+// it is given; failures come out as rdo::DatabaseError.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,7 +32,7 @@ struct ColumnEditorContents {
 // its stored FROM clause; a guide without a tables row has no tables), else
 // starts with no settings and the tables given, as the tables editor handed
 // them over.
-ColumnEditorContents LoadColumnEditor(int32_t id, bool edit,
+ColumnEditorContents LoadColumnEditor(rdo::rdoConnection& connection, int32_t id, bool edit,
                                       const std::vector<std::string>& tables);
 
 // What the editor reads of guide id: its stored FROM clause, and its stored

@@ -3,14 +3,11 @@
 
 #include <algorithm>
 
-#include "connections/connectionstore.h"
 #include "guides/columnloader.h"
 #include "guides/listseparator.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
-
-using basCorvantyAdmin::gstrConnect;
 
 namespace {
 
@@ -53,8 +50,8 @@ std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const Column
          ")";
 }
 
-bool SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+bool SaveColumnSettings(rdo::rdoConnection& connection, int32_t id,
+                        const std::vector<ColumnSlot>& slots) {
   rdo::Transaction transaction = connection.BeginTrans();
   // Rewriting identical rows would still mark the guide's search index stale.
   if (RowSet(ReadStoredSlots(connection, id)) == RowSet(slots)) return false;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 // Writes the columns editor's settings: every stored row of the guide is
-// replaced, unless none would change, in one transaction, on its own connection opened with
-// gstrConnect. Failures come out as rdo::DatabaseError, with nothing changed.
+// replaced, unless none would change, in one transaction on the connection
+// it is given. Failures come out as rdo::DatabaseError, with nothing changed.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +18,7 @@ std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const Column
 // Deletes the guide's column rows and inserts slots 1..n in their order;
 // writes nothing, and returns false, when the stored rows hold the same
 // values already.
-bool SaveColumnSettings(int32_t id, const std::vector<ColumnSlot>& slots);
+bool SaveColumnSettings(rdo::rdoConnection& connection, int32_t id,
+                        const std::vector<ColumnSlot>& slots);
 
 }  // namespace corvanty

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "guides/guideclauses.h"
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "statements/dialectsql.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
-
-using basCorvantyAdmin::gstrConnect;
 
 namespace {
 std::string TablesRowQuery(int32_t id) {
@@ -16,15 +13,13 @@ std::string TablesRowQuery(int32_t id) {
 }
 }  // namespace
 
-std::optional<StoredClauses> LoadGuideClauses(int32_t id) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+std::optional<StoredClauses> LoadGuideClauses(rdo::rdoConnection& connection, int32_t id) {
   rdo::rdoResultset row = connection.OpenResultset(TablesRowQuery(id));
   if (row.IsEOF()) return std::nullopt;
   return StoredClauses{row.Text("FROM_clause"), row.Text("WHERE_clause")};
 }
 
-std::vector<std::string> ListUserTables() {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+std::vector<std::string> ListUserTables(rdo::rdoConnection& connection) {
   rdo::rdoResultset rows = connection.OpenResultset(UserTablesQuery(connection.GetDialect()));
   std::vector<std::string> tables;
   for (; !rows.IsEOF(); rows.MoveNext()) tables.push_back(rows.Text("Name"));
@@ -50,9 +45,8 @@ std::string TableColumnSettingsDeleteStatement(int32_t id, const std::string& ta
          " AND Column_qualifier = '" + QuoteApostrophes(table) + "'";
 }
 
-bool SaveGuideClauses(int32_t id, bool editing, const std::string& from_text,
-                      const std::string& where_text) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+bool SaveGuideClauses(rdo::rdoConnection& connection, int32_t id, bool editing,
+                      const std::string& from_text, const std::string& where_text) {
   rdo::Transaction transaction = connection.BeginTrans();
   rdo::rdoResultset row = connection.OpenResultset(TablesRowQuery(id));
   if (!editing && !row.IsEOF()) throw LeftoverGuideRows(OrphanTablesRowMessage(id));
@@ -85,8 +79,8 @@ std::string OrphanTablesRowMessage(int32_t id) {
          "Search Tables.";
 }
 
-void DeleteTableColumnSettings(int32_t id, const std::string& table) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+void DeleteTableColumnSettings(rdo::rdoConnection& connection, int32_t id,
+                               const std::string& table) {
   connection.Execute(TableColumnSettingsDeleteStatement(id, table));
 }
 

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "guides/guidestore.h"
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "index/searchindexdrop.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
-
-using basCorvantyAdmin::gstrConnect;
 
 namespace {
 
@@ -36,31 +33,33 @@ std::optional<std::string> GuideTextTooLong(const std::string& name,
   return std::nullopt;
 }
 
-std::vector<GuideEntry> ListGuides() {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+std::vector<GuideEntry> ListGuides(rdo::rdoConnection& connection) {
   return GuidesFrom(connection.OpenResultset("SELECT DSG_name, DSG_ID FROM Db_Search_Guides"));
 }
 
-bool GuideNameExists(const std::string& name) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+bool GuideNameExists(rdo::rdoConnection& connection, const std::string& name) {
   return !connection
               .OpenResultset("SELECT DSG_name FROM Db_Search_Guides WHERE DSG_name = '" +
                              QuoteApostrophes(name) + "'")
               .IsEOF();
 }
 
-int32_t InsertGuide(const std::string& name, const std::string& description) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+int32_t InsertGuide(rdo::rdoConnection& connection, const std::string& name,
+                    const std::string& description) {
   std::string quoted_name = QuoteApostrophes(name);
+  // The first statement writes: the driver waits for another writer's lock
+  // only before the transaction has read anything.
+  rdo::Transaction transaction = connection.BeginTrans();
   connection.Execute("INSERT INTO Db_Search_Guides (DSG_name, DSG_Description) VALUES ('" +
                      quoted_name + "','" + QuoteApostrophes(description) + "')");
   rdo::rdoResultset id = connection.OpenResultset(
       "SELECT DSG_ID FROM Db_Search_Guides WHERE DSG_name = '" + quoted_name + "'");
-  return id.Int("DSG_ID");
+  const int32_t number = id.Int("DSG_ID");
+  transaction.Commit();
+  return number;
 }
 
-bool DeleteGuide(int32_t id) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+bool DeleteGuide(rdo::rdoConnection& connection, int32_t id) {
   std::string text = std::to_string(id);
   // The first statement writes: the driver waits for another writer's lock
   // only before the transaction has read anything.

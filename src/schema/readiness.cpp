@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/guidetablewriters.h"
@@ -42,8 +41,7 @@ rdo::rdoResultset OpenCheckedResultset(rdo::rdoConnection& connection, const std
 }
 
 // Names of the guide tables that exist, in the case the names are known by.
-std::set<std::string> ExistingGuideTables() {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+std::set<std::string> ExistingGuideTables(rdo::rdoConnection& connection) {
   rdo::rdoResultset found =
       OpenCheckedResultset(connection, AllGuideTablesExistQuery(connection.GetDialect()));
   std::set<std::string> existing;
@@ -57,8 +55,7 @@ std::set<std::string> ExistingGuideTables() {
 
 }  // namespace
 
-bool SearchTablesExist() {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+bool SearchTablesExist(rdo::rdoConnection& connection) {
   rdo::rdoResultset found =
       OpenCheckedResultset(connection, MainTablesExistQuery(connection.GetDialect()));
   if (found.IsEOF()) return false;
@@ -67,24 +64,24 @@ bool SearchTablesExist() {
   return found.RowCount() == 3;
 }
 
-bool SearchEngineExists() {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+bool SearchEngineExists(rdo::rdoConnection& connection) {
   if (!HasSearchProcedure(connection.GetDialect())) return true;
   if (connection.GetDialect() == rdo::Dialect::PostgreSql)
     return ReadSearchServiceState(connection).LeftAsItIs();
   return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
 }
 
-bool CheckDatabaseReadiness() {
-  if (gstrConnect.empty()) return false;
-  if (!SearchTablesExist()) {
+bool CheckDatabaseReadiness(Session& session) {
+  if (!session.HasConnectString()) return false;
+  rdo::rdoConnection& connection = session.Connection();
+  if (!SearchTablesExist(connection)) {
     // Only the missing tables are built: an existing one keeps its guides.
-    std::set<std::string> existing = ExistingGuideTables();
+    std::set<std::string> existing = ExistingGuideTables(connection);
     std::string not_created;
     for (std::string_view view : kSearchGuideTableBuildOrder) {
       std::string table(view);
       if (existing.count(table)) continue;
-      if (!BuildSearchGuideTable(table)) not_created += table + ", ";
+      if (!BuildSearchGuideTable(session, table)) not_created += table + ", ";
     }
     if (!not_created.empty()) {
       not_created.erase(not_created.size() - 2);
@@ -94,10 +91,10 @@ bool CheckDatabaseReadiness() {
           not_created);
     }
   }
-  if (!SearchEngineExists() && !BuildSearchEngine()) MsgBox(kEngineInstallFollowUp);
+  if (!SearchEngineExists(connection) && !BuildSearchEngine(session))
+    MsgBox(kEngineInstallFollowUp);
   // Whatever else failed: no right to change what every search runs is left
   // to PUBLIC.
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   GuardGuideTables(connection);
   return true;
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schema/rebuildcommands.h"
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/readiness.h"
@@ -25,19 +24,19 @@ const char* ConfirmationFor(const std::string& table_name) {
 }
 }  // namespace
 
-void RebuildControlTableCommand(const std::string& table_name,
+void RebuildControlTableCommand(Session& session, const std::string& table_name,
                                 const basCorvantyAdmin::TableFollowUp& follow_up) {
   if (const char* question = ConfirmationFor(table_name)) {
     if (MsgBox(question, vbYesNo + vbExclamation) == vbNo) return;
   }
-  if (basCorvantyAdmin::BuildSearchGuideTable(table_name, follow_up))
+  if (basCorvantyAdmin::BuildSearchGuideTable(session, table_name, follow_up))
     MsgBox("'" + table_name + "' created.");
 }
 
-bool RebuildSearchEngineCommand() {
+bool RebuildSearchEngineCommand(Session& session) {
   const char* built = "Search engine created successfully.";
   try {
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
+    rdo::rdoConnection& connection = session.Connection();
     if (connection.GetDialect() == rdo::Dialect::PostgreSql)
       built =
           "Search service installed successfully: applications search with SELECT * FROM "
@@ -52,7 +51,7 @@ bool RebuildSearchEngineCommand() {
     ReportDialogError(error);
     return false;
   }
-  if (basCorvantyAdmin::BuildSearchEngine()) {
+  if (basCorvantyAdmin::BuildSearchEngine(session)) {
     MsgBox(built);
     return true;
   }

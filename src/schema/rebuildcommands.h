@@ -8,13 +8,16 @@
 
 namespace corvanty {
 
-// Asks first for the three tables that hold guides (No does nothing), builds
-// the table (with follow_up in its transaction) and says so when it worked.
-void RebuildControlTableCommand(const std::string& table_name,
+// Asks first for the three tables that hold guides (No does nothing, opening
+// nothing), builds the table on the session's connection (with follow_up in
+// its transaction) and says so when it worked.
+void RebuildControlTableCommand(Session& session, const std::string& table_name,
                                 const basCorvantyAdmin::TableFollowUp& follow_up = {});
 
-// Re-installs the search procedure (on PostgreSQL the search service); on
-// SQLite says that the built-in engine searches this database. True when the engine is in place.
-bool RebuildSearchEngineCommand();
+// Re-installs the search procedure (on PostgreSQL the search service) on the
+// session's connection, the one its server was told by; on SQLite says that
+// the built-in engine searches this database. True when the engine is in
+// place.
+bool RebuildSearchEngineCommand(Session& session);
 
 }  // namespace corvanty

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schema/searchengineinstaller.h"
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/guidetablewriters.h"
@@ -39,10 +38,10 @@ std::string InstallErrors(const std::vector<rdo::rdoError>& records, const char*
 }
 }  // namespace
 
-bool BuildSearchEngine() {
+bool BuildSearchEngine(Session& session) {
   std::string errors;
   try {
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    rdo::rdoConnection& connection = session.Connection();
     if (!HasSearchProcedure(connection.GetDialect())) return true;
     if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
       InstallPostgresSearchService(connection);

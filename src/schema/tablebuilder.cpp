@@ -3,7 +3,6 @@
 
 #include <optional>
 
-#include "connections/connectionstore.h"
 #include "connections/rdo.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/searchguidetables.h"
@@ -34,12 +33,12 @@ bool SendTableStatements(rdo::rdoConnection& connection, const std::string& tabl
 }
 }  // namespace
 
-bool BuildSearchGuideTable(const std::string& table_name, const TableFollowUp& follow_up) {
+bool BuildSearchGuideTable(Session& session, const std::string& table_name,
+                           const TableFollowUp& follow_up) {
   if (!SqlServerTableScript(table_name)) return false;
   std::string errors;
   try {
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    bool sent = SendTableStatements(connection, table_name, follow_up);
+    bool sent = SendTableStatements(session.Connection(), table_name, follow_up);
     errors = SqlErrorReport(rdo::rdoErrors(), kTableBuildMarks);
     if (!sent && errors.empty()) errors = "[[The statement failed without a message.]]";
   } catch (const rdo::DatabaseError& error) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "connections/rdo.h"
+#include "connections/session.h"
 
 namespace corvanty::basCorvantyAdmin {
 
@@ -12,8 +13,10 @@ namespace corvanty::basCorvantyAdmin {
 using TableFollowUp = std::function<void(rdo::rdoConnection&)>;
 
 // Drops (if present) and re-creates one of the five guide tables on the
-// active connection, then runs follow_up. False, with the errors shown, when
-// anything failed; False at once, with nothing sent, for any other name.
-bool BuildSearchGuideTable(const std::string& table_name, const TableFollowUp& follow_up = {});
+// session's connection, then runs follow_up. False, with the errors shown
+// (a connection that cannot be opened among them), when anything failed;
+// False at once, with nothing sent, for any other name.
+bool BuildSearchGuideTable(Session& session, const std::string& table_name,
+                           const TableFollowUp& follow_up = {});
 
 }  // namespace corvanty::basCorvantyAdmin

@@ -60,7 +60,12 @@ PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>
 std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
                                        const std::vector<int32_t>& guide_ids,
                                        const std::string& criteria) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
+  return StartSearch(rdo::rdoConnection::Open(connect), guide_ids, criteria);
+}
+
+std::unique_ptr<SearchRun> StartSearch(rdo::rdoConnection connection,
+                                       const std::vector<int32_t>& guide_ids,
+                                       const std::string& criteria) {
   // On SQL Server a NULL shown value must add empty text, not empty the
   // whole result text; the SQLite rendering takes care of it itself.
   if (connection.GetDialect() == rdo::Dialect::SqlServer)

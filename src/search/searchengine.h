@@ -54,11 +54,15 @@ struct PlannedSearch {
 PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>& guide_ids,
                          const SearchCriteria& criteria);
 
-// Opens a connection, generates the statements of the listed guides for its
-// dialect and starts the search. An invalid guide list or guide is reported
+// Generates the statements of the listed guides for the connection's
+// dialect and starts the search on it, or on a connection opened with
+// connect. An invalid guide list or guide is reported
 // as rdo::DatabaseError carrying the generator's message. On SQLite and
 // PostgreSQL a guide whose search index serves the criteria is searched
 // through it (see searchpath.h).
+std::unique_ptr<SearchRun> StartSearch(rdo::rdoConnection connection,
+                                       const std::vector<int32_t>& guide_ids,
+                                       const std::string& criteria);
 std::unique_ptr<SearchRun> StartSearch(const std::string& connect,
                                        const std::vector<int32_t>& guide_ids,
                                        const std::string& criteria);

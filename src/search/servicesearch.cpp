@@ -5,8 +5,9 @@
 
 namespace corvanty {
 
-ServiceSearch::ServiceSearch(const std::string& connect, int32_t guide, const std::string& criteria)
-    : connection_(rdo::rdoConnection::Open(connect)) {
+ServiceSearch::ServiceSearch(rdo::rdoConnection connection, int32_t guide,
+                             const std::string& criteria)
+    : connection_(std::move(connection)) {
   if (connection_.GetDialect() != rdo::Dialect::PostgreSql)
     ThrowSearchError(
         std::string("Only a PostgreSQL database has a search service to search in; this one is "

@@ -14,10 +14,10 @@ namespace corvanty {
 
 class ServiceSearch {
  public:
-  // Opens a connection and calls the service for the guide. Throws
+  // Calls the service for the guide on the connection, which it keeps. Throws
   // rdo::DatabaseError: on a server other than PostgreSQL, and with the
   // service's own error for a guide it refuses.
-  ServiceSearch(const std::string& connect, int32_t guide, const std::string& criteria);
+  ServiceSearch(rdo::rdoConnection connection, int32_t guide, const std::string& criteria);
   // The next result, or nullopt after the last. The service's answer for a
   // guide list without column rows is thrown as the built-in engine throws
   // it.

@@ -6,6 +6,13 @@
 
 namespace corvanty::VelmorastineSearch {
 
+Corvanty::Corvanty(const Corvanty& settings)
+    : DataSourceName(settings.DataSourceName),
+      UserID(settings.UserID),
+      Password(settings.Password),
+      SearchGuide(settings.SearchGuide),
+      Criteria(settings.Criteria) {}
+
 void Corvanty::RunSearch() {
   run_.reset();
   current_.reset();

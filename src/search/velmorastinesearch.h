@@ -13,6 +13,12 @@ namespace corvanty::VelmorastineSearch {
 
 class Corvanty {
  public:
+  Corvanty() = default;
+  // A copy takes the settings, never a search under way: it runs its own
+  // searches over its own connection.
+  Corvanty(const Corvanty& settings);
+  Corvanty& operator=(const Corvanty&) = delete;
+
   std::string DataSourceName;
   std::string UserID;
   std::string Password;

@@ -14,11 +14,11 @@ namespace {
 using SampleGuides = testing::OnEachServer<testing::DatabaseTest>;
 INSTANTIATE_TEST_SUITE_P(, SampleGuides, testing::kEachServer, testing::ServerParamName);
 
-demo::SampleGuidesOutcome Define(rdo::Dialect dialect) {
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
+demo::SampleGuidesOutcome Define(Session session) {
+  rdo::rdoConnection& connection = session.Connection();
   demo::ConnectionGuideStatements statements(connection);
   rdo::Transaction transaction = connection.BeginTrans();
-  demo::SampleGuidesOutcome outcome = demo::DefineSampleGuides(statements, dialect);
+  demo::SampleGuidesOutcome outcome = demo::DefineSampleGuides(statements, connection.GetDialect());
   transaction.Commit();
   return outcome;
 }
@@ -27,9 +27,10 @@ using Names = std::vector<std::string>;
 
 TEST_P(SampleGuides, ASecondDefinitionKeepsWholeGuidesAndCompletesAPartialOneUnderItsNumber) {
   UseNewDatabase("Samples");
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+  Session readying = DatabaseSession();
+  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(readying));
   const Names both = {"Customers by name and city", "Orders by ship city and customer"};
-  EXPECT_EQ(Define(server_).defined, both);
+  EXPECT_EQ(Define(DatabaseSession()).defined, both);
   const std::string column_rows =
       "SELECT DSG_ID || ' ' || Column_qualifier || '.' || Column_name || ' ' || "
       "List_column_separator FROM Db_Search_Guide_Cols ORDER BY DSG_ID, DSG_column_seq_no";
@@ -41,16 +42,15 @@ TEST_P(SampleGuides, ASecondDefinitionKeepsWholeGuidesAndCompletesAPartialOneUnd
   Exec("DELETE FROM Db_Search_Guide_Tables WHERE DSG_ID = 1");
   Exec("DELETE FROM Db_Search_Guide_Cols WHERE DSG_ID = 2");
   Exec("UPDATE Db_Search_Guides SET DSG_Description = 'mine' WHERE DSG_ID = 2");
-  demo::SampleGuidesOutcome second = Define(server_);
+  demo::SampleGuidesOutcome second = Define(DatabaseSession());
   EXPECT_EQ(second.completed, both);
   EXPECT_EQ(second.defined, Names{});
   EXPECT_EQ(Column("SELECT DSG_ID FROM Db_Search_Guides ORDER BY DSG_ID"), (Names{"1", "2"}));
   EXPECT_EQ(Column("SELECT FROM_clause FROM Db_Search_Guide_Tables ORDER BY DSG_ID"),
             (Names{"FROM customers", "FROM orders, customers"}));
   EXPECT_EQ(Column(column_rows), columns);
-  EXPECT_EQ(Column("SELECT DSG_Description FROM Db_Search_Guides WHERE DSG_ID = 2"),
-            Names{"mine"});
-  demo::SampleGuidesOutcome third = Define(server_);
+  EXPECT_EQ(Column("SELECT DSG_Description FROM Db_Search_Guides WHERE DSG_ID = 2"), Names{"mine"});
+  demo::SampleGuidesOutcome third = Define(DatabaseSession());
   EXPECT_EQ(third.kept, both);
   EXPECT_EQ(third.completed, Names{});
 }

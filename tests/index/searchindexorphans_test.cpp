@@ -19,8 +19,6 @@
 namespace corvanty {
 namespace {
 
-using basCorvantyAdmin::gstrConnect;
-
 class OrphanIndexes : public testing::OnEachServer<testing::DatabaseTest> {
  protected:
   // Guides 1 and 2 over one table, each with its index built.
@@ -30,15 +28,16 @@ class OrphanIndexes : public testing::OnEachServer<testing::DatabaseTest> {
     UseNewDatabase("Orphans",
                    "CREATE TABLE people (id int PRIMARY KEY, name varchar(40));"
                    "INSERT INTO people VALUES (1, 'Ann'), (2, 'Bob');");
-    ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    Session session = DatabaseSession();
+    ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+    rdo::rdoConnection& connection = session.Connection();
     for (const char* name : {"First", "Second"}) {
-      const int32_t guide = InsertGuide(name, "");
-      SaveGuideClauses(guide, false, "people", "");
+      const int32_t guide = InsertGuide(connection, name, "");
+      SaveGuideClauses(connection, guide, false, "people", "");
       std::vector<ColumnSlot> slots(3);
       slots[1] = {{}, "people", "id", "Integer", 0, 0, "", 1, "", 1, 1, {}};
       slots[2] = {{}, "people", "name", "Varchar", 1, 1, ", ", 0, "", 2, 0, {}};
-      SaveColumnSettings(guide, slots);
+      SaveColumnSettings(connection, guide, slots);
       BuildGuideSearchIndex(connection, guide);
     }
   }
@@ -47,8 +46,8 @@ class OrphanIndexes : public testing::OnEachServer<testing::DatabaseTest> {
   // its shadow tables, pending list and triggers, with its state row;
   // PostgreSQL's trigram indexes.
   int IndexObjects(int32_t guide) {
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    if (postgres()) return static_cast<int>(TrigramIndexNames(connection, guide).size());
+    if (postgres())
+      return static_cast<int>(TrigramIndexNames(DatabaseSession().Connection(), guide).size());
     const std::string table = SearchIndexTable(guide);
     return std::stoi(Column("SELECT count(*) FROM sqlite_master WHERE name = '" + table +
                             "' OR name LIKE '" + table + "!_%' ESCAPE '!'")[0]) +
@@ -61,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(, OrphanIndexes, testing::kEachServer, testing::ServerP
 TEST_P(OrphanIndexes, OnlyTheIndexesOfGuidesThatAreGoneAreDropped) {
   ASSERT_GT(IndexObjects(1), 0);
   ASSERT_GT(IndexObjects(2), 0);
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  Session session = DatabaseSession();
+  rdo::rdoConnection& connection = session.Connection();
   rdo::Transaction transaction = connection.BeginTrans();
   connection.Execute("DELETE FROM Db_Search_Guides WHERE DSG_ID = 1");
   EXPECT_EQ(DropOrphanSearchIndexesWithin(connection), std::vector<int32_t>{1});
@@ -72,7 +72,8 @@ TEST_P(OrphanIndexes, OnlyTheIndexesOfGuidesThatAreGoneAreDropped) {
 
 TEST_P(OrphanIndexes, RebuildingTheGuidesTableDropsEveryIndex) {
   boxes_->QueueAnswer(vbYes);
-  RebuildControlTableCommand("Db_Search_Guides", [](rdo::rdoConnection& connection) {
+  Session session = DatabaseSession();
+  RebuildControlTableCommand(session, "Db_Search_Guides", [](rdo::rdoConnection& connection) {
     DropOrphanSearchIndexesWithin(connection);
   });
   EXPECT_EQ(IndexObjects(1) + IndexObjects(2), 0);
@@ -83,7 +84,8 @@ TEST_P(OrphanIndexes, RebuildingTheGuidesTableDropsEveryIndex) {
 // guides and their indexes stay as they were.
 TEST_P(OrphanIndexes, AFailedFollowUpLeavesTheGuidesTableAsItWas) {
   boxes_->QueueAnswer(vbYes);
-  RebuildControlTableCommand("Db_Search_Guides", [](rdo::rdoConnection& connection) {
+  Session session = DatabaseSession();
+  RebuildControlTableCommand(session, "Db_Search_Guides", [](rdo::rdoConnection& connection) {
     DropOrphanSearchIndexesWithin(connection);
     connection.Execute("SELECT * FROM no_such_table");
   });

@@ -54,7 +54,8 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
   for (const auto& [seed, expected] : cases) {
     sent_.clear();
     UseNewDatabase("Db" + std::to_string(++n), seed);
-    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+    Session session = DatabaseSession();
+    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
     EXPECT_TRUE(boxes_->Shown().empty());
     std::string found;
     for (const std::string& table : Tables()) found += table + " ";
@@ -71,7 +72,7 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
     // Everything in place, a current search service included: nothing but
     // the existence queries, and on PostgreSQL the look at PUBLIC's rights.
     sent_.clear();
-    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
     EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(server_), kServiceQuery,
                                          kGuideTableRightsQuery}
                                  : Texts{MainTablesExistQuery(server_)}));
@@ -80,7 +81,7 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
   UseNewDatabase("IndexOnly",
                  GuideTablesSql({"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"}, server_) +
                      "CREATE TABLE t(x int); CREATE INDEX Db_Search_Guides ON t(x);");
-  EXPECT_FALSE(basCorvantyAdmin::SearchTablesExist());
+  EXPECT_FALSE(basCorvantyAdmin::SearchTablesExist(DatabaseSession().Connection()));
 }
 
 TEST_P(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
@@ -93,8 +94,9 @@ TEST_P(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
     odbc_.AddDataSource("ReadOnly", "file:" + odbc_.File("ReadOnly.db") + "?mode=ro",
                         {{"NoCreat", "1"}});
   }
-  EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
-  RebuildControlTableCommand("Db_Search_Guide_SQL");
+  Session session = DatabaseSession();
+  EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+  RebuildControlTableCommand(session, "Db_Search_Guide_SQL");
   // A box for each table the check could not build, then one naming them
   // all; on PostgreSQL the search service's error and the follow-up; the
   // rebuild's error and no "created".
@@ -119,7 +121,8 @@ TEST_P(Readiness, FailedBuildsAreEachReportedAndNeverFollowedBySuccess) {
   // A connection that cannot be opened: its error alone.
   odbc_.AddDataSource("Gone", odbc_.File("gone.db"), {{"NoCreat", "1"}});
   UseDataSource("Gone");
-  EXPECT_FALSE(RebuildSearchEngineCommand());
+  Session gone = DatabaseSession();
+  EXPECT_FALSE(RebuildSearchEngineCommand(gone));
   EXPECT_EQ(boxes_->Shown().size(), boxes + 1);
 }
 

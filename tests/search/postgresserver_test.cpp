@@ -30,7 +30,6 @@ namespace corvanty {
 namespace {
 
 using basCorvantyAdmin::CheckDatabaseReadiness;
-using basCorvantyAdmin::gstrConnect;
 using ::testing::HasSubstr;
 
 // Database tests whose databases are schemas on the shared server.
@@ -45,9 +44,11 @@ TEST_P(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) 
       "code int);"
       "INSERT INTO people VALUES (1, 'Émile Zola', 'Paris', 4711), (2, 'Anna', NULL, 12),"
       "(3, 'C:\\Temp\\Files', 'Oslo', 7), (4, 'Joan d''Arc', 'Rouen', 1412);");
-  ASSERT_TRUE(CheckDatabaseReadiness());  // builds the guide tables
-  const int32_t guide = InsertGuide("People", "(none)");
-  SaveGuideClauses(guide, false, "people", "");
+  Session session = DatabaseSession();
+  ASSERT_TRUE(CheckDatabaseReadiness(session));  // builds the guide tables
+  rdo::rdoConnection& connection = session.Connection();
+  const int32_t guide = InsertGuide(connection, "People", "(none)");
+  SaveGuideClauses(connection, guide, false, "people", "");
   // Written by the columns editor's own statements: id the key; name shown
   // and searched; city shown; code searched as the integer it is stored as.
   std::vector<ColumnSlot> slots(5);
@@ -55,18 +56,19 @@ TEST_P(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) 
   for (int i = 1; i <= 4; ++i)
     slots[i] = {{},   "people", names[i], "Varchar", i == 2 || i == 3, i == 2 || i == 4,
                 ", ", 0,        "(none)", i,         i == 1,           {}};
-  SaveColumnSettings(guide, slots);
+  SaveColumnSettings(connection, guide, slots);
   for (const auto& [criteria, expected] :
        {std::pair{"émile zola", "Émile Zola, Paris|"},
         {"4711", "Émile Zola, Paris|"},
         {"\\temp\\", "C:\\Temp\\Files, Oslo|"},
         {"\"zola\" or \"anna\"", "Émile Zola, Paris|Anna, |"}}) {  // NULL city: empty text
     std::string found;
-    for (auto run = StartSearch(gstrConnect, {guide}, criteria); auto result = run->Next();)
+    for (auto run = StartSearch(DatabaseSession().Take(), {guide}, criteria);
+         auto result = run->Next();)
       found += result->ResultList + "|";
     EXPECT_EQ(found, expected) << criteria;
   }
-  EXPECT_TRUE(RebuildSearchEngineCommand());
+  EXPECT_TRUE(RebuildSearchEngineCommand(session));
   ASSERT_EQ(boxes_->Shown().size(), 1u);
   EXPECT_EQ(boxes_->Shown()[0].prompt,
             "Search service installed successfully: applications search with SELECT * FROM "
@@ -101,13 +103,14 @@ TEST_P(PostgresServer, TheReadinessCheckInstallsAMissingOrOlderSearchServiceAndL
                                                       server_) +
                                   "GRANT INSERT, UPDATE ON Db_Search_Guide_Cols TO PUBLIC;" + seed);
     sent_.clear();
-    EXPECT_TRUE(CheckDatabaseReadiness());
+    Session session = DatabaseSession();
+    EXPECT_TRUE(CheckDatabaseReadiness(session));
     const bool installed = std::any_of(sent_.begin(), sent_.end(), [](const std::string& sql) {
       return sql.rfind("CREATE OR REPLACE FUNCTION", 0) == 0;
     });
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
     std::string writers;
-    for (const std::string& warning : GuideTableWriterWarnings(connection)) writers += warning;
+    for (const std::string& warning : GuideTableWriterWarnings(session.Connection()))
+      writers += warning;
     EXPECT_EQ(Column("SELECT resultlist FROM velmorastine_search('99', 'x')").at(0) + "|" +
                   (installed ? "installed" : "") + "|" + writers,
               expected)
@@ -133,11 +136,11 @@ TEST_P(PostgresServer, TheSearchServiceSearchesWithTheCallersRightsAndRefusesWha
               "', current_schema()); END $$;"
               "GRANT SELECT ON Db_Search_Guide_Tables, Db_Search_Guide_Cols, customers TO " +
               clerk.name);
-  gstrConnect = clerk.Connect();
-  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
+  Session session(clerk.Connect());
+  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
   // Whoever owns the service, it searches with its caller's rights.
   shop->Query("ALTER FUNCTION velmorastine_search(text, text) OWNER TO " + shop->server.user);
-  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+  rdo::rdoConnection& connection = session.Connection();
   const std::pair<std::string, std::string> cases[] = {
       {"'1', 'o'", ", Oslo*2*1|Carla O'Hara, Lyon*3*1|Dan Borg, *4*1|"},
       {"' 1 , 99,1', '\"oslo\" or \"lee\"'", "Ann Lee, Paris*1*1|, Oslo*2*1|"},
@@ -207,9 +210,9 @@ TEST_P(PostgresServer, AWrongPasswordOrARefusedConnectionIsReportedAndChangesNot
                    "password authentication failed for user \"corvanty\""},
         {"ClosedOnPostgres", "corvanty", "Connection refused"}}) {
     boxes_->Clear();
-    gstrConnect = basCorvantyAdmin::BuildConnectString(source, "corvanty", password);
+    Session session(basCorvantyAdmin::BuildConnectString(source, "corvanty", password));
     try {  // as the Connect dialog runs the readiness check and reports its failure
-      EXPECT_FALSE(CheckDatabaseReadiness()) << reported;
+      EXPECT_FALSE(CheckDatabaseReadiness(session)) << reported;
     } catch (const std::exception& error) {
       ReportDialogError(error);
     }

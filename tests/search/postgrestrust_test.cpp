@@ -27,7 +27,6 @@
 namespace corvanty {
 namespace {
 
-using basCorvantyAdmin::gstrConnect;
 using Texts = std::vector<std::string>;
 
 Texts Sorted(Texts lines) {
@@ -176,10 +175,10 @@ TEST_P(PostgresTrust, NothingAnotherRolePlantsIsEverRun) {
                            "'::regrole"),
             Texts{std::to_string(2 * std::size(kPlants))});
 
-  gstrConnect = connect_;
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
-  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
-  rdo::rdoConnection tool = rdo::rdoConnection::Open(connect_);
+  Session session(connect_);
+  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
+  rdo::rdoConnection& tool = session.Connection();
   GuideTableWriterWarnings(tool);
   // What the guide editors ask of the catalogue.
   tool.OpenResultset(UserTablesQuery(rdo::Dialect::PostgreSql));
@@ -221,8 +220,8 @@ TEST_P(PostgresTrust, TheServiceSearchesTheTablesTheToolSearched) {
   const std::string shop = Shop("Decoy");
   const testing::PostgresRole clerk(schema(), "corvanty_clerk_");
   const std::string decoy = clerk.name + "_decoy";
-  gstrConnect = connect_;
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+  Session session(connect_);
+  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
   schema().Query("CREATE SCHEMA " + decoy + " AUTHORIZATION " + clerk.name + "; CREATE TABLE " +
                  decoy + ".customers (id int, name text, city text); INSERT INTO " + decoy +
                  ".customers VALUES (99, 'Decoy', 'Lisbon'); GRANT SELECT ON " + decoy +
@@ -261,8 +260,8 @@ TEST_P(PostgresTrust, NoStoredGuideRunsASecondStatement) {
        "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
        " Conv_required, Conversion_expression) VALUES (16, 1, 'c', 'name', -1,"
        " 'c.name) FROM customers c; DELETE FROM victim; SELECT (c.name');");
-  gstrConnect = connect_;
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+  Session session(connect_);
+  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
   const std::string kCutOff =
       " clause holds a comment (-- or /*) or a ; outside quotes, which would cut off the search "
       "conditions.";
@@ -313,8 +312,8 @@ TEST_P(PostgresTrust, NoStoredGuideRunsASecondStatement) {
 // give the same first mark, or the same unclosed quote, on both.
 TEST_P(PostgresTrust, TheServiceReadsQuotesAsTheEngineDoes) {
   Shop("Quotes");
-  gstrConnect = connect_;
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+  Session session(connect_);
+  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
   const char* const kPieces[] = {"'",  "''", "\"", "E'", "e'", "xe'", "\\", "$$", "$q$", "$1",
                                  "a$", "--", "-",  "/*", "*/", ";",   " ",  "ab", "é"};
   std::mt19937 rng(20261207);
@@ -359,9 +358,9 @@ TEST_P(PostgresTrust, EveryRoleThatCanChangeWhatGuidesRunIsNamedAndPublicLosesIt
         "Db_Search_Guide_Tables TO PUBLIC");
   };
   const auto warnings = [&](const std::string& connect) {
-    gstrConnect = connect;
-    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
-    rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
+    Session session(connect);
+    EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+    rdo::rdoConnection& connection = session.Connection();
     Texts lines = GuideTableWriterWarnings(connection);
     lines.push_back(SearchServiceReport(ReadSearchServiceState(connection)));
     return lines;

@@ -310,8 +310,8 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
   std::vector<rdo::rdoConnection*> served;
   if (postgres()) served = {&indexed, &plain};
   for (const std::unique_ptr<PostgresSchema>& schema : schemas_) {
-    basCorvantyAdmin::gstrConnect = schema->connect;
-    ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine());
+    Session session(schema->connect);
+    ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
   }
 
   // On SQLite the extension, in a connection of its own to each file, runs
@@ -580,9 +580,7 @@ TEST_P(SearchEngine, OneGuidesIndexChangesLeaveTheOtherGuidesIndexesAlone) {
   postgres() ? DropTrigramIndex(connection, 1) : DropSearchIndex(connection, 1);
   EXPECT_EQ(objects(), ten + "0+0 served");
   build(1);
-  basCorvantyAdmin::gstrConnect = connect_;
-  EXPECT_TRUE(DeleteGuide(kCustomersGuide));
-  basCorvantyAdmin::gstrConnect.clear();
+  EXPECT_TRUE(DeleteGuide(connection, kCustomersGuide));
   EXPECT_EQ(objects(), ten + "0+0 served");
   EXPECT_EQ(Search({kCustomersGuide}, "o"), Texts{std::string("error: ") + kInvalidGuidesMessage});
 }

@@ -32,10 +32,10 @@ void DatabaseTest::TearDown() {
 std::string DatabaseTest::UseNewDatabase(const std::string& name, const std::string& seed_sql) {
   if (postgres()) {
     schema_ = std::make_unique<PostgresSchema>(name + "OnPostgres", seed_sql);
-    basCorvantyAdmin::gstrConnect = schema_->connect;
+    connect_ = schema_->connect;
     return schema_->dsn;
   }
-  basCorvantyAdmin::gstrConnect = odbc_.AddSqliteDatabase(name, seed_sql);
+  connect_ = odbc_.AddSqliteDatabase(name, seed_sql);
   file_ = odbc_.File(name + ".db");
   return name;
 }
@@ -58,9 +58,7 @@ std::vector<std::string> DatabaseTest::Tables() {
       "AND table_type = 'BASE TABLE' ORDER BY table_name COLLATE \"C\"");
 }
 
-void DatabaseTest::UseDataSource(const std::string& name) {
-  basCorvantyAdmin::gstrConnect = "DSN=" + name + ";";
-}
+void DatabaseTest::UseDataSource(const std::string& name) { connect_ = "DSN=" + name + ";"; }
 
 std::string GuideTablesSql(const std::vector<std::string_view>& tables, rdo::Dialect dialect) {
   std::string script;

@@ -4,7 +4,9 @@
 // files, or schemas on the shared PostgreSQL server (see OnEachServer); its
 // own ODBC configuration, message boxes recorded and answered by a
 // scripted prompter, every statement sent recorded, and the active
-// connection reset before and after.
+// connection reset before and after. The test works on a session of the
+// database it made (DatabaseSession); the forms' active connection is left
+// to the GUI tests.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "connections/rdo.h"
+#include "connections/session.h"
 #include "support/odbcfixture.h"
 #include "support/postgresserver.h"
 #include "ui/msgbox.h"
@@ -25,10 +28,10 @@ class DatabaseTest : public ::testing::Test {
   void TearDown() override;
 
   bool postgres() const { return server_ == rdo::Dialect::PostgreSql; }
-  // Creates database name seeded with seed_sql and makes it the active
-  // connection: SQLite file name.db with a data source of the same name, or
-  // a new schema reached through data source name + "OnPostgres". Returns
-  // its data source name.
+  // Creates database name seeded with seed_sql and makes it the one the
+  // test works on: SQLite file name.db with a data source of the same name,
+  // or a new schema reached through data source name + "OnPostgres".
+  // Returns its data source name.
   std::string UseNewDatabase(const std::string& name, const std::string& seed_sql = "");
   // Runs sql in the database made last.
   void Exec(const std::string& sql);
@@ -36,8 +39,10 @@ class DatabaseTest : public ::testing::Test {
   std::vector<std::string> Column(const std::string& sql);
   // The names of its tables as the server keeps them, sorted.
   std::vector<std::string> Tables();
-  // Makes data source name the active connection.
-  static void UseDataSource(const std::string& name);
+  // Makes data source name the one the test works on.
+  void UseDataSource(const std::string& name);
+  // A new session of the database the test works on, opened when first used.
+  Session DatabaseSession() const { return Session(connect_); }
 
   OdbcFixture odbc_;
   std::shared_ptr<ScriptedPrompter> boxes_ = std::make_shared<ScriptedPrompter>();
@@ -46,7 +51,8 @@ class DatabaseTest : public ::testing::Test {
 
  private:
   std::shared_ptr<Prompter> previous_prompter_;
-  std::string file_;  // the SQLite database made last
+  std::string file_;     // the SQLite database made last
+  std::string connect_;  // the connect string of the database the test works on
   std::unique_ptr<PostgresSchema> schema_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
+#include "connections/session.h"
 #include "guides/forms/frmcorvantydsgadmin.h"
 #include "guides/forms/frmcorvantydsgdelete.h"
 #include "guides/forms/frmcorvantynewdsg.h"
@@ -177,30 +178,31 @@ void mdiCorvantyMain::mnuSearchColumns_Click() {
 
 void mdiCorvantyMain::mnuTestDSG_Click() { frmCorvantyTest::Instance().Load(); }
 
-void mdiCorvantyMain::mnuRebuildSearchEngine_Click() { RebuildSearchEngineCommand(); }
+void mdiCorvantyMain::mnuRebuildSearchEngine_Click() {
+  Session session(gstrConnect);
+  RebuildSearchEngineCommand(session);
+}
 
 void mdiCorvantyMain::mnuSearchGuideS_Click() {
   // The search indexes are the tool's own: none outlives its guide.
-  RebuildControlTableCommand("Db_Search_Guides", [](rdo::rdoConnection& connection) {
+  Session session(gstrConnect);
+  RebuildControlTableCommand(session, "Db_Search_Guides", [](rdo::rdoConnection& connection) {
     DropOrphanSearchIndexesWithin(connection);
   });
 }
 
-void mdiCorvantyMain::mnuSearchGuideCols_Click() {
-  RebuildControlTableCommand("Db_Search_Guide_Cols");
+void mdiCorvantyMain::RebuildTable(const char* table_name) {
+  Session session(gstrConnect);
+  RebuildControlTableCommand(session, table_name);
 }
 
-void mdiCorvantyMain::mnuSearchGuideTables_Click() {
-  RebuildControlTableCommand("Db_Search_Guide_Tables");
-}
+void mdiCorvantyMain::mnuSearchGuideCols_Click() { RebuildTable("Db_Search_Guide_Cols"); }
 
-void mdiCorvantyMain::mnuSearchGuideSQL_Click() {
-  RebuildControlTableCommand("Db_Search_Guide_SQL");
-}
+void mdiCorvantyMain::mnuSearchGuideTables_Click() { RebuildTable("Db_Search_Guide_Tables"); }
 
-void mdiCorvantyMain::mnuSearchGuideUnique_Click() {
-  RebuildControlTableCommand("Db_Search_Guide_Unique");
-}
+void mdiCorvantyMain::mnuSearchGuideSQL_Click() { RebuildTable("Db_Search_Guide_SQL"); }
+
+void mdiCorvantyMain::mnuSearchGuideUnique_Click() { RebuildTable("Db_Search_Guide_Unique"); }
 
 void mdiCorvantyMain::mnuSearchIndexes_Click() { frmCorvantySearchIndexes::Instance().Show(); }
 

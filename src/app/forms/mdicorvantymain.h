@@ -40,6 +40,8 @@ class mdiCorvantyMain : public QMainWindow {
   mdiCorvantyMain();
   void MDIForm_Load();
   void BuildMenu();
+  // Rebuilds one guide table on a session of the active connection.
+  void RebuildTable(const char* table_name);
   void Forget();  // no longer the one instance nor the main window
   bool loaded_ = false;
   bool unloading_ = false;

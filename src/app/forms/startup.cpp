@@ -5,7 +5,9 @@
 #include <QIcon>
 
 #include "app/forms/mdicorvantymain.h"
+#include "connections/connectionstore.h"
 #include "connections/forms/frmcorvantyconnect.h"
+#include "connections/session.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/readiness.h"
 #include "ui/msgbox.h"
@@ -21,7 +23,8 @@ void SetUpApplication() {
 void ConnectDialogsToChecks() {
   SetReadinessCheck([] {
     try {
-      basCorvantyAdmin::CheckDatabaseReadiness();
+      Session session(basCorvantyAdmin::gstrConnect);
+      basCorvantyAdmin::CheckDatabaseReadiness(session);
       return true;
     } catch (const std::exception& error) {
       ReportDialogError(error);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "connections/connectionstore.h"
 #include "connections/sqlerrorreport.h"
 #include "guides/columnindex.h"
 #include "guides/columnloader.h"
@@ -147,7 +148,8 @@ void frmCorvantyColumns::Form_Load() {
   mblnSkipItemCheck = mblnSkipClick = true;
   ColumnEditorContents contents;
   try {
-    contents = LoadColumnEditor(gintDSGID, edit, gavarTables);
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    contents = LoadColumnEditor(connection, gintDSGID, edit, gavarTables);
   } catch (const std::exception& error) {
     // Without the stored settings an OK would replace them with nothing, so
     // the editor does not open.
@@ -368,7 +370,8 @@ void frmCorvantyColumns::cmdRemove_Click() {
 void frmCorvantyColumns::cmdOK_Click() {
   bool changed = GuideChangedBefore;
   try {
-    changed = SaveColumnSettings(gintDSGID, gavarColumns) || changed;
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    changed = SaveColumnSettings(connection, gintDSGID, gavarColumns) || changed;
   } catch (const std::exception& error) {
     // Nothing was replaced; the settings stay for another try or Cancel.
     ReportDialogError(error);
@@ -382,7 +385,8 @@ void frmCorvantyColumns::cmdCancel_Click() {
   if (gstrDSGMode != kModeEdit &&
       MsgBox("Do you want to keep the Database Search Guide definition?", vbYesNo) == vbNo) {
     try {
-      DeleteGuide(gintDSGID);
+      rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+      DeleteGuide(connection, gintDSGID);
     } catch (const std::exception& error) {
       ReportDialogError(error);
       return;

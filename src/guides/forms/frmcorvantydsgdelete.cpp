@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include "connections/connectionstore.h"
 #include "connections/sqlerrorreport.h"
 #include "ui/forms/controls.h"
 #include "ui/forms/positionform.h"
@@ -42,7 +43,8 @@ void frmCorvantyDSGDelete::Form_Load() {
 void frmCorvantyDSGDelete::cmdDelete_Click() {
   if (MsgBox("Delete this item?", vbYesNo) == vbYes) {
     try {
-      DeleteGuide(SelectedGuideId(*cmbAvailableDSG));
+      rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
+      DeleteGuide(connection, SelectedGuideId(*cmbAvailableDSG));
     } catch (const std::exception& error) {
       // Nothing was deleted; the dialog stays for another try or Cancel.
       ReportDialogError(error);

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "connections/connectionstore.h"
 #include "connections/sqlerrorreport.h"
 #include "guides/currentguide.h"
 #include "guides/forms/frmcorvantytables.h"
@@ -67,11 +68,12 @@ void frmCorvantyNewDSG::cmdOK_Click() {
     return;
   }
   try {
-    if (GuideNameExists(name)) {
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    if (GuideNameExists(connection, name)) {
       MsgBox("Database Search Guide name exists. Please choose another.", vbOKOnly + vbExclamation);
       return;
     }
-    gintDSGID = InsertGuide(name, description);
+    gintDSGID = InsertGuide(connection, name, description);
   } catch (const std::exception& error) {
     ReportDialogError(error);
     return;

@@ -150,13 +150,14 @@ void frmCorvantyTables::Form_Load() {
 void frmCorvantyTables::LoadTables() {
   // In mode Edit the stored FROM clause, as a comma-bracketed list, tells
   // which user tables are the guide's already.
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
   std::optional<StoredClauses> stored;
   std::string guide_tables;
   if (gstrDSGMode == kModeEdit) {
-    stored = LoadGuideClauses(gintDSGID);
+    stored = LoadGuideClauses(connection, gintDSGID);
     if (stored) guide_tables = CommaBracketedTables(stored->FROM_clause);
   }
-  for (const std::string& table : ListUserTables())
+  for (const std::string& table : ListUserTables(connection))
     if (!ListNamesTable(guide_tables, table))
       lstAvailableTbls->addItem(QString::fromStdString(table));
   if (!stored) return;  // a new guide, or one kept without its tables row: empty boxes
@@ -182,7 +183,8 @@ void frmCorvantyTables::cmdOneLeft_Click() {
                vbOKCancel + vbExclamation) != vbOK)
       return;
     try {
-      DeleteTableColumnSettings(gintDSGID, table);
+      rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+      DeleteTableColumnSettings(connection, gintDSGID, table);
     } catch (const std::exception& error) {
       ReportDialogError(error);
       return;
@@ -232,8 +234,9 @@ void frmCorvantyTables::cmdOK_Click() {
   if (!mblnSyntaxVerified) return;
   bool changed = false;
   try {
-    changed =
-        SaveGuideClauses(gintDSGID, gstrDSGMode == kModeEdit, TextOf(*txtFROM), TextOf(*txtWHERE));
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+    changed = SaveGuideClauses(connection, gintDSGID, gstrDSGMode == kModeEdit, TextOf(*txtFROM),
+                               TextOf(*txtWHERE));
   } catch (const std::exception& error) {
     ReportDialogError(error);
     return;
@@ -251,7 +254,8 @@ void frmCorvantyTables::cmdCancel_Click() {
   if (gstrDSGMode == kModeNew &&
       MsgBox("Do you want to keep the Database Search Guide definition?", vbYesNo) == vbNo) {
     try {
-      DeleteGuide(gintDSGID);
+      rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
+      DeleteGuide(connection, gintDSGID);
     } catch (const std::exception& error) {
       ReportDialogError(error);
     }

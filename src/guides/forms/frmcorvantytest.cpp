@@ -85,11 +85,12 @@ void frmCorvantyTest::cmdSearch_Click() {
   cmdSearch->setEnabled(false);
   setCursor(Qt::BusyCursor);
   auto outcome = std::make_shared<TestSearchOutcome>();
+  // The search thread gets a control of its own: nothing it reads or
+  // changes is the dialog's.
   RunInBackground(
       this,
-      [control = Corvanty1, cancelled = cancelled_, outcome] {
-        *outcome = RunTestSearch(*control, *cancelled);
-      },
+      [control = std::make_shared<VelmorastineSearch::Corvanty>(*Corvanty1), cancelled = cancelled_,
+       outcome] { *outcome = RunTestSearch(*control, *cancelled); },
       [this, outcome] { ShowOutcome(*outcome); });
 }
 

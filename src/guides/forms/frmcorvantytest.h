@@ -37,7 +37,7 @@ class frmCorvantyTest : public SingleInstanceForm<frmCorvantyTest> {
   QPushButton* cmdSearch;
   QPlainTextEdit* txtResults;
   QPushButton* cmdCancel;
-  // The search control; while a search runs, only the search uses it.
+  // The search control the dialog sets; each search runs on a copy of it.
   std::shared_ptr<VelmorastineSearch::Corvanty> Corvanty1 =
       std::make_shared<VelmorastineSearch::Corvanty>();
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "connections/connectionstore.h"
 #include "connections/sqlerrorreport.h"
 #include "ui/forms/controls.h"
 
@@ -29,7 +30,8 @@ GuideChooser MakeGuideChooser(QWidget& dialog) {
 
 std::optional<std::vector<GuideEntry>> ListGuidesReportingErrors() {
   try {
-    return ListGuides();
+    rdo::rdoConnection connection = rdo::rdoConnection::Open(basCorvantyAdmin::gstrConnect);
+    return ListGuides(connection);
   } catch (const std::exception& error) {
     ReportDialogError(error);
     return std::nullopt;

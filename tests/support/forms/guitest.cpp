@@ -72,7 +72,8 @@ void GuiTest::ActivateNewDatabase(const std::string& name) {
       1, UseNewDatabase(name), postgres() ? login.user : "u", postgres() ? login.password : ""));
   EXPECT_TRUE(basCorvantyAdmin::LoadConnection(1));
   basCorvantyAdmin::gintActiveConnection = 1;
-  EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness());
+  Session session(basCorvantyAdmin::gstrConnect);  // as the Connect dialog checks it
+  EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
 }
 
 }  // namespace corvanty::testing
