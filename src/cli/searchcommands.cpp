@@ -34,8 +34,8 @@ int Sql(const Words& words) {
       2, 2, "sql GUIDE CRITERIA [--connection N] [--dialect mssql|sqlite|postgresql] [--explain]");
   const std::string dialect_name = args.Value("--dialect");
   // Read before the connection, so that a wrong name is a usage error.
-  const rdo::Dialect chosen =
-      dialect_name.empty() ? rdo::Dialect::SqlServer : DialectOption(dialect_name);
+  const std::optional<rdo::Dialect> chosen =
+      dialect_name.empty() ? std::nullopt : std::optional(DialectOption(dialect_name));
   if (!LoadConnectionFrom(args)) return kExitFailure;
   return ReportingDatabaseErrors([&] {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
@@ -43,7 +43,7 @@ int Sql(const Words& words) {
     const SearchCriteria criteria(args.Positional()[1]);
     // The statement a search runs here, through its index where one
     // serves; for another server, the statement it would run there without.
-    const rdo::Dialect dialect = dialect_name.empty() ? connection.GetDialect() : chosen;
+    const rdo::Dialect dialect = chosen.value_or(connection.GetDialect());
     PlannedSearch planned;
     if (dialect != connection.GetDialect()) {
       SearchStatements generated =

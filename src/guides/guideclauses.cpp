@@ -3,7 +3,7 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
-#include "statements/dialectsql.h"
+#include "connections/serverdialect.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -25,7 +25,8 @@ std::optional<StoredClauses> LoadGuideClauses(int32_t id) {
 
 std::vector<std::string> ListUserTables() {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-  rdo::rdoResultset rows = connection.OpenResultset(UserTablesQuery(connection.GetDialect()));
+  rdo::rdoResultset rows =
+      connection.OpenResultset(ForDialect(connection.GetDialect()).UserTablesQuery());
   std::vector<std::string> tables;
   for (; !rows.IsEOF(); rows.MoveNext()) tables.push_back(rows.Text("Name"));
   return tables;

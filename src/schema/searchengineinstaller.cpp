@@ -3,12 +3,12 @@
 
 #include "connections/connectionstore.h"
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/guidetablewriters.h"
 #include "schema/pinnedcatalogpath.h"
 #include "schema/postgressearchservice.h"
 #include "schema/proceduretext.h"
-#include "statements/dialectsql.h"
 #include "statements/sqlliteral.h"
 #include "ui/msgbox.h"
 
@@ -43,8 +43,9 @@ bool BuildSearchEngine() {
   std::string errors;
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    if (!HasSearchProcedure(connection.GetDialect())) return true;
-    if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
+    const SearchServiceForm service = ForDialect(connection.GetDialect()).SearchService();
+    if (service == SearchServiceForm::None) return true;
+    if (service == SearchServiceForm::VersionedFunctions) {
       InstallPostgresSearchService(connection);
     } else if (!connection.TryExecute(SearchEngineDropBatch())) {
       errors = InstallErrors(rdo::rdoErrors(), "The old search procedure could not be dropped.");
