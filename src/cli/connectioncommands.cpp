@@ -14,6 +14,7 @@
 #include "connections/inisection.h"
 #include "connections/odbcdatasource.h"
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "demo/demodatabase.h"
 #include "demo/demoguides.h"
@@ -130,7 +131,8 @@ int Check(const Words& words) {
   try {
     CheckDatabaseReadiness(saved->session);
     rdo::rdoConnection& connection = saved->session.Connection();
-    if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
+    if (ForDialect(connection.GetDialect()).SearchService() ==
+        SearchServiceForm::VersionedFunctions) {
       const std::string service = SearchServiceReport(ReadSearchServiceState(connection));
       (service.rfind("Warning: ", 0) == 0 ? std::cerr : std::cout) << service << '\n';
     }

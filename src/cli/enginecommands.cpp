@@ -5,6 +5,7 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
+#include "connections/serverdialect.h"
 #include "schema/proceduretext.h"
 #include "schema/searchguidetables.h"
 
@@ -23,10 +24,11 @@ int TableScript(const Words& words) {
   const rdo::Dialect dialect = DialectOption(args.Value("--dialect", "mssql"));
   const std::string& name = args.Positional()[0];
   if (!SqlServerTableScript(name)) throw UsageError("unknown guide table " + name);
-  if (dialect == rdo::Dialect::SqlServer) {
-    std::cout << *SqlServerTableScript(name);
+  const ServerDialect& server = ForDialect(dialect);
+  const std::vector<std::string> statements = *GuideTableStatements(name, server);
+  if (server.RunsBatches()) {
+    std::cout << statements.front();
   } else {
-    const std::vector<std::string> statements = *PortableTableStatements(name, dialect);
     for (const std::string& statement : statements) std::cout << statement << ";\n";
   }
   return kExitOk;

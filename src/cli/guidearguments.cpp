@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "cli/commands.h"
+#include "connections/serverdialect.h"
 #include "search/searchengine.h"
 #include "statements/guideloader.h"
 
@@ -30,9 +31,7 @@ int32_t ResolveGuide(rdo::rdoConnection& connection, const std::string& guide) {
 }
 
 rdo::Dialect DialectOption(const std::string& name) {
-  if (name == "mssql") return rdo::Dialect::SqlServer;
-  if (name == "sqlite") return rdo::Dialect::Sqlite;
-  if (name == "postgresql") return rdo::Dialect::PostgreSql;
+  if (std::optional<rdo::Dialect> dialect = DialectOptionNamed(name)) return *dialect;
   throw UsageError("--dialect takes mssql, sqlite or postgresql");
 }
 

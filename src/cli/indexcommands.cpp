@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/guidearguments.h"
+#include "connections/serverdialect.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexes.h"
 #include "index/searchindexremnants.h"
@@ -21,7 +22,8 @@ std::string Guide(int32_t guide) { return "Database Search Guide " + std::to_str
 // DSG_ID, state, rows, bytes and name, tab-separated; "-" for what an
 // absent index has not, and for rows on PostgreSQL, which counts none.
 void ListIndexes(rdo::rdoConnection& connection) {
-  const bool postgres = connection.GetDialect() == rdo::Dialect::PostgreSql;
+  const bool postgres =
+      ForDialect(connection.GetDialect()).SearchIndexes() == SearchIndexKind::PgTrigram;
   for (const SearchIndexListing& entry : ListGuideSearchIndexes(connection)) {
     const bool absent = entry.index.state == IndexState::Absent;
     std::cout << entry.DSG_ID << '\t' << IndexStateName(entry.index.state) << '\t'
@@ -83,7 +85,8 @@ int Index(const Words& words) {
       std::cerr << reason << '\n';
       return kExitFailure;
     }
-    const bool postgres = connection.GetDialect() == rdo::Dialect::PostgreSql;
+    const bool postgres =
+        ForDialect(connection.GetDialect()).SearchIndexes() == SearchIndexKind::PgTrigram;
     if (args.Positional().empty()) {
       ListIndexes(connection);
       return ReportRemnants(connection) ? kExitFailure : kExitOk;

@@ -31,8 +31,7 @@ int Sql(const Words& words) {
   args.ExpectPositional(2, 2, UsageOf("sql"));
   const std::string dialect_name = args.Value("--dialect");
   // Read before the connection, so that a wrong name is a usage error.
-  const rdo::Dialect chosen =
-      dialect_name.empty() ? rdo::Dialect::SqlServer : DialectOption(dialect_name);
+  const rdo::Dialect chosen = dialect_name.empty() ? rdo::Dialect{} : DialectOption(dialect_name);
   std::optional<CommandSession> saved = SavedConnectionFrom(args);
   if (!saved) return kExitFailure;
   return ReportingDatabaseErrors(saved->dsn, [&] {

@@ -41,6 +41,8 @@ class DatabaseError : public std::runtime_error {
   std::vector<rdoError> errors_;
 };
 
+// The server a connection reaches. What differs between them is asked of
+// its dialect object, ForDialect(dialect) (serverdialect.h).
 enum class Dialect { SqlServer, Sqlite, PostgreSql };
 
 // The dialect of a server by its SQL_DBMS_NAME: SQL Server and the other

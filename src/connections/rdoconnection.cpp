@@ -14,12 +14,13 @@
 #include "connections/odbcdiagnostics.h"
 #include "connections/odbchandles.h"
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 
 namespace corvanty::rdo {
 
 struct rdoConnection::Impl {
   std::shared_ptr<OdbcSession> session;  // empty once closed
-  Dialect dialect = Dialect::Sqlite;
+  Dialect dialect{};                     // set once the server is known
   std::string dbms_name;
 };
 
@@ -77,30 +78,24 @@ void AddDataSourceReport(const std::string& dsn, bool read_failed) {
   if (!report.empty()) AddError(report);
 }
 
-// SQLite opens its file only when first asked for something in it: reading
-// the catalogue at once finds a file that is no database or is damaged
-// while the connection can still tell which file that is.
-void ReadSqliteCatalogue(OdbcSession& session, const std::string& dsn) {
+// Sends the server's opening statement. Where it is what opens the
+// database, a failure is reported with what the ODBC configuration tells
+// of the data source, while the connection can still tell which it is.
+void SendOpeningStatement(OdbcSession& session, const ServerDialect& server,
+                          const std::string& dsn) {
+  const std::string statement = server.OpeningStatement();
+  if (statement.empty()) return;
   StmtHandle stmt = AllocateStatement(session.Dbc());
-  const std::string probe = "SELECT count(*) FROM sqlite_master";
-  SQLRETURN rc = SQLExecDirect(stmt.Get(), Chars(probe), static_cast<SQLINTEGER>(probe.size()));
+  SQLRETURN rc =
+      SQLExecDirect(stmt.Get(), Chars(statement), static_cast<SQLINTEGER>(statement.size()));
+  if (!server.OpensDatabaseLazily()) {
+    Check(rc, SQL_HANDLE_STMT, stmt.Get());
+    return;
+  }
   if (SQL_SUCCEEDED(rc)) return;
   AddDiagnostics(SQL_HANDLE_STMT, stmt.Get(), rc);
   AddDataSourceReport(dsn, true);
   ThrowErrors();
-}
-
-// PostgreSQL reads a backslash in a string literal as an escape unless
-// standard_conforming_strings is on, its default. Texts are placed in
-// literals with their apostrophes doubled and nothing else, so the session
-// is made sure to read them as they stand. Set by a query, which a data
-// source marked read-only still lets through, where it refuses SET.
-void ConformStringLiterals(OdbcSession& session) {
-  StmtHandle stmt = AllocateStatement(session.Dbc());
-  const std::string set =
-      "SELECT pg_catalog.set_config('standard_conforming_strings', 'on', false)";
-  Check(SQLExecDirect(stmt.Get(), Chars(set), static_cast<SQLINTEGER>(set.size())), SQL_HANDLE_STMT,
-        stmt.Get());
 }
 
 // A batch reports a later statement's failure only when its result is reached.
@@ -152,8 +147,7 @@ rdoConnection rdoConnection::Open(const std::string& connect) {
     ThrowErrors();
   }
   impl->dialect = *dialect;
-  if (impl->dialect == Dialect::Sqlite) ReadSqliteCatalogue(*impl->session, values->dsn);
-  if (impl->dialect == Dialect::PostgreSql) ConformStringLiterals(*impl->session);
+  SendOpeningStatement(*impl->session, ForDialect(impl->dialect), values->dsn);
   return rdoConnection(std::move(impl));
 }
 

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "guides/listseparator.h"
 #include "guides/replaceall.h"
-#include "statements/dialectsql.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -39,7 +39,7 @@ std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
     first_slot.emplace(std::pair(slots[slot].TableName, slots[slot].ColumnName), slot);
 
   rdo::rdoResultset rows = connection.OpenResultset(
-      ColumnCatalogueQuery(connection.GetDialect(), QuotedTableList(tables)));
+      ForDialect(connection.GetDialect()).ColumnCatalogueQuery(QuotedTableList(tables)));
   for (; !rows.IsEOF(); rows.MoveNext()) {
     ColumnListEntry& entry = entries.emplace_back();
     entry.TableName = rows.Text("TableName");

@@ -2,7 +2,7 @@
 #include "guides/guideclauses.h"
 
 #include "connections/rdo.h"
-#include "statements/dialectsql.h"
+#include "connections/serverdialect.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -20,7 +20,8 @@ std::optional<StoredClauses> LoadGuideClauses(rdo::rdoConnection& connection, in
 }
 
 std::vector<std::string> ListUserTables(rdo::rdoConnection& connection) {
-  rdo::rdoResultset rows = connection.OpenResultset(UserTablesQuery(connection.GetDialect()));
+  rdo::rdoResultset rows =
+      connection.OpenResultset(ForDialect(connection.GetDialect()).UserTablesQuery());
   std::vector<std::string> tables;
   for (; !rows.IsEOF(); rows.MoveNext()) tables.push_back(rows.Text("Name"));
   return tables;

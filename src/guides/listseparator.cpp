@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "statements/dialectsql.h"
+#include "connections/serverdialect.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -48,7 +48,8 @@ std::string SeparatorToStore(const ColumnSlot& slot) {
 
 std::string SeparatorLiteral(rdo::Dialect dialect, const std::string& stored) {
   if (!IsWrappedInPlusAndApostrophe(stored)) return "'" + QuoteApostrophes(stored) + "'";
-  return WrappedSeparatorLiteral(dialect, QuoteApostrophes(stored.substr(2, stored.size() - 4)));
+  return ForDialect(dialect).WrappedSeparatorLiteral(
+      QuoteApostrophes(stored.substr(2, stored.size() - 4)));
 }
 
 }  // namespace corvanty

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "schema/guidetablewriters.h"
 
+#include "connections/serverdialect.h"
 #include "schema/pinnedcatalogpath.h"
 #include "statements/sqlliteral.h"
 
@@ -57,7 +58,7 @@ std::string GuideTableRightsQuery(const std::string& schema) {
 const std::string kGuideTableRightsQuery = GuideTableRightsQuery("pg_catalog.current_schema()");
 
 void GuardGuideTables(rdo::rdoConnection& connection) {
-  if (connection.GetDialect() != rdo::Dialect::PostgreSql) return;
+  if (!ForDialect(connection.GetDialect()).GuardsGuideTables()) return;
   // Read before anything is pinned, so that nothing is changed when there is
   // nothing to take away.
   bool to_revoke = false;
@@ -79,7 +80,7 @@ void GuardGuideTables(rdo::rdoConnection& connection) {
 }
 
 std::vector<std::string> GuideTableWriterWarnings(rdo::rdoConnection& connection) {
-  if (connection.GetDialect() != rdo::Dialect::PostgreSql) return {};
+  if (!ForDialect(connection.GetDialect()).GuardsGuideTables()) return {};
   PinnedCatalogPath pinned(connection);
   const std::string guide = GuideTablesOf(pinned.SchemaLiteral());
   std::vector<std::string> warnings;

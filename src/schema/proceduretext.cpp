@@ -315,4 +315,7 @@ std::string SearchEngineDropBatch() { return JoinCrLfLines(kDropBatchLines); }
 
 std::string SearchProcedureText() { return JoinCrLfLines(kProcedureLines); }
 
+const char* const kSearchEngineExistsQuery =
+    "SELECT Name FROM SysObjects WHERE Name = 'Velmorastine_Search'";
+
 }  // namespace corvanty

@@ -16,4 +16,7 @@ std::string SearchEngineDropBatch();
 // followed by CR LF, with no batch separator.
 std::string SearchProcedureText();
 
+// Whether the procedure exists: a row when it does.
+extern const char* const kSearchEngineExistsQuery;
+
 }  // namespace corvanty

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/guidetablewriters.h"
+#include "schema/proceduretext.h"
 #include "schema/searchengineinstaller.h"
 #include "schema/searchguidetables.h"
 #include "schema/searchservicestate.h"
 #include "schema/tablebuilder.h"
-#include "statements/dialectsql.h"
 #include "ui/applicationerror.h"
 #include "ui/msgbox.h"
 
@@ -42,8 +43,8 @@ rdo::rdoResultset OpenCheckedResultset(rdo::rdoConnection& connection, const std
 
 // Names of the guide tables that exist, in the case the names are known by.
 std::set<std::string> ExistingGuideTables(rdo::rdoConnection& connection) {
-  rdo::rdoResultset found =
-      OpenCheckedResultset(connection, AllGuideTablesExistQuery(connection.GetDialect()));
+  rdo::rdoResultset found = OpenCheckedResultset(
+      connection, AllGuideTablesExistQuery(ForDialect(connection.GetDialect())));
   std::set<std::string> existing;
   for (; !found.IsEOF(); found.MoveNext()) {
     std::string name = found.Text("Name");
@@ -57,7 +58,7 @@ std::set<std::string> ExistingGuideTables(rdo::rdoConnection& connection) {
 
 bool SearchTablesExist(rdo::rdoConnection& connection) {
   rdo::rdoResultset found =
-      OpenCheckedResultset(connection, MainTablesExistQuery(connection.GetDialect()));
+      OpenCheckedResultset(connection, MainTablesExistQuery(ForDialect(connection.GetDialect())));
   if (found.IsEOF()) return false;
   found.MoveLast();
   found.MoveFirst();
@@ -65,9 +66,14 @@ bool SearchTablesExist(rdo::rdoConnection& connection) {
 }
 
 bool SearchEngineExists(rdo::rdoConnection& connection) {
-  if (!HasSearchProcedure(connection.GetDialect())) return true;
-  if (connection.GetDialect() == rdo::Dialect::PostgreSql)
-    return ReadSearchServiceState(connection).LeftAsItIs();
+  switch (ForDialect(connection.GetDialect()).SearchService()) {
+    case SearchServiceForm::None:
+      return true;
+    case SearchServiceForm::VersionedFunctions:
+      return ReadSearchServiceState(connection).LeftAsItIs();
+    case SearchServiceForm::Procedure:
+      break;
+  }
   return !connection.OpenResultset(kSearchEngineExistsQuery).IsEOF();
 }
 

@@ -2,11 +2,11 @@
 #include "schema/rebuildcommands.h"
 
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/readiness.h"
 #include "schema/searchengineinstaller.h"
 #include "schema/tablebuilder.h"
-#include "statements/dialectsql.h"
 #include "ui/msgbox.h"
 
 namespace corvanty {
@@ -37,11 +37,12 @@ bool RebuildSearchEngineCommand(Session& session) {
   const char* built = "Search engine created successfully.";
   try {
     rdo::rdoConnection& connection = session.Connection();
-    if (connection.GetDialect() == rdo::Dialect::PostgreSql)
+    const SearchServiceForm service = ForDialect(connection.GetDialect()).SearchService();
+    if (service == SearchServiceForm::VersionedFunctions)
       built =
           "Search service installed successfully: applications search with SELECT * FROM "
           "velmorastine_search('guide numbers', 'criteria').";
-    if (!HasSearchProcedure(connection.GetDialect())) {
+    if (service == SearchServiceForm::None) {
       MsgBox(
           "This database is searched by Corvanty's built-in search engine, so it needs no "
           "search procedure and nothing was installed.");

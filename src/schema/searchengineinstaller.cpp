@@ -2,12 +2,12 @@
 #include "schema/searchengineinstaller.h"
 
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/guidetablewriters.h"
 #include "schema/pinnedcatalogpath.h"
 #include "schema/postgressearchservice.h"
 #include "schema/proceduretext.h"
-#include "statements/dialectsql.h"
 #include "statements/sqlliteral.h"
 #include "ui/msgbox.h"
 
@@ -42,8 +42,9 @@ bool BuildSearchEngine(Session& session) {
   std::string errors;
   try {
     rdo::rdoConnection& connection = session.Connection();
-    if (!HasSearchProcedure(connection.GetDialect())) return true;
-    if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
+    const SearchServiceForm service = ForDialect(connection.GetDialect()).SearchService();
+    if (service == SearchServiceForm::None) return true;
+    if (service == SearchServiceForm::VersionedFunctions) {
       InstallPostgresSearchService(connection);
     } else if (!connection.TryExecute(SearchEngineDropBatch())) {
       errors = InstallErrors(rdo::rdoErrors(), "The old search procedure could not be dropped.");

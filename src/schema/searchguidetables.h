@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "connections/rdo.h"
+#include "connections/serverdialect.h"
 
 namespace corvanty {
 
@@ -43,8 +43,18 @@ std::optional<std::vector<std::string>> SqliteTableStatements(const std::string&
 // are folded to lower case by the server.
 std::optional<std::vector<std::string>> PostgresTableStatements(const std::string& name);
 
-// SqliteTableStatements or PostgresTableStatements by the dialect.
+// The statements that drop and re-create the table on the server: SQL
+// Server's script as its one batch, the others' statements as above.
+std::optional<std::vector<std::string>> GuideTableStatements(const std::string& name,
+                                                             const ServerDialect& server);
 std::optional<std::vector<std::string>> PortableTableStatements(const std::string& name,
                                                                 rdo::Dialect dialect);
+
+// Names (column "Name") of the three main guide tables that exist, as
+// objects of any kind (on PostgreSQL tables and views of the current schema).
+std::string MainTablesExistQuery(const ServerDialect& server);
+
+// Names (column "Name") of those of the five guide tables that exist.
+std::string AllGuideTablesExistQuery(const ServerDialect& server);
 
 }  // namespace corvanty

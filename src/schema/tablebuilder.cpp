@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "schema/searchguidetables.h"
 #include "ui/msgbox.h"
@@ -15,16 +16,15 @@ namespace {
 // failure, its records left in the error list.
 bool SendTableStatements(rdo::rdoConnection& connection, const std::string& table_name,
                          const TableFollowUp& follow_up) {
-  const rdo::Dialect dialect = connection.GetDialect();
-  if (dialect == rdo::Dialect::SqlServer)
-    return connection.TryExecute(*SqlServerTableScript(table_name));
-  // The SQLite driver runs one statement per call. PostgreSQL drops and
-  // creates in one transaction, and so does SQLite when work follows: a
-  // failure or interruption leaves the old table as it was.
+  const ServerDialect& server = ForDialect(connection.GetDialect());
+  const std::vector<std::string> statements = *GuideTableStatements(table_name, server);
+  if (server.RunsBatches()) return connection.TryExecute(statements.front());
+  // The others run one statement per call. PostgreSQL drops and creates in
+  // one transaction, and so does SQLite when work follows: a failure or
+  // interruption leaves the old table as it was.
   std::optional<rdo::Transaction> transaction;
-  if (dialect == rdo::Dialect::PostgreSql || follow_up)
+  if (server.RebuildsTablesInOneTransaction() || follow_up)
     transaction.emplace(connection.BeginTrans());
-  std::vector<std::string> statements = *PortableTableStatements(table_name, dialect);
   for (const std::string& statement : statements)
     if (!connection.TryExecute(statement)) return false;
   if (follow_up) follow_up(connection);

@@ -9,7 +9,8 @@
 namespace corvanty::basCorvantyAdmin {
 
 // Work that belongs with a table's rebuild, run after it in its transaction
-// (throwing rdo::DatabaseError rolls both back). SQL Server never runs it.
+// (throwing rdo::DatabaseError rolls both back). A server that runs the
+// script as one batch (SQL Server) never runs it.
 using TableFollowUp = std::function<void(rdo::rdoConnection&)>;
 
 // Drops (if present) and re-creates one of the five guide tables on the

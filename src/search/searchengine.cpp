@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "search/searchengine.h"
 
+#include "connections/serverdialect.h"
 #include "index/searchindexbuild.h"
 #include "statements/guideloader.h"
 
@@ -15,7 +16,7 @@ SearchRun::SearchRun(rdo::rdoConnection connection, std::vector<GuideStatement> 
     : connection_(std::move(connection)),
       statements_(std::move(statements)),
       paths_(std::move(paths)) {
-  if (connection_.GetDialect() == rdo::Dialect::PostgreSql)
+  if (ForDialect(connection_.GetDialect()).SearchesThroughCursor())
     transaction_.emplace(connection_.BeginTrans());
 }
 
@@ -46,7 +47,7 @@ PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>
   for (const GuideStatement& statement : generated.Guides)
     if (!statement.Error.empty()) ThrowSearchError(statement.Error);
   PlannedSearch planned;
-  if (connection.GetDialect() != rdo::Dialect::SqlServer) {
+  if (ForDialect(connection.GetDialect()).SearchIndexes() != SearchIndexKind::None) {
     planned.paths = ChooseSearchPaths(connection, definitions, criteria, generated.Guides);
   } else {
     const std::string why = "scan: " + NoSearchIndexesReason(connection);
@@ -67,9 +68,10 @@ std::unique_ptr<SearchRun> StartSearch(rdo::rdoConnection connection,
                                        const std::vector<int32_t>& guide_ids,
                                        const std::string& criteria) {
   // On SQL Server a NULL shown value must add empty text, not empty the
-  // whole result text; the SQLite rendering takes care of it itself.
-  if (connection.GetDialect() == rdo::Dialect::SqlServer)
-    connection.Execute("SET CONCAT_NULL_YIELDS_NULL OFF");
+  // whole result text; the other servers' renderings take care of it.
+  if (const std::string session = ForDialect(connection.GetDialect()).SearchSessionStatement();
+      !session.empty())
+    connection.Execute(session);
   PlannedSearch planned;
   try {
     planned = PlanSearch(connection, guide_ids, SearchCriteria(criteria));

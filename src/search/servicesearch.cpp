@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "search/servicesearch.h"
 
+#include "connections/serverdialect.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -8,11 +9,12 @@ namespace corvanty {
 ServiceSearch::ServiceSearch(rdo::rdoConnection connection, int32_t guide,
                              const std::string& criteria)
     : connection_(std::move(connection)) {
-  if (connection_.GetDialect() != rdo::Dialect::PostgreSql)
+  const ServerDialect& server = ForDialect(connection_.GetDialect());
+  if (server.SearchService() != SearchServiceForm::VersionedFunctions)
     ThrowSearchError(
         std::string("Only a PostgreSQL database has a search service to search in; this one is "
                     "on ") +
-        rdo::ServerName(connection_.GetDialect()) + ": search without --in-database.");
+        server.ServerName() + ": search without --in-database.");
   rows_.emplace(connection_.OpenForwardOnly("SELECT * FROM velmorastine_search('" +
                                             std::to_string(guide) + "', '" +
                                             QuoteApostrophes(criteria) + "')"));

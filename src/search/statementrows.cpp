@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "search/statementrows.h"
 
+#include "connections/serverdialect.h"
+
 namespace corvanty {
 namespace {
 
@@ -77,7 +79,7 @@ class CursorRows : public StatementRows {
 
 std::unique_ptr<StatementRows> OpenStatementRows(rdo::rdoConnection& connection,
                                                  const std::string& sql, size_t number) {
-  if (connection.GetDialect() == rdo::Dialect::PostgreSql)
+  if (ForDialect(connection.GetDialect()).SearchesThroughCursor())
     return std::make_unique<CursorRows>(connection, sql, number);
   return std::make_unique<DirectRows>(connection, sql);
 }

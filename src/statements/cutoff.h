@@ -3,16 +3,16 @@
 // Whether a piece of stored SQL could end the statement it is spliced into,
 // or hide what is joined after it: a comment (-- or /*) or a ; outside
 // quoted text, or quoted text that is still open at the end of the piece.
-// The quotes are read as the server reads them: on SQL Server and SQLite
-// apostrophes, double quotes and brackets; on PostgreSQL also E'' strings
-// with backslash escapes and dollar quotes ($$…$$, $tag$…$tag$), while
-// brackets quote nothing there.
+// The quotes are read as the server reads them (its dialect's
+// QuotedSpanAt): on SQL Server and SQLite apostrophes, double quotes and
+// brackets; on PostgreSQL also E'' strings with backslash escapes and dollar
+// quotes ($$…$$, $tag$…$tag$), while brackets quote nothing there.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "connections/rdo.h"
+#include "connections/serverdialect.h"
 
 namespace corvanty {
 
@@ -24,10 +24,13 @@ struct CutOff {
 
 // The first place in the text that would cut off what follows it, as the
 // dialect's server reads the text; nullopt when there is none.
-std::optional<CutOff> FirstCutOff(std::string_view sql, rdo::Dialect dialect);
+std::optional<CutOff> FirstCutOff(std::string_view sql, const ServerDialect& server);
+inline std::optional<CutOff> FirstCutOff(std::string_view sql, rdo::Dialect dialect) {
+  return FirstCutOff(sql, ForDialect(dialect));
+}
 
-inline bool CutsOffWhatFollows(std::string_view sql, rdo::Dialect dialect) {
-  return FirstCutOff(sql, dialect).has_value();
+inline bool CutsOffWhatFollows(std::string_view sql, const ServerDialect& server) {
+  return FirstCutOff(sql, server).has_value();
 }
 
 }  // namespace corvanty

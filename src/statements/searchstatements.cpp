@@ -38,19 +38,19 @@ std::string_view LastSeparatorRemnant(std::string_view separator) {
 // "SELECT CONVERT(varchar(200),<values>) ResultList,<key> IDColumn, <id> DSG_ID "
 // and a blank. Only the guide's first column can supply the key.
 std::string SelectPart(const GuideDefinition& guide, const std::vector<const GuideColumn*>& shown,
-                       rdo::Dialect dialect) {
+                       const ServerDialect& server) {
   std::string values;
   for (const GuideColumn* column : shown) {
-    values += ShownValue(ValueExpression(StoredValueExpression(*column), dialect), dialect);
+    values += server.ShownValue(ValueExpression(StoredValueExpression(*column), server));
     const std::string_view separator = column == shown.back()
                                            ? LastSeparatorRemnant(column->List_column_separator)
                                            : std::string_view(column->List_column_separator);
-    values += ListSeparator(separator, dialect);
+    values += ListSeparator(separator, server);
   }
   const GuideColumn& first = guide.Columns.front();
   const std::string key =
       first.Is_key_column != 0 ? first.Column_qualifier + "." + first.Column_name : " 0";
-  return "SELECT " + ConvertToText(values, kResultListLength, dialect) + " ResultList," + key +
+  return "SELECT " + server.ConvertToText(values, kResultListLength) + " ResultList," + key +
          " IDColumn, " + std::to_string(guide.DSG_ID) + " DSG_ID  ";
 }
 
@@ -77,14 +77,14 @@ struct Narrowing {
 // branch has the condition of its own column instead, and each earlier
 // column's as not true.
 std::string ConditionPart(const GuideDefinition& guide, const SearchCriteria& criteria,
-                          rdo::Dialect dialect, const Narrowing& narrowing) {
+                          const ServerDialect& server, const Narrowing& narrowing) {
   const std::string where = guide.WHERE_clause.value_or("");
   const bool ownWhere = HasOwnWhere(guide);
-  const LikeSyntax like = LikeFor(dialect);
+  const LikeSyntax like = server.Like();
   std::string conditions;  // " (c1) OR  (c2) "
   std::string branch;      // "(ck) AND (c1) IS NOT TRUE ..."
   size_t column = 0;
-  for (const std::string& value : SearchedValues(guide, dialect)) {
+  for (const std::string& value : SearchedValues(guide, server)) {
     const std::string condition = "(" + value + " " + std::string(like.keyword) + " '%" +
                                   criteria.LikePattern(value, like.keyword, like.after) + "%'" +
                                   std::string(like.after) + ")";
@@ -117,7 +117,7 @@ std::optional<std::string> GuardedFrom(const std::string& from, const std::strin
 }
 
 GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& criteria,
-                            rdo::Dialect dialect, const Narrowing& narrowing = {}) {
+                            const ServerDialect& server, const Narrowing& narrowing = {}) {
   const std::string number = std::to_string(guide.DSG_ID);
   if (!guide.HasTablesRow)
     return {guide.DSG_ID, "", "Error: Database Search Guide " + number + " has no tables defined."};
@@ -129,7 +129,7 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
             "Error: Database Search Guide " + number + " shows no column in its result list."};
   for (const auto& [clause, text] :
        {std::pair{"FROM", guide.FROM_clause}, std::pair{"WHERE", guide.WHERE_clause}})
-    if (const std::optional<CutOff> cut = FirstCutOff(text.value_or(""), dialect))
+    if (const std::optional<CutOff> cut = FirstCutOff(text.value_or(""), server))
       return {guide.DSG_ID, "",
               "Error: Database Search Guide " + number + " cannot be searched: its " + clause +
                   (cut->open_quote ? " clause opens a quoted text (" + cut->mark +
@@ -146,11 +146,11 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
                 "or has a RIGHT or FULL join."};
   try {
     GuideStatement statement{guide.DSG_ID,
-                             SelectPart(guide, shown, dialect) + *from + " " +
-                                 ConditionPart(guide, criteria, dialect, narrowing),
+                             SelectPart(guide, shown, server) + *from + " " +
+                                 ConditionPart(guide, criteria, server, narrowing),
                              ""};
     // The columns' expressions and separators are stored SQL too.
-    if (CutsOffWhatFollows(statement.SQL, dialect))
+    if (CutsOffWhatFollows(statement.SQL, server))
       return {guide.DSG_ID, "",
               "Error: Database Search Guide " + number +
                   " cannot be searched: its columns hold a comment (-- or /*), a ; or a quote "
@@ -159,7 +159,7 @@ GuideStatement StatementFor(const GuideDefinition& guide, const SearchCriteria& 
   } catch (const UntranslatableExpression& refused) {
     return {guide.DSG_ID, "",
             "Error: Database Search Guide " + number + " cannot be searched on " +
-                rdo::ServerName(dialect) + ": " + refused.what() + "."};
+                server.ServerName() + ": " + refused.what() + "."};
   }
 }
 
@@ -184,17 +184,21 @@ SearchStatements GenerateSearchStatements(const std::vector<GuideDefinition>& gu
 
   SearchStatements result;
   for (const GuideDefinition* guide : listed)
-    result.Guides.push_back(StatementFor(*guide, criteria, dialect));
+    result.Guides.push_back(StatementFor(*guide, criteria, ForDialect(dialect)));
   return result;
 }
 
-std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect) {
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, const ServerDialect& server) {
   std::vector<std::string> values;
   for (const GuideColumn& column : guide.Columns)
     if (column.Is_search_column != 0)
       values.push_back(
-          SearchedValue(ValueExpression(StoredValueExpression(column), dialect), dialect));
+          server.SearchedValue(ValueExpression(StoredValueExpression(column), server)));
   return values;
+}
+
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect) {
+  return SearchedValues(guide, ForDialect(dialect));
 }
 
 std::string GuideRows(const GuideDefinition& guide) {
@@ -204,15 +208,14 @@ std::string GuideRows(const GuideDefinition& guide) {
 
 GuideStatement IndexedStatement(const GuideDefinition& guide, const SearchCriteria& criteria,
                                 const std::string& fresh, const std::string& candidates) {
-  if (GuideStatement plain = StatementFor(guide, criteria, rdo::Dialect::Sqlite);
-      !plain.Error.empty())
+  if (GuideStatement plain = StatementFor(guide, criteria, SqliteDialect()); !plain.Error.empty())
     return plain;
   GuideStatement indexed =
-      StatementFor(guide, criteria, rdo::Dialect::Sqlite, {fresh, candidates, std::nullopt});
+      StatementFor(guide, criteria, SqliteDialect(), {fresh, candidates, std::nullopt});
   if (indexed.Error.empty())
     indexed.SQL +=
         " UNION ALL " +
-        StatementFor(guide, criteria, rdo::Dialect::Sqlite, {"NOT " + fresh, "", std::nullopt}).SQL;
+        StatementFor(guide, criteria, SqliteDialect(), {"NOT " + fresh, "", std::nullopt}).SQL;
   return indexed;
 }
 
@@ -237,18 +240,18 @@ bool HasOrAtTop(std::string_view where) {
 }  // namespace
 
 GuideStatement UnionStatement(const GuideDefinition& guide, const SearchCriteria& criteria) {
-  const GuideStatement plain = StatementFor(guide, criteria, rdo::Dialect::PostgreSql);
+  const GuideStatement plain = StatementFor(guide, criteria, PostgresDialect());
   const std::string refused = "Error: Database Search Guide " + std::to_string(guide.DSG_ID) +
                               " cannot be searched through its index: ";
   if (!plain.Error.empty()) return plain;
   if (HasOwnWhere(guide) && HasOrAtTop(*guide.WHERE_clause))
     return {guide.DSG_ID, "", refused + "its WHERE clause has an OR outside parentheses"};
-  const size_t branches = SearchedValues(guide, rdo::Dialect::PostgreSql).size();
+  const size_t branches = SearchedValues(guide, PostgresDialect()).size();
   if (branches == 0) return {guide.DSG_ID, "", refused + "it has no search column"};
   GuideStatement union_of{guide.DSG_ID, "", ""};
   for (size_t branch = 0; branch < branches; ++branch)
     union_of.SQL += (branch ? " UNION ALL " : "") +
-                    StatementFor(guide, criteria, rdo::Dialect::PostgreSql, {"", "", branch}).SQL;
+                    StatementFor(guide, criteria, PostgresDialect(), {"", "", branch}).SQL;
   return union_of;
 }
 

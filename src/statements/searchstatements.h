@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "connections/rdo.h"
+#include "connections/serverdialect.h"
 #include "statements/guidedefinition.h"
 #include "statements/searchcriteria.h"
 
@@ -70,6 +70,7 @@ GuideStatement UnionStatement(const GuideDefinition& guide, const SearchCriteria
 // The expressions the guide's search columns are matched by, in column
 // order, in the dialect. Throws UntranslatableExpression as ValueExpression
 // does.
+std::vector<std::string> SearchedValues(const GuideDefinition& guide, const ServerDialect& server);
 std::vector<std::string> SearchedValues(const GuideDefinition& guide, rdo::Dialect dialect);
 
 // The rows a guide's statement searches: its FROM clause and, when it has a

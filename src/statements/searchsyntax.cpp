@@ -82,54 +82,13 @@ class Reader {
 // varchar without a length is 30 characters long on the server.
 constexpr int kDefaultVarcharLength = 30;
 
-std::string Cut(const std::string& text, int length) {
-  return "substr(" + text + ", 1, " + std::to_string(length) + ")";
-}
-
-std::string CastToText(std::string_view expression, rdo::Dialect dialect) {
-  return "CAST(" + std::string(expression) +
-         (dialect == rdo::Dialect::PostgreSql ? " AS text)" : " AS TEXT)");
-}
-
-std::string TextCut(std::string_view expression, int length, rdo::Dialect dialect) {
-  return Cut(CastToText(expression, dialect), length);
-}
-
-// One of the server's common date styles: as strftime writes it on SQLite,
-// as to_char does on PostgreSQL.
-struct DateStyle {
-  int style;
-  const char* strftime_format;
-  const char* to_char_format;
-};
-constexpr DateStyle kDateStyles[] = {
-    {101, "%m/%d/%Y", "MM/DD/YYYY"},
-    {103, "%d/%m/%Y", "DD/MM/YYYY"},
-    {112, "%Y%m%d", "YYYYMMDD"},
-    {120, "%Y-%m-%d %H:%M:%S", "YYYY-MM-DD HH24:MI:SS"},
-    {121, "%Y-%m-%d %H:%M:%f", "YYYY-MM-DD HH24:MI:SS.MS"},  // seconds with milliseconds
-};
-
-// The server's text of the date and time value in one of its common styles;
-// nothing for any other style. The value is read as a date and time: these
-// styles are what a guide converts dates with.
-std::optional<std::string> DateText(const std::string& value, int style, rdo::Dialect dialect) {
-  for (const DateStyle& known : kDateStyles) {
-    if (known.style != style) continue;
-    if (dialect == rdo::Dialect::PostgreSql)
-      return "to_char(CAST(" + value + " AS timestamp), '" + known.to_char_format + "')";
-    return "strftime('" + std::string(known.strftime_format) + "', " + value + ")";
-  }
-  return std::nullopt;
-}
-
 // A CONVERT(varchar[(N)], x[, style]) starting at `at`, translated, and the
 // position after it; nothing when the text there is not one. Throws
 // UntranslatableExpression for a style it has no translation for.
 std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at,
-                                                                 rdo::Dialect dialect);
+                                                                 const ServerDialect& server);
 
-std::string TranslateConverts(std::string_view text, rdo::Dialect dialect) {
+std::string TranslateConverts(std::string_view text, const ServerDialect& server) {
   std::string translated;
   translated.reserve(text.size() + 16);
   for (size_t i = 0; i < text.size();) {
@@ -141,7 +100,7 @@ std::string TranslateConverts(std::string_view text, rdo::Dialect dialect) {
     }
     const bool wordStart = IsWordChar(text[i]) && (i == 0 || !IsNameByte(text[i - 1]));
     if (wordStart) {
-      if (auto convert = TranslateConvertAt(text, i, dialect)) {
+      if (auto convert = TranslateConvertAt(text, i, server)) {
         translated += convert->first;
         i = convert->second;
         continue;
@@ -153,7 +112,7 @@ std::string TranslateConverts(std::string_view text, rdo::Dialect dialect) {
 }
 
 std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_view text, size_t at,
-                                                                 rdo::Dialect dialect) {
+                                                                 const ServerDialect& server) {
   Reader reader(text, at);
   if (!reader.TakeWord("CONVERT") || !reader.Take('(') || !reader.TakeWord("varchar"))
     return std::nullopt;
@@ -166,21 +125,22 @@ std::optional<std::pair<std::string, size_t>> TranslateConvertAt(std::string_vie
   const auto argument = reader.TakeArgument();
   if (!argument) return std::nullopt;
   // The argument may hold conversions of its own.
-  const std::string inner = TranslateConverts(tsql::Trim(argument->first), dialect);
+  const std::string inner = TranslateConverts(tsql::Trim(argument->first), server);
   const int cut = length.value_or(kDefaultVarcharLength);
   if (argument->second == ')')
-    return std::make_pair(TextCut(inner, cut, dialect), reader.Position());
+    return std::make_pair(server.ConvertToText(inner, cut), reader.Position());
 
   const std::optional<int> style = reader.TakeNumber();
-  const std::optional<std::string> date = style ? DateText(inner, *style, dialect) : std::nullopt;
+  const std::optional<std::string> date =
+      style ? server.Translation()->DateInStyle(inner, *style, cut) : std::nullopt;
   if (!date || !reader.Take(')')) {
     // Named whole in the refusal: up to its closing parenthesis.
     std::optional<std::pair<std::string_view, char>> rest;
     while ((rest = reader.TakeArgument()) && rest->second == ',') continue;
     const size_t end = rest ? reader.Position() : text.size();
-    throw UntranslatableExpression(std::string(text.substr(at, end - at)), dialect);
+    throw UntranslatableExpression(std::string(text.substr(at, end - at)), server);
   }
-  return std::make_pair(Cut(*date, cut), reader.Position());
+  return std::make_pair(*date, reader.Position());
 }
 
 std::string ConcatenationOperators(std::string_view fragment) {
@@ -221,26 +181,17 @@ std::vector<std::string_view> TopLevelPieces(std::string_view text) {
   return pieces;
 }
 
-// A value that adds empty text for NULL, as on SQL Server searched with
-// CONCAT_NULL_YIELDS_NULL OFF. PostgreSQL takes text only as coalesce's
-// second argument beside text, so the value is made text first.
-std::string NullAsEmpty(const std::string& value, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::PostgreSql)
-    return "coalesce(" + CastToText(value, dialect) + ", '')";
-  return "ifnull(" + value + ",'')";
-}
-
 // A conversion expression yields text, so a + between its top-level pieces
 // joins text: that is ||, and each piece is wrapped so that a NULL adds
-// nothing.
-std::string TextConcatenation(const std::string& expression, rdo::Dialect dialect) {
+// nothing, as on SQL Server searched with CONCAT_NULL_YIELDS_NULL OFF.
+std::string TextConcatenation(const std::string& expression, const ServerDialect& server) {
   const std::vector<std::string_view> pieces = TopLevelPieces(expression);
   if (pieces.size() < 2) return expression;
   std::string joined;
   for (std::string_view piece : pieces) {
     const std::string trimmed(tsql::Trim(piece));
     if (trimmed.empty()) return expression;  // a sign, not a join: leave it
-    joined += (joined.empty() ? "" : "||") + NullAsEmpty(trimmed, dialect);
+    joined += (joined.empty() ? "" : "||") + server.ShownValue(trimmed);
   }
   return joined;
 }
@@ -248,42 +199,19 @@ std::string TextConcatenation(const std::string& expression, rdo::Dialect dialec
 }  // namespace
 
 UntranslatableExpression::UntranslatableExpression(const std::string& expression,
-                                                   rdo::Dialect dialect)
-    : std::runtime_error(expression + " converts with a style that has no " +
-                         rdo::ServerName(dialect) +
+                                                   const ServerDialect& server)
+    : std::runtime_error(expression + " converts with a style that has no " + server.ServerName() +
                          " translation (there are translations for the styles 101, 103, 112, 120 "
                          "and 121)") {}
 
-std::string ConvertToText(std::string_view expression, int length, rdo::Dialect dialect) {
-  if (dialect != rdo::Dialect::SqlServer) return TextCut(expression, length, dialect);
-  return "CONVERT(varchar(" + std::to_string(length) + ")," + std::string(expression) + ")";
+std::string ValueExpression(std::string_view storedExpression, const ServerDialect& server) {
+  if (!server.Translation()) return std::string(storedExpression);
+  return TextConcatenation(TranslateConverts(storedExpression, server), server);
 }
 
-std::string ValueExpression(std::string_view storedExpression, rdo::Dialect dialect) {
-  if (dialect != rdo::Dialect::SqlServer)
-    return TextConcatenation(TranslateConverts(storedExpression, dialect), dialect);
-  return std::string(storedExpression);
-}
-
-std::string ShownValue(std::string_view valueExpression, rdo::Dialect dialect) {
-  if (dialect != rdo::Dialect::SqlServer) return NullAsEmpty(std::string(valueExpression), dialect);
-  return std::string(valueExpression);
-}
-
-std::string SearchedValue(std::string_view valueExpression, rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::PostgreSql) return CastToText(valueExpression, dialect);
-  return std::string(valueExpression);
-}
-
-LikeSyntax LikeFor(rdo::Dialect dialect) {
-  if (dialect == rdo::Dialect::PostgreSql) return {"ILIKE", " ESCAPE ''"};
-  return {"LIKE", ""};
-}
-
-std::string ListSeparator(std::string_view storedFragment, rdo::Dialect dialect) {
-  if (dialect != rdo::Dialect::SqlServer)
-    return ConcatenationOperators(TranslateConverts(storedFragment, dialect));
-  return std::string(storedFragment);
+std::string ListSeparator(std::string_view storedFragment, const ServerDialect& server) {
+  if (!server.Translation()) return std::string(storedFragment);
+  return ConcatenationOperators(TranslateConverts(storedFragment, server));
 }
 
 }  // namespace corvanty

@@ -3,12 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "connections/serverdialect.h"
 #include "guides/columnloader.h"
 #include "guides/columnstore.h"
 #include "guides/fromlist.h"
 #include "guides/guideclauses.h"
 #include "guides/syntaxcheck.h"
-#include "statements/dialectsql.h"
 
 namespace corvanty {
 namespace {
@@ -95,7 +95,7 @@ TEST(GuideStatements, AreTheServersOwnTexts) {
       {SyntaxTestStatement("", ""), "SELECT 'atest'  "},
       {SyntaxTestStatement("Customers", "id > 1"), "SELECT 'atest' FROM Customers WHERE id > 1"},
       {SyntaxTestStatement("", "1 = 1"), "SELECT 'atest'  WHERE 1 = 1"},
-      {UserTablesQuery(rdo::Dialect::SqlServer), "SELECT Name FROM SysObjects WHERE Type = 'U'"},
+      {SqlServerDialect().UserTablesQuery(), "SELECT Name FROM SysObjects WHERE Type = 'U'"},
       {TablesRowInsertStatement(7, "Customers, Orders", "Customers.id = Orders.customer_id"),
        "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (7,'FROM "
        "Customers, Orders','WHERE Customers.id = Orders.customer_id')"},
@@ -118,7 +118,7 @@ TEST(GuideStatements, AreTheServersOwnTexts) {
        "Conv_required,Conversion_expression, Is_key_column) VALUES "
        "(7,2,'Orders','Total','Numeric',1,0,'+' + CHAR(39) + ', ' + CHAR(39) + "
        "'+',-1,'CONVERT(varchar,Orders.Total)',0)"},
-      {ColumnCatalogueQuery(rdo::Dialect::SqlServer, QuotedTableList({"", "Orders", "Customers"})),
+      {SqlServerDialect().ColumnCatalogueQuery(QuotedTableList({"", "Orders", "Customers"})),
        "SELECT Tbl.Name TableName, Col.Name ColName FROM SysObjects Tbl, SysColumns Col WHERE "
        "Tbl.ID = Col.ID AND Tbl.Name IN ('Orders','Customers')"},
       {GuideFromClauseQuery(7),

@@ -13,7 +13,7 @@
 #include "schema/guidetablewriters.h"
 #include "schema/postgressearchservice.h"
 #include "schema/rebuildcommands.h"
-#include "statements/dialectsql.h"
+#include "schema/searchguidetables.h"
 #include "support/databasetest.h"
 
 namespace corvanty {
@@ -64,7 +64,7 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
     // What was sent before the search service was looked for (on PostgreSQL,
     // where it is then installed).
     const Texts before(sent_.begin(), std::find(sent_.begin(), sent_.end(), kServiceQuery));
-    const bool only_query = before == Texts{MainTablesExistQuery(server_)};
+    const bool only_query = before == Texts{MainTablesExistQuery(ForDialect(server_))};
     std::string want = expected;
     if (postgres())
       std::transform(want.begin(), want.begin() + want.find('|'), want.begin(), ::tolower);
@@ -73,9 +73,9 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
     // the existence queries, and on PostgreSQL the look at PUBLIC's rights.
     sent_.clear();
     EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
-    EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(server_), kServiceQuery,
+    EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(ForDialect(server_)), kServiceQuery,
                                          kGuideTableRightsQuery}
-                                 : Texts{MainTablesExistQuery(server_)}));
+                                 : Texts{MainTablesExistQuery(ForDialect(server_))}));
   }
   // An index named like a guide table does not count as that table.
   UseNewDatabase("IndexOnly",

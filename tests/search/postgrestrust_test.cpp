@@ -12,6 +12,7 @@
 #include <random>
 
 #include "connections/connectionstore.h"
+#include "connections/serverdialect.h"
 #include "index/trigramindex.h"
 #include "schema/guidetablewriters.h"
 #include "schema/readiness.h"
@@ -20,7 +21,6 @@
 #include "search/searchengine.h"
 #include "search/statementrows.h"
 #include "statements/cutoff.h"
-#include "statements/dialectsql.h"
 #include "statements/sqlliteral.h"
 #include "support/searchdatabase.h"
 
@@ -181,8 +181,8 @@ TEST_P(PostgresTrust, NothingAnotherRolePlantsIsEverRun) {
   rdo::rdoConnection& tool = session.Connection();
   GuideTableWriterWarnings(tool);
   // What the guide editors ask of the catalogue.
-  tool.OpenResultset(UserTablesQuery(rdo::Dialect::PostgreSql));
-  tool.OpenResultset(ColumnCatalogueQuery(rdo::Dialect::PostgreSql, "'customers','orders'"));
+  tool.OpenResultset(PostgresDialect().UserTablesQuery());
+  tool.OpenResultset(PostgresDialect().ColumnCatalogueQuery("'customers','orders'"));
   size_t compared = 0;
   for (const bool indexed : {false, true}) {
     for (int32_t guide : kGuides)

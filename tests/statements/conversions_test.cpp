@@ -78,8 +78,8 @@ TEST_P(Conversions, GiveTheServersTextsOrRefuseTheGuide) {
   // with non-ASCII letters, it is no conversion.
   for (const char* expression : {"CONVERT(int, o.n)", "MYCONVERT(varchar, o.n)",
                                  "\u00e9CONVERT(varchar, o.n)", "+o.n", "CONVERT(varchar, o.n"})
-    EXPECT_EQ(ValueExpression(expression, GetParam()), expression);
-  EXPECT_EQ(ListSeparator("+'it''s + more'+", GetParam()), "||'it''s + more'||");
+    EXPECT_EQ(ValueExpression(expression, ForDialect(GetParam())), expression);
+  EXPECT_EQ(ListSeparator("+'it''s + more'+", ForDialect(GetParam())), "||'it''s + more'||");
 }
 
 }  // namespace
