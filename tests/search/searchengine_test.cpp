@@ -12,7 +12,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,6 +23,7 @@
 #include <sstream>
 
 #include "connections/connectionstore.h"
+#include "connections/sqlitedatabase.h"
 #include "guides/guidestore.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexstate.h"
@@ -877,13 +877,18 @@ TEST_F(SearchIndex, AWriterKilledAtAnyInstantLeavesEachIndexWithItsPendingListEx
       if (pid == 0) {
         close(wrote[0]);
         std::mt19937 writes(round + 100 * journal.size());
-        sqlite3* db = nullptr;
-        sqlite3_open(file_.c_str(), &db);
-        sqlite3_busy_timeout(db, 5000);
+        sqlite::Database db(file_, sqlite::Database::Mode::kCreate);
+        db.WaitForLocks(5000);
         while (true) {
-          // A write that met a constraint leaves its transaction open.
-          if (sqlite3_exec(db, Writes(writes).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+          try {
+            db.Exec(Writes(writes));
+          } catch (const sqlite::Error&) {
+            // A write that met a constraint leaves its transaction open.
+            try {
+              db.Exec("ROLLBACK");
+            } catch (const sqlite::Error&) {  // the write was alone: nothing to roll back
+            }
+          }
           if (write(wrote[1], "w", 1) != 1) _exit(1);
         }
       }
