@@ -17,13 +17,13 @@ namespace corvanty {
 namespace {
 
 // How long a reader or writer waits for another process holding the file.
-constexpr int kLockWaitMs = 5000;
+constexpr int kRegistryLockWaitMs = 5000;
 
 // Tries the lock again every millisecond. SQLite's own wait backs off to
 // tries 100 ms apart, and a process saving many entries in a row takes the
 // lock back within a millisecond of releasing it: the waiter would starve.
 int RetryEveryMillisecond(void*, int tries) {
-  if (tries >= kLockWaitMs) return 0;
+  if (tries >= kRegistryLockWaitMs) return 0;
   usleep(1000);
   return 1;
 }
