@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "bench/benchcatalogue.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <stdexcept>
 
+#include "connections/sqlitedatabase.h"
 #include "schema/searchguidetables.h"
 
 namespace corvanty::bench {
@@ -48,12 +47,11 @@ std::vector<std::string> CatalogueTables() {
 }
 
 void CreateCatalogueDatabase(const std::string& file) {
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open(file.c_str(), &db);
-  if (rc == SQLITE_OK) rc = sqlite3_exec(db, CatalogueScript().c_str(), nullptr, nullptr, nullptr);
-  std::string error = rc == SQLITE_OK ? "" : sqlite3_errmsg(db);
-  sqlite3_close(db);
-  if (!error.empty()) throw std::runtime_error("catalogue database " + file + ": " + error);
+  try {
+    sqlite::Database(file, sqlite::Database::Mode::kCreate).Exec(CatalogueScript());
+  } catch (const sqlite::Error& error) {
+    throw std::runtime_error("catalogue database " + file + ": " + error.what());
+  }
 }
 
 }  // namespace corvanty::bench

@@ -7,27 +7,25 @@
 #include <optional>
 #include <string>
 
+#include "connections/sqlitedatabase.h"
+
 namespace corvanty::bench {
 
 class Database {
  public:
   explicit Database(const std::string& file);
-  ~Database();
-  Database(const Database&) = delete;
-  Database& operator=(const Database&) = delete;
 
-  void Exec(const std::string& sql);
+  void Exec(const std::string& sql) { db_.Exec(sql); }
   // The first column of the first row as a number; nullopt without rows
   // or for NULL.
   std::optional<long long> Find(const std::string& sql);
   // The same, 0 for none.
   long long Number(const std::string& sql) { return Find(sql).value_or(0); }
-  long long LastId() const { return sqlite3_last_insert_rowid(db_); }
-  sqlite3* Handle() const { return db_; }
+  long long LastId() const { return sqlite3_last_insert_rowid(db_.Get()); }
+  sqlite3* Handle() const { return db_.Get(); }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const;
-  sqlite3* db_ = nullptr;
+  sqlite::Database db_;
 };
 
 }  // namespace corvanty::bench

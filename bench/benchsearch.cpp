@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "bench/benchsearch.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
+#include "connections/sqlitedatabase.h"
 #include "search/searchengine.h"
 #include "statements/guideloader.h"
 
@@ -24,29 +23,13 @@ SearchCount EngineSearch(const std::string& connect, int32_t guide, const std::s
 }
 
 SearchCount NativeSearch(const std::string& database_file, const std::string& sql) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(database_file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    throw std::runtime_error("cannot open " + database_file);
-  }
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-    std::string message = sqlite3_errmsg(db);
-    sqlite3_close(db);
-    throw std::runtime_error(message);
-  }
+  const sqlite::Database db(database_file, sqlite::Database::Mode::kReadOnly);
+  sqlite::Statement statement = db.Prepare(sql);
   SearchCount count;
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+  while (statement.Step()) {
     ++count.rows;
-    for (int column = 0; column < 3; ++column) {
-      sqlite3_column_text(stmt, column);
-      count.bytes += static_cast<size_t>(sqlite3_column_bytes(stmt, column));
-    }
+    for (int column = 0; column < 3; ++column) count.bytes += statement.TextView(column).size();
   }
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
-  if (rc != SQLITE_DONE) throw std::runtime_error("the native search stopped with an error");
   return count;
 }
 

@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
+#include "connections/sqlitedatabase.h"
 #include "demo/demoguides.h"
 #include "demo/replacementfile.h"
 #include "schema/searchguidetables.h"
@@ -17,117 +19,82 @@ namespace corvanty::demo {
 
 namespace {
 
-// How long the demo waits for another program holding its database.
-constexpr int kLockWaitMs = 2000;
+using sqlite::Database;
 
-class Db {
- public:
-  // Throws the cause in SQLite's words, or "it is locked by another
-  // program (waited N s)" when it stays locked.
-  Db(const std::string& path, int flags) {
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-      // No destructor runs for a constructor that throws: the handle SQLite
-      // gives even when it fails is closed here.
-      const int code = sqlite3_errcode(db_);
-      const std::string cause = sqlite3_errmsg(db_);
-      sqlite3_close(db_);
-      Throw(code, cause);
-    }
-    sqlite3_busy_timeout(db_, kLockWaitMs);
-  }
-  ~Db() { sqlite3_close(db_); }
-  void Exec(const char* sql) {
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail(sqlite3_errmsg(db_));
-  }
-  sqlite3_stmt* Prepare(const std::string& sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-      Fail(sqlite3_errmsg(db_));
-    return stmt;
-  }
-  void Step(sqlite3_stmt* stmt) {
-    if (sqlite3_step(stmt) != SQLITE_DONE) Fail(sqlite3_errmsg(db_));
-    sqlite3_reset(stmt);
-  }
-  sqlite3* Get() const { return db_; }
+// A SQLite failure in the demo's words: a lock held past the wait is named
+// as such, anything else is SQLite's own message.
+std::string Cause(const std::runtime_error& error) {
+  const auto* failure = dynamic_cast<const sqlite::Error*>(&error);
+  if (failure && failure->IsLocked())
+    return "it is locked by another program (waited " + std::to_string(sqlite::kLockWaitMs / 1000) +
+           " s)";
+  return error.what();
+}
 
- private:
-  [[noreturn]] void Fail(const std::string& what) const { Throw(sqlite3_errcode(db_), what); }
-  [[noreturn]] static void Throw(int extended_code, const std::string& what) {
-    const int code = extended_code & 0xFF;
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-      throw std::runtime_error("it is locked by another program (waited " +
-                               std::to_string(kLockWaitMs / 1000) + " s)");
-    throw std::runtime_error(what);
-  }
-  sqlite3* db_ = nullptr;
-};
+Database Open(const std::string& path, Database::Mode mode) {
+  Database db(path, mode);
+  db.WaitForLocks(sqlite::kLockWaitMs);
+  return db;
+}
 
-void Bind(sqlite3_stmt* stmt, int column, const DemoValue& value) {
+void Bind(sqlite::Statement& statement, const DemoValue& value) {
   if (auto number = std::get_if<long>(&value))
-    sqlite3_bind_int64(stmt, column, *number);
+    statement.Bind(*number);
   else if (auto price = std::get_if<double>(&value))
-    sqlite3_bind_double(stmt, column, *price);
+    statement.Bind(*price);
   else if (auto text = std::get_if<std::string>(&value))
-    sqlite3_bind_text(stmt, column, text->c_str(), -1, SQLITE_TRANSIENT);
+    statement.Bind(*text);
   else
-    sqlite3_bind_null(stmt, column);
+    statement.BindNull();
 }
 
 // Inserts each table's rows through one prepared statement.
 class SqliteRowSink : public DemoRowSink {
  public:
-  explicit SqliteRowSink(Db& db) : db_(db) {}
-  ~SqliteRowSink() override { sqlite3_finalize(insert_); }
+  explicit SqliteRowSink(Database& db) : db_(db) {}
   void BeginTable(const char* table, size_t columns) override {
     std::string markers;
     for (size_t i = 0; i < columns; ++i) markers += i == 0 ? "?" : ", ?";
-    insert_ = db_.Prepare(std::string("INSERT INTO ") + table + " VALUES (" + markers + ")");
+    insert_.emplace(db_.Prepare(std::string("INSERT INTO ") + table + " VALUES (" + markers + ")"));
   }
   void Row(const std::vector<DemoValue>& values) override {
-    for (size_t i = 0; i < values.size(); ++i) Bind(insert_, static_cast<int>(i + 1), values[i]);
-    db_.Step(insert_);
+    for (const DemoValue& value : values) Bind(*insert_, value);
+    insert_->Step();
+    insert_->Reset();
   }
-  void EndTable() override {
-    sqlite3_finalize(insert_);
-    insert_ = nullptr;
-  }
+  void EndTable() override { insert_.reset(); }
 
  private:
-  Db& db_;
-  sqlite3_stmt* insert_ = nullptr;
+  Database& db_;
+  std::optional<sqlite::Statement> insert_;
 };
 
 // The sample guides' statements sent straight to the file being built.
 class SqliteGuideStatements : public GuideStatements {
  public:
-  explicit SqliteGuideStatements(Db& db) : db_(db) {}
-  void Execute(const std::string& sql) override { db_.Exec(sql.c_str()); }
+  explicit SqliteGuideStatements(Database& db) : db_(db) {}
+  void Execute(const std::string& sql) override { db_.Exec(sql); }
   std::optional<int64_t> Number(const std::string& sql) override {
-    sqlite3_stmt* stmt = db_.Prepare(sql);
-    int rc = sqlite3_step(stmt);
-    std::optional<int64_t> number;
-    if (rc == SQLITE_ROW) number = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) Execute("SELECT raise(ABORT, 'read failed')");
-    return number;
+    sqlite::Statement statement = db_.Prepare(sql);
+    if (!statement.Step()) return std::nullopt;
+    return statement.Int64(0);
   }
 
  private:
-  Db& db_;
+  Database& db_;
 };
 
 // Fills a new, empty SQLite file with the demo schema and rows, the guide
 // tables and the sample guides: the file is whole before anyone sees it.
 std::vector<std::string> FillDemoDatabase(const std::string& path, long rows) {
-  Db db(path, SQLITE_OPEN_READWRITE);
+  Database db = Open(path, Database::Mode::kReadWrite);
   db.Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
   db.Exec(kDemoSchema);
   SqliteRowSink sink(db);
   MakeDemoRows(rows, sink);
   for (std::string_view table : kSearchGuideTableBuildOrder) {
     std::vector<std::string> statements = *SqliteTableStatements(std::string(table));
-    for (const std::string& statement : statements) db.Exec(statement.c_str());
+    for (const std::string& statement : statements) db.Exec(statement);
   }
   SqliteGuideStatements guides(db);
   std::vector<std::string> names = DefineSampleGuides(guides, rdo::Dialect::Sqlite).defined;
@@ -145,12 +112,12 @@ class QuietOldDatabase {
   explicit QuietOldDatabase(const std::string& path) {
     if (!std::filesystem::exists(path)) return;
     try {
-      old_ = std::make_unique<Db>(path, SQLITE_OPEN_READWRITE);
+      old_.emplace(Open(path, Database::Mode::kReadWrite));
       old_->Exec("PRAGMA journal_mode=DELETE; BEGIN EXCLUSIVE;");
-    } catch (const std::runtime_error& error) {
-      if (std::string(error.what()).rfind("it is locked", 0) == 0)
+    } catch (const sqlite::Error& error) {
+      if (error.IsLocked())
         throw std::runtime_error("The demo database " + path +
-                                 " cannot be replaced: " + error.what());
+                                 " cannot be replaced: " + Cause(error));
       // A file SQLite cannot use as a database: what lies beside it is
       // nobody's journal any more.
     }
@@ -158,7 +125,7 @@ class QuietOldDatabase {
   }
 
  private:
-  std::unique_ptr<Db> old_;
+  std::optional<Database> old_;
 };
 
 }  // namespace
@@ -184,7 +151,7 @@ std::vector<std::string> CreateDemoDatabase(const std::string& path, long rows) 
     names = FillDemoDatabase(replacement.Path(), rows);
   } catch (const std::runtime_error& error) {
     throw std::runtime_error("The new demo database could not be built in " + replacement.Path() +
-                             ": " + error.what());
+                             ": " + Cause(error));
   }
   QuietOldDatabase old(path);
   replacement.PutInPlace();
@@ -193,14 +160,10 @@ std::vector<std::string> CreateDemoDatabase(const std::string& path, long rows) 
 
 std::string DemoDatabaseProblem(const std::string& path) {
   try {
-    Db db(path, SQLITE_OPEN_READONLY);
+    Database db = Open(path, Database::Mode::kReadOnly);
     // A quick check reads every page: it finds a file cut short as well.
-    sqlite3_stmt* check = db.Prepare("PRAGMA quick_check(1)");
-    int rc = sqlite3_step(check);
-    std::string answer =
-        rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0)) : "";
-    sqlite3_finalize(check);
-    if (rc != SQLITE_ROW) db.Exec("PRAGMA quick_check(1)");  // throws its cause
+    sqlite::Statement check = db.Prepare("PRAGMA quick_check(1)");
+    const std::string answer = check.Step() ? check.Text(0) : "";
     if (answer != "ok") return "it is damaged (" + answer + ")";
     const auto lacks = [&](const std::string& table) {
       return sqlite3_table_column_metadata(db.Get(), nullptr, table.c_str(), nullptr, nullptr,
@@ -213,7 +176,7 @@ std::string DemoDatabaseProblem(const std::string& path) {
     SqliteGuideStatements guides(db);
     return SampleGuidesProblem(guides);
   } catch (const std::runtime_error& error) {
-    return error.what();
+    return Cause(error);
   }
 }
 

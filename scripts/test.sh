@@ -3,7 +3,9 @@
 # Sets everything up, builds from scratch, checks the layout of the C++
 # files and runs the whole test suite: each test in its own process, then
 # each test binary whole in one process, then the Debian package's check,
-# then the core tests again in a build checked by the sanitizers. The tests
+# then the core tests again in a build checked by the sanitizers. The first
+# run is the full one: the random tests run their full size
+# (CORVANTY_TEST_SIZE, 1000 unless set; CORVANTY_TEST_SEED repeats a seed). The tests
 # that need a live PostgreSQL server share a throwaway cluster started here
 # (and must not skip); it is stopped and removed at the end, whatever
 # happened.
@@ -29,7 +31,7 @@ scripts/postgres-cluster.sh start "$CORVANTY_TEST_PG_SOCKET"
 
 (
   cd build
-  ctest --output-on-failure -j"$(nproc)"
+  CORVANTY_TEST_SIZE=${CORVANTY_TEST_SIZE:-1000} ctest --output-on-failure -j"$(nproc)"
   ./core_tests --gtest_brief=1
   QT_QPA_PLATFORM=offscreen ./gui_tests --gtest_brief=1
 )

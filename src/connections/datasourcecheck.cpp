@@ -2,7 +2,6 @@
 #include "connections/datasourcecheck.h"
 
 #include <odbcinst.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty::rdo {
 
@@ -51,13 +52,13 @@ bool HasSqliteHeader(const std::string& path) {
 
 // True when another program holds the SQLite file locked against readers.
 bool IsLocked(const std::string& path) {
-  sqlite3* db = nullptr;
-  bool locked = false;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
-    locked = (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) &
-              0xFF) == SQLITE_BUSY;
-  sqlite3_close(db);
-  return locked;
+  try {
+    sqlite::Database(path, sqlite::Database::Mode::kReadOnly)
+        .Exec("SELECT count(*) FROM sqlite_master");
+  } catch (const sqlite::Error& error) {
+    return error.IsLocked();
+  }
+  return false;
 }
 
 std::string Setting(const std::string& dsn, const char* key) {

@@ -17,6 +17,7 @@
 #include "connections/filelock.h"
 #include "connections/inisection.h"
 #include "connections/odbcdriverpath.h"
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty {
 
@@ -119,7 +120,7 @@ void WriteSqliteDataSource(const std::string& name, const std::string& database_
                           {"Driver", driver},
                           {"Database", database_path},
                           {"StepAPI", "1"},
-                          {"Timeout", "2000"},
+                          {"Timeout", std::to_string(sqlite::kLockWaitMs)},
                           // A database file that has gone must be reported, not
                           // silently re-created empty.
                           {"NoCreat", "1"}};

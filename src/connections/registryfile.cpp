@@ -8,22 +8,22 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
 #include "connections/registrystore.h"
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty {
 
 namespace {
 
 // How long a reader or writer waits for another process holding the file.
-constexpr int kLockWaitMs = 5000;
+constexpr int kRegistryLockWaitMs = 5000;
 
 // Tries the lock again every millisecond. SQLite's own wait backs off to
 // tries 100 ms apart, and a process saving many entries in a row takes the
 // lock back within a millisecond of releasing it: the waiter would starve.
 int RetryEveryMillisecond(void*, int tries) {
-  if (tries >= kLockWaitMs) return 0;
+  if (tries >= kRegistryLockWaitMs) return 0;
   usleep(1000);
   return 1;
 }
@@ -58,15 +58,15 @@ bool CreateOwnerOnlyFile(const std::string& path) {
 }
 
 // The words for SQLite's failures that an administrator can act on.
-std::string SqliteCause(sqlite3* db) {
-  switch (sqlite3_errcode(db) & 0xFF) {
+std::string SqliteCause(const sqlite::Error& error) {
+  switch (error.PrimaryCode()) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
       return "another process holds it locked";
     case SQLITE_NOTADB:
       return "it is not a database";
     case SQLITE_CORRUPT:
-      return "it is damaged or cut short (" + std::string(sqlite3_errmsg(db)) + ")";
+      return "it is damaged or cut short (" + std::string(error.what()) + ")";
     case SQLITE_READONLY:
       return "it is read-only";
     case SQLITE_FULL:
@@ -74,49 +74,10 @@ std::string SqliteCause(sqlite3* db) {
     case SQLITE_CANTOPEN:
     case SQLITE_IOERR:
     case SQLITE_PERM:
-      if (int error = sqlite3_system_errno(db); error != 0) return std::strerror(error);
+      if (error.SystemErrno() != 0) return std::strerror(error.SystemErrno());
       break;
   }
-  return sqlite3_errmsg(db);
-}
-
-class Statement {
- public:
-  Statement(sqlite3* db, const char* sql) {
-    ok_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) == SQLITE_OK;
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  bool Ok() const { return ok_; }
-  Statement& Bind(int32_t v) {
-    sqlite3_bind_int(stmt_, ++bound_, v);
-    return *this;
-  }
-  Statement& Bind(const std::string& v) {
-    sqlite3_bind_text(stmt_, ++bound_, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-    return *this;
-  }
-  Statement& BindBlob(const std::vector<unsigned char>& v) {
-    // An empty value must stay an empty blob, not NULL.
-    if (v.empty())
-      sqlite3_bind_zeroblob(stmt_, ++bound_, 0);
-    else
-      sqlite3_bind_blob(stmt_, ++bound_, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-    return *this;
-  }
-  // SQLITE_ROW or SQLITE_DONE; anything else is a failure.
-  int Step() { return ok_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
-  sqlite3_stmt* Get() const { return stmt_; }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
-  bool ok_ = false;
-  int bound_ = 0;
-};
-
-bool Exec(sqlite3* db, const char* sql) {
-  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+  return error.what();
 }
 
 }  // namespace
@@ -139,56 +100,47 @@ RegistryFile RegistryFile::Open(bool create) {
   // A store file without its owner's write bit is treated as read-only, even
   // for a super-user who could write it anyway.
   file.writable_ = (info.st_mode & S_IWUSR) != 0;
-  int flags = file.writable_ ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
-  if (sqlite3_open_v2(file.path_.c_str(), &file.db_, flags, nullptr) != SQLITE_OK)
-    file.FailWithSqlite(file.verb_);
-  sqlite3_busy_handler(file.db_, RetryEveryMillisecond, nullptr);
+  using Mode = sqlite::Database::Mode;
+  file.Sqlite(file.verb_, [&] {
+    file.db_.emplace(file.path_, file.writable_ ? Mode::kReadWrite : Mode::kReadOnly);
+  });
+  sqlite3_busy_handler(file.db_->Get(), RetryEveryMillisecond, nullptr);
   file.tables_ = file.HasTables();
   return file;
-}
-
-RegistryFile::RegistryFile(RegistryFile&& other) noexcept { *this = std::move(other); }
-
-RegistryFile& RegistryFile::operator=(RegistryFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    db_ = std::exchange(other.db_, nullptr);
-    writable_ = other.writable_;
-    tables_ = other.tables_;
-    verb_ = other.verb_;
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
-RegistryFile::~RegistryFile() { Close(); }
-
-void RegistryFile::Close() noexcept {
-  if (db_) sqlite3_close(db_);
-  db_ = nullptr;
 }
 
 void RegistryFile::Fail(const char* verb, const std::string& cause) const {
   throw RegistryError("The registry " + path_ + " cannot be " + verb + ": " + cause + ".");
 }
 
-void RegistryFile::FailWithSqlite(const char* verb) const { Fail(verb, SqliteCause(db_)); }
+template <typename Work>
+void RegistryFile::Sqlite(const char* verb, Work&& work) const {
+  try {
+    work();
+  } catch (const sqlite::Error& error) {
+    Fail(verb, SqliteCause(error));
+  }
+}
 
 // Reading the catalogue also finds a file that is locked, damaged or no
 // database at all. A database holding other tables is not taken for an
 // empty store: writing ours into it would change someone else's file.
 bool RegistryFile::HasTables() const {
-  Statement st(db_, "SELECT sum(name IN ('reg_keys', 'reg_values')), count(*) FROM sqlite_master");
-  if (st.Step() != SQLITE_ROW) FailWithSqlite(verb_);
-  int ours = sqlite3_column_int(st.Get(), 0);
-  int all = sqlite3_column_int(st.Get(), 1);
+  long long ours = 0, all = 0;
+  Sqlite(verb_, [&] {
+    sqlite::Statement st =
+        db_->Prepare("SELECT sum(name IN ('reg_keys', 'reg_values')), count(*) FROM sqlite_master");
+    st.Step();
+    ours = st.Int64(0);
+    all = st.Int64(1);
+  });
   if (ours == 0 && all > 0) Fail(verb_, "it is a database of another kind, not a registry");
   return ours > 0;
 }
 
 void RegistryFile::BeginRead() {
   if (!db_) return;
-  if (!Exec(db_, "BEGIN")) FailWithSqlite("read");
+  Sqlite("read", [&] { db_->Exec("BEGIN"); });
   try {
     tables_ = HasTables();  // takes the read lock: the snapshot starts here
   } catch (...) {
@@ -198,7 +150,10 @@ void RegistryFile::BeginRead() {
 }
 
 void RegistryFile::EndRead() noexcept {
-  if (db_) Exec(db_, "COMMIT");
+  try {
+    if (db_) db_->Exec("COMMIT");
+  } catch (const sqlite::Error&) {  // a read transaction has nothing to lose
+  }
 }
 
 void RegistryFile::BeginWrite() {
@@ -209,46 +164,54 @@ void RegistryFile::BeginWrite() {
   if ((info.st_mode & 0777) != 0600 && chmod(path_.c_str(), 0600) != 0)
     Fail("written", "its permissions cannot be limited to its owner (" +
                         std::string(std::strerror(errno)) + ")");
-  if (!Exec(db_, "BEGIN IMMEDIATE")) FailWithSqlite("written");
-  if (!Exec(db_, kSchema)) {
-    std::string cause = SqliteCause(db_);
+  Sqlite("written", [&] { db_->Exec("BEGIN IMMEDIATE"); });
+  try {
+    Sqlite("written", [&] { db_->Exec(kSchema); });
+  } catch (...) {
     Rollback();
-    Fail("written", cause);
+    throw;
   }
   tables_ = true;
 }
 
 void RegistryFile::Commit() {
-  if (!Exec(db_, "COMMIT")) {
-    std::string cause = SqliteCause(db_);
+  try {
+    Sqlite("written", [&] { db_->Exec("COMMIT"); });
+  } catch (...) {
     Rollback();
-    Fail("written", cause);
+    throw;
   }
 }
 
 void RegistryFile::Rollback() noexcept {
-  if (db_ && !sqlite3_get_autocommit(db_)) Exec(db_, "ROLLBACK");
+  try {
+    if (db_ && !sqlite3_get_autocommit(db_->Get())) db_->Exec("ROLLBACK");
+  } catch (const sqlite::Error&) {  // SQLite has rolled back on its own
+  }
 }
 
 bool RegistryFile::KeyExists(int32_t root, const std::string& path) const {
   if (!db_ || !tables_) return false;
-  Statement st(db_, "SELECT 1 FROM reg_keys WHERE root = ? AND path = ?");
-  int rc = st.Bind(root).Bind(path).Step();
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) FailWithSqlite(verb_);
-  return rc == SQLITE_ROW;
+  bool exists = false;
+  Sqlite(verb_, [&] {
+    exists = db_->Prepare("SELECT 1 FROM reg_keys WHERE root = ? AND path = ?")
+                 .Bind(root)
+                 .Bind(path)
+                 .Step();
+  });
+  return exists;
 }
 
 std::optional<StoredValue> RegistryFile::Query(int32_t root, const std::string& path,
                                                const std::string& name) const {
   if (!db_ || !tables_) return std::nullopt;
-  Statement st(db_, "SELECT type, data FROM reg_values WHERE root = ? AND path = ? AND name = ?");
-  int rc = st.Bind(root).Bind(path).Bind(name).Step();
-  if (rc == SQLITE_DONE) return std::nullopt;
-  if (rc != SQLITE_ROW) FailWithSqlite(verb_);
-  StoredValue value;
-  value.type = sqlite3_column_int(st.Get(), 0);
-  auto bytes = static_cast<const unsigned char*>(sqlite3_column_blob(st.Get(), 1));
-  value.data.assign(bytes, bytes + sqlite3_column_bytes(st.Get(), 1));
+  std::optional<StoredValue> value;
+  Sqlite(verb_, [&] {
+    sqlite::Statement st =
+        db_->Prepare("SELECT type, data FROM reg_values WHERE root = ? AND path = ? AND name = ?");
+    if (st.Bind(root).Bind(path).Bind(name).Step())
+      value = StoredValue{static_cast<int32_t>(st.Int64(0)), st.Blob(1)};
+  });
   return value;
 }
 
@@ -258,52 +221,57 @@ std::map<std::string, StoredValue> RegistryFile::QuerySubkeys(int32_t root, cons
   if (!db_ || !tables_) return values;
   // Backslash-separated paths: a subkey's path is this one, a backslash and
   // its name. LIKE would read _ and % in the path as wildcards.
-  Statement st(db_,
-               "SELECT substr(path, length(?2) + 2), type, data FROM reg_values"
-               " WHERE root = ?1 AND name = ?3 AND"
-               " substr(path, 1, length(?2) + 1) = ?2 || '\\' COLLATE NOCASE AND"
-               " instr(substr(path, length(?2) + 2), '\\') = 0");
-  st.Bind(root).Bind(path).Bind(name);
-  int rc = SQLITE_ROW;
-  while ((rc = st.Step()) == SQLITE_ROW) {
-    StoredValue& value = values[reinterpret_cast<const char*>(sqlite3_column_text(st.Get(), 0))];
-    value.type = sqlite3_column_int(st.Get(), 1);
-    auto bytes = static_cast<const unsigned char*>(sqlite3_column_blob(st.Get(), 2));
-    value.data.assign(bytes, bytes + sqlite3_column_bytes(st.Get(), 2));
-  }
-  if (rc != SQLITE_DONE) FailWithSqlite(verb_);
+  Sqlite(verb_, [&] {
+    sqlite::Statement st = db_->Prepare(
+        "SELECT substr(path, length(?2) + 2), type, data FROM reg_values"
+        " WHERE root = ?1 AND name = ?3 AND"
+        " substr(path, 1, length(?2) + 1) = ?2 || '\\' COLLATE NOCASE AND"
+        " instr(substr(path, length(?2) + 2), '\\') = 0");
+    st.Bind(root).Bind(path).Bind(name);
+    while (st.Step())
+      values[st.Text(0)] = StoredValue{static_cast<int32_t>(st.Int64(1)), st.Blob(2)};
+  });
   return values;
 }
 
 void RegistryFile::CreateKey(int32_t root, const std::string& path) {
   // The key and every parent on its path, as the platform creates them.
-  for (size_t cut = path.find('\\');; cut = path.find('\\', cut + 1)) {
-    Statement st(db_, "INSERT OR IGNORE INTO reg_keys (root, path) VALUES (?, ?)");
-    if (st.Bind(root).Bind(path.substr(0, cut)).Step() != SQLITE_DONE) FailWithSqlite("written");
-    if (cut == std::string::npos) return;
-  }
+  Sqlite("written", [&] {
+    sqlite::Statement st =
+        db_->Prepare("INSERT OR IGNORE INTO reg_keys (root, path) VALUES (?, ?)");
+    for (size_t cut = path.find('\\');; cut = path.find('\\', cut + 1)) {
+      st.Bind(root).Bind(path.substr(0, cut)).Step();
+      st.Reset();
+      if (cut == std::string::npos) return;
+    }
+  });
 }
 
 void RegistryFile::Set(int32_t root, const std::string& path, const std::string& name,
                        const StoredValue& value) {
-  Statement st(db_,
-               "INSERT OR REPLACE INTO reg_values (root, path, name, type, data)"
-               " VALUES (?, ?, ?, ?, ?)");
-  if (st.Bind(root).Bind(path).Bind(name).Bind(value.type).BindBlob(value.data).Step() !=
-      SQLITE_DONE)
-    FailWithSqlite("written");
+  Sqlite("written", [&] {
+    db_->Prepare(
+           "INSERT OR REPLACE INTO reg_values (root, path, name, type, data) VALUES (?, ?, ?, ?, "
+           "?)")
+        .Bind(root)
+        .Bind(path)
+        .Bind(name)
+        .Bind(value.type)
+        .BindBlob(value.data)
+        .Step();
+  });
 }
 
 void RegistryFile::DeleteKey(int32_t root, const std::string& path) {
   // Backslash-separated paths: the subkeys are the paths that start with
   // this one and a backslash. LIKE would read _ and % as wildcards.
-  for (const char* sql : {"DELETE FROM reg_values WHERE root = ?1 AND (path = ?2 OR"
-                          " substr(path, 1, length(?2) + 1) = ?2 || '\\' COLLATE NOCASE)",
-                          "DELETE FROM reg_keys WHERE root = ?1 AND (path = ?2 OR"
-                          " substr(path, 1, length(?2) + 1) = ?2 || '\\' COLLATE NOCASE)"}) {
-    Statement st(db_, sql);
-    if (st.Bind(root).Bind(path).Step() != SQLITE_DONE) FailWithSqlite("written");
-  }
+  Sqlite("written", [&] {
+    for (const char* sql : {"DELETE FROM reg_values WHERE root = ?1 AND (path = ?2 OR"
+                            " substr(path, 1, length(?2) + 1) = ?2 || '\\' COLLATE NOCASE)",
+                            "DELETE FROM reg_keys WHERE root = ?1 AND (path = ?2 OR"
+                            " substr(path, 1, length(?2) + 1) = ?2 || '\\' COLLATE NOCASE)"})
+      db_->Prepare(sql).Bind(root).Bind(path).Step();
+  });
 }
 
 }  // namespace corvanty

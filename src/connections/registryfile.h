@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty {
 
@@ -35,13 +35,8 @@ class RegistryFile {
   static RegistryFile Open(bool create);
 
   RegistryFile() = default;
-  RegistryFile(RegistryFile&& other) noexcept;
-  RegistryFile& operator=(RegistryFile&& other) noexcept;
-  RegistryFile(const RegistryFile&) = delete;
-  RegistryFile& operator=(const RegistryFile&) = delete;
-  ~RegistryFile();
 
-  bool IsOpen() const { return db_ != nullptr; }
+  bool IsOpen() const { return db_.has_value(); }
   bool IsWritable() const { return writable_; }
   const std::string& Path() const { return path_; }
 
@@ -71,11 +66,12 @@ class RegistryFile {
   [[noreturn]] void Fail(const char* verb, const std::string& cause) const;
 
  private:
-  [[noreturn]] void FailWithSqlite(const char* verb) const;
+  // Runs work, turning SQLite's failure into Fail(verb, its cause).
+  template <typename Work>
+  void Sqlite(const char* verb, Work&& work) const;
   bool HasTables() const;
-  void Close() noexcept;
 
-  sqlite3* db_ = nullptr;
+  std::optional<sqlite::Database> db_;
   bool writable_ = false;
   bool tables_ = false;  // the store's tables exist (an empty new file has none)
   const char* verb_ = "read";

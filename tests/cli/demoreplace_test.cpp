@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +15,7 @@
 #include <fstream>
 #include <thread>
 
+#include "connections/sqlitedatabase.h"
 #include "support/corvantycli.h"
 #include "support/databasetest.h"
 #include "support/readme.h"
@@ -169,10 +169,8 @@ TEST_F(DemoCommand, AReplacementKilledMidBuildLeavesTheOldDatabaseInPlace) {
 TEST_F(DemoCommand, AJournalLeftBesideTheOldDatabaseDoesNotReachTheNewOne) {
   cli_.Succeed(Demo("100"));
   if (fork() == 0) {
-    sqlite3* db = nullptr;
-    sqlite3_open(database_.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA cache_size=1; BEGIN; UPDATE order_lines SET quantity = 0;", nullptr,
-                 nullptr, nullptr);
+    sqlite::Database writer(database_, sqlite::Database::Mode::kReadWrite);
+    writer.Exec("PRAGMA cache_size=1; BEGIN; UPDATE order_lines SET quantity = 0;");
     _exit(0);  // killed before its commit
   }
   wait(nullptr);

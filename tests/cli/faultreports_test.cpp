@@ -3,14 +3,15 @@
 // name with its cause, the command fails, and the file is left as it was.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <thread>
 
+#include "connections/sqlitedatabase.h"
 #include "support/corvantycli.h"
 
 namespace corvanty {
@@ -65,14 +66,14 @@ TEST_F(FaultReports, ARegistryThatCannotBeReadIsNamedWithItsCauseAndLeftAsItWas)
 // Reader and writer wait a few seconds for the lock, then give up and say so.
 TEST_F(FaultReports, ARegistryLockedByAnotherProcessIsReportedByReadersAndWriters) {
   cli_.Succeed({"add-connection", "A", "u"});
-  sqlite3* holder = nullptr;
-  ASSERT_EQ(sqlite3_open(cli_.Registry().c_str(), &holder), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::optional<sqlite::Database> holder(std::in_place, cli_.Registry(),
+                                         sqlite::Database::Mode::kReadWrite);
+  holder->Exec("BEGIN EXCLUSIVE");
   std::string reader;
   std::thread reading([&] { reader = cli_.Outcome({"connections"}); });
   std::string writer = cli_.Outcome({"add-connection", "B", "u"});
   reading.join();
-  sqlite3_close(holder);
+  holder.reset();
   EXPECT_EQ(reader, Report("connections", "read", "another process holds it locked"));
   EXPECT_EQ(writer, Report("add-connection", "written", "another process holds it locked"));
   EXPECT_EQ(cli_.Succeed({"connections"}), "1\tA\tu\n");
@@ -103,14 +104,14 @@ TEST_F(FaultReports, ADatabaseFileOrDataSourceThatCannotServeIsNamedWithItsCause
   testing::ExecSqlite(cli_.File("held.db"), "CREATE TABLE t (a INT)");
   cli_.AddDataSource("Held", cli_.File("held.db"));
   cli_.Succeed({"add-connection", "Held", "u"});
-  sqlite3* holder = nullptr;
-  ASSERT_EQ(sqlite3_open(cli_.File("held.db").c_str(), &holder), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  EXPECT_THAT(cli_.Outcome({"guides", "--connection", "4"}),
-              HasSubstr("[[The database file " + cli_.File("held.db") +
-                        " of data source 'Held' is locked by another program (still locked after "
-                        "the 2000 ms wait the data source sets).]]"));
-  sqlite3_close(holder);
+  {
+    sqlite::Database holder(cli_.File("held.db"), sqlite::Database::Mode::kReadWrite);
+    holder.Exec("BEGIN EXCLUSIVE");
+    EXPECT_THAT(cli_.Outcome({"guides", "--connection", "4"}),
+                HasSubstr("[[The database file " + cli_.File("held.db") +
+                          " of data source 'Held' is locked by another program (still locked "
+                          "after the 2000 ms wait the data source sets).]]"));
+  }
 
   // Names and values the ODBC configuration cannot hold are refused, naming them.
   const std::string long_name(33, 'N');

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "connections/sqlitedatabase.h"
 #include "statements/searchstatements.h"
 #include "statements/sqlliteral.h"
 
@@ -45,29 +46,26 @@ inline std::vector<GuideDefinition> GuidesFor(std::string_view separatorText, bo
 // be: a syntax error, more than one statement, a parameter left open, or
 // other than the three result columns. nullopt when it would.
 inline std::optional<std::string> SqliteRefusal(const std::string& sql) {
-  static sqlite3* const db = [] {
-    sqlite3* opened = nullptr;
-    sqlite3_open(":memory:", &opened);
-    sqlite3_exec(opened, "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, total NUMERIC, x INT)",
-                 nullptr, nullptr, nullptr);
+  static const sqlite::Database db = [] {
+    sqlite::Database opened(":memory:", sqlite::Database::Mode::kCreate);
+    opened.Exec("CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, total NUMERIC, x INT)");
     return opened;
   }();
-  sqlite3_stmt* stmt = nullptr;
-  const char* tail = nullptr;
-  std::optional<std::string> refusal;
-  if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, &tail) != SQLITE_OK)
-    refusal = sqlite3_errmsg(db);
-  else if (!stmt)
-    refusal = "no statement";
-  else if (sqlite3_bind_parameter_count(stmt) != 0)
-    refusal = "a parameter";
-  else if (sqlite3_column_count(stmt) != 3)
-    refusal = std::to_string(sqlite3_column_count(stmt)) + " result columns";
-  if (!refusal && tail &&
-      std::string_view(tail).find_first_not_of(" \t\r\n") != std::string_view::npos)
-    refusal = std::string("text after the statement: ") + tail;
-  sqlite3_finalize(stmt);
-  return refusal;
+  try {
+    size_t used = 0;
+    const sqlite::Statement statement = db.Prepare(sql, &used);
+    if (!statement.Get()) return "no statement";
+    if (sqlite3_bind_parameter_count(statement.Get()) != 0) return "a parameter";
+    if (statement.ColumnCount() != 3)
+      return std::to_string(statement.ColumnCount()) + " result columns";
+    // SQLite reads the text up to its first NUL, and so does this.
+    const std::string_view tail(sql.c_str() + used);
+    if (tail.find_first_not_of(" \t\r\n") != std::string_view::npos)
+      return "text after the statement: " + std::string(tail);
+  } catch (const sqlite::Error& error) {
+    return error.what();
+  }
+  return std::nullopt;
 }
 
 // The first statement generated from the input that fails its check, with

@@ -22,6 +22,7 @@
 #include "search/statementrows.h"
 #include "statements/cutoff.h"
 #include "statements/sqlliteral.h"
+#include "support/randomrun.h"
 #include "support/searchdatabase.h"
 
 namespace corvanty {
@@ -316,8 +317,9 @@ TEST_P(PostgresTrust, TheServiceReadsQuotesAsTheEngineDoes) {
   ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
   const char* const kPieces[] = {"'",  "''", "\"", "E'", "e'", "xe'", "\\", "$$", "$q$", "$1",
                                  "a$", "--", "-",  "/*", "*/", ";",   " ",  "ab", "é"};
-  std::mt19937 rng(20261207);
-  const size_t kTexts = 400;
+  const testing::RandomRun run(20261207);
+  std::mt19937 rng(run.Seed());
+  const size_t kTexts = run.Cases(400);
   std::string sql;
   Texts engine;
   for (size_t i = 0; i < kTexts; ++i) {

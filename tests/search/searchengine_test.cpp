@@ -12,7 +12,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,6 +23,7 @@
 #include <sstream>
 
 #include "connections/connectionstore.h"
+#include "connections/sqlitedatabase.h"
 #include "guides/guidestore.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexstate.h"
@@ -34,6 +34,7 @@
 #include "statements/sqlliteral.h"
 #include "statements/tsqltext.h"
 #include "support/databasetest.h"
+#include "support/randomrun.h"
 #include "support/searchdatabase.h"
 #include "support/searchextension.h"
 
@@ -320,8 +321,9 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
   if (!postgres())
     for (int i = 0; i < 2; ++i) extension[i].emplace(odbc_.File(i ? "Plain.db" : "Indexed.db"));
 
-  std::mt19937 rng(20240614);
-  const size_t kCriteria = 1000;
+  const testing::RandomRun run(20240614);
+  std::mt19937 rng(run.Seed());
+  const size_t kCriteria = run.Cases(1000);
   size_t through_index = 0, found = 0, merged = 0;
   for (size_t i = 0; i < kCriteria; ++i) {
     const std::string writes = postgres() ? "" : Writes(rng);
@@ -819,12 +821,14 @@ TEST_F(SearchIndex, WritersElsewhereNeverMakeItDifferFromTheScanOfTheSameSnapsho
   ExecSqlite(file_, "BEGIN;" + GeneratedRows() + kGuides +
                         "CREATE UNIQUE INDEX named ON customers (name); COMMIT;");
   for (int32_t guide : kSearched) BuildSearchIndex(connection_, guide, MergeAt(guide));
+  const testing::RandomRun run(0);
+  const size_t writes_each = run.Cases(300);
   std::vector<pid_t> writers;
-  for (unsigned seed : {1u, 2u}) {
+  for (unsigned seed : {run.Seed() + 1, run.Seed() + 2}) {
     const pid_t pid = fork();
     if (pid == 0) {
       std::mt19937 rng(seed);
-      for (int i = 0; i < 300; ++i) {
+      for (size_t i = 0; i < writes_each; ++i) {
         std::string writes = Writes(rng);
         if (writes.rfind("BEGIN;", 0) == 0) writes.insert(5, " IMMEDIATE");
         try {
@@ -836,7 +840,7 @@ TEST_F(SearchIndex, WritersElsewhereNeverMakeItDifferFromTheScanOfTheSameSnapsho
     }
     writers.push_back(pid);
   }
-  std::mt19937 rng(3);
+  std::mt19937 rng(run.Seed() + 3);
   size_t searches = 0, through_index = 0;
   for (size_t running = writers.size(); running > 0 || searches < 50; ++searches) {
     const std::string text = Criteria(rng);
@@ -864,24 +868,31 @@ TEST_F(SearchIndex, AWriterKilledAtAnyInstantLeavesEachIndexWithItsPendingListEx
   ExecSqlite(file_, "BEGIN;" + GeneratedRows() + kGuides +
                         "CREATE UNIQUE INDEX named ON customers (name); COMMIT;");
   for (int32_t guide : kSearched) BuildSearchIndex(connection_, guide, MergeAt(guide));
-  std::mt19937 rng(11);
+  const testing::RandomRun run(11);
+  const unsigned rounds = static_cast<unsigned>(run.Cases(12));
+  std::mt19937 rng(run.Seed());
   size_t pending_seen = 0;
   for (const std::string journal : {"DELETE", "WAL"}) {
     ExecSqlite(file_, "PRAGMA journal_mode = " + journal);
-    for (unsigned round = 0; round < 12; ++round) {
+    for (unsigned round = 0; round < rounds; ++round) {
       int wrote[2];
       ASSERT_EQ(pipe(wrote), 0);
       const pid_t pid = fork();
       if (pid == 0) {
         close(wrote[0]);
-        std::mt19937 writes(round + 100 * journal.size());
-        sqlite3* db = nullptr;
-        sqlite3_open(file_.c_str(), &db);
-        sqlite3_busy_timeout(db, 5000);
+        std::mt19937 writes(run.Seed() * 1000 + round + 100 * journal.size());
+        sqlite::Database db(file_, sqlite::Database::Mode::kCreate);
+        db.WaitForLocks(5000);
         while (true) {
-          // A write that met a constraint leaves its transaction open.
-          if (sqlite3_exec(db, Writes(writes).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+          try {
+            db.Exec(Writes(writes));
+          } catch (const sqlite::Error&) {
+            // A write that met a constraint leaves its transaction open.
+            try {
+              db.Exec("ROLLBACK");
+            } catch (const sqlite::Error&) {  // the write was alone: nothing to roll back
+            }
+          }
           if (write(wrote[1], "w", 1) != 1) _exit(1);
         }
       }
@@ -906,7 +917,7 @@ TEST_F(SearchIndex, AWriterKilledAtAnyInstantLeavesEachIndexWithItsPendingListEx
       }
     }
   }
-  EXPECT_GT(pending_seen, kSearched.size() * 12);
+  EXPECT_GT(pending_seen, kSearched.size() * rounds);
 }
 
 TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) {

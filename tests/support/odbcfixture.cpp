@@ -2,13 +2,14 @@
 #include "support/odbcfixture.h"
 
 #include <odbcinst.h>
-#include <sqlite3.h>
 
 #include <fstream>
 #include <map>
 #include <stdexcept>
+#include <string_view>
 
 #include "connections/odbcdriverpath.h"
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty::testing {
 namespace {
@@ -21,25 +22,26 @@ void AppendToFile(const std::string& path, const std::string& text) {
   if (!file) throw std::runtime_error("cannot write " + path);
 }
 
-int AddRow(void* rows, int columns, char** values, char**) {
-  auto& row = static_cast<Rows*>(rows)->emplace_back();
-  for (int i = 0; i < columns; ++i)
-    row.push_back(values[i] ? std::optional<std::string>(values[i]) : std::nullopt);
-  return 0;
-}
-
-// Runs the statements on the file through SQLite itself, collecting the rows
-// into rows when it is given.
+// Runs the statements on the file through SQLite itself, one after the
+// other, collecting the rows they return into rows when it is given.
 void RunSqlite(const std::string& file, const std::string& sql, Rows* rows) {
-  sqlite3* db = nullptr;
-  char* message = nullptr;
-  int rc = sqlite3_open(file.c_str(), &db);
-  if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), rows ? AddRow : nullptr, rows, &message);
-  std::string error = message ? message : sqlite3_errmsg(db);
-  sqlite3_free(message);
-  sqlite3_close(db);
-  if (rc != SQLITE_OK)
-    throw std::runtime_error("SQLite refused the statements on " + file + ": " + error);
+  try {
+    sqlite::Database db(file, sqlite::Database::Mode::kCreate);
+    for (std::string_view rest = sql; !rest.empty();) {
+      size_t used = 0;
+      sqlite::Statement statement = db.Prepare(rest, &used);
+      rest.remove_prefix(used);
+      while (statement.Step()) {
+        if (!rows) continue;
+        auto& row = rows->emplace_back();
+        for (int i = 0; i < statement.ColumnCount(); ++i)
+          row.push_back(statement.IsNull(i) ? std::nullopt
+                                            : std::optional<std::string>(statement.Text(i)));
+      }
+    }
+  } catch (const sqlite::Error& error) {
+    throw std::runtime_error("SQLite refused the statements on " + file + ": " + error.what());
+  }
 }
 
 }  // namespace

@@ -2,19 +2,16 @@
 #pragma once
 // A test's own connection to a SQLite file through SQLite's C API, with the
 // search extension loaded into it the way any program loads it.
-#include <sqlite3.h>
-
 #include <string>
 #include <vector>
+
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty::testing {
 
 class ExtensionConnection {
  public:
   explicit ExtensionConnection(const std::string& file);
-  ExtensionConnection(const ExtensionConnection&) = delete;
-  ExtensionConnection& operator=(const ExtensionConnection&) = delete;
-  ~ExtensionConnection();
 
   // The rows sql returns with ?1, ?2 ... bound to texts, each row's values
   // joined by * (NULL as empty text); after a failure, "error: " and the
@@ -28,7 +25,7 @@ class ExtensionConnection {
   std::vector<int> Runs(const std::string& sql);
 
  private:
-  sqlite3* db_ = nullptr;
+  sqlite::Database db_;
 };
 
 }  // namespace corvanty::testing
