@@ -122,23 +122,6 @@ std::vector<ListedConnection> ListConnectionsWithLogins() {
   return Listed(RegistryTransaction(Mode::Read));
 }
 
-bool SaveConnection(int16_t number, const std::string& dsn, const std::string& uid,
-                    const std::string& pwd) {
-  try {
-    RegistryTransaction store(Mode::Write);
-    WriteEntry(store, number, dsn, uid, pwd);
-    store.Commit();
-    return true;
-  } catch (const RegistryError&) {
-    return false;
-  }
-}
-
-int16_t NextConnectionNumber() {
-  RegistryTransaction store(Mode::Read);
-  return FirstFreeNumber(store);
-}
-
 int16_t SaveNewConnection(const std::string& dsn, const std::string& uid, const std::string& pwd) {
   RegistryTransaction store(Mode::Write);
   int16_t number = FirstFreeNumber(store);
@@ -169,14 +152,6 @@ std::optional<int16_t> RemoveConnection(int16_t number) {
   else if (gintActiveConnection > number && gintActiveConnection <= last)
     --gintActiveConnection;
   return last;
-}
-
-void ResetConnectionParameters() {
-  gstrDSN.clear();
-  gstrUID.clear();
-  gstrPWD.clear();
-  gstrConnect.clear();
-  gintActiveConnection = 0;
 }
 
 }  // namespace corvanty::basCorvantyAdmin

@@ -59,15 +59,6 @@ struct ListedConnection {
 };
 std::vector<ListedConnection> ListConnectionsWithLogins();
 
-// Writes one entry in one transaction. False when the registry could not be
-// written.
-bool SaveConnection(int16_t number, const std::string& dsn, const std::string& uid,
-                    const std::string& pwd);
-
-// The number a new connection is saved under: the first one that is not
-// listed, which keeps the numbers without gaps. 0 when the store is full.
-int16_t NextConnectionNumber();
-
 // Chooses the next number and writes the entry under it in one transaction
 // of the store, so two savers at the same moment never share a number nor
 // mix their values. Returns the number; throws RegistryError when the
@@ -81,8 +72,5 @@ int16_t SaveNewConnection(const std::string& dsn, const std::string& uid, const 
 // (number itself when none moved), nullopt when there is no such
 // connection. Throws RegistryError when the registry cannot be written.
 std::optional<int16_t> RemoveConnection(int16_t number);
-
-// Forgets the active connection (as at start-up).
-void ResetConnectionParameters();
 
 }  // namespace corvanty::basCorvantyAdmin

@@ -210,8 +210,7 @@ TEST_F(Corvanty, NoDataSourceNameLoginOrPasswordOpensOrCreatesAnotherDatabase) {
     ++number;
     if (c.dsn.size() > 32) {  // refused by add-connection now; saved as older versions did
       SetRegistryPathOverride(cli_.Registry());
-      ASSERT_TRUE(
-          basCorvantyAdmin::SaveConnection(static_cast<int16_t>(number), c.dsn, c.uid, c.pwd));
+      ASSERT_EQ(basCorvantyAdmin::SaveNewConnection(c.dsn, c.uid, c.pwd), number);
       SetRegistryPathOverride("");
     } else {
       cli_.Succeed({"add-connection", "--", c.dsn, c.uid, c.pwd});

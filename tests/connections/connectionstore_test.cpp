@@ -14,7 +14,9 @@
 #include <map>
 
 #include "connections/connectstring.h"
+#include "connections/registryfile.h"
 #include "connections/sqlerrorreport.h"
+#include "support/databasetest.h"
 #include "support/odbcfixture.h"
 #include "support/tempdir.h"
 
@@ -25,8 +27,8 @@ using namespace basCorvantyAdmin;
 
 class ConnectionStore : public ::testing::Test {
  protected:
-  void SetUp() override { ResetConnectionParameters(); }
-  void TearDown() override { ResetConnectionParameters(); }
+  void SetUp() override { testing::ForgetConnectionAndGuide(); }
+  void TearDown() override { testing::ForgetConnectionAndGuide(); }
   // The list as the Connect dialog gets it, each name followed by ';'.
   static std::string Listed() {
     std::vector<std::string> list{"stale"};
@@ -115,7 +117,7 @@ TEST_F(ConnectionStore, TwoProcessesSavingAtOnceKeepEveryEntryWholeUnderItsOwnNu
 
 TEST_F(ConnectionStore, TheListStopsAtTheFirstGapARemovalClosesAndFailedWritesChangeNothing) {
   EXPECT_EQ(Listed(), ";");  // upper bound 0
-  ASSERT_TRUE(SaveConnection(1, "Sales", "sa", "secret"));
+  ASSERT_EQ(SaveNewConnection("Sales", "sa", "secret"), 1);
   ASSERT_TRUE(LoadConnection(1));
   EXPECT_FALSE(LoadConnection(2));  // no data source name: the rest keep their values
   EXPECT_EQ(
@@ -135,7 +137,7 @@ TEST_F(ConnectionStore, TheListStopsAtTheFirstGapARemovalClosesAndFailedWritesCh
   EXPECT_EQ(gintActiveConnection, 0);  // its entry is gone
   EXPECT_EQ(RemoveConnection(9), 9);   // the last: none moves
   EXPECT_EQ(SaveNewConnection("New", "n", "secret"), 9);
-  EXPECT_EQ(Listed() + std::to_string(NextConnectionNumber()), ";S2;S4;S5;S6;S7;S8;S9;S10;New;10");
+  EXPECT_EQ(Listed(), ";S2;S4;S5;S6;S7;S8;S9;S10;New;");
   struct stat info {};  // closed to others before the password went in
   ASSERT_EQ(stat(registry_.Path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -144,11 +146,11 @@ TEST_F(ConnectionStore, TheListStopsAtTheFirstGapARemovalClosesAndFailedWritesCh
   testing::ExecSqlite(registry_.Path(),
                       "CREATE TRIGGER no_pwd BEFORE INSERT ON reg_values WHEN NEW.name = 'PWD' "
                       "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-  EXPECT_FALSE(SaveConnection(10, "S3", "u", "secret"));
+  EXPECT_THROW(SaveNewConnection("S3", "u", "secret"), RegistryError);
   EXPECT_EQ(Listed(), ";S2;S4;S5;S6;S7;S8;S9;S10;New;");
   ASSERT_EQ(chmod(registry_.Path().c_str(), 0400), 0);
-  EXPECT_FALSE(SaveConnection(10, "S3", "u", ""));  // a failed write is reported
-  EXPECT_FALSE(SaveConnection(1, "Changed", "u", ""));
+  EXPECT_THROW(SaveNewConnection("S3", "u", ""), RegistryError);  // a failed write is reported
+  EXPECT_THROW(RemoveConnection(1), RegistryError);
   EXPECT_TRUE(LoadConnection(1) && gstrDSN == "S2");
 }
 

@@ -8,14 +8,16 @@
 
 namespace corvanty::testing {
 
-namespace {
-// As the tool starts: no active connection, no current guide.
 void ForgetConnectionAndGuide() {
-  basCorvantyAdmin::ResetConnectionParameters();
-  basCorvantyAdmin::gintDSGID = 0;
-  basCorvantyAdmin::gstrDSGMode.clear();
+  using namespace basCorvantyAdmin;
+  gstrDSN.clear();
+  gstrUID.clear();
+  gstrPWD.clear();
+  gstrConnect.clear();
+  gintActiveConnection = 0;
+  gintDSGID = 0;
+  gstrDSGMode.clear();
 }
-}  // namespace
 
 void DatabaseTest::SetUp() {
   ForgetConnectionAndGuide();

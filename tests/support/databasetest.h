@@ -56,6 +56,9 @@ class DatabaseTest : public ::testing::Test {
   std::unique_ptr<PostgresSchema> schema_;
 };
 
+// As the tool starts: no active connection, no current guide.
+void ForgetConnectionAndGuide();
+
 // The same test body on each server: SQLite, then PostgreSQL (skipped as
 // SkipWithoutPostgres says, and then run on SQLite's set-up).
 template <class Base>

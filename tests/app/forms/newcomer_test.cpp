@@ -35,7 +35,7 @@ TEST_F(Newcomer, ConnectsDefinesTestsAndDeletesAGuide) {
                       "DROP TABLE Db_Search_Guide_Cols; DROP TABLE Db_Search_Guide_SQL; "
                       "DROP TABLE Db_Search_Guide_Unique;");
   odbc_.AddDataSource("Demo", demo);
-  ASSERT_TRUE(basCorvantyAdmin::SaveConnection(1, "Demo", "demo", ""));
+  ASSERT_EQ(basCorvantyAdmin::SaveNewConnection("Demo", "demo", ""), 1);
 
   // Start-up offers the demo; Connect makes it active and readies it.
   mdiCorvantyMain::Instance().Show();

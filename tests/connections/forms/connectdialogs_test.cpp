@@ -28,7 +28,7 @@ class ConnectDialogs : public testing::GuiTest {
   // Saves a connection (login "u", no password) to a new SQLite database.
   std::string SaveDatabaseConnection(int16_t number, const std::string& name) {
     odbc_.AddSqliteDatabase(name);
-    EXPECT_TRUE(SaveConnection(number, name, "u", ""));
+    EXPECT_EQ(SaveNewConnection(name, "u", ""), number);
     return odbc_.File(name + ".db");
   }
 
@@ -153,7 +153,7 @@ TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumbe
     Click(*dialog, "cmdConnect");
     QTest::keyClicks(dialog->txtDSN, std::string(33, 'B').c_str());
     Click(*dialog, "cmdConnect");
-    EXPECT_EQ(NextConnectionNumber(), 2);  // nothing saved yet
+    EXPECT_EQ(ListConnectionsWithLogins().size(), 1u);  // nothing saved yet
     dialog->txtDSN->clear();
     QTest::keyClicks(dialog->txtDSN, "B");
     Click(*dialog, "cmdConnect");
@@ -178,7 +178,7 @@ TEST_F(ConnectDialogs, NewConnectionNamesWhatIsMissingThenSavesUnderTheNextNumbe
 TEST_F(ConnectDialogs, ReadinessErrorsAreReportedAndTheToolGoesOn) {
   std::string gone = odbc_.File("gone.db");
   odbc_.AddDataSource("Gone", gone, {{"NoCreat", "1"}});
-  ASSERT_TRUE(SaveConnection(1, "Gone", "u", ""));
+  ASSERT_EQ(SaveNewConnection("Gone", "u", ""), 1);
   frmCorvantyConnect& connect = StartTool();
   NewConnection("Nowhere", "u");
   EXPECT_EQ(std::to_string(gintActiveConnection) + " " + gstrConnect, "2 DSN=Nowhere;UID=u;PWD=;");

@@ -68,8 +68,9 @@ std::string GuiTest::Boxes() const {
 
 void GuiTest::ActivateNewDatabase(const std::string& name) {
   const PostgresLogin login;
-  EXPECT_TRUE(basCorvantyAdmin::SaveConnection(
-      1, UseNewDatabase(name), postgres() ? login.user : "u", postgres() ? login.password : ""));
+  EXPECT_EQ(basCorvantyAdmin::SaveNewConnection(UseNewDatabase(name), postgres() ? login.user : "u",
+                                                postgres() ? login.password : ""),
+            1);
   EXPECT_TRUE(basCorvantyAdmin::LoadConnection(1));
   basCorvantyAdmin::gintActiveConnection = 1;
   Session session(basCorvantyAdmin::gstrConnect);  // as the Connect dialog checks it
