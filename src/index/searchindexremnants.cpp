@@ -15,6 +15,7 @@ struct IndexParts {
   std::set<std::string> shadow_tables;  // of the FTS5 table: _data, _idx, ...
   std::set<std::string> watched;        // the tables its triggers are on
   bool own_pending = false;             // a trigger notes row ids in its pending list
+  std::set<std::string> sides_written;  // the side parts' tables its triggers write
   bool shared_pending = false;          // in the one an earlier version kept for all
   bool state_row = false;
 };
@@ -35,6 +36,21 @@ int32_t GuideOf(const std::string& name, std::string& rest) {
     return -1;
   rest = name.substr(end);
   return static_cast<int32_t>(guide);
+}
+
+// The names of the side parts' tables (a part or its pending list) that a
+// trigger's text names, as the rest after the guide number.
+void AddSidesWritten(const std::string& sql, int32_t guide, std::set<std::string>& written) {
+  const std::string side = SearchIndexTable(guide) + "_side";
+  for (size_t at = sql.find(side); at != std::string::npos; at = sql.find(side, at + 1)) {
+    size_t end = at + side.size();
+    while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9') ++end;
+    if (end == at + side.size()) continue;
+    const std::string pending = "_pending";
+    if (sql.compare(end, pending.size(), pending) == 0) end += pending.size();
+    written.insert(
+        sql.substr(at + SearchIndexTable(guide).size(), end - at - SearchIndexTable(guide).size()));
+  }
 }
 
 bool HasTable(rdo::SqlSession& connection, const std::string& name) {
@@ -60,6 +76,7 @@ std::map<int32_t, IndexParts> ReadParts(rdo::SqlSession& connection) {
       index.own_pending = index.own_pending || sql.find(PendingTable(guide)) != std::string::npos;
       index.shared_pending =
           index.shared_pending || sql.find(kSharedPendingTable) != std::string::npos;
+      AddSidesWritten(sql, guide, index.sides_written);
     } else if (rest.empty()) {
       index.table = true;
     } else if (objects.Text("type") == "table") {
@@ -83,6 +100,8 @@ std::string WrittenAndGone(const IndexParts& index, bool state_table, bool share
   if (!index.table) add("its table " + SearchIndexTable(guide));
   if (index.own_pending && !index.shadow_tables.count("_pending"))
     add("its table " + PendingTable(guide));
+  for (const std::string& side : index.sides_written)
+    if (!index.shadow_tables.count(side)) add("its table " + SearchIndexTable(guide) + side);
   if (index.shared_pending && !shared_pending) add("the table Db_Search_Index_Pending");
   if (!state_table && !index.watched.empty())
     add("the table " + std::string(kSearchIndexStateTable));

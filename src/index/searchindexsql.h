@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "index/indexmatch.h"
+
 namespace corvanty {
 
 inline constexpr char kSearchIndexPrefix[] = "Db_Search_Index_";
@@ -32,7 +34,9 @@ inline constexpr char kSearchIndexStateTable[] = "Db_Search_Index_State";
 // reads a view. Unkept_tables names the tables whose changes mark it stale,
 // ", " between them. Fill_statement is the statement that filled it: a
 // search uses it only with the guide definition that gives the same
-// statement.
+// statement. Side_parts names the parts kept on the rows of other tables
+// (see SidePart), one a line; Side_fills holds the statements that filled
+// them, compared alike.
 inline constexpr char kCreateSearchIndexStateTable[] =
     "CREATE TABLE IF NOT EXISTS Db_Search_Index_State ("
     "DSG_ID int NOT NULL PRIMARY KEY, "
@@ -42,11 +46,14 @@ inline constexpr char kCreateSearchIndexStateTable[] =
     "Schema_version int NOT NULL, "
     "Fill_statement text NOT NULL, "
     "Schema_signature text NOT NULL DEFAULT '', "
-    "Unkept_tables text NOT NULL DEFAULT '')";
+    "Unkept_tables text NOT NULL DEFAULT '', "
+    "Side_parts text NOT NULL DEFAULT '', "
+    "Side_fills text NOT NULL DEFAULT '')";
 
 // The columns an earlier state table lacks, as ALTER TABLE adds them.
-inline constexpr const char* kStateColumnsAdded[] = {"Schema_signature text NOT NULL DEFAULT ''",
-                                                     "Unkept_tables text NOT NULL DEFAULT ''"};
+inline constexpr const char* kStateColumnsAdded[] = {
+    "Schema_signature text NOT NULL DEFAULT ''", "Unkept_tables text NOT NULL DEFAULT ''",
+    "Side_parts text NOT NULL DEFAULT ''", "Side_fills text NOT NULL DEFAULT ''"};
 
 inline constexpr char kSchemaVersionQuery[] =
     "SELECT schema_version AS Version FROM pragma_schema_version";
@@ -111,5 +118,57 @@ std::string FreshCondition(int32_t guide, const std::vector<std::string>& names)
 // row id is among those the index gives for the FTS5 query, or pending.
 std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
                                const std::string& match_query);
+
+// A part of a guide's index kept on the rows of a table other than the
+// candidate table: the searched values of one qualifier that read that
+// table's row alone (a customer's name once, not once in the entry of each
+// of the customer's orders). Side k of guide N is the FTS5 table
+// Db_Search_Index_N_sidek, one entry per row id of the table, whatever the
+// guide's rows, with its own pending list; the guide's own entries hold NULL
+// for those values.
+struct SidePart {
+  std::string table;              // in main
+  std::string qualifier;          // as the guide's FROM clause names it
+  std::vector<size_t> positions;  // of the guide's searched values, from 0
+};
+
+std::string SidePartTable(int32_t guide, size_t side);  // side from 1
+std::string SidePendingTable(int32_t guide, size_t side);
+std::string CreateSidePart(int32_t guide, size_t side, size_t search_columns);
+std::string CreateSidePendingTable(int32_t guide, size_t side);
+
+// Fills the side part from every row of its table; values: all the guide's
+// searched values.
+std::string FillSidePart(int32_t guide, size_t side, const SidePart& part,
+                         const std::vector<std::string>& values);
+
+// The values the guide's own entries hold: NULL where a side part holds it.
+std::vector<std::string> OwnValues(std::vector<std::string> values,
+                                   const std::vector<SidePart>& sides);
+
+// The side parts as Side_parts keeps them, and read back; no table or
+// qualifier of a side part holds a tab or a line break.
+std::string SidePartsText(const std::vector<SidePart>& sides);
+std::vector<SidePart> SidePartsOf(const std::string& text);
+std::string SideFills(int32_t guide, const std::vector<SidePart>& sides,
+                      const std::vector<std::string>& values);
+
+// The guide's rows and searched values, its candidate table's qualifier and
+// its side parts, as its indexed statement narrows them.
+struct IndexLayout {
+  std::string rows;
+  std::string candidate_qualifier;
+  std::vector<std::string> values;
+  std::vector<SidePart> sides;
+};
+
+// CandidateCondition for an index with side parts. A row is found by each
+// text its criteria require in some searched value, which is in its own
+// entry or in the entry of a side part's row it is made with, unless that
+// entry is pending: so each text gives the candidates whose own entries
+// hold it, with those of the guide's rows whose side rows' entries hold it,
+// or whose pending side rows hold it now (read by LIKE, as the statement
+// reads it); an alternative gives the candidates every text of it gives.
+std::string CandidateCondition(int32_t guide, const IndexLayout& layout, const IndexMatch& match);
 
 }  // namespace corvanty
