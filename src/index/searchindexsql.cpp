@@ -34,29 +34,28 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
-// The row ids of one part whose entries hold the text, or which are pending.
-std::string MatchedOrPending(const std::string& part, const std::string& pending,
-                             const std::string& text) {
-  return "SELECT rowid FROM main." + part + " WHERE " + part + " MATCH '" +
-         QuoteApostrophes(DoubleQuoted(text)) + "' UNION ALL SELECT Row_id FROM main." + pending;
-}
-
-// The candidates of the guide's rows whose side row holds the text: by its
-// entry, or, pending, by its values as they are.
+// The candidates of the guide's rows whose side row may meet the criteria:
+// its entry holds the texts of an alternative, or, pending, one of its
+// values as it is holds them all.
 std::string CandidatesBySide(int32_t guide, size_t side, const IndexLayout& layout,
-                             const std::string& text) {
+                             const IndexMatch& match) {
   const SidePart& part = layout.sides[side - 1];
   const std::string table = SidePartTable(guide, side);
   std::string holds;
-  for (size_t position : part.positions)
-    holds += (holds.empty() ? "" : " OR ") + layout.values[position] + " LIKE '%" +
-             QuoteApostrophes(text) + "%'";
+  for (const std::vector<std::string>& texts : match.alternatives)
+    for (size_t position : part.positions) {
+      std::string all;
+      for (const std::string& text : texts)
+        all += (all.empty() ? "" : " AND ") + layout.values[position] + " LIKE '%" +
+               QuoteApostrophes(text) + "%'";
+      holds += (holds.empty() ? "(" : " OR (") + all + ")";
+    }
   // A line break before the parenthesis: a WHERE clause may end in a --
   // comment.
   return "SELECT Db_k FROM (SELECT " + layout.candidate_qualifier + ".rowid AS Db_k, " +
          part.qualifier + ".rowid AS Db_s " + layout.rows +
          "\n) WHERE Db_s IN (SELECT rowid FROM main." + table + " WHERE " + table + " MATCH '" +
-         QuoteApostrophes(DoubleQuoted(text)) + "' UNION ALL SELECT " + part.qualifier +
+         QuoteApostrophes(match.query) + "' UNION ALL SELECT " + part.qualifier +
          ".rowid FROM main." + DoubleQuoted(part.table) + " AS " + part.qualifier + " WHERE " +
          part.qualifier + ".rowid IN (SELECT Row_id FROM main." + SidePendingTable(guide, side) +
          ") AND (" + holds + "))";
@@ -255,20 +254,12 @@ std::string SideFills(int32_t guide, const std::vector<SidePart>& sides,
 }
 
 std::string CandidateCondition(int32_t guide, const IndexLayout& layout, const IndexMatch& match) {
-  if (layout.sides.empty())
-    return CandidateCondition(guide, layout.candidate_qualifier, match.query);
-  std::string alternatives;
-  for (const std::vector<std::string>& texts : match.alternatives) {
-    std::string all;
-    for (const std::string& text : texts) {
-      std::string any = MatchedOrPending(SearchIndexTable(guide), PendingTable(guide), text);
-      for (size_t side = 1; side <= layout.sides.size(); ++side)
-        any += " UNION ALL " + CandidatesBySide(guide, side, layout, text);
-      all += (all.empty() ? "" : " INTERSECT ") + ("SELECT * FROM (" + any + ")");
-    }
-    alternatives += (alternatives.empty() ? "" : " UNION ALL ") + ("SELECT * FROM (" + all + ")");
-  }
-  return layout.candidate_qualifier + ".rowid IN (" + alternatives + ")";
+  std::string condition = CandidateCondition(guide, layout.candidate_qualifier, match.query);
+  if (layout.sides.empty()) return condition;
+  condition.pop_back();  // its closing parenthesis
+  for (size_t side = 1; side <= layout.sides.size(); ++side)
+    condition += " UNION ALL " + CandidatesBySide(guide, side, layout, match);
+  return condition + ")";
 }
 
 }  // namespace corvanty

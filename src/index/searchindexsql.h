@@ -162,13 +162,13 @@ struct IndexLayout {
   std::vector<SidePart> sides;
 };
 
-// CandidateCondition for an index with side parts. A row is found by each
-// text its criteria require in some searched value, which is in its own
-// entry or in the entry of a side part's row it is made with, unless that
-// entry is pending: so each text gives the candidates whose own entries
-// hold it, with those of the guide's rows whose side rows' entries hold it,
-// or whose pending side rows hold it now (read by LIKE, as the statement
-// reads it); an alternative gives the candidates every text of it gives.
+// CandidateCondition for an index with side parts. A row meets an
+// alternative of the criteria when one of its searched values holds every
+// text of it: a value of its own entry, or of the entry of a side part's row
+// it is made with, unless that entry is pending. So the candidates are
+// those its own entries give, with those of the guide's rows whose side rows'
+// entries meet the query, or whose pending side rows' values hold the texts
+// now (read by LIKE, as the statement reads them).
 std::string CandidateCondition(int32_t guide, const IndexLayout& layout, const IndexMatch& match);
 
 }  // namespace corvanty
