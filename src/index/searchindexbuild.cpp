@@ -9,6 +9,7 @@
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
 #include "index/searchindexupkeep.h"
+#include "index/sidepart.h"
 #include "index/upkeepplan.h"
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"

@@ -16,8 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "index/indexmatch.h"
-
 namespace corvanty {
 
 inline constexpr char kSearchIndexPrefix[] = "Db_Search_Index_";
@@ -68,6 +66,9 @@ std::string CreatePendingTable(int32_t guide);
 // The FTS5 table with one column per search column (c1, c2, ...).
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns);
 
+// The same FTS5 table named table.
+std::string CreateEntries(const std::string& table, size_t search_columns);
+
 // Fills the index from the guide's rows (FROM and own WHERE), grouped by the
 // candidate table's row id, with the search columns' value expressions.
 std::string FillSearchIndex(int32_t guide, const std::string& rows,
@@ -114,61 +115,13 @@ std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& nam
 // names or followed by its triggers is hidden (see HidingTablesQuery).
 std::string FreshCondition(int32_t guide, const std::vector<std::string>& names);
 
+// The row ids the guide's own entries give for the FTS5 query, with those
+// of its pending list: a SELECT.
+std::string OwnCandidates(int32_t guide, const std::string& match_query);
+
 // The condition the guide's indexed statement adds: the candidate table's
 // row id is among those the index gives for the FTS5 query, or pending.
 std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
                                const std::string& match_query);
-
-// A part of a guide's index kept on the rows of a table other than the
-// candidate table: the searched values of one qualifier that read that
-// table's row alone (a customer's name once, not once in the entry of each
-// of the customer's orders). Side k of guide N is the FTS5 table
-// Db_Search_Index_N_sidek, one entry per row id of the table, whatever the
-// guide's rows, with its own pending list; the guide's own entries hold NULL
-// for those values.
-struct SidePart {
-  std::string table;              // in main
-  std::string qualifier;          // as the guide's FROM clause names it
-  std::vector<size_t> positions;  // of the guide's searched values, from 0
-};
-
-std::string SidePartTable(int32_t guide, size_t side);  // side from 1
-std::string SidePendingTable(int32_t guide, size_t side);
-std::string CreateSidePart(int32_t guide, size_t side, size_t search_columns);
-std::string CreateSidePendingTable(int32_t guide, size_t side);
-
-// Fills the side part from every row of its table; values: all the guide's
-// searched values.
-std::string FillSidePart(int32_t guide, size_t side, const SidePart& part,
-                         const std::vector<std::string>& values);
-
-// The values the guide's own entries hold: NULL where a side part holds it.
-std::vector<std::string> OwnValues(std::vector<std::string> values,
-                                   const std::vector<SidePart>& sides);
-
-// The side parts as Side_parts keeps them, and read back; no table or
-// qualifier of a side part holds a tab or a line break.
-std::string SidePartsText(const std::vector<SidePart>& sides);
-std::vector<SidePart> SidePartsOf(const std::string& text);
-std::string SideFills(int32_t guide, const std::vector<SidePart>& sides,
-                      const std::vector<std::string>& values);
-
-// The guide's rows and searched values, its candidate table's qualifier and
-// its side parts, as its indexed statement narrows them.
-struct IndexLayout {
-  std::string rows;
-  std::string candidate_qualifier;
-  std::vector<std::string> values;
-  std::vector<SidePart> sides;
-};
-
-// CandidateCondition for an index with side parts. A row meets an
-// alternative of the criteria when one of its searched values holds every
-// text of it: a value of its own entry, or of the entry of a side part's row
-// it is made with, unless that entry is pending. So the candidates are
-// those its own entries give, with those of the guide's rows whose side rows'
-// entries meet the query, or whose pending side rows' values hold the texts
-// now (read by LIKE, as the statement reads them).
-std::string CandidateCondition(int32_t guide, const IndexLayout& layout, const IndexMatch& match);
 
 }  // namespace corvanty

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "index/searchindexsql.h"
+#include "index/sidepart.h"
 
 namespace corvanty {
 

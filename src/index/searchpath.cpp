@@ -6,6 +6,7 @@
 #include "index/indexmatch.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
+#include "index/sidepart.h"
 #include "index/trigramindex.h"
 
 namespace corvanty {
