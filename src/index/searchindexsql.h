@@ -5,13 +5,14 @@
 // copy of the texts it indexes, so that an entry can be taken out again):
 // one row per row id of the guide's candidate table (one table of its FROM
 // clause), one column per search column holding that column's values on the
-// guide's rows with that row id, one per line. Triggers Db_Search_Index_N_...
-// on the tables the guide's rows are read from keep it exact in the
-// writer's own transaction, noting the row ids whose entries may be out of
-// date in its pending list Db_Search_Index_N_pending and merging them in
-// batches (see searchindexupkeep.h); those on a table it cannot keep up to
-// date with, and on the guide's own rows in the guide tables, mark it stale
-// in Db_Search_Index_State at the first change.
+// guide's rows with that row id, one per line, but for the values kept in a
+// side part on the rows of a joined table (see sidepart.h). Triggers
+// Db_Search_Index_N_... on the tables the guide's rows are read from keep it
+// exact in the writer's own transaction, noting the row ids whose entries
+// may be out of date in its pending list Db_Search_Index_N_pending and
+// merging them in batches (see searchindexupkeep.h); those on a table it
+// cannot keep up to date with, and on the guide's own rows in the guide
+// tables, mark it stale in Db_Search_Index_State at the first change.
 #include <cstdint>
 #include <string>
 #include <vector>
