@@ -161,12 +161,18 @@ GuideSearch StatementsFor(const BenchFolder& folder, const std::string& file, in
 // pending list holds about pending row ids, against the scan; the search.
 GuideSearch ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, int32_t guide,
                                     long long pending, int runs, std::mt19937& rng) {
-  const std::string list = "SELECT count(*) FROM " + PendingTable(guide);
+  // Its own list and those of its side parts.
+  std::string list = "SELECT (SELECT count(*) FROM " + PendingTable(guide) + ")";
+  for (size_t side = 1; indexed.db.Find("SELECT 1 FROM sqlite_master WHERE name = '" +
+                                        SidePendingTable(guide, side) + "'");
+       ++side)
+    list += " + (SELECT count(*) FROM " + SidePendingTable(guide, side) + ")";
   Write write(indexed.db.Handle(), kSearchedWrite);
   std::uniform_int_distribution<long long> customer(
       1, indexed.db.Number("SELECT max(customer_id) FROM customers"));
   std::string criteria;
-  for (int i = 0; indexed.db.Number(list) < pending && i < 100000; ++i) {
+  // At least one write: its name is what the search looks for.
+  for (int i = 0; i == 0 || (indexed.db.Number(list) < pending && i < 100000); ++i) {
     criteria = "Pending " + std::to_string(i);
     write.Run(criteria, customer(rng));
   }
@@ -232,7 +238,9 @@ void ReportUpkeep(const BenchFolder& folder, const std::string& database_file, i
   {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(
         AddStreamingDataSource(folder, "CorvantyUpkeepBuild", indexed_file));
-    for (int32_t guide : guides) BuildSearchIndex(connection, guide);
+    for (int32_t guide : guides)
+      std::printf("Built the index of guide %d in %.2f s\n", guide,
+                  Microseconds([&] { BuildSearchIndex(connection, guide); }) / 1e6);
   }
   Copy plain(plain_file), indexed(indexed_file);
   std::mt19937 rng(20240616);

@@ -63,17 +63,21 @@ std::string WhyNotServed(const std::vector<std::string>& patterns) {
 
 IndexMatch IndexMatchFor(const SearchCriteria& criteria) {
   const std::vector<std::vector<std::string>> alternatives = criteria.PatternAlternatives();
-  std::string query;
+  IndexMatch match;
   for (const std::vector<std::string>& patterns : alternatives) {
     std::string all;  // the texts every pattern of the alternative requires
+    std::vector<std::string>& texts = match.alternatives.emplace_back();
     for (const std::string& pattern : patterns)
-      for (const std::string& text : RequiredTexts(pattern))
+      for (const std::string& text : RequiredTexts(pattern)) {
         all += (all.empty() ? "" : " AND ") + DoubleQuoted(text);
+        texts.push_back(text);
+      }
     // An alternative that requires nothing may hold in any row.
-    if (all.empty()) return {"", WhyNotServed(patterns)};
-    query += (query.empty() ? "" : " OR ") + (alternatives.size() > 1 ? "(" + all + ")" : all);
+    if (all.empty()) return {"", WhyNotServed(patterns), {}};
+    match.query +=
+        (match.query.empty() ? "" : " OR ") + (alternatives.size() > 1 ? "(" + all + ")" : all);
   }
-  return {query, ""};
+  return match;
 }
 
 }  // namespace corvanty

@@ -7,6 +7,7 @@
 // texts of each alternative finds every row the LIKE conditions find, and
 // some more, which the statement's own conditions then reject.
 #include <string>
+#include <vector>
 
 #include "statements/searchcriteria.h"
 
@@ -15,6 +16,8 @@ namespace corvanty {
 struct IndexMatch {
   std::string query;   // the FTS5 MATCH text; empty when the index cannot serve
   std::string reason;  // why it cannot, for the explanation of the search
+  // The texts the query asks for: any alternative, all texts of it.
+  std::vector<std::vector<std::string>> alternatives;
 };
 
 IndexMatch IndexMatchFor(const SearchCriteria& criteria);

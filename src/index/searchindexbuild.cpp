@@ -5,9 +5,11 @@
 
 #include "index/fromtables.h"
 #include "index/guidedependencies.h"
+#include "index/indexmatch.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
 #include "index/searchindexupkeep.h"
+#include "index/sidepart.h"
 #include "index/upkeepplan.h"
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
@@ -43,14 +45,26 @@ bool DropIndexObjects(rdo::rdoConnection& connection, int32_t guide) {
   const std::string prefix = SearchIndexTriggerPrefix(guide);
   rdo::rdoResultset objects = connection.OpenResultset(
       "SELECT type, name FROM sqlite_master WHERE name IN ('" + SearchIndexTable(guide) + "', '" +
-      PendingTable(guide) + "') OR (type = 'trigger' AND substr(name, 1, " +
-      std::to_string(prefix.size()) + ") = '" + prefix + "')");
+      PendingTable(guide) + "') OR name GLOB '" + SearchIndexTable(guide) +
+      "_side[0-9]*' OR (type = 'trigger' AND substr(name, 1, " + std::to_string(prefix.size()) +
+      ") = '" + prefix + "')");
   const bool any = !objects.IsEOF();
   for (; !objects.IsEOF(); objects.MoveNext())
     if (objects.Text("type") == "trigger")
       connection.Execute("DROP TRIGGER " + DoubleQuoted(objects.Text("name")));
   connection.Execute("DROP TABLE IF EXISTS " + SearchIndexTable(guide));
   connection.Execute("DROP TABLE IF EXISTS " + PendingTable(guide));
+  // The side parts' FTS5 tables first: their own tables go with them. Then
+  // what is left of them: their pending lists, or tables a hand left.
+  const std::string sides = "SELECT name FROM sqlite_master WHERE type = 'table' AND name GLOB '" +
+                            SearchIndexTable(guide) + "_side[0-9]*'";
+  for (const char* kind : {" AND sql LIKE 'CREATE VIRTUAL%'", ""}) {
+    std::vector<std::string> names;
+    for (rdo::rdoResultset side = connection.OpenResultset(sides + kind); !side.IsEOF();
+         side.MoveNext())
+      names.push_back(side.Text("name"));
+    for (const std::string& name : names) connection.Execute("DROP TABLE IF EXISTS " + name);
+  }
   return any;
 }
 
@@ -100,6 +114,14 @@ void AddStateColumns(rdo::rdoConnection& connection) {
             .IsEOF())
       connection.Execute(std::string("ALTER TABLE Db_Search_Index_State ADD COLUMN ") + column);
   }
+}
+
+// The qualifier of each of the guide's searched values.
+std::vector<std::string> SearchedQualifiers(const GuideDefinition& guide) {
+  std::vector<std::string> qualifiers;
+  for (const GuideColumn& column : guide.Columns)
+    if (column.Is_search_column != 0) qualifiers.push_back(column.Column_qualifier);
+  return qualifiers;
 }
 
 struct Candidate {
@@ -179,12 +201,12 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   if (!moment.empty()) Refuse(guide, "what it searches depends on the moment (" + moment + ")");
 
   // The search must be able to narrow the guide's statement with it.
-  auto indexed = [&](const std::string& qualifier) {
+  auto indexed = [&](const std::string& candidates) {
     return IndexedStatement(definition, SearchCriteria("abc"),
-                            FreshCondition(guide, NamesLookedUp(rows, values)),
-                            CandidateCondition(guide, qualifier, "\"abc\""));
+                            FreshCondition(guide, NamesLookedUp(rows, values)), candidates);
   };
-  if (const std::string error = indexed("x").Error; !error.empty()) throw SearchIndexRefused(error);
+  if (const std::string error = indexed("x.rowid IS NULL").Error; !error.empty())
+    throw SearchIndexRefused(error);
 
   const Candidate candidate = ChooseCandidateTable(connection, definition, rows);
   std::string read_query = "SELECT " + candidate.qualifier + ".rowid";
@@ -193,9 +215,15 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   if (!read.unwatchable.empty())
     Refuse(guide, "it reads " + read.unwatchable + ", which no trigger can watch");
 
-  const IndexedRows indexed_rows{rows, candidate.qualifier, values};
-  const UpkeepPlan plan =
-      PlanUpkeep(connection, definition.FROM_clause.value_or(""), indexed_rows, read.tables);
+  const std::string from = definition.FROM_clause.value_or("");
+  UpkeepPlan plan = PlanUpkeep(connection, from, {rows, candidate.qualifier, values}, read.tables);
+  const std::vector<KeptSide> sides = PlanSides(
+      connection, from, {rows, candidate.qualifier, values}, SearchedQualifiers(definition), plan);
+  IndexLayout layout{rows, candidate.qualifier, values, {}};
+  for (const KeptSide& side : sides) layout.sides.push_back(side.part);
+  // The values its own entries hold no longer follow the side parts' columns.
+  const IndexedRows indexed_rows{rows, candidate.qualifier, OwnValues(values, layout.sides)};
+  if (!sides.empty()) plan = PlanUpkeep(connection, from, indexed_rows, read.tables);
   SearchIndexBuilt built{candidate.qualifier, candidate.rows, {}, {}};
   std::string unkept;
   for (const TableUpkeep& table : plan.tables) {
@@ -209,9 +237,19 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
 
   connection.Execute(CreateSearchIndexTable(guide, values.size()));
   connection.Execute(CreatePendingTable(guide));
-  const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, values);
+  const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, indexed_rows.values);
   connection.Execute(fill);
-  connection.OpenResultset("EXPLAIN " + indexed(candidate.qualifier).SQL);
+  for (size_t side = 1; side <= sides.size(); ++side) {
+    const KeptSide& kept = sides[side - 1];
+    connection.Execute(CreateSidePart(guide, side, kept.part.positions.size()));
+    connection.Execute(CreateSidePendingTable(guide, side));
+    connection.Execute(FillSidePart(guide, side, kept.part, values));
+    for (const std::string& trigger : KeepSide(guide, side, kept, values, merge_at))
+      connection.Execute(trigger);
+  }
+  connection.OpenResultset(
+      "EXPLAIN " +
+      indexed(CandidateCondition(guide, layout, IndexMatchFor(SearchCriteria("abc")))).SQL);
   for (size_t i = 0; i < plan.tables.size(); ++i)
     for (const std::string& trigger :
          plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept, merge_at)
@@ -223,12 +261,14 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
 
   connection.Execute(
       "INSERT INTO Db_Search_Index_State (DSG_ID, Is_fresh, Candidate_qualifier, Row_count, "
-      "Schema_version, Fill_statement, Schema_signature, Unkept_tables) VALUES (" +
+      "Schema_version, Fill_statement, Schema_signature, Unkept_tables, Side_parts, Side_fills) "
+      "VALUES (" +
       std::to_string(guide) + ", -1, '" + QuoteApostrophes(candidate.qualifier) + "', " +
       std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ", '" +
       QuoteApostrophes(fill) + "', " +
       (plan.outlives_other_schema_changes ? "(" + SchemaSignatureQuery(guide) + ")" : "''") +
-      ", '" + QuoteApostrophes(unkept) + "')");
+      ", '" + QuoteApostrophes(unkept) + "', '" + QuoteApostrophes(SidePartsText(layout.sides)) +
+      "', '" + QuoteApostrophes(SideFills(guide, layout.sides, values)) + "')");
   KeepOtherIndexesValid(connection, guide, before);
   transaction.Commit();
   return built;

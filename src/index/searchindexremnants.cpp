@@ -15,7 +15,10 @@ struct IndexParts {
   std::set<std::string> shadow_tables;  // of the FTS5 table: _data, _idx, ...
   std::set<std::string> watched;        // the tables its triggers are on
   bool own_pending = false;             // a trigger notes row ids in its pending list
-  bool shared_pending = false;          // in the one an earlier version kept for all
+  // The side parts' tables its triggers write, each with the tables those
+  // triggers are on.
+  std::map<std::string, std::set<std::string>> sides_written;
+  bool shared_pending = false;  // in the one an earlier version kept for all
   bool state_row = false;
 };
 
@@ -35,6 +38,22 @@ int32_t GuideOf(const std::string& name, std::string& rest) {
     return -1;
   rest = name.substr(end);
   return static_cast<int32_t>(guide);
+}
+
+// The side parts' tables (a part or its pending list) that a trigger's text
+// names, as the rest after the guide number, each with the table the
+// trigger is on.
+void AddSidesWritten(const std::string& sql, int32_t guide, const std::string& on,
+                     std::map<std::string, std::set<std::string>>& written) {
+  const std::string side = SearchIndexTable(guide) + "_side", pending = "_pending";
+  const size_t rest = SearchIndexTable(guide).size();
+  for (size_t at = sql.find(side); at != std::string::npos; at = sql.find(side, at + 1)) {
+    size_t end = at + side.size();
+    while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9') ++end;
+    if (end == at + side.size()) continue;
+    if (sql.compare(end, pending.size(), pending) == 0) end += pending.size();
+    written[sql.substr(at + rest, end - at - rest)].insert(on);
+  }
 }
 
 bool HasTable(rdo::SqlSession& connection, const std::string& name) {
@@ -60,6 +79,7 @@ std::map<int32_t, IndexParts> ReadParts(rdo::SqlSession& connection) {
       index.own_pending = index.own_pending || sql.find(PendingTable(guide)) != std::string::npos;
       index.shared_pending =
           index.shared_pending || sql.find(kSharedPendingTable) != std::string::npos;
+      AddSidesWritten(sql, guide, objects.Text("tbl_name"), index.sides_written);
     } else if (rest.empty()) {
       index.table = true;
     } else if (objects.Text("type") == "table") {
@@ -102,6 +122,18 @@ std::string OtherwiseMissing(const IndexParts& index, bool state_table, int32_t 
   return missing;
 }
 
+// The side parts' tables its triggers write that are gone; the writes to
+// the tables of those triggers fail.
+std::string SidesGone(const IndexParts& index, int32_t guide, std::set<std::string>& failing) {
+  std::string gone;
+  for (const auto& [side, on] : index.sides_written)
+    if (!index.shadow_tables.count(side)) {
+      gone += (gone.empty() ? "its table " : ", its table ") + SearchIndexTable(guide) + side;
+      failing.insert(on.begin(), on.end());
+    }
+  return gone;
+}
+
 }  // namespace
 
 std::vector<IndexRemnant> FindIndexRemnants(rdo::SqlSession& connection) {
@@ -110,14 +142,17 @@ std::vector<IndexRemnant> FindIndexRemnants(rdo::SqlSession& connection) {
   const bool shared_pending = HasTable(connection, "Db_Search_Index_Pending");
   std::vector<IndexRemnant> remnants;
   for (const auto& [guide, index] : ReadParts(connection)) {
-    const std::string gone = WrittenAndGone(index, state_table, shared_pending, guide);
+    std::string gone = WrittenAndGone(index, state_table, shared_pending, guide);
+    // Every trigger writes those; a side part's, only its own.
+    std::set<std::string> failing = gone.empty() ? std::set<std::string>() : index.watched;
+    const std::string sides = SidesGone(index, guide, failing);
+    gone += (gone.empty() || sides.empty() ? "" : ", ") + sides;
     const std::string other = OtherwiseMissing(index, state_table, guide);
     if (gone.empty() && other.empty()) continue;
     IndexRemnant remnant{
         guide,
         "its search index lacks " + gone + (gone.empty() || other.empty() ? "" : ", ") + other,
-        {}};
-    if (!gone.empty()) remnant.failing.assign(index.watched.begin(), index.watched.end());
+        {failing.begin(), failing.end()}};
     remnants.push_back(std::move(remnant));
   }
   return remnants;

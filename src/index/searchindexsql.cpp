@@ -27,14 +27,18 @@ std::string CreatePendingTable(int32_t guide) {
   return "CREATE TABLE " + PendingTable(guide) + " (Row_id INTEGER)";
 }
 
-std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
+std::string CreateEntries(const std::string& table, size_t search_columns) {
   std::string columns;
   for (size_t i = 1; i <= search_columns; ++i) columns += "c" + std::to_string(i) + ", ";
   // The texts are kept: taking an entry out needs the texts it was made
   // from, and the rows they came from have changed by then. columnsize=0:
   // no ranking, so no sizes to keep.
-  return "CREATE VIRTUAL TABLE " + SearchIndexTable(guide) + " USING fts5(" + columns +
+  return "CREATE VIRTUAL TABLE " + table + " USING fts5(" + columns +
          "tokenize='trigram', columnsize=0)";
+}
+
+std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
+  return CreateEntries(SearchIndexTable(guide), search_columns);
 }
 
 std::string FillSearchIndex(int32_t guide, const std::string& rows,
@@ -81,7 +85,8 @@ std::string SchemaSignatureQuery(int32_t guide) {
                                std::to_string(prefix.size()) + ") = '" + prefix + "'";
   return "SELECT group_concat(name || char(10) || coalesce(sql, ''), char(10)) FROM (SELECT name, "
          "sql FROM main.sqlite_master WHERE name = '" +
-         SearchIndexTable(guide) + "' OR " + triggers +
+         SearchIndexTable(guide) + "' OR name GLOB '" + SearchIndexTable(guide) +
+         "_side[0-9]*' OR " + triggers +
          " OR type IN ('table', 'index') AND tbl_name IN (SELECT tbl_name FROM main.sqlite_master "
          "WHERE " +
          triggers + ") ORDER BY name)";
@@ -135,12 +140,16 @@ std::string FreshCondition(int32_t guide, const std::vector<std::string>& names)
          "), 0) AND NOT EXISTS (" + HidingTablesQuery(guide, names) + "))";
 }
 
+std::string OwnCandidates(int32_t guide, const std::string& match_query) {
+  const std::string table = SearchIndexTable(guide);
+  return "SELECT rowid FROM main." + table + " WHERE " + table + " MATCH '" +
+         QuoteApostrophes(match_query) + "' UNION ALL SELECT Row_id FROM main." +
+         PendingTable(guide);
+}
+
 std::string CandidateCondition(int32_t guide, const std::string& candidate_qualifier,
                                const std::string& match_query) {
-  const std::string table = SearchIndexTable(guide);
-  return candidate_qualifier + ".rowid IN (SELECT rowid FROM main." + table + " WHERE " + table +
-         " MATCH '" + QuoteApostrophes(match_query) + "' UNION ALL SELECT Row_id FROM main." +
-         PendingTable(guide) + ")";
+  return candidate_qualifier + ".rowid IN (" + OwnCandidates(guide, match_query) + ")";
 }
 
 }  // namespace corvanty

@@ -5,13 +5,14 @@
 // copy of the texts it indexes, so that an entry can be taken out again):
 // one row per row id of the guide's candidate table (one table of its FROM
 // clause), one column per search column holding that column's values on the
-// guide's rows with that row id, one per line. Triggers Db_Search_Index_N_...
-// on the tables the guide's rows are read from keep it exact in the
-// writer's own transaction, noting the row ids whose entries may be out of
-// date in its pending list Db_Search_Index_N_pending and merging them in
-// batches (see searchindexupkeep.h); those on a table it cannot keep up to
-// date with, and on the guide's own rows in the guide tables, mark it stale
-// in Db_Search_Index_State at the first change.
+// guide's rows with that row id, one per line, but for the values kept in a
+// side part on the rows of a joined table (see sidepart.h). Triggers
+// Db_Search_Index_N_... on the tables the guide's rows are read from keep it
+// exact in the writer's own transaction, noting the row ids whose entries
+// may be out of date in its pending list Db_Search_Index_N_pending and
+// merging them in batches (see searchindexupkeep.h); those on a table it
+// cannot keep up to date with, and on the guide's own rows in the guide
+// tables, mark it stale in Db_Search_Index_State at the first change.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,7 +33,9 @@ inline constexpr char kSearchIndexStateTable[] = "Db_Search_Index_State";
 // reads a view. Unkept_tables names the tables whose changes mark it stale,
 // ", " between them. Fill_statement is the statement that filled it: a
 // search uses it only with the guide definition that gives the same
-// statement.
+// statement. Side_parts names the parts kept on the rows of other tables
+// (see SidePart), one a line; Side_fills holds the statements that filled
+// them, compared alike.
 inline constexpr char kCreateSearchIndexStateTable[] =
     "CREATE TABLE IF NOT EXISTS Db_Search_Index_State ("
     "DSG_ID int NOT NULL PRIMARY KEY, "
@@ -42,11 +45,14 @@ inline constexpr char kCreateSearchIndexStateTable[] =
     "Schema_version int NOT NULL, "
     "Fill_statement text NOT NULL, "
     "Schema_signature text NOT NULL DEFAULT '', "
-    "Unkept_tables text NOT NULL DEFAULT '')";
+    "Unkept_tables text NOT NULL DEFAULT '', "
+    "Side_parts text NOT NULL DEFAULT '', "
+    "Side_fills text NOT NULL DEFAULT '')";
 
 // The columns an earlier state table lacks, as ALTER TABLE adds them.
-inline constexpr const char* kStateColumnsAdded[] = {"Schema_signature text NOT NULL DEFAULT ''",
-                                                     "Unkept_tables text NOT NULL DEFAULT ''"};
+inline constexpr const char* kStateColumnsAdded[] = {
+    "Schema_signature text NOT NULL DEFAULT ''", "Unkept_tables text NOT NULL DEFAULT ''",
+    "Side_parts text NOT NULL DEFAULT ''", "Side_fills text NOT NULL DEFAULT ''"};
 
 inline constexpr char kSchemaVersionQuery[] =
     "SELECT schema_version AS Version FROM pragma_schema_version";
@@ -60,6 +66,9 @@ std::string CreatePendingTable(int32_t guide);
 
 // The FTS5 table with one column per search column (c1, c2, ...).
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns);
+
+// The same FTS5 table named table.
+std::string CreateEntries(const std::string& table, size_t search_columns);
 
 // Fills the index from the guide's rows (FROM and own WHERE), grouped by the
 // candidate table's row id, with the search columns' value expressions.
@@ -106,6 +115,10 @@ std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& nam
 // it is fresh (false also once the index is gone), and no table named in
 // names or followed by its triggers is hidden (see HidingTablesQuery).
 std::string FreshCondition(int32_t guide, const std::vector<std::string>& names);
+
+// The row ids the guide's own entries give for the FTS5 query, with those
+// of its pending list: a SELECT.
+std::string OwnCandidates(int32_t guide, const std::string& match_query);
 
 // The condition the guide's indexed statement adds: the candidate table's
 // row id is among those the index gives for the FTS5 query, or pending.

@@ -10,9 +10,16 @@ namespace {
 
 // The state of one guide's index, the schema compared to the one it was
 // built under as far as the index is concerned.
-std::string StateQuery(int32_t guide) {
+std::string StateQuery(rdo::SqlSession& connection, int32_t guide) {
+  // A state table made before the side parts has none.
+  const bool sides = !connection
+                          .OpenResultset(
+                              "SELECT name FROM pragma_table_info('Db_Search_Index_State') WHERE "
+                              "name = 'Side_fills'")
+                          .IsEOF();
   return "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Fill_statement, Row_count, "
          "Unkept_tables, " +
+         std::string(sides ? "Side_parts, Side_fills, " : "'' AS Side_parts, '' AS Side_fills, ") +
          SchemaUnchanged(guide) +
          " AS Same_schema FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide);
 }
@@ -23,6 +30,8 @@ SearchIndexState StateOf(const rdo::rdoResultset& row) {
   index.fill_statement = row.Text("Fill_statement");
   index.rows = std::stoll(row.Text("Row_count"));
   index.unkept_tables = row.Text("Unkept_tables");
+  index.side_parts = row.Text("Side_parts");
+  index.side_fills = row.Text("Side_fills");
   if (row.Int("Same_schema") == 0) {
     index.state = IndexState::Stale;
     index.why_stale = "the database's schema changed since it was built";
@@ -56,7 +65,7 @@ SearchIndexState ReadState(rdo::SqlSession& connection, int32_t guide, bool earl
     index.why_stale = "it was built by an earlier version of corvanty";
     return index;
   }
-  rdo::rdoResultset row = connection.OpenResultset(StateQuery(guide));
+  rdo::rdoResultset row = connection.OpenResultset(StateQuery(connection, guide));
   if (row.IsEOF()) return {};
   SearchIndexState index = StateOf(row);
   // Its searches take the pending list's row ids; an earlier version kept
@@ -119,8 +128,9 @@ long long SearchIndexBytes(rdo::rdoConnection& connection, int32_t guide) {
   std::string names;
   for (const char* shadow : {"_data", "_idx", "_config", "_content", "_docsize"})
     names += std::string(names.empty() ? "'" : ", '") + table + shadow + "'";
-  rdo::rdoResultset pages = connection.OpenResultset(
-      "SELECT sum(pgsize) AS Bytes FROM dbstat WHERE name IN (" + names + ")");
+  rdo::rdoResultset pages =
+      connection.OpenResultset("SELECT sum(pgsize) AS Bytes FROM dbstat WHERE name IN (" + names +
+                               ") OR name GLOB '" + table + "_side[0-9]*'");
   return std::stoll(pages.Value("Bytes").value_or("0"));
 }
 

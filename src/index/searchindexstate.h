@@ -17,11 +17,12 @@ enum class IndexState { Absent, Fresh, Stale };
 
 struct SearchIndexState {
   IndexState state = IndexState::Absent;
-  std::string why_stale;            // for the explanation of a search
-  std::string candidate_qualifier;  // the table whose row ids it gives
-  std::string fill_statement;       // the statement that filled it
-  std::string unkept_tables;        // whose changes mark it stale, ", " between them
-  long long rows = 0;               // rows of the guide it covered when built
+  std::string why_stale;               // for the explanation of a search
+  std::string candidate_qualifier;     // the table whose row ids it gives
+  std::string fill_statement;          // the statement that filled it
+  std::string unkept_tables;           // whose changes mark it stale, ", " between them
+  std::string side_parts, side_fills;  // see Db_Search_Index_State
+  long long rows = 0;                  // rows of the guide it covered when built
 };
 
 SearchIndexState ReadSearchIndexState(rdo::SqlSession& connection, int32_t guide);

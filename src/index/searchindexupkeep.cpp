@@ -3,17 +3,50 @@
 
 #include "index/searchindexsql.h"
 #include "statements/sqlliteral.h"
+#include "statements/sqltokens.h"
 
 namespace corvanty {
 namespace {
+
+// Whether the pending list is due to be merged. Its row ids run from 1
+// since it was last emptied, so the last one counts it without reading it.
+std::string DueToMerge(const std::string& pending, long long merge_at) {
+  return "(SELECT max(rowid) FROM " + pending + ") >= " + std::to_string(merge_at);
+}
+
+// The row ids of the table's rows a row written as NEW would replace. In an
+// update, only a key it changes may meet another row's: the others are
+// not looked up.
+std::string Replaced(const std::string& table,
+                     const std::vector<std::vector<std::string>>& unique_keys, bool update) {
+  const std::string from = "SELECT rowid FROM " + DoubleQuoted(table) + " WHERE ";
+  std::string rows = from + "rowid = NEW.rowid" + (update ? " AND NEW.rowid <> OLD.rowid" : "");
+  for (const std::vector<std::string>& key : unique_keys) {
+    std::string columns, values, before;
+    for (const std::string& column : key) {
+      columns += (columns.empty() ? "" : ", ") + DoubleQuoted(column);
+      values += (values.empty() ? "" : ", ") + ("NEW." + DoubleQuoted(column));
+      before += (before.empty() ? "" : ", ") + ("OLD." + DoubleQuoted(column));
+    }
+    rows += " UNION ALL " + from + "(" + columns + ") = (" + values + ")" +
+            (update ? " AND (" + values + ") IS NOT (" + before + ")" : "");
+  }
+  return rows;
+}
+
+std::string UpdateOf(const std::vector<std::string>& columns, const std::string& on) {
+  std::string listed;
+  for (const std::string& column : columns)
+    listed += (listed.empty() ? " OF " : ", ") + DoubleQuoted(column);
+  return " UPDATE" + listed + on;
+}
 
 class UpkeepText {
  public:
   UpkeepText(int32_t guide, const IndexedRows& indexed, const KeptTable& kept, long long merge_at)
       : index_(SearchIndexTable(guide)),
         pending_(PendingTable(guide)),
-        // Counting the list reads its few pages, not its rows.
-        full_("(SELECT count(*) FROM " + PendingTable(guide) + ") >= " + std::to_string(merge_at)),
+        full_(DueToMerge(PendingTable(guide), merge_at)),
         indexed_(indexed),
         kept_(kept) {}
 
@@ -36,18 +69,8 @@ class UpkeepText {
   }
 
   // The row ids of the table's rows a row written as NEW would replace.
-  std::string Replaced() const {
-    const std::string from = "SELECT rowid FROM " + DoubleQuoted(kept_.name) + " WHERE ";
-    std::string rows = from + "rowid = NEW.rowid";
-    for (const std::vector<std::string>& key : kept_.unique_keys) {
-      std::string columns, values;
-      for (const std::string& column : key) {
-        columns += (columns.empty() ? "" : ", ") + DoubleQuoted(column);
-        values += (values.empty() ? "" : ", ") + ("NEW." + DoubleQuoted(column));
-      }
-      rows += " UNION ALL " + from + "(" + columns + ") = (" + values + ")";
-    }
-    return rows;
+  std::string Replaced(bool update) const {
+    return corvanty::Replaced(kept_.name, kept_.unique_keys, update);
   }
 
   // Adds the candidates to the pending list. A row id may be there more
@@ -55,7 +78,13 @@ class UpkeepText {
   // copy of what is read from the list before writing to it), and a unique
   // key would let the writer's conflict clause, which applies here too,
   // fail the write.
+  // row_ids: a SELECT. A row of the candidate table, named once, is its own
+  // candidate when it takes part in the guide's rows at all: noted as it is,
+  // it spares the write reading the guide's rows.
   std::string Note(const std::string& row_ids) const {
+    if (kept_.qualifiers.size() == 1 &&
+        IsKeyword(kept_.qualifiers[0], indexed_.candidate_qualifier))
+      return "INSERT INTO " + pending_ + " (Row_id) " + row_ids + "; ";
     return "INSERT INTO " + pending_ + " (Row_id) SELECT Db_k FROM (" + CandidatesOf(row_ids) +
            ") WHERE Db_k IS NOT NULL; ";
   }
@@ -90,32 +119,61 @@ std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRow
   const UpkeepText text(guide, indexed, kept, merge_at);
   const std::string name = SearchIndexTriggerPrefix(guide) + "t" + std::to_string(table) + "_";
   const std::string on = " ON " + DoubleQuoted(kept.name) + " ";
-  auto update_of = [&](const std::vector<std::string>& columns) {
-    std::string listed;
-    for (const std::string& column : columns)
-      listed += (listed.empty() ? " OF " : ", ") + DoubleQuoted(column);
-    return " UPDATE" + listed + on;
-  };
+  auto update_of = [&](const std::vector<std::string>& columns) { return UpdateOf(columns, on); };
   const std::string update_on = update_of(kept.columns_read);
   // The merge in triggers of its own: their WHEN spares every other write
   // the statements that would read the list to find nothing to do.
   const std::string merge = "WHEN " + text.Full() + " BEGIN " + text.Merge() + "END";
   return {
       "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + "BEGIN " +
-          text.Note(text.Replaced()) + "END",
+          text.Note(text.Replaced(false)) + "END",
       "CREATE TRIGGER " + name + "update_before BEFORE" + update_on + "BEGIN " +
-          text.Note("SELECT OLD.rowid UNION ALL " + text.Replaced()) + "END",
+          text.Note("SELECT OLD.rowid UNION ALL " + text.Replaced(true)) + "END",
       "CREATE TRIGGER " + name + "delete_before BEFORE DELETE" + on + "BEGIN " +
-          text.Note("OLD.rowid") + "END",
-      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + "BEGIN " + text.Note("NEW.rowid") +
-          "END",
+          text.Note("SELECT OLD.rowid") + "END",
+      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + "BEGIN " +
+          text.Note("SELECT NEW.rowid") + "END",
       "CREATE TRIGGER " + name + "update AFTER" + update_of(kept.columns_joined) + "BEGIN " +
-          text.Note("NEW.rowid") + "END",
+          text.Note("SELECT NEW.rowid") + "END",
       // Whichever fires first of a note and a merge after the same write,
       // the index stays exact: a row id noted after a merge stays pending.
       "CREATE TRIGGER " + name + "insert_merge AFTER INSERT" + on + merge,
       "CREATE TRIGGER " + name + "update_merge AFTER" + update_on + merge,
       "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + merge,
+  };
+}
+
+}  // namespace corvanty
+
+namespace corvanty {
+
+std::vector<std::string> KeepSide(int32_t guide, size_t side, const KeptSide& kept,
+                                  const std::vector<std::string>& values, long long merge_at) {
+  const std::string pending = SidePendingTable(guide, side), entries = SidePartTable(guide, side);
+  const std::string name = SearchIndexTriggerPrefix(guide) + "s" + std::to_string(side) + "_";
+  const std::string on = " ON " + DoubleQuoted(kept.part.table) + " ";
+  const std::string update_on = UpdateOf(kept.columns_read, on);
+  auto note = [&](const std::string& row_ids) {
+    return "BEGIN INSERT INTO " + pending + " (Row_id) " + row_ids + "; END";
+  };
+  const std::string ids = "SELECT Row_id FROM " + pending;
+  const std::string merge =
+      "WHEN " + DueToMerge(pending, merge_at) + " BEGIN DELETE FROM " + entries +
+      " WHERE rowid IN (" + ids + "); " + FillSidePart(guide, side, kept.part, values) + " WHERE " +
+      kept.part.qualifier + ".rowid IN (" + ids + "); DELETE FROM " + pending + "; END";
+  const std::string replaced = Replaced(kept.part.table, kept.unique_keys, false);
+  return {
+      // A row an insert or a moving update replaces goes without a delete
+      // trigger: its entry is taken out by row id.
+      "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + note(replaced),
+      "CREATE TRIGGER " + name + "update_before BEFORE" + UpdateOf(kept.columns_moving, on) +
+          note("SELECT OLD.rowid UNION ALL " + Replaced(kept.part.table, kept.unique_keys, true)),
+      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + note("VALUES (NEW.rowid)"),
+      "CREATE TRIGGER " + name + "update AFTER" + update_on + note("VALUES (NEW.rowid)"),
+      "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + note("VALUES (OLD.rowid)"),
+      "CREATE TRIGGER " + name + "insert_merge AFTER INSERT" + on + merge,
+      "CREATE TRIGGER " + name + "update_merge AFTER" + update_on + merge,
+      "CREATE TRIGGER " + name + "delete_merge AFTER DELETE" + on + merge,
   };
 }
 

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "index/sidepart.h"
+
 namespace corvanty {
 
 // What the index is made of: the guide's rows (FROM and own WHERE), the
@@ -50,6 +52,20 @@ struct KeptTable {
   std::vector<std::string> columns_joined;
 };
 
+// A table with a side part of the index (see SidePart): a write notes its
+// own row ids in the side's pending list, and only where it may change the
+// side's values or which rows of the table there are.
+struct KeptSide {
+  SidePart part;
+  std::vector<std::vector<std::string>> unique_keys;
+  // The columns whose update may change an entry: those the side's values
+  // name, with the columns of moving. Empty: any column's.
+  std::vector<std::string> columns_read;
+  // The columns whose update may move the row to another row id or replace
+  // another row: its unique keys', its primary key, the names of its row id.
+  std::vector<std::string> columns_moving;
+};
+
 // The pending list's size at which a write merges it into the index.
 inline constexpr long long kMergeAt = 1000;
 
@@ -58,5 +74,12 @@ inline constexpr long long kMergeAt = 1000;
 // of columns_joined, and merges after each of the three.
 std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRows& indexed,
                                    const KeptTable& kept, long long merge_at);
+
+// The triggers of the side-th side part: notes before insert and before an
+// update of columns_moving, after insert, update of columns_read and
+// delete, and merges after each of the three. values: all the guide's
+// searched values.
+std::vector<std::string> KeepSide(int32_t guide, size_t side, const KeptSide& kept,
+                                  const std::vector<std::string>& values, long long merge_at);
 
 }  // namespace corvanty

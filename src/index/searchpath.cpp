@@ -6,6 +6,7 @@
 #include "index/indexmatch.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
+#include "index/sidepart.h"
 #include "index/trigramindex.h"
 
 namespace corvanty {
@@ -18,6 +19,14 @@ const GuideDefinition& DefinitionOf(const std::vector<GuideDefinition>& definiti
   throw std::logic_error("a statement without its guide");
 }
 
+// Whether each side part's values are among the guide's searched values.
+bool PositionsWithin(const IndexLayout& layout) {
+  for (const SidePart& side : layout.sides)
+    for (size_t position : side.positions)
+      if (position >= layout.values.size()) return false;
+  return true;
+}
+
 SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definition,
                    const SearchCriteria& criteria, const IndexMatch& match,
                    GuideStatement& statement) {
@@ -27,13 +36,17 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
     return {guide, false, "scan: the guide has no search index (corvanty index builds one)"};
   if (index.state == IndexState::Stale)
     return {guide, false, "scan: its search index is stale: " + index.why_stale};
+  const IndexLayout layout{GuideRows(definition), index.candidate_qualifier,
+                           SearchedValues(definition, rdo::Dialect::Sqlite),
+                           SidePartsOf(index.side_parts)};
   // The definition read for this search may be older or newer than the one
   // the index was built from, when the guide changed meanwhile.
-  if (FillSearchIndex(guide, GuideRows(definition), index.candidate_qualifier,
-                      SearchedValues(definition, rdo::Dialect::Sqlite)) != index.fill_statement)
+  if (!PositionsWithin(layout) ||
+      FillSearchIndex(guide, layout.rows, layout.candidate_qualifier,
+                      OwnValues(layout.values, layout.sides)) != index.fill_statement ||
+      SideFills(guide, layout.sides, layout.values) != index.side_fills)
     return {guide, false, "scan: its search index was built for another definition of the guide"};
-  const std::vector<std::string> names =
-      NamesLookedUp(GuideRows(definition), SearchedValues(definition, rdo::Dialect::Sqlite));
+  const std::vector<std::string> names = NamesLookedUp(layout.rows, layout.values);
   rdo::rdoResultset hiding = connection.OpenResultset(HidingTablesQuery(guide, names));
   if (!hiding.IsEOF())
     return {guide, false,
@@ -42,9 +55,8 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
                 "main's"};
   if (match.query.empty())
     return {guide, false, "scan: the index cannot serve it: " + match.reason};
-  GuideStatement indexed =
-      IndexedStatement(definition, criteria, FreshCondition(guide, names),
-                       CandidateCondition(guide, index.candidate_qualifier, match.query));
+  GuideStatement indexed = IndexedStatement(definition, criteria, FreshCondition(guide, names),
+                                            CandidateCondition(guide, layout, match));
   if (!indexed.Error.empty()) return {guide, false, "scan: " + indexed.Error};
   statement = std::move(indexed);
   const std::string unkept = index.unkept_tables.empty()

@@ -186,6 +186,38 @@ bool NamesAView(rdo::rdoConnection& connection, const IndexedRows& indexed) {
   return false;
 }
 
+// The table of a qualifier that may have a side part; empty when none.
+std::string SideTable(const std::string& from, const std::string& qualifier,
+                      const UpkeepPlan& plan) {
+  std::vector<TableInFrom> named;
+  for (const TableInFrom& table : TablesInFrom(from))
+    if (Lower(table.qualifier) == Lower(qualifier)) named.push_back(table);
+  if (named.size() != 1 || named[0].optional || named[0].nested) return "";
+  for (const TableUpkeep& table : plan.tables)
+    if (Lower(table.name) == Lower(named[0].name) && table.kept &&
+        table.kept->qualifiers.size() == 1 &&
+        table.name.find_first_of("\t\n") == std::string::npos &&
+        qualifier.find_first_of("\t\n") == std::string::npos)
+      return table.name;
+  return "";
+}
+
+// Whether the values read the row of the table named qualifier alone: they
+// compile with nothing else in the FROM clause and read no other table.
+bool ReadTheRowAlone(rdo::rdoConnection& connection, const std::string& table,
+                     const std::string& qualifier, const std::vector<std::string>& values) {
+  std::string query = "SELECT " + qualifier + ".rowid";
+  for (const std::string& value : values) query += ", " + value;
+  try {
+    const TablesRead read =
+        TablesReadBy(connection, query + " FROM " + DoubleQuoted(table) + " AS " + qualifier);
+    return read.unwatchable.empty() && read.tables.size() == 1 &&
+           Lower(read.tables[0]) == Lower(table);
+  } catch (const rdo::DatabaseError&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 UpkeepPlan PlanUpkeep(rdo::rdoConnection& connection, const std::string& from,
@@ -200,6 +232,34 @@ UpkeepPlan PlanUpkeep(rdo::rdoConnection& connection, const std::string& from,
                                        RowIdsAreItsKey(connection, candidate) &&
                                        !NamesAView(connection, indexed);
   return plan;
+}
+
+std::vector<KeptSide> PlanSides(rdo::rdoConnection& connection, const std::string& from,
+                                const IndexedRows& indexed,
+                                const std::vector<std::string>& qualifiers,
+                                const UpkeepPlan& plan) {
+  std::vector<KeptSide> sides;
+  std::set<std::string> seen{Lower(indexed.candidate_qualifier)};
+  for (const std::string& qualifier : qualifiers) {
+    if (!seen.insert(Lower(qualifier)).second) continue;
+    const std::string table = SideTable(from, qualifier, plan);
+    if (table.empty() || !RowIdsAreItsKey(connection, table)) continue;
+    KeptSide side{{table, qualifier, {}}, {}, {}, {}};
+    std::vector<std::string> values;
+    for (size_t i = 0; i < qualifiers.size(); ++i)
+      if (Lower(qualifiers[i]) == Lower(qualifier)) {
+        side.part.positions.push_back(i);
+        values.push_back(indexed.values[i]);
+      }
+    if (!ReadTheRowAlone(connection, table, qualifier, values)) continue;
+    const auto keys = UniqueKeys(connection, table);
+    if (!keys) continue;
+    side.unique_keys = *keys;
+    side.columns_read = ColumnsAmong(connection, table, from, NamesLookedUp("", values), *keys);
+    side.columns_moving = ColumnsAmong(connection, table, from, {}, *keys);
+    sides.push_back(std::move(side));
+  }
+  return sides;
 }
 
 }  // namespace corvanty
