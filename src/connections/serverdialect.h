@@ -142,6 +142,11 @@ class ServerDialect {
 // The object for a dialect.
 const ServerDialect& ForDialect(rdo::Dialect dialect);
 
+// The search indexes the server of a connection keeps.
+inline SearchIndexKind SearchIndexesOf(const rdo::SqlSession& connection) {
+  return ForDialect(connection.GetDialect()).SearchIndexes();
+}
+
 // The dialect whose OptionName() is name; nullopt for none.
 std::optional<rdo::Dialect> DialectOptionNamed(const std::string& name);
 

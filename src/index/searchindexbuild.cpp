@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "connections/serverdialect.h"
 #include "index/fromtables.h"
 #include "index/guidedependencies.h"
 #include "index/indexmatch.h"
@@ -27,7 +28,7 @@ namespace {
 void RequireSqlite(rdo::rdoConnection& connection) {
   if (std::string reason = NoSearchIndexesReason(connection); !reason.empty())
     throw SearchIndexRefused(reason);
-  if (connection.GetDialect() != rdo::Dialect::Sqlite)
+  if (SearchIndexesOf(connection) != SearchIndexKind::Fts5Trigram)
     throw std::logic_error("a SQLite search index asked of another server");
 }
 
@@ -167,7 +168,7 @@ GuideDefinition SearchableGuide(rdo::rdoConnection& connection, int32_t guide) {
   std::vector<GuideDefinition> found = LoadGuideDefinitions(connection, {guide});
   if (found.empty() || found.front().Columns.empty()) Refuse(guide, "it has no columns");
   const SearchStatements statements =
-      GenerateSearchStatements(found, SearchCriteria(""), rdo::Dialect::Sqlite);
+      GenerateSearchStatements(found, SearchCriteria(""), connection.GetDialect());
   if (!statements.Guides.front().Error.empty())
     throw SearchIndexRefused(statements.Guides.front().Error);
   return found.front();
@@ -176,7 +177,7 @@ GuideDefinition SearchableGuide(rdo::rdoConnection& connection, int32_t guide) {
 }  // namespace
 
 std::string NoSearchIndexesReason(const rdo::SqlSession& connection) {
-  if (connection.GetDialect() != rdo::Dialect::SqlServer) return "";
+  if (SearchIndexesOf(connection) != SearchIndexKind::None) return "";
   return "This " + connection.DbmsName() +
          " database keeps no search indexes (they are kept in SQLite and PostgreSQL databases "
          "only): its searches read the guides' tables.";
@@ -193,7 +194,7 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   // Read within the transaction: the triggers made below watch these rows.
   const GuideDefinition definition = SearchableGuide(connection, guide);
   const std::string rows = GuideRows(definition);
-  const std::vector<std::string> values = SearchedValues(definition, rdo::Dialect::Sqlite);
+  const std::vector<std::string> values = SearchedValues(definition, SqliteDialect());
   if (values.empty()) Refuse(guide, "it has no search column");
   std::string text = rows;
   for (const std::string& value : values) text += " " + value;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "index/searchindexes.h"
 
+#include "connections/serverdialect.h"
 #include "index/searchindexbuild.h"
 #include "index/trigramindex.h"
 
@@ -30,20 +31,21 @@ std::vector<SearchIndexListing> ListTrigramIndexes(rdo::rdoConnection& connectio
 }  // namespace
 
 std::vector<SearchIndexListing> ListGuideSearchIndexes(rdo::rdoConnection& connection) {
-  return connection.GetDialect() == rdo::Dialect::PostgreSql ? ListTrigramIndexes(connection)
-                                                             : ListSearchIndexes(connection);
+  return SearchIndexesOf(connection) == SearchIndexKind::PgTrigram ? ListTrigramIndexes(connection)
+                                                                   : ListSearchIndexes(connection);
 }
 
 void BuildGuideSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
-  if (connection.GetDialect() == rdo::Dialect::PostgreSql)
+  if (SearchIndexesOf(connection) == SearchIndexKind::PgTrigram)
     BuildTrigramIndex(connection, guide);
   else
     BuildSearchIndex(connection, guide);
 }
 
 bool DropGuideSearchIndex(rdo::rdoConnection& connection, int32_t guide) {
-  return connection.GetDialect() == rdo::Dialect::PostgreSql ? DropTrigramIndex(connection, guide)
-                                                             : DropSearchIndex(connection, guide);
+  return SearchIndexesOf(connection) == SearchIndexKind::PgTrigram
+             ? DropTrigramIndex(connection, guide)
+             : DropSearchIndex(connection, guide);
 }
 
 }  // namespace corvanty

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "connections/serverdialect.h"
 #include "index/searchindexdrop.h"
 #include "index/searchindexstate.h"
 
@@ -14,7 +15,7 @@ namespace {
 // numbers in the trigram indexes' names (db_search_index_N_K) on PostgreSQL.
 std::set<int32_t> IndexedGuides(rdo::rdoConnection& connection) {
   std::set<int32_t> guides;
-  if (connection.GetDialect() == rdo::Dialect::PostgreSql) {
+  if (SearchIndexesOf(connection) == SearchIndexKind::PgTrigram) {
     rdo::rdoResultset names = connection.OpenResultset(
         "SELECT c.relname AS Name FROM pg_class c WHERE c.relkind = 'i' AND c.relnamespace = "
         "current_schema()::regnamespace AND c.relname LIKE 'db!_search!_index!_%' ESCAPE '!'");

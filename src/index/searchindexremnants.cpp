@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "connections/serverdialect.h"
 #include "index/searchindexsql.h"
 
 namespace corvanty {
@@ -137,7 +138,7 @@ std::string SidesGone(const IndexParts& index, int32_t guide, std::set<std::stri
 }  // namespace
 
 std::vector<IndexRemnant> FindIndexRemnants(rdo::SqlSession& connection) {
-  if (connection.GetDialect() != rdo::Dialect::Sqlite) return {};
+  if (SearchIndexesOf(connection) != SearchIndexKind::Fts5Trigram) return {};
   const bool state_table = HasTable(connection, kSearchIndexStateTable);
   const bool shared_pending = HasTable(connection, "Db_Search_Index_Pending");
   std::vector<IndexRemnant> remnants;

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "connections/serverdialect.h"
 #include "index/searchindexsql.h"
 
 namespace corvanty {
@@ -150,7 +151,7 @@ long long SchemaVersion(rdo::rdoConnection& connection) {
 }
 
 bool SearchIndexStateTableExists(rdo::SqlSession& connection) {
-  if (connection.GetDialect() != rdo::Dialect::Sqlite) return false;  // no indexes elsewhere
+  if (SearchIndexesOf(connection) != SearchIndexKind::Fts5Trigram) return false;
   return !connection
               .OpenResultset(std::string("SELECT name FROM sqlite_master WHERE type = 'table' "
                                          "AND name = '") +

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "connections/serverdialect.h"
 #include "index/indexmatch.h"
 #include "index/searchindexsql.h"
 #include "index/searchindexstate.h"
@@ -37,7 +38,7 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
   if (index.state == IndexState::Stale)
     return {guide, false, "scan: its search index is stale: " + index.why_stale};
   const IndexLayout layout{GuideRows(definition), index.candidate_qualifier,
-                           SearchedValues(definition, rdo::Dialect::Sqlite),
+                           SearchedValues(definition, SqliteDialect()),
                            SidePartsOf(index.side_parts)};
   // The definition read for this search may be older or newer than the one
   // the index was built from, when the guide changed meanwhile.
@@ -89,7 +90,7 @@ std::vector<SearchPath> ChooseSearchPaths(rdo::SqlSession& connection,
   std::vector<SearchPath> paths;
   for (GuideStatement& statement : statements) {
     const GuideDefinition& definition = DefinitionOf(definitions, statement.DSG_ID);
-    paths.push_back(connection.GetDialect() == rdo::Dialect::PostgreSql
+    paths.push_back(SearchIndexesOf(connection) == SearchIndexKind::PgTrigram
                         ? UnionPathFor(connection, definition, criteria, statement)
                         : PathFor(connection, definition, criteria, match, statement));
   }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <set>
 
+#include "connections/serverdialect.h"
 #include "index/fromtables.h"
 #include "index/searchindexbuild.h"
 #include "statements/guideloader.h"
@@ -73,7 +74,7 @@ std::vector<std::string> TrigramIndexStatements(const GuideDefinition& guide,
   const auto tables = TablesByQualifier(guide.FROM_clause.value_or(""));
   std::vector<std::string> statements;
   size_t k = 0;
-  for (const std::string& value : SearchedValues(guide, rdo::Dialect::PostgreSql)) {
+  for (const std::string& value : SearchedValues(guide, PostgresDialect())) {
     const auto unqualified = Unqualified(value);
     if (!unqualified) Refuse(guide.DSG_ID, value + " does not read exactly one table");
     std::set<std::string> read;

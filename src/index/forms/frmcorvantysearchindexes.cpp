@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "connections/connectionstore.h"
+#include "connections/serverdialect.h"
 #include "connections/sqlerrorreport.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexes.h"
@@ -101,7 +102,7 @@ void frmCorvantySearchIndexes::StartWork(const std::string& doing, Change change
         try {
           rdo::rdoConnection connection = rdo::rdoConnection::Open(connect);
           outcome->refusal = NoSearchIndexesReason(connection);
-          outcome->counts_rows = connection.GetDialect() != rdo::Dialect::PostgreSql;
+          outcome->counts_rows = SearchIndexesOf(connection) != SearchIndexKind::PgTrigram;
           if (!outcome->refusal.empty()) return;
           try {
             if (change) outcome->done = change(connection);
