@@ -283,12 +283,12 @@ TEST_P(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) 
       "' is already set as the key for this database search guide. Remove it and assign this "
       "column?\n";
   Apply(3, "Char", "K", "", "");  // answered OK
-  EXPECT_EQ(Boxes() + std::to_string(gavarColumns[1].IsKeyColumn),
+  EXPECT_EQ(Boxes() + std::to_string(gavarColumns[1].Row.Is_key_column),
             "1 Column 'orderid" + kAlreadyKey + "0 Index property must have a value.\n-1");
   boxes_->Clear();
   boxes_->QueueAnswer(vbCancel);
   Apply(3, "Char", "K", "", "7");  // customers.customerid
-  EXPECT_EQ(Boxes() + Controls() + std::to_string(gavarColumns[5].IsKeyColumn),
+  EXPECT_EQ(Boxes() + Controls() + std::to_string(gavarColumns[5].Row.Is_key_column),
             "1 Column 'orderid" + kAlreadyKey + "Char 0 0 0 [] 70");
   boxes_->Clear();
   Apply(3, "Char", "K", "", "7");  // answered OK
