@@ -234,6 +234,19 @@ TEST_P(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroug
             "5|orders|Gone|(none)|-1|0|+ ' - ' + CHAR(13) +|0|(none)|0");
 }
 
+TEST_P(ColumnsEditor, ASeparatorTypedOverAndBackIsWrittenAsItWasRead) {
+  Exec(kStoredGuide);
+  frmCorvantyColumns& dialog = Open("Edit");
+  // orderid shows " " for its stored "+ ' ' +": another text applied and then
+  // " " again leaves the stored fragment, not the editor's own "+' '+".
+  Apply(0, "Integer", "K", "-", "1");
+  Apply(0, "Integer", "K", " ", "1");
+  Click(dialog, "cmdOK");
+  const std::string rows = StoredRows();
+  EXPECT_EQ(rows.substr(0, rows.find(" / ")),
+            "1|orders|orderid|Integer|0|0|+ ' ' +|-1|CONVERT(varchar,orders.orderid)|1");
+}
+
 TEST_P(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
   // {index typed, the refusal or "" for none}
   const std::pair<const char*, const char*> rows[] = {
