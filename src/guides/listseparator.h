@@ -22,7 +22,7 @@ std::string ShownSeparator(const std::string& stored);
 // between plus signs (", " gives "+', '+").
 std::string SeparatorFragment(const std::string& shown);
 
-// The value to store for a separator shown as shown: the value that was read,
+// The value to store for a separator the editor shows as shown: the value read,
 // when it shows that text (so an untouched separator is written back
 // exactly); otherwise SeparatorFragment(shown).
 std::string SeparatorToStore(const std::optional<std::string>& stored, const std::string& shown);
