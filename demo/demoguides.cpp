@@ -3,6 +3,7 @@
 
 #include "guides/columnsettings.h"
 #include "guides/columnstore.h"
+#include "guides/listseparator.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty::demo {
@@ -11,25 +12,25 @@ namespace {
 
 // One column's settings as an administrator applies them in the columns
 // editor; roles: S shown in the result line, F searched, K the key.
-ColumnSlot Column(const char* table, const char* column, const char* type, const char* roles,
-                  const char* separator, int index) {
+GuideColumn Column(const char* table, const char* column, const char* type, const char* roles,
+                   const char* separator, int index) {
   const std::string role = roles;
-  ColumnSlot slot;
-  slot.TableName = table;
-  slot.ColumnName = column;
-  slot.DataType = type;
-  slot.ShowInList = role.find('S') != std::string::npos;
-  slot.IsSearchColumn = role.find('F') != std::string::npos;
-  slot.IsKeyColumn = role.find('K') != std::string::npos;
-  slot.Separator = separator;
-  slot.ColumnIndex = index;
-  SetConversionFromDataType(slot);
-  return slot;
+  GuideColumn row;
+  row.Column_qualifier = table;
+  row.Column_name = column;
+  row.Column_data_type = type;
+  row.Show_in_list = role.find('S') != std::string::npos;
+  row.Is_search_column = role.find('F') != std::string::npos;
+  row.Is_key_column = role.find('K') != std::string::npos;
+  row.List_column_separator = SeparatorFragment(separator);
+  row.DSG_column_seq_no = index;
+  SetConversionFromDataType(row);
+  return row;
 }
 
 struct SampleGuide {
   const char *name, *description, *from, *where;
-  std::vector<ColumnSlot> columns;  // slot 0 unused, as the editor keeps them
+  std::vector<GuideColumn> columns;
 };
 
 std::vector<SampleGuide> SampleGuides() {
@@ -38,8 +39,7 @@ std::vector<SampleGuide> SampleGuides() {
        "Finds customers by company, contact or city: company, city and country",
        "customers",
        "",
-       {{},
-        Column("customers", "customer_id", "Integer", "K", "", 1),
+       {Column("customers", "customer_id", "Integer", "K", "", 1),
         Column("customers", "company_name", "Varchar", "SF", ", ", 2),
         Column("customers", "contact_name", "Varchar", "F", "", 3),
         Column("customers", "city", "Varchar", "SF", ", ", 4),
@@ -48,8 +48,7 @@ std::vector<SampleGuide> SampleGuides() {
        "Finds orders by ship city or customer: date, ship city and customer",
        "orders, customers",
        "orders.customer_id = customers.customer_id",
-       {{},
-        Column("orders", "order_id", "Integer", "K", "", 1),
+       {Column("orders", "order_id", "Integer", "K", "", 1),
         Column("orders", "order_date", "Varchar", "S", " ", 2),
         Column("orders", "ship_city", "Varchar", "SF", " / ", 3),
         Column("customers", "company_name", "Varchar", "SF", "", 4)}},
@@ -103,8 +102,8 @@ SampleGuidesOutcome DefineSampleGuides(GuideStatements& db, rdo::Dialect dialect
     db.Execute("INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES (" +
                std::to_string(id) + ",'" + QuoteApostrophes(std::string("FROM ") + guide.from) +
                "','" + QuoteApostrophes(std::string("WHERE ") + guide.where) + "')");
-    for (size_t slot = 1; slot < guide.columns.size(); ++slot)
-      db.Execute(ColumnInsertStatement(dialect, id, guide.columns[slot]));
+    for (const GuideColumn& column : guide.columns)
+      db.Execute(ColumnInsertStatement(dialect, id, column));
   }
   return outcome;
 }

@@ -6,8 +6,8 @@
 
 #include "connections/rdo.h"
 #include "connections/serverdialect.h"
-#include "guides/listseparator.h"
 #include "guides/replaceall.h"
+#include "statements/guideloader.h"
 #include "statements/sqlliteral.h"
 
 namespace corvanty {
@@ -36,7 +36,8 @@ std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
   if (tables.size() < 2) return entries;  // no table to ask about
   std::map<std::pair<std::string, std::string>, size_t> first_slot;
   for (size_t slot = 1; slot < slots.size(); ++slot)
-    first_slot.emplace(std::pair(slots[slot].TableName, slots[slot].ColumnName), slot);
+    first_slot.emplace(std::pair(slots[slot].Row.Column_qualifier, slots[slot].Row.Column_name),
+                       slot);
 
   rdo::rdoResultset rows = connection.OpenResultset(
       ForDialect(connection.GetDialect()).ColumnCatalogueQuery(QuotedTableList(tables)));
@@ -51,7 +52,7 @@ std::vector<ColumnListEntry> ReadEntries(rdo::rdoConnection& connection,
     }
     ColumnSlot& slot = slots[found->second];
     slot.ListIndex = static_cast<int>(entries.size() - 1);
-    entry.Text = IndexedEntryText(slot.ColumnIndex, entry.TableName, entry.ColumnName);
+    entry.Text = IndexedEntryText(slot.Row.DSG_column_seq_no, entry.TableName, entry.ColumnName);
     entry.Checked = true;
   }
   return entries;
@@ -97,35 +98,25 @@ std::string QuotedTableList(const std::vector<std::string>& tables) {
 ColumnEditorContents LoadColumnEditor(rdo::rdoConnection& connection, int32_t id, bool edit,
                                       const std::vector<std::string>& tables) {
   ColumnEditorContents contents;
+  contents.Slots.resize(1);
   if (edit) {
     contents.Tables = TablesOfFromClause(ReadFromClause(connection, id));
-    contents.Slots = ReadStoredSlots(connection, id);
+    for (GuideColumn& row : ReadStoredRows(connection, id)) {
+      std::string stored = row.List_column_separator;
+      contents.Slots.push_back({std::move(row), std::nullopt, std::move(stored)});
+    }
   } else {
     contents.Tables = tables;
-    contents.Slots.resize(1);
   }
   contents.Entries = ReadEntries(connection, contents.Tables, contents.Slots);
   return contents;
 }
 
-std::vector<ColumnSlot> ReadStoredSlots(rdo::rdoConnection& connection, int32_t id) {
-  rdo::rdoResultset rows = connection.OpenResultset(GuideColumnsQuery(id));
-  std::vector<ColumnSlot> slots(1);
-  for (; !rows.IsEOF(); rows.MoveNext()) {
-    ColumnSlot& slot = slots.emplace_back();
-    slot.TableName = rows.Text("Column_qualifier");
-    slot.ColumnName = rows.Text("Column_name");
-    slot.DataType = rows.Text("Column_data_type");
-    slot.ShowInList = rows.Int("Show_in_list");
-    slot.IsSearchColumn = rows.Int("Is_search_column");
-    slot.StoredSeparator = rows.Text("List_column_separator");
-    slot.Separator = ShownSeparator(*slot.StoredSeparator);
-    slot.ConvRequired = rows.Int("Conv_required");
-    slot.ConversionExpression = rows.Text("Conversion_expression");
-    slot.ColumnIndex = rows.Int("DSG_column_seq_no");
-    slot.IsKeyColumn = rows.Int("Is_key_column");
-  }
-  return slots;
+std::vector<GuideColumn> ReadStoredRows(rdo::rdoConnection& connection, int32_t id) {
+  rdo::rdoResultset found = connection.OpenResultset(GuideColumnsQuery(id));
+  std::vector<GuideColumn> rows;
+  for (; !found.IsEOF(); found.MoveNext()) rows.push_back(ReadGuideColumn(found));
+  return rows;
 }
 
 }  // namespace corvanty

@@ -10,6 +10,7 @@
 
 #include "connections/rdo.h"
 #include "guides/columnsettings.h"
+#include "statements/guidedefinition.h"
 
 namespace corvanty {
 
@@ -40,9 +41,8 @@ ColumnEditorContents LoadColumnEditor(rdo::rdoConnection& connection, int32_t id
 std::string GuideFromClauseQuery(int32_t id);
 std::string GuideColumnsQuery(int32_t id);
 
-// The guide's stored column rows as slots 1..n, in the order the server
-// returns them.
-std::vector<ColumnSlot> ReadStoredSlots(rdo::rdoConnection& connection, int32_t id);
+// The guide's stored column rows, in the order the server returns them.
+std::vector<GuideColumn> ReadStoredRows(rdo::rdoConnection& connection, int32_t id);
 
 // The table names of a stored FROM clause, after the empty elements 0 and 1:
 // "FROM Orders, Customers" gives "", "", "Orders", "Customers".

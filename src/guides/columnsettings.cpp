@@ -7,14 +7,21 @@ namespace basCorvantyAdmin {
 std::vector<ColumnSlot> gavarColumns(1);
 }
 
-void SetConversionFromDataType(ColumnSlot& slot) {
-  if (slot.DataType == "Char" || slot.DataType == "Varchar") {
-    slot.ConvRequired = 0;
-    slot.ConversionExpression.clear();
+void SetConversionFromDataType(GuideColumn& row) {
+  if (row.Column_data_type == "Char" || row.Column_data_type == "Varchar") {
+    row.Conv_required = 0;
+    row.Conversion_expression.clear();
   } else {
-    slot.ConvRequired = -1;
-    slot.ConversionExpression = "CONVERT(varchar," + slot.TableName + "." + slot.ColumnName + ")";
+    row.Conv_required = -1;
+    row.Conversion_expression =
+        "CONVERT(varchar," + row.Column_qualifier + "." + row.Column_name + ")";
   }
+}
+
+std::vector<GuideColumn> RowsOfSlots(const std::vector<ColumnSlot>& slots) {
+  std::vector<GuideColumn> rows;
+  for (size_t slot = 1; slot < slots.size(); ++slot) rows.push_back(slots[slot].Row);
+  return rows;
 }
 
 int FirstSlotOf(const std::vector<ColumnSlot>& slots, int list_index) {

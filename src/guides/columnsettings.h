@@ -9,20 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "statements/guidedefinition.h"
+
 namespace corvanty {
 
+// A slot: the column's row as OK writes it, and what the editor keeps beside
+// it. The separator shown is the one the row's List_column_separator shows
+// (ShownSeparator).
 struct ColumnSlot {
-  std::optional<int> ListIndex;      // the entry of the column in the list; none when not listed
-  std::string TableName;             // Column_qualifier
-  std::string ColumnName;            // Column_name
-  std::string DataType;              // Column_data_type
-  int32_t ShowInList = 0;            // Show_in_list
-  int32_t IsSearchColumn = 0;        // Is_search_column
-  std::string Separator;             // the separator text as shown and typed
-  int32_t ConvRequired = 0;          // Conv_required
-  std::string ConversionExpression;  // Conversion_expression
-  int32_t ColumnIndex = 0;           // DSG_column_seq_no
-  int32_t IsKeyColumn = 0;           // Is_key_column
+  GuideColumn Row;
+  std::optional<int> ListIndex;  // the entry of the column in the list; none when not listed
   // List_column_separator as it was read, so that a separator shown and
   // applied unchanged is written back exactly as it was stored.
   std::optional<std::string> StoredSeparator;
@@ -35,7 +31,10 @@ inline constexpr std::array<const char*, 6> kDataTypeWords = {"Char",    "Varcha
 
 // Sets the conversion flag and expression from the data type: the character
 // types need none, every other type is converted with CONVERT(varchar,T.C).
-void SetConversionFromDataType(ColumnSlot& slot);
+void SetConversionFromDataType(GuideColumn& row);
+
+// The rows of slots 1..n, in their order.
+std::vector<GuideColumn> RowsOfSlots(const std::vector<ColumnSlot>& slots);
 
 // The lowest slot from 1 upwards that holds list entry list_index, or 0.
 int FirstSlotOf(const std::vector<ColumnSlot>& slots, int list_index);

@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "connections/rdo.h"
-#include "guides/columnsettings.h"
+#include "statements/guidedefinition.h"
 
 namespace corvanty {
 
-// The INSERT that stores one slot of guide id.
-std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const ColumnSlot& slot);
+// The INSERT that stores one column row of guide id.
+std::string ColumnInsertStatement(rdo::Dialect dialect, int32_t id, const GuideColumn& row);
 
-// Deletes the guide's column rows and inserts slots 1..n in their order;
-// writes nothing, and returns false, when the stored rows hold the same
-// values already.
+// Deletes the guide's column rows and inserts rows in their order; writes
+// nothing, and returns false, when the stored rows hold the same values
+// already.
 bool SaveColumnSettings(rdo::rdoConnection& connection, int32_t id,
-                        const std::vector<ColumnSlot>& slots);
+                        const std::vector<GuideColumn>& rows);
 
 }  // namespace corvanty

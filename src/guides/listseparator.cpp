@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "guides/listseparator.h"
 
-#include <optional>
-
 #include "connections/serverdialect.h"
 #include "statements/sqlliteral.h"
 
@@ -40,10 +38,13 @@ std::string ShownSeparator(const std::string& stored) {
   return LiteralText(stored.substr(open + 1, close - open - 1)).value_or(stored);
 }
 
-std::string SeparatorToStore(const ColumnSlot& slot) {
-  if (slot.StoredSeparator && ShownSeparator(*slot.StoredSeparator) == slot.Separator)
-    return *slot.StoredSeparator;
-  return "+'" + QuoteApostrophes(slot.Separator) + "'+";
+std::string SeparatorFragment(const std::string& shown) {
+  return "+'" + QuoteApostrophes(shown) + "'+";
+}
+
+std::string SeparatorToStore(const std::optional<std::string>& stored, const std::string& shown) {
+  if (stored && ShownSeparator(*stored) == shown) return *stored;
+  return SeparatorFragment(shown);
 }
 
 std::string SeparatorLiteral(rdo::Dialect dialect, const std::string& stored) {

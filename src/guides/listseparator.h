@@ -5,10 +5,10 @@
 // the text as a string literal, and a plus sign (", " becomes +', '+), which
 // the search splices between two shown values. Rows written by other means
 // may hold other fragments, such as the table default "+ ' ' +".
+#include <optional>
 #include <string>
 
 #include "connections/rdo.h"
-#include "guides/columnsettings.h"
 
 namespace corvanty {
 
@@ -18,10 +18,14 @@ namespace corvanty {
 // "it's"); any other stored value is shown as it is.
 std::string ShownSeparator(const std::string& stored);
 
-// The value to store for the slot: the value that was read, when the slot
-// still holds the text shown for it (so an untouched separator is written
-// back exactly); otherwise the slot's text as a literal between plus signs.
-std::string SeparatorToStore(const ColumnSlot& slot);
+// The fragment the editor stores for a typed text: the text as a literal
+// between plus signs (", " gives "+', '+").
+std::string SeparatorFragment(const std::string& shown);
+
+// The value to store for a separator the editor shows as shown: the value read,
+// when it shows that text (so an untouched separator is written back
+// exactly); otherwise SeparatorFragment(shown).
+std::string SeparatorToStore(const std::optional<std::string>& stored, const std::string& shown);
 
 // The SQL literal whose value is stored. A value of the form +'...'+ is
 // written in pieces with CHAR(39) for the inner apostrophes, as the editor

@@ -3,7 +3,8 @@
 // What the statement generator reads of one Database Search Guide: its row of
 // Db_Search_Guide_Tables and its rows of Db_Search_Guide_Cols. Members carry
 // the names of the table columns they come from. Flags are ints: 0 means no,
-// any other value yes.
+// any other value yes. A column row is also what the columns editor reads and
+// writes.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 
 namespace corvanty {
 
+// One row of Db_Search_Guide_Cols; the defaults are the table's. The data
+// type and sequence number, which only the columns editor uses, come last.
 struct GuideColumn {
   std::string Column_qualifier;
   std::string Column_name;
@@ -20,6 +23,8 @@ struct GuideColumn {
   int32_t Conv_required = 0;
   std::string Conversion_expression = "(none)";  // SQL yielding the value as text
   int32_t Is_key_column = 0;
+  std::string Column_data_type = "(none)";
+  int32_t DSG_column_seq_no = 0;
 };
 
 struct GuideDefinition {

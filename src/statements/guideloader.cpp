@@ -17,6 +17,21 @@ std::string IdList(const std::vector<int32_t>& ids) {
 
 }  // namespace
 
+GuideColumn ReadGuideColumn(const rdo::rdoResultset& row) {
+  GuideColumn column;
+  column.Column_qualifier = row.Text("Column_qualifier");
+  column.Column_name = row.Text("Column_name");
+  column.Show_in_list = row.Int("Show_in_list");
+  column.Is_search_column = row.Int("Is_search_column");
+  column.List_column_separator = row.Text("List_column_separator");
+  column.Conv_required = row.Int("Conv_required");
+  column.Conversion_expression = row.Text("Conversion_expression");
+  column.Is_key_column = row.Int("Is_key_column");
+  column.Column_data_type = row.Text("Column_data_type");
+  column.DSG_column_seq_no = row.Int("DSG_column_seq_no");
+  return column;
+}
+
 std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,
                                                   const std::vector<int32_t>& guide_ids) {
   if (guide_ids.empty()) return {};
@@ -34,22 +49,12 @@ std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,
   }
 
   rdo::rdoResultset columns = connection.OpenResultset(
-      "SELECT DSG_ID, Column_qualifier, Column_name, Show_in_list, Is_search_column, "
-      "List_column_separator, Conv_required, Conversion_expression, Is_key_column "
-      "FROM Db_Search_Guide_Cols WHERE DSG_ID IN (" +
+      "SELECT DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name, Column_data_type, "
+      "Show_in_list, Is_search_column, List_column_separator, Conv_required, "
+      "Conversion_expression, Is_key_column FROM Db_Search_Guide_Cols WHERE DSG_ID IN (" +
       ids + ") ORDER BY DSG_ID, DSG_column_seq_no");
-  for (; !columns.IsEOF(); columns.MoveNext()) {
-    GuideColumn column;
-    column.Column_qualifier = columns.Text("Column_qualifier");
-    column.Column_name = columns.Text("Column_name");
-    column.Show_in_list = columns.Int("Show_in_list");
-    column.Is_search_column = columns.Int("Is_search_column");
-    column.List_column_separator = columns.Text("List_column_separator");
-    column.Conv_required = columns.Int("Conv_required");
-    column.Conversion_expression = columns.Text("Conversion_expression");
-    column.Is_key_column = columns.Int("Is_key_column");
-    guides[columns.Int("DSG_ID")].Columns.push_back(std::move(column));
-  }
+  for (; !columns.IsEOF(); columns.MoveNext())
+    guides[columns.Int("DSG_ID")].Columns.push_back(ReadGuideColumn(columns));
 
   std::vector<GuideDefinition> ordered;
   for (auto& [id, guide] : guides) {

@@ -12,6 +12,10 @@
 
 namespace corvanty {
 
+// The Db_Search_Guide_Cols row the result set stands on; it selects every
+// column of the row.
+GuideColumn ReadGuideColumn(const rdo::rdoResultset& row);
+
 // The definitions of the listed guides that have column rows or a tables
 // row, in ascending DSG_ID order, columns in DSG_column_seq_no order.
 std::vector<GuideDefinition> LoadGuideDefinitions(rdo::SqlSession& connection,

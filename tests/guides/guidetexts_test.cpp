@@ -8,6 +8,7 @@
 #include "guides/columnstore.h"
 #include "guides/fromlist.h"
 #include "guides/guideclauses.h"
+#include "guides/listseparator.h"
 #include "guides/syntaxcheck.h"
 
 namespace corvanty {
@@ -83,14 +84,15 @@ TEST(GuideClauses, AreReadWithTheQuotesOfTheServerTheyRunOn) {
 }
 
 TEST(GuideStatements, AreTheServersOwnTexts) {
-  ColumnSlot slot;  // guide 7: index 2, Orders.Total, Numeric, shown, separator ", "
-  slot.TableName = "Orders";
-  slot.ColumnName = "Total";
-  slot.DataType = "Numeric";
-  slot.ShowInList = 1;
-  slot.Separator = ", ";
-  slot.ColumnIndex = 2;
-  SetConversionFromDataType(slot);
+  GuideColumn row;  // guide 7: index 2, Orders.Total, Numeric, shown, separator ", "
+  row.Column_qualifier = "Orders";
+  row.Column_name = "Total";
+  row.Column_data_type = "Numeric";
+  row.Show_in_list = 1;
+  row.Is_search_column = 0;
+  row.List_column_separator = SeparatorFragment(", ");
+  row.DSG_column_seq_no = 2;
+  SetConversionFromDataType(row);
   const std::pair<std::string, const char*> rows[] = {
       {SyntaxTestStatement("", ""), "SELECT 'atest'  "},
       {SyntaxTestStatement("Customers", "id > 1"), "SELECT 'atest' FROM Customers WHERE id > 1"},
@@ -112,7 +114,7 @@ TEST(GuideStatements, AreTheServersOwnTexts) {
        "Syntax Invalid: the WHERE text holds \";\" outside string literals. A comment or a \";\" "
        "there would cut off the search conditions joined after it."},
       {CutOffRefusal("Customers c", "name = 'it''s -- /* ;' AND \"x;\" = [y--] - 1", kTsql), ""},
-      {ColumnInsertStatement(rdo::Dialect::SqlServer, 7, slot),
+      {ColumnInsertStatement(rdo::Dialect::SqlServer, 7, row),
        "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, "
        "Column_name, Column_data_type,Show_in_list, Is_search_column, List_column_separator, "
        "Conv_required,Conversion_expression, Is_key_column) VALUES "

@@ -34,10 +34,9 @@ class OrphanIndexes : public testing::OnEachServer<testing::DatabaseTest> {
     for (const char* name : {"First", "Second"}) {
       const int32_t guide = InsertGuide(connection, name, "");
       SaveGuideClauses(connection, guide, false, "people", "");
-      std::vector<ColumnSlot> slots(3);
-      slots[1] = {{}, "people", "id", "Integer", 0, 0, "", 1, "", 1, 1, {}};
-      slots[2] = {{}, "people", "name", "Varchar", 1, 1, ", ", 0, "", 2, 0, {}};
-      SaveColumnSettings(connection, guide, slots);
+      SaveColumnSettings(connection, guide,
+                         {{"people", "id", 0, 0, "+''+", 1, "", 1, "Integer", 1},
+                          {"people", "name", 1, 1, "+', '+", 0, "", 0, "Varchar", 2}});
       BuildGuideSearchIndex(connection, guide);
     }
   }

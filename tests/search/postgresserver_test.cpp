@@ -51,12 +51,12 @@ TEST_P(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) 
   SaveGuideClauses(connection, guide, false, "people", "");
   // Written by the columns editor's own statements: id the key; name shown
   // and searched; city shown; code searched as the integer it is stored as.
-  std::vector<ColumnSlot> slots(5);
+  std::vector<GuideColumn> rows;
   const char* names[] = {"", "id", "name", "city", "code"};
   for (int i = 1; i <= 4; ++i)
-    slots[i] = {{},   "people", names[i], "Varchar", i == 2 || i == 3, i == 2 || i == 4,
-                ", ", 0,        "(none)", i,         i == 1,           {}};
-  SaveColumnSettings(connection, guide, slots);
+    rows.push_back({"people", names[i], i == 2 || i == 3, i == 2 || i == 4, "+', '+", 0, "(none)",
+                    i == 1, "Varchar", i});
+  SaveColumnSettings(connection, guide, rows);
   for (const auto& [criteria, expected] :
        {std::pair{"émile zola", "Émile Zola, Paris|"},
         {"4711", "Émile Zola, Paris|"},

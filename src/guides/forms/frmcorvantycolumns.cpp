@@ -20,6 +20,7 @@
 #include "guides/columnstore.h"
 #include "guides/currentguide.h"
 #include "guides/guidestore.h"
+#include "guides/listseparator.h"
 #include "index/forms/searchindexoffer.h"
 #include "ui/forms/controls.h"
 #include "ui/forms/positionform.h"
@@ -198,12 +199,12 @@ void frmCorvantyColumns::SetDataType(const std::string& word) {
 }
 
 void frmCorvantyColumns::LoadPropertyControls(const ColumnSlot& slot) {
-  SetDataType(slot.DataType);
-  chkShowInList->setChecked(slot.ShowInList != 0);
-  chkIsSearchCol->setChecked(slot.IsSearchColumn != 0);
-  chkKeyColumn->setChecked(slot.IsKeyColumn != 0);
-  txtListColSep->setText(QString::fromStdString(slot.Separator));
-  txtColIndex->setText(QString::number(slot.ColumnIndex));
+  SetDataType(slot.Row.Column_data_type);
+  chkShowInList->setChecked(slot.Row.Show_in_list != 0);
+  chkIsSearchCol->setChecked(slot.Row.Is_search_column != 0);
+  chkKeyColumn->setChecked(slot.Row.Is_key_column != 0);
+  txtListColSep->setText(QString::fromStdString(ShownSeparator(slot.Row.List_column_separator)));
+  txtColIndex->setText(QString::number(slot.Row.DSG_column_seq_no));
   mudtSlotShown = CurrentlyShown(slot.ListIndex.value_or(-1));
 }
 
@@ -277,14 +278,14 @@ void frmCorvantyColumns::chkKeyColumn_Click() {
 void frmCorvantyColumns::RememberFirstKeyColumn() {
   mblnKeyAssigned = false;
   for (size_t slot = 1; slot < gavarColumns.size() && !mblnKeyAssigned; ++slot) {
-    mblnKeyAssigned = gavarColumns[slot].IsKeyColumn != 0;
+    mblnKeyAssigned = gavarColumns[slot].Row.Is_key_column != 0;
     mintKeySlot = static_cast<int>(slot);
   }
 }
 
 bool frmCorvantyColumns::AskToTakeKey() {
   if (!mblnKeyAssigned || gavarColumns[mintKeySlot].ListIndex == mintCurrentItem) return false;
-  std::string question = "Column '" + gavarColumns[mintKeySlot].ColumnName +
+  std::string question = "Column '" + gavarColumns[mintKeySlot].Row.Column_name +
                          "' is already set as the key" +
                          " for this database search guide. Remove it and assign this column?";
   if (MsgBox(question, vbOKCancel) == vbOK) return true;
@@ -294,25 +295,27 @@ bool frmCorvantyColumns::AskToTakeKey() {
 
 void frmCorvantyColumns::TakeKey() {
   for (size_t slot = 1; slot < gavarColumns.size(); ++slot)
-    if (gavarColumns[slot].ListIndex != mintCurrentItem) gavarColumns[slot].IsKeyColumn = 0;
+    if (gavarColumns[slot].ListIndex != mintCurrentItem) gavarColumns[slot].Row.Is_key_column = 0;
   mblnKeyAssigned = false;
 }
 
 void frmCorvantyColumns::StoreSlot(int slot, int32_t index) {
   ColumnSlot& settings = gavarColumns[slot];
+  GuideColumn& row = settings.Row;
   settings.ListIndex = mintCurrentItem;
-  settings.TableName = mavarTableNames[mintCurrentItem];
-  settings.ColumnName = mavarColumnNames[mintCurrentItem];
-  settings.DataType = cmbDataType->currentText().toStdString();
-  settings.ShowInList = chkShowInList->isChecked() ? 1 : 0;
-  settings.IsSearchColumn = chkIsSearchCol->isChecked() ? 1 : 0;
-  settings.Separator = txtListColSep->text().toStdString();
-  SetConversionFromDataType(settings);
-  settings.ColumnIndex = index;
-  settings.IsKeyColumn = chkKeyColumn->isChecked() ? 1 : 0;
+  row.Column_qualifier = mavarTableNames[mintCurrentItem];
+  row.Column_name = mavarColumnNames[mintCurrentItem];
+  row.Column_data_type = cmbDataType->currentText().toStdString();
+  row.Show_in_list = chkShowInList->isChecked() ? 1 : 0;
+  row.Is_search_column = chkIsSearchCol->isChecked() ? 1 : 0;
+  row.List_column_separator =
+      SeparatorToStore(settings.StoredSeparator, txtListColSep->text().toStdString());
+  SetConversionFromDataType(row);
+  row.DSG_column_seq_no = index;
+  row.Is_key_column = chkKeyColumn->isChecked() ? 1 : 0;
   mudtSlotShown = CurrentlyShown(mintCurrentItem);
 
-  if (settings.IsKeyColumn != 0) {
+  if (row.Is_key_column != 0) {
     mblnKeyAssigned = true;
     mintKeySlot = slot;
   } else if (mblnKeyAssigned && mintKeySlot == slot) {
@@ -371,7 +374,7 @@ void frmCorvantyColumns::cmdOK_Click() {
   bool changed = GuideChangedBefore;
   try {
     rdo::rdoConnection connection = rdo::rdoConnection::Open(gstrConnect);
-    changed = SaveColumnSettings(connection, gintDSGID, gavarColumns) || changed;
+    changed = SaveColumnSettings(connection, gintDSGID, RowsOfSlots(gavarColumns)) || changed;
   } catch (const std::exception& error) {
     // Nothing was replaced; the settings stay for another try or Cancel.
     ReportDialogError(error);

@@ -234,6 +234,19 @@ TEST_P(ColumnsEditor, EditShowsTheStoredSettingsReusesSlotsAndKeepsTheRowsThroug
             "5|orders|Gone|(none)|-1|0|+ ' - ' + CHAR(13) +|0|(none)|0");
 }
 
+TEST_P(ColumnsEditor, ASeparatorTypedOverAndBackIsWrittenAsItWasRead) {
+  Exec(kStoredGuide);
+  frmCorvantyColumns& dialog = Open("Edit");
+  // orderid shows " " for its stored "+ ' ' +": another text applied and then
+  // " " again leaves the stored fragment, not the editor's own "+' '+".
+  Apply(0, "Integer", "K", "-", "1");
+  Apply(0, "Integer", "K", " ", "1");
+  Click(dialog, "cmdOK");
+  const std::string rows = StoredRows();
+  EXPECT_EQ(rows.substr(0, rows.find(" / ")),
+            "1|orders|orderid|Integer|0|0|+ ' ' +|-1|CONVERT(varchar,orders.orderid)|1");
+}
+
 TEST_P(ColumnsEditor, AnIndexThatIsNotAWholeNumberIsRefusedAndNothingChanges) {
   // {index typed, the refusal or "" for none}
   const std::pair<const char*, const char*> rows[] = {
@@ -283,12 +296,12 @@ TEST_P(ColumnsEditor, TheKeyExcludesShowingAndSearchingAndAnotherKeyIsAskedFor) 
       "' is already set as the key for this database search guide. Remove it and assign this "
       "column?\n";
   Apply(3, "Char", "K", "", "");  // answered OK
-  EXPECT_EQ(Boxes() + std::to_string(gavarColumns[1].IsKeyColumn),
+  EXPECT_EQ(Boxes() + std::to_string(gavarColumns[1].Row.Is_key_column),
             "1 Column 'orderid" + kAlreadyKey + "0 Index property must have a value.\n-1");
   boxes_->Clear();
   boxes_->QueueAnswer(vbCancel);
   Apply(3, "Char", "K", "", "7");  // customers.customerid
-  EXPECT_EQ(Boxes() + Controls() + std::to_string(gavarColumns[5].IsKeyColumn),
+  EXPECT_EQ(Boxes() + Controls() + std::to_string(gavarColumns[5].Row.Is_key_column),
             "1 Column 'orderid" + kAlreadyKey + "Char 0 0 0 [] 70");
   boxes_->Clear();
   Apply(3, "Char", "K", "", "7");  // answered OK
