@@ -18,8 +18,8 @@ namespace corvanty::bench {
 class KeptStatement {
  public:
   KeptStatement(const sqlite::Database& db, const std::string& sql) : statement_(db.Prepare(sql)) {}
-  // Steps through it with ?1, ?2 ... bound to texts, reading the first three
-  // columns of each row as text, and resets it.
+  // Steps through it from its start with ?1, ?2 ... bound to texts, reading
+  // the first three columns of each row as text.
   SearchCount Run(const std::vector<std::string>& texts = {});
 
  private:
