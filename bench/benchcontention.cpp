@@ -17,6 +17,14 @@ namespace {
 
 constexpr int kWriters = 4, kSearchers = 2;
 
+long long LastCustomer(const sqlite::Database& db) {
+  // Its own scope: a statement left on its row would hold its read
+  // transaction open, and the process's writes would fail on the lock.
+  sqlite::Statement customers = db.Prepare("SELECT max(customer_id) FROM customers");
+  customers.Step();
+  return customers.Int64(0);
+}
+
 // One process's work until the deadline; its counts.
 ContentionCount Work(const std::string& file, const std::string& search, bool writer, unsigned seed,
                      std::chrono::steady_clock::time_point deadline) {
@@ -26,9 +34,7 @@ ContentionCount Work(const std::string& file, const std::string& search, bool wr
     db.WaitForLocks(sqlite::kLockWaitMs);
     const char* update = "UPDATE customers SET company_name = ?1 WHERE customer_id = ?2";
     sqlite::Statement statement = db.Prepare(writer ? update : search);
-    sqlite::Statement customers = db.Prepare("SELECT max(customer_id) FROM customers");
-    customers.Step();
-    std::uniform_int_distribution<long long> customer(1, customers.Int64(0));
+    std::uniform_int_distribution<long long> customer(1, LastCustomer(db));
     std::mt19937 rng(seed);
     for (long i = 0; std::chrono::steady_clock::now() < deadline; ++i) {
       try {
