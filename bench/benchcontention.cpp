@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "bench/benchcontention.h"
 
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,43 +10,47 @@
 #include <stdexcept>
 #include <vector>
 
+#include "connections/sqlitedatabase.h"
+
 namespace corvanty::bench {
 namespace {
 
-constexpr int kWriters = 4, kSearchers = 2, kLockWaitMs = 2000;
+constexpr int kWriters = 4, kSearchers = 2;
+
+long long LastCustomer(const sqlite::Database& db) {
+  // Its own scope: a statement left on its row would hold its read
+  // transaction open, and the process's writes would fail on the lock.
+  sqlite::Statement customers = db.Prepare("SELECT max(customer_id) FROM customers");
+  customers.Step();
+  return customers.Int64(0);
+}
 
 // One process's work until the deadline; its counts.
 ContentionCount Work(const std::string& file, const std::string& search, bool writer, unsigned seed,
                      std::chrono::steady_clock::time_point deadline) {
-  sqlite3* db = nullptr;
   ContentionCount count;
-  if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) return count;
-  sqlite3_busy_timeout(db, kLockWaitMs);
-  const char* update = "UPDATE customers SET company_name = ?1 WHERE customer_id = ?2";
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db, writer ? update : search.c_str(), -1, &statement, nullptr);
-  sqlite3_stmt* customers = nullptr;
-  sqlite3_prepare_v2(db, "SELECT max(customer_id) FROM customers", -1, &customers, nullptr);
-  sqlite3_step(customers);
-  std::uniform_int_distribution<long long> customer(1, sqlite3_column_int64(customers, 0));
-  sqlite3_finalize(customers);
-  std::mt19937 rng(seed);
-  for (long i = 0; std::chrono::steady_clock::now() < deadline; ++i) {
-    int rc;
-    if (writer) {
-      const std::string name = "Contended " + std::to_string(seed) + "-" + std::to_string(i);
-      sqlite3_bind_text(statement, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(statement, 2, customer(rng));
+  try {
+    sqlite::Database db(file, sqlite::Database::Mode::kReadWrite);
+    db.WaitForLocks(sqlite::kLockWaitMs);
+    const char* update = "UPDATE customers SET company_name = ?1 WHERE customer_id = ?2";
+    sqlite::Statement statement = db.Prepare(writer ? update : search);
+    std::uniform_int_distribution<long long> customer(1, LastCustomer(db));
+    std::mt19937 rng(seed);
+    for (long i = 0; std::chrono::steady_clock::now() < deadline; ++i) {
+      try {
+        if (writer)
+          statement.Bind("Contended " + std::to_string(seed) + "-" + std::to_string(i))
+              .Bind(customer(rng));
+        while (statement.Step()) statement.TextView(0);
+        ++(writer ? count.commits : count.searches);
+      } catch (const sqlite::Error& error) {
+        if (error.IsLocked()) ++count.busy;
+      }
+      statement.Reset();
     }
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) sqlite3_column_text(statement, 0);
-    sqlite3_reset(statement);
-    if (rc == SQLITE_BUSY)
-      ++count.busy;
-    else if (rc == SQLITE_DONE)
-      ++(writer ? count.commits : count.searches);
+  } catch (const sqlite::Error&) {
+    // A file that cannot be opened or read counts nothing.
   }
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
   return count;
 }
 

@@ -2,8 +2,6 @@
 #pragma once
 // A SQLite file opened through SQLite's own C API, for the benchmark's
 // set-up and for timing statements without the ODBC driver between.
-#include <sqlite3.h>
-
 #include <optional>
 #include <string>
 
@@ -21,8 +19,8 @@ class Database {
   std::optional<long long> Find(const std::string& sql);
   // The same, 0 for none.
   long long Number(const std::string& sql) { return Find(sql).value_or(0); }
-  long long LastId() const { return sqlite3_last_insert_rowid(db_.Get()); }
-  sqlite3* Handle() const { return db_.Get(); }
+  long long LastId() const;
+  sqlite::Statement Prepare(const std::string& sql) const { return db_.Prepare(sql); }
 
  private:
   sqlite::Database db_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "bench/benchextension.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -33,45 +35,27 @@ void SetIndexed(rdo::rdoConnection& connection, int32_t guide, bool indexed) {
 
 }  // namespace
 
-ExtensionDatabase::ExtensionDatabase(const std::string& database_file) {
+ExtensionDatabase::ExtensionDatabase(const std::string& database_file)
+    : db_(database_file, sqlite::Database::Mode::kReadOnly) {
   char* error = nullptr;
   const std::string library = ExtensionPath();
-  if (sqlite3_open_v2(database_file.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
-      sqlite3_enable_load_extension(db_, 1) != SQLITE_OK ||
-      sqlite3_load_extension(db_, library.c_str(), nullptr, &error) != SQLITE_OK) {
-    const std::string message = error ? error : sqlite3_errmsg(db_);
+  if (sqlite3_enable_load_extension(db_.Get(), 1) != SQLITE_OK ||
+      sqlite3_load_extension(db_.Get(), library.c_str(), nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : sqlite3_errmsg(db_.Get());
     sqlite3_free(error);
-    sqlite3_close(db_);
     throw std::runtime_error(database_file + " with " + library + ": " + message);
   }
 }
 
-ExtensionDatabase::~ExtensionDatabase() { sqlite3_close(db_); }
-
-KeptStatement::KeptStatement(sqlite3* db, const std::string& sql) : db_(db) {
-  if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement_, nullptr) !=
-      SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-KeptStatement::~KeptStatement() { sqlite3_finalize(statement_); }
-
 SearchCount KeptStatement::Run(const std::vector<std::string>& texts) {
-  int rc = SQLITE_OK;
-  for (size_t i = 0; rc == SQLITE_OK && i < texts.size(); ++i)
-    rc = sqlite3_bind_text(statement_, static_cast<int>(i + 1), texts[i].c_str(),
-                           static_cast<int>(texts[i].size()), SQLITE_STATIC);
+  // Reset before anything can throw, so that a failure leaves it ready to run again.
+  statement_.Reset();
+  for (const std::string& text : texts) statement_.Bind(text);
   SearchCount count;
-  while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-    if ((rc = sqlite3_step(statement_)) != SQLITE_ROW) break;
+  while (statement_.Step()) {
     ++count.rows;
-    for (int column = 0; column < 3; ++column) {
-      sqlite3_column_text(statement_, column);
-      count.bytes += static_cast<size_t>(sqlite3_column_bytes(statement_, column));
-    }
+    for (int column = 0; column < 3; ++column) count.bytes += statement_.TextView(column).size();
   }
-  sqlite3_reset(statement_);
-  if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
   return count;
 }
 
@@ -81,16 +65,10 @@ SearchCount ExtensionDatabase::ReadAll(const std::string& sql,
 }
 
 std::string ExtensionDatabase::Statement(int32_t guide, const std::string& criteria) {
-  sqlite3_stmt* statement = nullptr;
   const std::string guide_text = std::to_string(guide);
-  std::string sql;
-  if (sqlite3_prepare_v2(db_, "SELECT sql FROM velmorastine_search_sql(?1, ?2)", -1, &statement,
-                         nullptr) == SQLITE_OK &&
-      sqlite3_bind_text(statement, 1, guide_text.c_str(), -1, SQLITE_STATIC) == SQLITE_OK &&
-      sqlite3_bind_text(statement, 2, criteria.c_str(), -1, SQLITE_STATIC) == SQLITE_OK &&
-      sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
-    sql = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-  sqlite3_finalize(statement);
+  sqlite::Statement statement = db_.Prepare("SELECT sql FROM velmorastine_search_sql(?1, ?2)");
+  statement.Bind(guide_text).Bind(criteria);
+  const std::string sql = statement.Step() ? statement.Text(0) : "";
   if (sql.empty()) throw std::runtime_error("no statement for guide " + guide_text);
   return sql;
 }
@@ -124,8 +102,8 @@ void ReportSearchExtension(const std::string& connect, const std::string& databa
       throw std::runtime_error("the extension and the statement disagree on " + c.criteria);
     // Prepared once, as an application that searches again and again keeps
     // its statements: the caller's own SELECT, and the call of the function.
-    KeptStatement kept_direct(database.Handle(), statement),
-        kept_extension(database.Handle(), kSearch);
+    KeptStatement kept_direct(database.Connection(), statement),
+        kept_extension(database.Connection(), kSearch);
     const std::vector<std::string> arguments = {std::to_string(guide), c.criteria};
     std::vector<double> direct, extension, once_direct, once_extension;
     for (int run = 0; run < runs; ++run) {

@@ -5,30 +5,25 @@
 // loaded into it: velmorastine_search against the very statement
 // velmorastine_search_sql returns, prepared and stepped on that connection,
 // each prepared every call and each prepared once.
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "bench/benchsearch.h"
+#include "connections/sqlitedatabase.h"
 
 namespace corvanty::bench {
 
 // A statement prepared once and run again and again.
 class KeptStatement {
  public:
-  KeptStatement(sqlite3* db, const std::string& sql);
-  KeptStatement(const KeptStatement&) = delete;
-  KeptStatement& operator=(const KeptStatement&) = delete;
-  ~KeptStatement();
-  // Steps through it with ?1, ?2 ... bound to texts, reading the first three
-  // columns of each row as text, and resets it.
+  KeptStatement(const sqlite::Database& db, const std::string& sql) : statement_(db.Prepare(sql)) {}
+  // Steps through it from its start with ?1, ?2 ... bound to texts, reading
+  // the first three columns of each row as text.
   SearchCount Run(const std::vector<std::string>& texts = {});
 
  private:
-  sqlite3* db_;
-  sqlite3_stmt* statement_ = nullptr;
+  sqlite::Statement statement_;
 };
 
 // A connection to the database file with the search extension built beside
@@ -36,9 +31,6 @@ class KeptStatement {
 class ExtensionDatabase {
  public:
   explicit ExtensionDatabase(const std::string& database_file);
-  ExtensionDatabase(const ExtensionDatabase&) = delete;
-  ExtensionDatabase& operator=(const ExtensionDatabase&) = delete;
-  ~ExtensionDatabase();
 
   // Steps through sql with ?1, ?2 ... bound to texts, reading the first three
   // columns of each row as text.
@@ -47,10 +39,10 @@ class ExtensionDatabase {
   std::string Statement(int32_t guide, const std::string& criteria);
   // Every row of velmorastine_search for the guide.
   SearchCount Search(int32_t guide, const std::string& criteria);
-  sqlite3* Handle() const { return db_; }
+  const sqlite::Database& Connection() const { return db_; }
 
  private:
-  sqlite3* db_ = nullptr;
+  sqlite::Database db_;
 };
 
 struct ExtensionCase {

@@ -34,26 +34,17 @@ class SampleGuideStatements : public demo::GuideStatements {
 };
 
 // A write prepared once and run again with new values: ?1 a text, ?2 a row.
+// A failure throws sqlite::Error and ends the benchmark.
 class Write {
  public:
-  Write(sqlite3* db, const std::string& sql) : db_(db) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement_, nullptr) != SQLITE_OK)
-      throw std::runtime_error(sqlite3_errmsg(db));
-  }
-  ~Write() { sqlite3_finalize(statement_); }
-  Write(const Write&) = delete;
-  Write& operator=(const Write&) = delete;
+  Write(const Database& db, const std::string& sql) : statement_(db.Prepare(sql)) {}
   void Run(const std::string& text, long long row) {
-    sqlite3_bind_text(statement_, 1, text.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int64(statement_, 2, row);
-    const int rc = sqlite3_step(statement_);
-    sqlite3_reset(statement_);
-    if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+    statement_.Bind(text).Bind(row).Step();
+    statement_.Reset();
   }
 
  private:
-  sqlite3* db_;
-  sqlite3_stmt* statement_ = nullptr;
+  sqlite::Statement statement_;
 };
 
 constexpr char kSearchedWrite[] = "UPDATE customers SET company_name = ?1 WHERE customer_id = ?2";
@@ -81,7 +72,7 @@ double Mean(const std::vector<double>& samples) {
 // transaction, or per_transaction of them in one.
 Samples TimeWrites(Copy& plain, Copy& indexed, const std::string& sql, int count,
                    int per_transaction, const std::string& text, std::mt19937& rng) {
-  Write on_plain(plain.db.Handle(), sql), on_indexed(indexed.db.Handle(), sql);
+  Write on_plain(plain.db, sql), on_indexed(indexed.db, sql);
   const long long customers = plain.db.Number("SELECT max(customer_id) FROM customers");
   std::uniform_int_distribution<long long> customer(1, customers);
   Samples samples;
@@ -126,17 +117,15 @@ std::vector<int32_t> SampleGuideIds(Database& db) {
 }
 
 // Rows a statement returns, read to the end; -1 on an error.
-long Rows(sqlite3* db, const std::string& sql) {
-  sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return -1;
+long Rows(const Database& db, const std::string& sql) {
   long rows = 0;
-  int rc;
-  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-    sqlite3_column_text(statement, 0);
-    ++rows;
+  try {
+    sqlite::Statement statement = db.Prepare(sql);
+    for (; statement.Step(); ++rows) statement.TextView(0);
+  } catch (const sqlite::Error&) {
+    return -1;
   }
-  sqlite3_finalize(statement);
-  return rc == SQLITE_DONE ? rows : -1;
+  return rows;
 }
 
 // A guide's statements for criteria: through its index, and the scan.
@@ -167,7 +156,7 @@ GuideSearch ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, in
                                         SidePendingTable(guide, side) + "'");
        ++side)
     list += " + (SELECT count(*) FROM " + SidePendingTable(guide, side) + ")";
-  Write write(indexed.db.Handle(), kSearchedWrite);
+  Write write(indexed.db, kSearchedWrite);
   std::uniform_int_distribution<long long> customer(
       1, indexed.db.Number("SELECT max(customer_id) FROM customers"));
   std::string criteria;
@@ -181,8 +170,8 @@ GuideSearch ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, in
   std::vector<double> through_index, by_scan;
   long index_rows = 0, scan_rows = 0;
   for (int run = -1; run < runs; ++run) {  // run -1 warms both up
-    const double i = Microseconds([&] { index_rows = Rows(indexed.db.Handle(), search.indexed); });
-    const double s = Microseconds([&] { scan_rows = Rows(indexed.db.Handle(), search.scan); });
+    const double i = Microseconds([&] { index_rows = Rows(indexed.db, search.indexed); });
+    const double s = Microseconds([&] { scan_rows = Rows(indexed.db, search.scan); });
     if (run < 0) continue;
     through_index.push_back(i);
     by_scan.push_back(s);

@@ -7,9 +7,10 @@
 
 namespace corvanty::sqlite {
 
-Statement::Statement(sqlite3* db, std::string_view sql, size_t* used) : db_(db) {
+Statement::Statement(sqlite3* db, std::string_view sql, size_t* used, bool kept) : db_(db) {
   const char* tail = nullptr;
-  if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, &tail) != SQLITE_OK)
+  if (sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
+                         kept ? SQLITE_PREPARE_PERSISTENT : 0, &stmt_, &tail) != SQLITE_OK)
     ThrowLastError(db);
   if (used) *used = static_cast<size_t>(tail - sql.data());
 }

@@ -19,7 +19,14 @@ class Statement {
   // without a statement (blank, a comment) prepares one that returns no row.
   // used, when given, is set to the length of sql the statement took: the
   // next statement starts there.
-  Statement(sqlite3* db, std::string_view sql, size_t* used = nullptr);
+  Statement(sqlite3* db, std::string_view sql, size_t* used = nullptr)
+      : Statement(db, sql, used, false) {}
+  // The same, for a statement kept to be run again and again over a long
+  // time: SQLite gives it memory of its own rather than its small reusable
+  // buffers.
+  static Statement Kept(sqlite3* db, std::string_view sql) {
+    return Statement(db, sql, nullptr, true);
+  }
   Statement(Statement&& other) noexcept;
   Statement& operator=(Statement&& other) noexcept;
   Statement(const Statement&) = delete;
@@ -54,6 +61,7 @@ class Statement {
   sqlite3_stmt* Get() const { return stmt_; }
 
  private:
+  Statement(sqlite3* db, std::string_view sql, size_t* used, bool kept);
   // Takes the next parameter's bind result: throws unless SQLITE_OK.
   Statement& Bound(int result);
 

@@ -14,30 +14,26 @@ constexpr const char* kVersions[] = {"PRAGMA data_version", "PRAGMA schema_versi
 
 }  // namespace
 
-PlanCache::~PlanCache() {
-  Forget();
-  for (sqlite3_stmt* statement : versions_) sqlite3_finalize(statement);
-}
-
 void PlanCache::Forget() {
   stamp_.reset();
   plan_id_ = 0;
-  for (sqlite3_stmt* statement : prepared_) sqlite3_finalize(statement);
   prepared_.clear();
 }
 
 std::optional<sqlite3_int64> PlanCache::Version(int which, bool count_rows) {
-  sqlite3_stmt*& statement = versions_[which];
-  if (!statement && sqlite3_prepare_v3(db_, kVersions[which], -1, SQLITE_PREPARE_PERSISTENT,
-                                       &statement, nullptr) != SQLITE_OK)
-    return std::nullopt;
+  std::optional<sqlite::Statement>& statement = versions_[which];
   std::optional<sqlite3_int64> value;
   sqlite3_int64 rows = 0;
-  int rc;
-  while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-    if (rows++ == 0) value = sqlite3_column_int64(statement, 0);
-  sqlite3_reset(statement);
-  if (rc != SQLITE_DONE) return std::nullopt;
+  bool read = true;
+  try {
+    if (!statement) statement = sqlite::Statement::Kept(db_, kVersions[which]);
+    while (statement->Step())
+      if (rows++ == 0) value = statement->Int64(0);
+  } catch (const sqlite::Error&) {
+    read = false;  // the stamp is unknown: the plan is neither kept nor reused
+  }
+  if (statement) statement->Reset();
+  if (!read) return std::nullopt;
   return count_rows ? rows : value;
 }
 
@@ -69,30 +65,27 @@ std::vector<GuideStatement> PlanCache::Statements(
     statements_ = statements;
     stamp_ = stamp;
     plan_id = plan_id_ = ++last_id_;
-    prepared_.assign(statements.size(), nullptr);
+    prepared_.clear();
+    prepared_.resize(statements.size());
   }
   return statements;
 }
 
-sqlite3_stmt* PlanCache::Prepared(uint64_t plan_id, size_t which, const std::string& sql) {
+sqlite::Statement PlanCache::Prepared(uint64_t plan_id, size_t which, const std::string& sql) {
   if (plan_id != 0 && plan_id == plan_id_ && prepared_[which]) {
-    sqlite3_stmt* kept = prepared_[which];
-    prepared_[which] = nullptr;
+    sqlite::Statement kept = std::move(*prepared_[which]);
+    prepared_[which].reset();
     return kept;
   }
-  sqlite3_stmt* statement = nullptr;
-  // Persistent: a kept statement lives as long as its plan.
-  sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
-                     plan_id ? SQLITE_PREPARE_PERSISTENT : 0, &statement, nullptr);
-  return statement;
+  // Kept: a statement of a kept plan lives as long as its plan.
+  return plan_id ? sqlite::Statement::Kept(db_, sql) : sqlite::Statement(db_, sql);
 }
 
-void PlanCache::Return(uint64_t plan_id, size_t which, sqlite3_stmt* statement) {
+void PlanCache::Return(uint64_t plan_id, size_t which, sqlite::Statement statement) {
+  // Any other is finalized as it goes out of scope here.
   if (plan_id != 0 && plan_id == plan_id_ && !prepared_[which]) {
-    sqlite3_reset(statement);
-    prepared_[which] = statement;
-  } else {
-    sqlite3_finalize(statement);
+    statement.Reset();
+    prepared_[which] = std::move(statement);
   }
 }
 

@@ -12,7 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "search/sqliteextension/sqliteapi.h"
+#include "connections/sqlitecalls.h"
+#include "connections/sqlitestatement.h"
 #include "statements/searchstatements.h"
 
 namespace corvanty {
@@ -22,7 +23,6 @@ class PlanCache {
   explicit PlanCache(sqlite3* db) : db_(db) {}
   PlanCache(const PlanCache&) = delete;
   PlanCache& operator=(const PlanCache&) = delete;
-  ~PlanCache();
 
   // The statements for the guide list and criteria: the kept ones, or those
   // plan returns (kept when they may be). Exceptions of plan pass through.
@@ -34,12 +34,12 @@ class PlanCache {
 
   // The which-th statement of plan plan_id prepared, for the caller to run
   // and then give back: the kept one when it is there, else newly prepared
-  // (nullptr on failure, the error on the connection). Several cursors may
-  // run the same plan at once: each gets one of its own.
-  sqlite3_stmt* Prepared(uint64_t plan_id, size_t which, const std::string& sql);
+  // (throws sqlite::Error when it cannot be). Several cursors may run the
+  // same plan at once: each gets one of its own.
+  sqlite::Statement Prepared(uint64_t plan_id, size_t which, const std::string& sql);
   // Takes back a statement Prepared gave: kept, reset, while its plan is,
   // else finalized.
-  void Return(uint64_t plan_id, size_t which, sqlite3_stmt* statement);
+  void Return(uint64_t plan_id, size_t which, sqlite::Statement statement);
 
  private:
   // What the connection has seen change, read in the caller's snapshot.
@@ -49,15 +49,16 @@ class PlanCache {
   std::optional<sqlite3_int64> Version(int which, bool count_rows);
 
   sqlite3* db_;
-  sqlite3_stmt* versions_[3] = {};  // prepared once, kept
-  std::optional<Stamp> stamp_;      // of the kept plan; none: nothing kept
+  std::optional<sqlite::Statement> versions_[3];  // prepared once, kept
+  std::optional<Stamp> stamp_;                    // of the kept plan; none: nothing kept
   void Forget();
 
   std::string guides_, criteria_;
   std::vector<GuideStatement> statements_;
   uint64_t plan_id_ = 0;  // of the kept plan; 0: none
   uint64_t last_id_ = 0;
-  std::vector<sqlite3_stmt*> prepared_;  // the kept plan's, by statement; nullptr: lent or none
+  // The kept plan's, by statement; none: lent or not prepared yet.
+  std::vector<std::optional<sqlite::Statement>> prepared_;
 };
 
 }  // namespace corvanty

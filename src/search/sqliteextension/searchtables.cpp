@@ -37,20 +37,20 @@ struct Table {
 
 struct Cursor {
   sqlite3_vtab_cursor base{};
-  std::string arguments[2];             // dsgstring, criteria as given
-  std::vector<GuideStatement> planned;  // the guides' statements, in guide order
-  uint64_t plan_id = 0;                 // which plan of the table's cache they are
-  size_t next = 0;                      // the statement to read after the current one
-  sqlite3_stmt* rows = nullptr;         // the current statement's rows, streamed
-  std::optional<std::string> message;   // the one row of an invalid guide list
+  std::string arguments[2];               // dsgstring, criteria as given
+  std::vector<GuideStatement> planned;    // the guides' statements, in guide order
+  uint64_t plan_id = 0;                   // which plan of the table's cache they are
+  size_t next = 0;                        // the statement to read after the current one
+  std::optional<sqlite::Statement> rows;  // the current statement's rows, streamed
+  std::optional<std::string> message;     // the one row of an invalid guide list
   sqlite3_int64 rowid = 0;
   bool eof = true;
 
   Table& table() const { return *reinterpret_cast<Table*>(base.pVtab); }
   // Gives the current statement back to the table's cache.
   void EndStatement() {
-    if (rows) table().plans.Return(plan_id, next - 1, rows);
-    rows = nullptr;
+    if (rows) table().plans.Return(plan_id, next - 1, std::move(*rows));
+    rows.reset();
   }
   void Reset() {
     EndStatement();
@@ -132,26 +132,27 @@ int Advance(Cursor& cursor) {
     ++cursor.next;
     return SQLITE_OK;
   }
-  sqlite3* db = cursor.table().db;
-  while (true) {
-    if (!cursor.rows) {
-      if (cursor.next == cursor.planned.size()) {
-        cursor.eof = true;
+  try {
+    while (true) {
+      if (!cursor.rows) {
+        if (cursor.next == cursor.planned.size()) {
+          cursor.eof = true;
+          return SQLITE_OK;
+        }
+        const size_t which = cursor.next++;
+        cursor.rows =
+            cursor.table().plans.Prepared(cursor.plan_id, which, cursor.planned[which].SQL);
+      }
+      if (cursor.rows->Step()) {
+        cursor.eof = false;
         return SQLITE_OK;
       }
-      const size_t which = cursor.next++;
-      cursor.rows = cursor.table().plans.Prepared(cursor.plan_id, which, cursor.planned[which].SQL);
-      if (!cursor.rows) return Fail(cursor.base.pVtab, sqlite3_errmsg(db));
+      cursor.EndStatement();
     }
-    const int rc = sqlite3_step(cursor.rows);
-    if (rc == SQLITE_ROW) {
-      cursor.eof = false;
-      return SQLITE_OK;
-    }
-    // The message before the statement is reset, which clears it.
-    const std::string message = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db);
+  } catch (const sqlite::Error& error) {
+    // The error holds the message the statement's reset clears.
     cursor.EndStatement();
-    if (rc != SQLITE_DONE) return Fail(cursor.base.pVtab, message, rc);
+    return Fail(cursor.base.pVtab, error.Errors().front().Description, error.ExtendedCode());
   }
 }
 
@@ -210,7 +211,7 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* context, int column) {
   else if (cursor.message)  // the message in the first column, nothing in the others
     column == 0 ? Text(context, *cursor.message) : sqlite3_result_null(context);
   else if (!shape.statements)
-    sqlite3_result_value(context, sqlite3_column_value(cursor.rows, column));
+    sqlite3_result_value(context, sqlite3_column_value(cursor.rows->Get(), column));
   else if (column == 0)
     Text(context, cursor.planned[cursor.next - 1].SQL);
   else

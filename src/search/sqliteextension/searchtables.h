@@ -5,7 +5,7 @@
 // dsg_id of each row found, as the built-in engine finds them;
 // velmorastine_search_sql(dsgstring, criteria) returns each guide's
 // statement (sql, dsg_id).
-#include "search/sqliteextension/sqliteapi.h"
+#include "connections/sqlitecalls.h"
 
 namespace corvanty {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "connections/rdo.h"
-#include "search/sqliteextension/sqliteapi.h"
+#include "connections/sqlitecalls.h"
 
 namespace corvanty {
 
@@ -14,14 +14,12 @@ class SqliteSession : public rdo::SqlSession {
   explicit SqliteSession(sqlite3* db) : db_(db) {}
   rdo::Dialect GetDialect() const override { return rdo::Dialect::Sqlite; }
   const std::string& DbmsName() const override { return name_; }
+  // Throws sqlite::Error with SQLite's message and code.
   rdo::rdoResultset OpenResultset(const std::string& sql) override;
 
  private:
-  sqlite3* db_;
+  sqlite3* db_;  // the caller's, not ours to close
   std::string name_ = "SQLite";
 };
-
-// Throws rdo::DatabaseError with the connection's last error.
-[[noreturn]] void ThrowSqliteError(sqlite3* db);
 
 }  // namespace corvanty
