@@ -65,7 +65,7 @@ psql=(psql -X -q -v ON_ERROR_STOP=1 -h "$dir" -U corvanty)
 "${psql[@]}" -d corvanty_demo <<'SQL'
 CREATE ROLE corvanty_app LOGIN PASSWORD 'corvanty_app';
 GRANT USAGE ON SCHEMA public TO corvanty_app;
-GRANT EXECUTE ON FUNCTION velmorastine_search(text, text) TO corvanty_app;
+GRANT EXECUTE ON FUNCTION velmorastine_search(text, text, integer) TO corvanty_app;
 GRANT SELECT ON Db_Search_Guide_Tables, Db_Search_Guide_Cols TO corvanty_app;
 GRANT SELECT ON customers, orders TO corvanty_app;
 SQL

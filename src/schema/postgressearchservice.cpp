@@ -79,8 +79,10 @@ const char* const kPostgresSearchServiceQuery =
     "pg_catalog.pg_get_userbyid(p.proowner) AS Owner, CAST(pg_catalog.pg_has_role(p.proowner, "
     "'USAGE') AS integer) AS Replaceable FROM (SELECT pg_catalog.current_schema() AS place) s "
     "LEFT JOIN pg_catalog.pg_proc p ON p.oid OPERATOR(pg_catalog.=) "
+    "coalesce(pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) OPERATOR(pg_catalog.||) "
+    "'.velmorastine_search(text, text, integer)'), "
     "pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) OPERATOR(pg_catalog.||) "
-    "'.velmorastine_search(text, text)')";
+    "'.velmorastine_search(text, text)'))";
 
 const char* const kPostgresInstallPlaceQuery =
     "SELECT pg_catalog.quote_ident(pg_catalog.current_schema()) AS Name, "
@@ -106,7 +108,7 @@ std::vector<std::string> PostgresSearchServiceStatements(const std::string& sche
   std::vector<std::string> statements;
   for (std::string_view statement : script) statements.push_back(Placed(statement, names));
   statements.push_back("COMMENT ON FUNCTION " + schema_identifier +
-                       ".velmorastine_search(text, text) IS '" + kVersionMark +
+                       ".velmorastine_search(text, text, integer) IS '" + kVersionMark +
                        std::to_string(kPostgresSearchServiceVersion) + "'");
   return statements;
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 // The search service the tool installs into a PostgreSQL database: the
-// PL/pgSQL function velmorastine_search(dsgstring, searchcriteria), which
-// runs for each listed guide the statement the built-in engine generates
-// (velmorastine_search_sql returns them) and returns its rows, and the
+// PL/pgSQL function velmorastine_search(dsgstring, searchcriteria[,
+// most_rows]), which runs for each listed guide the statement the built-in
+// engine generates (velmorastine_search_sql returns them) and returns its
+// rows, no more than most_rows in all when it is given, and the
 // helper functions it calls. The functions read the guide tables of the
 // schema they are installed in and resolve everything else in pg_catalog;
 // the statements run with the caller's rights under the search path the
@@ -15,7 +16,7 @@ namespace corvanty {
 
 // Raised whenever the service's text changes: an installed service with a
 // lower number is replaced, one with this number or a higher one is left.
-inline constexpr int kPostgresSearchServiceVersion = 2;
+inline constexpr int kPostgresSearchServiceVersion = 3;
 
 // The statements that create or replace the service in a schema, named as
 // an identifier and as a string literal, ending with its version mark; the
@@ -32,7 +33,8 @@ std::vector<std::string> PostgresSearchServiceStatements(const std::string& sche
 // as a text array literal ("PathArray").
 extern const char* const kPostgresInstallPlaceQuery;
 
-// The service in the connection's current schema ("Place"), one row:
+// The service in the connection's current schema ("Place"), of this
+// version's signature or the two-argument one before version 3, one row:
 // whether one is installed ("Installed", 1 or 0), its version ("Version", 0
 // when it carries no version mark), its owner ("Owner") and whether this
 // login has its owner's rights to replace it ("Replaceable").

@@ -1,7 +1,7 @@
 -- SPDX-License-Identifier: Apache-2.0
 -- The search service the tool installs into a PostgreSQL database: the
--- PL/pgSQL function velmorastine_search(dsgstring, searchcriteria) and the
--- helper functions it calls, each created after the functions it calls.
+-- PL/pgSQL function velmorastine_search(dsgstring, searchcriteria[, most_rows])
+-- and the helper functions it calls, each created after the functions it calls.
 --
 -- The tool installs these statements as they stand here, one at a time in
 -- one transaction, with three names put in their places:
@@ -546,7 +546,7 @@ BEGIN
   RETURN QUERY SELECT * FROM unnest(plains, guides);
 END $f$;
 
-CREATE OR REPLACE FUNCTION corvanty_service_schema.velmorastine_search(dsgstring text, searchcriteria text)
+CREATE OR REPLACE FUNCTION corvanty_service_schema.velmorastine_search(dsgstring text, searchcriteria text, most_rows integer DEFAULT NULL)
 RETURNS TABLE (resultlist text, idcolumn text, dsg_id integer)
 LANGUAGE plpgsql VOLATILE SECURITY INVOKER SET search_path = pg_catalog, corvanty_searched_schemas, pg_temp SET standard_conforming_strings = on AS $f$
 -- The search service: the rows of each listed guide's statement, guide after
@@ -554,18 +554,59 @@ LANGUAGE plpgsql VOLATILE SECURITY INVOKER SET search_path = pg_catalog, corvant
 -- searched the guides with when it installed the service, so that a caller
 -- finds what the tool finds. Its own objects are named with their schema.
 -- When no listed guide has column rows, the one row "Error: Database Search
--- Guide ID(s) invalid.".
+-- Guide ID(s) invalid.". With most_rows, no more rows than that: each
+-- guide's statement runs limited to the rows still wanted, and the guides
+-- after the last one wanted do not run; 0 wants none, and NULL all.
 #variable_conflict use_column
 DECLARE
   guide record;
   searched boolean := false;
+  still_wanted bigint := most_rows;
+  returned bigint;
 BEGIN
+  IF most_rows OPERATOR(pg_catalog.<) 0 THEN
+    RAISE EXCEPTION USING ERRCODE = '22023', MESSAGE = pg_catalog.format(
+      'The most rows wanted, %s, is not a number of rows: give 0 or more, or NULL for all rows.', most_rows);
+  END IF;
   FOR guide IN SELECT s.sql FROM corvanty_service_schema.velmorastine_search_sql(dsgstring, searchcriteria) AS s LOOP
     searched := true;
+    EXIT WHEN still_wanted OPERATOR(pg_catalog.=) 0;
+    -- The limit is the service's own number, never text of the guide's.
     RETURN QUERY EXECUTE 'SELECT CAST(r.a AS pg_catalog.text), CAST(r.b AS pg_catalog.text), CAST(r.c AS pg_catalog.int4) FROM ('
-                         OPERATOR(pg_catalog.||) guide.sql OPERATOR(pg_catalog.||) ') AS r (a, b, c)';
+                         OPERATOR(pg_catalog.||) guide.sql OPERATOR(pg_catalog.||) ') AS r (a, b, c)'
+                         OPERATOR(pg_catalog.||) CASE WHEN still_wanted IS NULL THEN ''
+                           ELSE ' LIMIT ' OPERATOR(pg_catalog.||) CAST(still_wanted AS pg_catalog.text) END;
+    GET DIAGNOSTICS returned = ROW_COUNT;
+    still_wanted := still_wanted OPERATOR(pg_catalog.-) returned;
   END LOOP;
-  IF NOT searched THEN
+  IF NOT searched AND coalesce(most_rows, 1) OPERATOR(pg_catalog.>) 0 THEN
     RETURN QUERY SELECT CAST('Error: Database Search Guide ID(s) invalid.' AS pg_catalog.text), CAST(NULL AS pg_catalog.text), CAST(NULL AS pg_catalog.int4);
   END IF;
 END $f$;
+
+-- The service before version 3 took no third argument: the function of the
+-- new signature is another one, and both would answer a call with two, so
+-- the old one goes, and whoever could run it can run the new one (and no
+-- one else, when its rights had been narrowed from PUBLIC's).
+DO $d$
+DECLARE
+  old_acl aclitem[] := (SELECT p.proacl FROM pg_catalog.pg_proc p
+                        WHERE p.oid OPERATOR(pg_catalog.=) pg_catalog.to_regprocedure(pg_catalog.quote_ident('corvanty_service_schema')
+                                    OPERATOR(pg_catalog.||) '.velmorastine_search(text, text)'));
+  new_function text := pg_catalog.quote_ident('corvanty_service_schema') OPERATOR(pg_catalog.||) '.velmorastine_search(text, text, integer)';
+  granted record;
+BEGIN
+  IF old_acl IS NULL THEN
+    RETURN;  -- none, or PostgreSQL's default rights, which the new one has
+  END IF;
+  EXECUTE 'REVOKE ALL ON FUNCTION ' OPERATOR(pg_catalog.||) new_function OPERATOR(pg_catalog.||) ' FROM PUBLIC';
+  FOR granted IN SELECT a.grantee, a.is_grantable FROM pg_catalog.aclexplode(old_acl) AS a
+                 WHERE a.privilege_type OPERATOR(pg_catalog.=) 'EXECUTE' LOOP
+    EXECUTE 'GRANT EXECUTE ON FUNCTION ' OPERATOR(pg_catalog.||) new_function OPERATOR(pg_catalog.||) ' TO '
+            OPERATOR(pg_catalog.||) CASE WHEN granted.grantee OPERATOR(pg_catalog.=) 0 THEN 'PUBLIC'
+                                         ELSE pg_catalog.quote_ident(pg_catalog.pg_get_userbyid(granted.grantee)) END
+            OPERATOR(pg_catalog.||) CASE WHEN granted.is_grantable THEN ' WITH GRANT OPTION' ELSE '' END;
+  END LOOP;
+END $d$;
+
+DROP FUNCTION IF EXISTS corvanty_service_schema.velmorastine_search(text, text);

@@ -13,14 +13,14 @@ using testing::EndsWith;
 using testing::HasSubstr;
 using testing::StartsWith;
 
-// The script's thirteen statements in order, each without its ; and the
+// The script's fifteen statements in order, each without its ; and the
 // script's head, with the installation's names in their places; then the
 // version mark. The searched schemas name the script's own placeholder for
 // the installed schema: a name is put in once and never read again.
 TEST(PostgresSearchService, IsTheScriptsStatementsWithTheNamesPutInOnce) {
   const std::vector<std::string> statements =
       PostgresSearchServiceStatements("\"S\"", "'S'", "corvanty_service_schema, \"x\"");
-  ASSERT_EQ(statements.size(), 14u);
+  ASSERT_EQ(statements.size(), 16u);
   EXPECT_THAT(statements[0],
               StartsWith("CREATE OR REPLACE FUNCTION \"S\".velmorastine_search_span_end(c text[], "
                          "at integer)\nRETURNS integer LANGUAGE plpgsql IMMUTABLE SET search_path "
@@ -33,9 +33,11 @@ TEST(PostgresSearchService, IsTheScriptsStatementsWithTheNamesPutInOnce) {
                         "corvanty_service_schema, \"x\", pg_temp SET standard_conforming_strings "
                         "= on AS $f$"));
   EXPECT_THAT(statements[12], HasSubstr("FROM \"S\".velmorastine_search_sql(dsgstring, "));
-  EXPECT_EQ(statements[13],
-            "COMMENT ON FUNCTION \"S\".velmorastine_search(text, text) IS 'Corvanty search "
-            "service, version 2'");
+  EXPECT_THAT(statements[13], HasSubstr("pg_catalog.quote_ident('S')"));
+  EXPECT_EQ(statements[14], "DROP FUNCTION IF EXISTS \"S\".velmorastine_search(text, text)");
+  EXPECT_EQ(statements[15],
+            "COMMENT ON FUNCTION \"S\".velmorastine_search(text, text, integer) IS 'Corvanty "
+            "search service, version 3'");
 }
 
 }  // namespace

@@ -75,14 +75,15 @@ TEST_P(PostgresServer, SearchesFindTextWhateverItsCaseAccentsBackslashesOrType) 
             "velmorastine_search('guide numbers', 'criteria').");
 }
 
-// A service of another version: the search service's signature with a body
+// A service of another version: the search service's signature as that
+// version had it (before version 3 without the most rows wanted) with a body
 // of its own, which answers "old", and the version mark.
 std::string ServiceOfVersion(int version) {
-  return "CREATE FUNCTION velmorastine_search(dsgstring text, searchcriteria text) RETURNS TABLE "
-         "(resultlist text, idcolumn text, dsg_id integer) LANGUAGE sql AS $$ SELECT 'old', '', 0 "
-         "$$; COMMENT ON FUNCTION velmorastine_search(text, text) IS 'Corvanty search service, "
-         "version " +
-         std::to_string(version) + "'";
+  const std::string arguments = version < 3 ? "text, text" : "text, text, integer";
+  return "CREATE FUNCTION velmorastine_search(" + arguments + (version < 3 ? "" : " DEFAULT NULL") +
+         ") RETURNS TABLE (resultlist text, idcolumn text, dsg_id integer) LANGUAGE sql AS $$ "
+         "SELECT 'old', '', 0 $$; COMMENT ON FUNCTION velmorastine_search(" +
+         arguments + ") IS 'Corvanty search service, version " + std::to_string(version) + "'";
 }
 
 TEST_P(PostgresServer, TheReadinessCheckInstallsAMissingOrOlderSearchServiceAndLeavesOthers) {
@@ -119,6 +120,25 @@ TEST_P(PostgresServer, TheReadinessCheckInstallsAMissingOrOlderSearchServiceAndL
   EXPECT_TRUE(boxes_->Shown().empty());
 }
 
+// The service of version 3 takes the place of the older one with two
+// arguments, and only whoever could run that one can run it.
+TEST_P(PostgresServer, AnOlderServicesRightToRunPassesToTheServiceThatReplacesIt) {
+  const auto shop = testing::AddPostgresShop("RightsShop", ServiceOfVersion(2));
+  const testing::PostgresRole clerk(*shop, "corvanty_clerk_");
+  shop->Query(
+      "REVOKE ALL ON FUNCTION velmorastine_search(text, text) FROM PUBLIC; "
+      "GRANT EXECUTE ON FUNCTION velmorastine_search(text, text) TO " +
+      clerk.name + " WITH GRANT OPTION");
+  Session session(shop->connect);
+  ASSERT_TRUE(CheckDatabaseReadiness(session));
+  EXPECT_EQ(
+      shop->Query("SELECT p.pronargs || ' ' || coalesce(r.rolname, 'PUBLIC') || ' ' || "
+                  "a.is_grantable FROM pg_proc p, aclexplode(p.proacl) a LEFT JOIN pg_roles "
+                  "r ON r.oid = a.grantee WHERE p.proname = 'velmorastine_search' AND "
+                  "p.pronamespace = current_schema()::regnamespace ORDER BY 1"),
+      (std::vector<std::string>{"3 " + shop->server.user + " false", "3 " + clerk.name + " true"}));
+}
+
 // Callers outside the tool: a role that is no superuser installs the
 // service with nothing but the right to create in the schema, and searches
 // with its own rights. What is not a guide list, and guides that cannot be
@@ -139,7 +159,8 @@ TEST_P(PostgresServer, TheSearchServiceSearchesWithTheCallersRightsAndRefusesWha
   Session session(clerk.Connect());
   ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
   // Whoever owns the service, it searches with its caller's rights.
-  shop->Query("ALTER FUNCTION velmorastine_search(text, text) OWNER TO " + shop->server.user);
+  shop->Query("ALTER FUNCTION velmorastine_search(text, text, integer) OWNER TO " +
+              shop->server.user);
   rdo::rdoConnection& connection = session.Connection();
   const std::pair<std::string, std::string> cases[] = {
       {"'1', 'o'", ", Oslo*2*1|Carla O'Hara, Lyon*3*1|Dan Borg, *4*1|"},
@@ -179,6 +200,39 @@ TEST_P(PostgresServer, TheSearchServiceSearchesWithTheCallersRightsAndRefusesWha
         << arguments;
   }
   EXPECT_EQ(shop->Query("SELECT count(*) FROM customers"), std::vector<std::string>{"5"});
+}
+
+// With the most rows wanted, the service's rows are the first that many of
+// its rows without it, and it stops there: a guide past them is not run,
+// which the broken guide, listed last, shows by not failing the call.
+TEST_P(PostgresServer, TheSearchServiceStopsAtTheMostRowsWanted) {
+  const auto shop = testing::AddPostgresShop("LimitedShop");
+  Session session(shop->connect);
+  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
+  // The rows as psql prints them, or psql's message alone when it fails.
+  const auto rows = [&](const std::string& arguments) {
+    try {
+      return shop->Query("SELECT * FROM velmorastine_search(" + arguments + ")");
+    } catch (const std::runtime_error& error) {
+      return std::vector<std::string>{error.what()};
+    }
+  };
+  // The customers with an a in their name or city, then the items with one.
+  const std::vector<std::string> all = {"Ann Lee, Paris|1|1", "Carla O'Hara, Lyon|3|1",
+                                        "Dan Borg, |4|1", "red car|0|3", "green van|0|3"};
+  EXPECT_EQ(rows("'1,3', 'a'"), all);
+  EXPECT_EQ(rows("'1,3', 'a', NULL"), all);
+  EXPECT_EQ(rows("'1,3', 'a', 9"), all);
+  const std::string with_broken = "'1,3," + std::to_string(testing::kBrokenFromGuide) + "', 'a'";
+  EXPECT_THAT(rows(with_broken).at(0), HasSubstr("no_such_table"));
+  // None; inside the first guide; at its end; inside the second; at its end.
+  for (const size_t wanted : {0, 2, 3, 4, 5})
+    EXPECT_EQ(rows(with_broken + ", " + std::to_string(wanted)),
+              std::vector<std::string>(all.begin(), all.begin() + wanted))
+        << wanted;
+  EXPECT_THAT(rows("'1', 'a', -1").at(0),
+              HasSubstr("The most rows wanted, -1, is not a number of rows: give 0 or more, or "
+                        "NULL for all rows."));
 }
 
 TEST_P(PostgresServer, AServerStoppedMidSearchEndsItWithTheServersWords) {

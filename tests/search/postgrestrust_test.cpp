@@ -389,7 +389,7 @@ TEST_P(PostgresTrust, EveryRoleThatCanChangeWhatGuidesRunIsNamedAndPublicLosesIt
   expected.push_back(
       "Search service: velmorastine_search (PL/pgSQL) in the "
       "schema " +
-      shop + ", version 2, owned by " + schema().server.user + ".");
+      shop + ", version 3, owned by " + schema().server.user + ".");
   EXPECT_EQ(warnings(connect_), expected);
   EXPECT_EQ(schema().Query("SELECT count(*) FROM pg_class c, aclexplode(c.relacl) a WHERE "
                            "a.grantee = 0 AND c.relname LIKE 'db_search_guide%' AND "
@@ -403,8 +403,8 @@ TEST_P(PostgresTrust, EveryRoleThatCanChangeWhatGuidesRunIsNamedAndPublicLosesIt
   // superuser's service, older than the tool's, it cannot replace.
   grant_public();
   schema().Query(
-      "COMMENT ON FUNCTION velmorastine_search(text, text) IS 'Corvanty search service, "
-      "version 1'; GRANT USAGE ON SCHEMA " +
+      "COMMENT ON FUNCTION velmorastine_search(text, text, integer) IS 'Corvanty search "
+      "service, version 2'; GRANT USAGE ON SCHEMA " +
       shop + " TO " + editor.name + "; GRANT SELECT ON ALL TABLES IN SCHEMA " + shop + " TO " +
       editor.name);
   expected = {"Warning: PUBLIC may write db_search_guide_cols" + kRuns,
@@ -416,8 +416,8 @@ TEST_P(PostgresTrust, EveryRoleThatCanChangeWhatGuidesRunIsNamedAndPublicLosesIt
                        " could not be taken away: only its owner " + owner.name +
                        " (or a member of that role) can do so, and this login is neither.");
   expected.push_back("Warning: the search service velmorastine_search (PL/pgSQL) in the schema " +
-                     shop + ", version 1, owned by " + schema().server.user +
-                     ", is older than this tool's (version 2), and this login does not have its "
+                     shop + ", version 2, owned by " + schema().server.user +
+                     ", is older than this tool's (version 3), and this login does not have its "
                      "owner's rights to replace it: only " +
                      schema().server.user +
                      " can (Tools > Rebuild Search Engine, or corvanty check).");
