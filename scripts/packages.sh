@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: Apache-2.0
 # Installs every Debian package the project needs that is not installed yet;
 # with the argument postgresql, those a PostgreSQL server for trying and
-# testing needs instead (the server, its extensions and its ODBC driver).
+# testing needs instead (the server, its extensions and its ODBC driver;
+# the server's package brings its client programs, pg_basebackup among them,
+# which starts replicas).
 set -euo pipefail
 
 case "${1:-}" in

@@ -12,6 +12,11 @@
 #                                                  standard input ends
 #   scripts/postgres-cluster.sh stop-orphan DIR    stop and remove the cluster if the process
 #                                                  that started it has ended
+#   scripts/postgres-cluster.sh start-replica DIR PRIMARY
+#                                                  create DIR and start in it a hot standby
+#                                                  streaming from the cluster in PRIMARY (one
+#                                                  this script made); stop, stop-server and
+#                                                  start-server take DIR like any other
 #
 # start replaces a cluster this script made in DIR before, and records the
 # process that ran the script as the cluster's owner. The socket is
@@ -25,12 +30,20 @@ set -euo pipefail
 
 usage() {
   echo "usage: $0 start|stop|stop-server|start-server|watch|stop-orphan DIR" >&2
+  echo "       $0 start-replica DIR PRIMARY" >&2
   exit 2
 }
-[ $# -eq 2 ] || usage
+absolute() {
+  case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac
+}
+if [ "${1:-}" = start-replica ]; then
+  [ $# -eq 3 ] || usage
+  primary=$(absolute "$3")
+else
+  [ $# -eq 2 ] || usage
+fi
 action=$1
-dir=$2
-case "$dir" in /*) ;; *) dir="$PWD/$dir" ;; esac
+dir=$(absolute "$2")
 marker="$dir/.corvanty-postgres-cluster"
 password="${CORVANTY_PG_PASSWORD:-corvanty}"
 
@@ -80,14 +93,8 @@ process_identity() {
   echo "$1 ${fields[19]}"
 }
 
-stop_cluster() {
-  [ -e "$dir" ] || return 0
-  require_ours
-  stop_server || true
-  rm -rf "$dir"
-}
-
-start_cluster() {
+# Makes DIR, owned by the process that ran the script, for a server's data.
+make_cluster_folder() {
   stop_cluster
   local socket="$dir/.s.PGSQL.5432"
   if [ ${#socket} -gt 107 ]; then
@@ -106,6 +113,17 @@ start_cluster() {
       exit 1
     fi
   fi
+}
+
+stop_cluster() {
+  [ -e "$dir" ] || return 0
+  require_ours
+  stop_server || true
+  rm -rf "$dir"
+}
+
+start_cluster() {
+  make_cluster_folder
   # The password reaches initdb through a file only the server's user reads.
   local pwfile="$dir/password"
   (umask 077 && printf '%s\n' "$password" >"$pwfile")
@@ -129,6 +147,28 @@ EOF
   # Trigram indexes (corvanty index) need pg_trgm; in public every schema finds it.
   PGPASSWORD="$password" "$bindir/psql" -X -q -h "$dir" -U corvanty -d postgres \
     -c "CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public" >/dev/null
+}
+
+# A copy of the primary's data taken while it runs (pg_basebackup -R marks it
+# a standby and writes how to reach the primary), served from DIR's socket,
+# answering reads while it replays what the primary writes.
+start_replica() {
+  if [ ! -f "$primary/.corvanty-postgres-cluster" ]; then
+    echo "$primary holds no cluster made by $0." >&2
+    exit 1
+  fi
+  make_cluster_folder
+  if ! as_server_user env PGPASSWORD="$password" "$bindir/pg_basebackup" -h "$primary" -U corvanty \
+    -D "$dir/data" -R -X stream --checkpoint=fast --no-sync >"$dir/basebackup.log" 2>&1; then
+    cat "$dir/basebackup.log" >&2
+    exit 1
+  fi
+  local quoted_dir=${dir//\'/\'\'}
+  cat >>"$dir/data/postgresql.conf" <<EOF
+unix_socket_directories = '$quoted_dir'
+hot_standby = on
+EOF
+  start_server
 }
 
 # Orphans are clusters whose owner has ended without stopping them (it was
@@ -169,5 +209,6 @@ case "$action" in
   start-server) require_ours && start_server ;;
   watch) watch_cluster ;;
   stop-orphan) stop_orphan ;;
+  start-replica) start_replica ;;
   *) usage ;;
 esac

@@ -118,9 +118,11 @@ void SkipWithoutPostgres() {
   GTEST_SKIP() << "the packages postgresql and odbc-postgresql are not both installed";
 }
 
-void RunClusterScript(const std::string& action, const PostgresLogin& login) {
-  const CommandResult result =
-      RunCommand(ChildEnvironment(login), {kClusterScript, action, login.socket_folder});
+void RunClusterScript(const std::string& action, const PostgresLogin& login,
+                      const std::string& primary_folder) {
+  std::vector<std::string> command = {kClusterScript, action, login.socket_folder};
+  if (!primary_folder.empty()) command.push_back(primary_folder);
+  const CommandResult result = RunCommand(ChildEnvironment(login), command);
   if (result.exit_code != 0)
     throw std::runtime_error("postgres-cluster.sh " + action + " failed: " + result.err);
 }
@@ -161,6 +163,18 @@ const PostgresLogin& SharedPostgresServer() {
   return *own;  // removed when the process ends
 }
 
+std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& primary) {
+  PostgresLogin replica = primary;
+  replica.socket_folder = UniqueName("/tmp/corvanty-test-pg-");
+  RunClusterScript("start-replica", replica, primary.socket_folder);
+  return {
+      new PostgresLogin(replica), [](const PostgresLogin* started) {
+        // Never throws: a replica left behind is removed by the next run.
+        RunCommand(ChildEnvironment(*started), {kClusterScript, "stop", started->socket_folder});
+        delete started;
+      }};
+}
+
 PostgresSchema::PostgresSchema(const std::string& dsn, const std::string& seed_sql,
                                const PostgresLogin& server)
     : dsn(dsn), server(server), name_(UniqueName("corvanty_test_")) {
@@ -170,7 +184,15 @@ PostgresSchema::PostgresSchema(const std::string& dsn, const std::string& seed_s
   Query(seed_sql);
 }
 
+PostgresSchema::PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
+                               const PostgresLogin& replica)
+    : dsn(dsn), server(replica), name_(primary.name_), owned_(false) {
+  ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, "postgres", name_);
+}
+
 PostgresSchema::~PostgresSchema() {
+  if (!owned_) return;
   // A server that has gone took the schema with its cluster.
   Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true);
 }

@@ -30,9 +30,11 @@ struct PostgresLogin {
 void SkipWithoutPostgres();
 
 // Runs scripts/postgres-cluster.sh action ("start", "stop", "stop-server",
-// "start-server") on the cluster of login. Throws std::runtime_error with
-// the script's message when it fails.
-void RunClusterScript(const std::string& action, const PostgresLogin& login);
+// "start-server", or "start-replica" of the cluster in primary_folder) on
+// the cluster of login. Throws std::runtime_error with the script's message
+// when it fails.
+void RunClusterScript(const std::string& action, const PostgresLogin& login,
+                      const std::string& primary_folder = "");
 
 // A new throwaway cluster of its own, stopped and removed when the last copy
 // of the result ends, or when this process ends without letting it go (killed
@@ -41,12 +43,22 @@ std::shared_ptr<const PostgresLogin> StartPostgresCluster();
 
 const PostgresLogin& SharedPostgresServer();
 
+// A hot standby of the cluster of primary (one the cluster script made),
+// streaming what the primary writes; stopped and removed when the last copy
+// of the result ends, or by the next test run's clean-up (scripts/test.sh)
+// when this process is killed first.
+std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& primary);
+
 // A new schema on a server, seeded with seed_sql and reached through data
 // source dsn; dropped when it ends (so it is held, never copied).
 class PostgresSchema {
  public:
   PostgresSchema(const std::string& dsn, const std::string& seed_sql,
                  const PostgresLogin& server = SharedPostgresServer());
+  // The same schema on a replica of its server, reached through data source
+  // dsn: only read there, and left to its primary to drop.
+  PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
+                 const PostgresLogin& replica);
   ~PostgresSchema();
 
   // The rows sql prints through psql in the schema, values joined by |, NULL
@@ -60,6 +72,7 @@ class PostgresSchema {
 
  private:
   std::string name_;
+  bool owned_ = true;
 };
 
 // A login role of its own on a schema's server (password "role"), dropped
