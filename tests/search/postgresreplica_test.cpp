@@ -35,7 +35,10 @@ TEST_P(PostgresReplica, SearchesFindWhatThePrimaryHolds) {
   const auto standby = testing::StartPostgresReplica(primary.server);
   // Written after the replica's copy was taken: only replay brings it.
   primary.Query("INSERT INTO customers VALUES (6, 'Eva Lund', 'Lisbon')");
-  const std::string written = primary.Query("SELECT pg_current_wal_lsn()").at(0);
+  // Where the primary inserts WAL next, past the insert's commit: the test
+  // server commits without waiting for its WAL to be written out, so the
+  // position written so far may still be short of it.
+  const std::string written = primary.Query("SELECT pg_current_wal_insert_lsn()").at(0);
   const testing::PostgresSchema replica(primary, "ReplicaOnPostgres", *standby);
   replica.Query(WaitForReplay(written));
   EXPECT_EQ(replica.Query("SELECT pg_is_in_recovery() || ' ' || current_setting("
