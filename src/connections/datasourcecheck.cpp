@@ -2,6 +2,7 @@
 #include "connections/datasourcecheck.h"
 
 #include <odbcinst.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "connections/sqlitedatabase.h"
 
@@ -78,8 +80,14 @@ std::string DataSourceNameProblem(const std::string& dsn) {
 
 std::string UserOdbcIni() {
   if (const char* file = std::getenv("ODBCINI"); file && *file) return file;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.odbc.ini";
+  // A data source written under $HOME when it names another folder would
+  // be one the driver manager never reads.
+  passwd account{};
+  passwd* found = nullptr;
+  std::vector<char> buffer(16384);
+  const bool known = getpwuid_r(getuid(), &account, buffer.data(), buffer.size(), &found) == 0 &&
+                     found != nullptr && found->pw_dir != nullptr;
+  return std::string(known ? found->pw_dir : "") + "/.odbc.ini";
 }
 
 std::string DescribedFile(const std::string& path) {

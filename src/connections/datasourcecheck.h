@@ -7,8 +7,9 @@
 
 namespace corvanty::rdo {
 
-// The user's data source file as unixODBC finds it ($ODBCINI, else
-// ~/.odbc.ini).
+// The user's data source file as unixODBC finds it: $ODBCINI, else
+// .odbc.ini in the account's home folder (the password database's, which
+// the driver manager reads whatever $HOME says).
 std::string UserOdbcIni();
 
 // The path, followed by what is wrong with it when it is no readable

@@ -9,12 +9,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "connections/datasourcecheck.h"
 #include "support/corvantycli.h"
 #include "support/odbcfixture.h"
+#include "support/tempdir.h"
 
 namespace corvanty {
 namespace {
@@ -83,6 +87,38 @@ TEST(OdbcDataSources, TheRewrittenFileKeepsItsModeAndLinkAndANewOneFollowsTheUma
   std::ifstream shared(target);
   std::string text((std::istreambuf_iterator<char>(shared)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("[Linked]"), std::string::npos);
+}
+
+// The user data source file the driver manager itself names.
+std::string DriverManagersUserFile() {
+  std::string listing;
+  if (FILE* odbcinst = popen("odbcinst -j", "r")) {
+    char line[4096];
+    while (fgets(line, sizeof line, odbcinst)) listing += line;
+    pclose(odbcinst);
+  }
+  const std::string label = "USER DATA SOURCES..: ";
+  const size_t at = listing.find(label);
+  if (at == std::string::npos) return "odbcinst -j named none: " + listing;
+  const size_t start = at + label.size();
+  return listing.substr(start, listing.find('\n', start) - start);
+}
+
+// A data source is written where the driver manager will look for it: with
+// $HOME naming another folder (a tool run with a borrowed HOME), that is
+// still the account's own home, not $HOME.
+TEST(OdbcDataSources, AreWrittenToTheFileTheDriverManagerReadsWhateverHomeSays) {
+  testing::TempDir dir;
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* odbcini = std::getenv("ODBCINI");
+  const std::string kept_odbcini = odbcini ? odbcini : "";
+  unsetenv("ODBCINI");
+  setenv("HOME", dir.Path().c_str(), 1);
+  const std::string ours = rdo::UserOdbcIni(), theirs = DriverManagersUserFile();
+  setenv("HOME", home.c_str(), 1);
+  if (odbcini) setenv("ODBCINI", kept_odbcini.c_str(), 1);
+  EXPECT_EQ(ours, theirs);
+  EXPECT_EQ(ours.rfind(dir.Path(), 0), std::string::npos);
 }
 
 }  // namespace
