@@ -17,6 +17,7 @@
 #include "demo/demoguides.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexsql.h"
+#include "index/sidepart.h"
 #include "search/searchengine.h"
 #include "statements/guideloader.h"
 
@@ -152,10 +153,11 @@ GuideSearch ReportSearchWithPending(const BenchFolder& folder, Copy& indexed, in
                                     long long pending, int runs, std::mt19937& rng) {
   // Its own list and those of its side parts.
   std::string list = "SELECT (SELECT count(*) FROM " + PendingTable(guide) + ")";
-  for (size_t side = 1; indexed.db.Find("SELECT 1 FROM sqlite_master WHERE name = '" +
-                                        SidePendingTable(guide, side) + "'");
-       ++side)
-    list += " + (SELECT count(*) FROM " + SidePendingTable(guide, side) + ")";
+  sqlite::Statement parts = indexed.db.Prepare(
+      "SELECT Side_parts FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide));
+  if (parts.Step())
+    for (const SidePart& part : SidePartsOf(std::string(parts.TextView(0))))
+      list += " + (SELECT count(*) FROM " + SidePendingTable(part) + ")";
   Write write(indexed.db, kSearchedWrite);
   std::uniform_int_distribution<long long> customer(
       1, indexed.db.Number("SELECT max(customer_id) FROM customers"));

@@ -11,6 +11,7 @@
 #include "index/searchindexstate.h"
 #include "index/searchindexupkeep.h"
 #include "index/sidepart.h"
+#include "index/sidepartobjects.h"
 #include "index/upkeepplan.h"
 #include "statements/guideloader.h"
 #include "statements/searchstatements.h"
@@ -55,8 +56,9 @@ bool DropIndexObjects(rdo::rdoConnection& connection, int32_t guide) {
       connection.Execute("DROP TRIGGER " + DoubleQuoted(objects.Text("name")));
   connection.Execute("DROP TABLE IF EXISTS " + SearchIndexTable(guide));
   connection.Execute("DROP TABLE IF EXISTS " + PendingTable(guide));
-  // The side parts' FTS5 tables first: their own tables go with them. Then
-  // what is left of them: their pending lists, or tables a hand left.
+  // The side parts an earlier version kept for each guide: their FTS5
+  // tables first, whose own tables go with them. Then what is left of them:
+  // their pending lists, or tables a hand left.
   const std::string sides = "SELECT name FROM sqlite_master WHERE type = 'table' AND name GLOB '" +
                             SearchIndexTable(guide) + "_side[0-9]*'";
   for (const char* kind : {" AND sql LIKE 'CREATE VIRTUAL%'", ""}) {
@@ -66,6 +68,7 @@ bool DropIndexObjects(rdo::rdoConnection& connection, int32_t guide) {
       names.push_back(side.Text("name"));
     for (const std::string& name : names) connection.Execute("DROP TABLE IF EXISTS " + name);
   }
+  DropUnnamedParts(connection);
   return any;
 }
 
@@ -204,7 +207,7 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   // The search must be able to narrow the guide's statement with it.
   auto indexed = [&](const std::string& candidates) {
     return IndexedStatement(definition, SearchCriteria("abc"),
-                            FreshCondition(guide, NamesLookedUp(rows, values)), candidates);
+                            FreshCondition(guide, NamesLookedUp(rows, values), {}), candidates);
   };
   if (const std::string error = indexed("x.rowid IS NULL").Error; !error.empty())
     throw SearchIndexRefused(error);
@@ -240,14 +243,7 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   connection.Execute(CreatePendingTable(guide));
   const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, indexed_rows.values);
   connection.Execute(fill);
-  for (size_t side = 1; side <= sides.size(); ++side) {
-    const KeptSide& kept = sides[side - 1];
-    connection.Execute(CreateSidePart(guide, side, kept.part.positions.size()));
-    connection.Execute(CreateSidePendingTable(guide, side));
-    connection.Execute(FillSidePart(guide, side, kept.part, values));
-    for (const std::string& trigger : KeepSide(guide, side, kept, values, merge_at))
-      connection.Execute(trigger);
-  }
+  for (const KeptSide& kept : sides) MakePart(connection, kept, values, merge_at);
   connection.OpenResultset(
       "EXPLAIN " +
       indexed(CandidateCondition(guide, layout, IndexMatchFor(SearchCriteria("abc")))).SQL);
@@ -267,9 +263,9 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
       std::to_string(guide) + ", -1, '" + QuoteApostrophes(candidate.qualifier) + "', " +
       std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ", '" +
       QuoteApostrophes(fill) + "', " +
-      (plan.outlives_other_schema_changes ? "(" + SchemaSignatureQuery(guide) + ")" : "''") +
+      (plan.outlives_other_schema_changes ? "(" + SchemaSignatureQuery(guide, PartNames(layout.sides)) + ")" : "''") +
       ", '" + QuoteApostrophes(unkept) + "', '" + QuoteApostrophes(SidePartsText(layout.sides)) +
-      "', '" + QuoteApostrophes(SideFills(guide, layout.sides, values)) + "')");
+      "', '" + QuoteApostrophes(SideFills(layout.sides, values)) + "')");
   KeepOtherIndexesValid(connection, guide, before);
   transaction.Commit();
   return built;

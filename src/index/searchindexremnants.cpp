@@ -6,6 +6,8 @@
 
 #include "connections/serverdialect.h"
 #include "index/searchindexsql.h"
+#include "index/sidepart.h"
+#include "index/sidepartobjects.h"
 
 namespace corvanty {
 namespace {
@@ -16,9 +18,6 @@ struct IndexParts {
   std::set<std::string> shadow_tables;  // of the FTS5 table: _data, _idx, ...
   std::set<std::string> watched;        // the tables its triggers are on
   bool own_pending = false;             // a trigger notes row ids in its pending list
-  // The side parts' tables its triggers write, each with the tables those
-  // triggers are on.
-  std::map<std::string, std::set<std::string>> sides_written;
   bool shared_pending = false;  // in the one an earlier version kept for all
   bool state_row = false;
 };
@@ -41,20 +40,28 @@ int32_t GuideOf(const std::string& name, std::string& rest) {
   return static_cast<int32_t>(guide);
 }
 
-// The side parts' tables (a part or its pending list) that a trigger's text
-// names, as the rest after the guide number, each with the table the
-// trigger is on.
-void AddSidesWritten(const std::string& sql, int32_t guide, const std::string& on,
-                     std::map<std::string, std::set<std::string>>& written) {
-  const std::string side = SearchIndexTable(guide) + "_side", pending = "_pending";
-  const size_t rest = SearchIndexTable(guide).size();
-  for (size_t at = sql.find(side); at != std::string::npos; at = sql.find(side, at + 1)) {
-    size_t end = at + side.size();
-    while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9') ++end;
-    if (end == at + side.size()) continue;
-    if (sql.compare(end, pending.size(), pending) == 0) end += pending.size();
-    written[sql.substr(at + rest, end - at - rest)].insert(on);
+// What sqlite_master holds of one side part (see sidepart.h).
+struct PartObjects {
+  bool table = false, pending = false;
+  std::set<std::string> watched;  // the tables its triggers are on
+};
+
+std::map<std::string, PartObjects> ReadSideParts(rdo::SqlSession& connection) {
+  std::map<std::string, PartObjects> parts;
+  rdo::rdoResultset objects = connection.OpenResultset(
+      "SELECT type, name, tbl_name FROM main.sqlite_master WHERE substr(name, 1, " +
+      std::to_string(sizeof(kPartPrefix) - 1) + ") = '" + kPartPrefix + "'");
+  for (; !objects.IsEOF(); objects.MoveNext()) {
+    const std::string name = objects.Text("name");
+    PartObjects& part = parts[name.substr(0, kPartNameLength)];
+    if (objects.Text("type") == "trigger")
+      part.watched.insert(objects.Text("tbl_name"));
+    else if (name.size() == kPartNameLength)
+      part.table = true;
+    else if (name.substr(kPartNameLength) == "_pending")
+      part.pending = true;
   }
+  return parts;
 }
 
 bool HasTable(rdo::SqlSession& connection, const std::string& name) {
@@ -80,7 +87,6 @@ std::map<int32_t, IndexParts> ReadParts(rdo::SqlSession& connection) {
       index.own_pending = index.own_pending || sql.find(PendingTable(guide)) != std::string::npos;
       index.shared_pending =
           index.shared_pending || sql.find(kSharedPendingTable) != std::string::npos;
-      AddSidesWritten(sql, guide, objects.Text("tbl_name"), index.sides_written);
     } else if (rest.empty()) {
       index.table = true;
     } else if (objects.Text("type") == "table") {
@@ -123,15 +129,24 @@ std::string OtherwiseMissing(const IndexParts& index, bool state_table, int32_t 
   return missing;
 }
 
-// The side parts' tables its triggers write that are gone; the writes to
-// the tables of those triggers fail.
-std::string SidesGone(const IndexParts& index, int32_t guide, std::set<std::string>& failing) {
+// The tables of the side parts the guide reads that are gone, while their
+// triggers write them: the writes to the tables of those triggers fail.
+// A part without triggers is named in missing.
+std::string SidesGone(const std::set<std::string>& named,
+                      const std::map<std::string, PartObjects>& parts,
+                      std::set<std::string>& failing, std::string& missing) {
   std::string gone;
-  for (const auto& [side, on] : index.sides_written)
-    if (!index.shadow_tables.count(side)) {
-      gone += (gone.empty() ? "its table " : ", its table ") + SearchIndexTable(guide) + side;
-      failing.insert(on.begin(), on.end());
-    }
+  auto add = [](std::string& list, const std::string& part) {
+    list += (list.empty() ? "" : ", ") + part;
+  };
+  for (const std::string& name : named) {
+    const auto found = parts.find(name);
+    const PartObjects part = found == parts.end() ? PartObjects{} : found->second;
+    if (part.watched.empty()) add(missing, "the triggers of " + name);
+    if (!part.table) add(gone, "its table " + name);
+    if (!part.pending) add(gone, "its table " + name + "_pending");
+    if (!part.table || !part.pending) failing.insert(part.watched.begin(), part.watched.end());
+  }
   return gone;
 }
 
@@ -141,14 +156,20 @@ std::vector<IndexRemnant> FindIndexRemnants(rdo::SqlSession& connection) {
   if (SearchIndexesOf(connection) != SearchIndexKind::Fts5Trigram) return {};
   const bool state_table = HasTable(connection, kSearchIndexStateTable);
   const bool shared_pending = HasTable(connection, "Db_Search_Index_Pending");
+  const std::map<int32_t, std::set<std::string>> named = PartsNamedByGuides(connection);
+  const std::map<std::string, PartObjects> side_parts = ReadSideParts(connection);
   std::vector<IndexRemnant> remnants;
   for (const auto& [guide, index] : ReadParts(connection)) {
     std::string gone = WrittenAndGone(index, state_table, shared_pending, guide);
-    // Every trigger writes those; a side part's, only its own.
+    // Every trigger of the guide's writes those; a side part's, only its own.
     std::set<std::string> failing = gone.empty() ? std::set<std::string>() : index.watched;
-    const std::string sides = SidesGone(index, guide, failing);
+    std::string other = OtherwiseMissing(index, state_table, guide), parts_missing;
+    const auto parts = named.find(guide);
+    const std::string sides =
+        parts == named.end() ? ""
+                             : SidesGone(parts->second, side_parts, failing, parts_missing);
     gone += (gone.empty() || sides.empty() ? "" : ", ") + sides;
-    const std::string other = OtherwiseMissing(index, state_table, guide);
+    other += (other.empty() || parts_missing.empty() ? "" : ", ") + parts_missing;
     if (gone.empty() && other.empty()) continue;
     IndexRemnant remnant{
         guide,

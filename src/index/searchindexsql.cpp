@@ -79,26 +79,31 @@ std::string IndexColumns(size_t search_columns) {
   return columns;
 }
 
-std::string SchemaSignatureQuery(int32_t guide) {
+std::string SchemaSignatureQuery(int32_t guide, const std::vector<std::string>& parts) {
   const std::string prefix = SearchIndexTriggerPrefix(guide);
-  const std::string triggers = "type = 'trigger' AND substr(name, 1, " +
-                               std::to_string(prefix.size()) + ") = '" + prefix + "'";
+  std::string triggers = "type = 'trigger' AND (substr(name, 1, " + std::to_string(prefix.size()) +
+                         ") = '" + prefix + "'";
+  std::string objects = "name = '" + SearchIndexTable(guide) + "'";
+  for (const std::string& part : parts) {
+    triggers += " OR name GLOB '" + part + "_*'";
+    objects += " OR name GLOB '" + part + "*'";
+  }
+  triggers += ")";
   return "SELECT group_concat(name || char(10) || coalesce(sql, ''), char(10)) FROM (SELECT name, "
-         "sql FROM main.sqlite_master WHERE name = '" +
-         SearchIndexTable(guide) + "' OR name GLOB '" + SearchIndexTable(guide) +
-         "_side[0-9]*' OR " + triggers +
+         "sql FROM main.sqlite_master WHERE " +
+         objects + " OR " + triggers +
          " OR type IN ('table', 'index') AND tbl_name IN (SELECT tbl_name FROM main.sqlite_master "
          "WHERE " +
          triggers + ") ORDER BY name)";
 }
 
-std::string SchemaUnchanged(int32_t guide) {
+std::string SchemaUnchanged(int32_t guide, const std::vector<std::string>& parts) {
   // The signature is read only once the schema version differs: it reads the
   // whole schema.
   return "CASE WHEN Schema_version = (SELECT schema_version FROM main.pragma_schema_version) "
          "THEN 1 "
          "ELSE Schema_signature <> '' AND Schema_signature IS (" +
-         SchemaSignatureQuery(guide) + ") END";
+         SchemaSignatureQuery(guide, parts) + ") END";
 }
 
 std::vector<std::string> NamesLookedUp(const std::string& rows,
@@ -134,8 +139,9 @@ std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& nam
          std::to_string(prefix.size()) + ") = '" + prefix + "'))";
 }
 
-std::string FreshCondition(int32_t guide, const std::vector<std::string>& names) {
-  return "(coalesce((SELECT Is_fresh <> 0 AND " + SchemaUnchanged(guide) +
+std::string FreshCondition(int32_t guide, const std::vector<std::string>& names,
+                           const std::vector<std::string>& parts) {
+  return "(coalesce((SELECT Is_fresh <> 0 AND " + SchemaUnchanged(guide, parts) +
          " FROM main.Db_Search_Index_State WHERE DSG_ID = " + Number(guide) +
          "), 0) AND NOT EXISTS (" + HidingTablesQuery(guide, names) + "))";
 }

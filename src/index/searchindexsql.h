@@ -6,7 +6,7 @@
 // one row per row id of the guide's candidate table (one table of its FROM
 // clause), one column per search column holding that column's values on the
 // guide's rows with that row id, one per line, but for the values kept in a
-// side part on the rows of a joined table (see sidepart.h). Triggers
+// side part on the rows of the one table they read (see sidepart.h). Triggers
 // Db_Search_Index_N_... on the tables the guide's rows are read from keep it
 // exact in the writer's own transaction, noting the row ids whose entries
 // may be out of date in its pending list Db_Search_Index_N_pending and
@@ -33,9 +33,9 @@ inline constexpr char kSearchIndexStateTable[] = "Db_Search_Index_State";
 // reads a view. Unkept_tables names the tables whose changes mark it stale,
 // ", " between them. Fill_statement is the statement that filled it: a
 // search uses it only with the guide definition that gives the same
-// statement. Side_parts names the parts kept on the rows of other tables
-// (see SidePart), one a line; Side_fills holds the statements that filled
-// them, compared alike.
+// statement. Side_parts names the side parts whose entries it reads (see
+// SidePart), one a line; Side_fills holds the statements that filled them,
+// compared alike.
 inline constexpr char kCreateSearchIndexStateTable[] =
     "CREATE TABLE IF NOT EXISTS Db_Search_Index_State ("
     "DSG_ID int NOT NULL PRIMARY KEY, "
@@ -91,13 +91,14 @@ std::string SearchIndexTriggerPrefix(int32_t guide);
 // The columns of the index: rowid, c1, c2, ...
 std::string IndexColumns(size_t search_columns);
 
-// A query giving the guide's schema signature (see Db_Search_Index_State).
-std::string SchemaSignatureQuery(int32_t guide);
+// A query giving the guide's schema signature (see Db_Search_Index_State),
+// with the objects of the side parts named (see sidepart.h).
+std::string SchemaSignatureQuery(int32_t guide, const std::vector<std::string>& parts);
 
 // Whether the schema is still the one the guide's index was built under, as
 // far as the index is concerned: a condition on its Db_Search_Index_State
 // row.
-std::string SchemaUnchanged(int32_t guide);
+std::string SchemaUnchanged(int32_t guide, const std::vector<std::string>& parts);
 
 // The names a guide's statement may look tables and views up by, lower
 // case, each once: every word of its rows and its searched values.
@@ -114,7 +115,8 @@ std::string HidingTablesQuery(int32_t guide, const std::vector<std::string>& nam
 // Whether the guide's index may serve, read as the statement using it runs:
 // it is fresh (false also once the index is gone), and no table named in
 // names or followed by its triggers is hidden (see HidingTablesQuery).
-std::string FreshCondition(int32_t guide, const std::vector<std::string>& names);
+std::string FreshCondition(int32_t guide, const std::vector<std::string>& names,
+                           const std::vector<std::string>& parts);
 
 // The row ids the guide's own entries give for the FTS5 query, with those
 // of its pending list: a SELECT.

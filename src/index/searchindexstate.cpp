@@ -2,9 +2,12 @@
 #include "index/searchindexstate.h"
 
 #include <map>
+#include <set>
 
 #include "connections/serverdialect.h"
 #include "index/searchindexsql.h"
+#include "index/sidepart.h"
+#include "index/sidepartobjects.h"
 
 namespace corvanty {
 namespace {
@@ -18,11 +21,16 @@ std::string StateQuery(rdo::SqlSession& connection, int32_t guide) {
                               "SELECT name FROM pragma_table_info('Db_Search_Index_State') WHERE "
                               "name = 'Side_fills'")
                           .IsEOF();
+  const std::string where = " FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide);
+  std::vector<std::string> parts;
+  if (sides)
+    if (rdo::rdoResultset row = connection.OpenResultset("SELECT Side_parts" + where); !row.IsEOF())
+      parts = PartNames(SidePartsOf(row.Text("Side_parts")));
   return "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Fill_statement, Row_count, "
          "Unkept_tables, " +
          std::string(sides ? "Side_parts, Side_fills, " : "'' AS Side_parts, '' AS Side_fills, ") +
-         SchemaUnchanged(guide) +
-         " AS Same_schema FROM Db_Search_Index_State WHERE DSG_ID = " + std::to_string(guide);
+         SchemaUnchanged(guide, parts) +
+         " AS Same_schema" + where;
 }
 
 SearchIndexState StateOf(const rdo::rdoResultset& row) {
@@ -125,13 +133,17 @@ std::vector<SearchIndexListing> ListSearchIndexes(rdo::rdoConnection& connection
 }
 
 long long SearchIndexBytes(rdo::rdoConnection& connection, int32_t guide) {
-  const std::string table = SearchIndexTable(guide);
   std::string names;
-  for (const char* shadow : {"_data", "_idx", "_config", "_content", "_docsize"})
-    names += std::string(names.empty() ? "'" : ", '") + table + shadow + "'";
-  rdo::rdoResultset pages =
-      connection.OpenResultset("SELECT sum(pgsize) AS Bytes FROM dbstat WHERE name IN (" + names +
-                               ") OR name GLOB '" + table + "_side[0-9]*'");
+  std::vector<std::string> tables{SearchIndexTable(guide)};
+  const std::map<int32_t, std::set<std::string>> parts = PartsNamedByGuides(connection);
+  if (auto named = parts.find(guide); named != parts.end())
+    tables.insert(tables.end(), named->second.begin(), named->second.end());
+  for (const std::string& table : tables)
+    for (const char* shadow : {"_data", "_idx", "_config", "_content", "_docsize", "_pending"})
+      names += (names.empty() ? "'" : ", '") + table + shadow + "'";
+  // A part a guide shares with others counts for each of them.
+  rdo::rdoResultset pages = connection.OpenResultset(
+      "SELECT sum(pgsize) AS Bytes FROM dbstat WHERE name IN (" + names + ")");
   return std::stoll(pages.Value("Bytes").value_or("0"));
 }
 

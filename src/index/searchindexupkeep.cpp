@@ -147,10 +147,10 @@ std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRow
 
 namespace corvanty {
 
-std::vector<std::string> KeepSide(int32_t guide, size_t side, const KeptSide& kept,
-                                  const std::vector<std::string>& values, long long merge_at) {
-  const std::string pending = SidePendingTable(guide, side), entries = SidePartTable(guide, side);
-  const std::string name = SearchIndexTriggerPrefix(guide) + "s" + std::to_string(side) + "_";
+std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::string>& values,
+                                  long long merge_at) {
+  const std::string pending = SidePendingTable(kept.part), entries = kept.part.name;
+  const std::string name = kept.part.name + "_";
   const std::string on = " ON " + DoubleQuoted(kept.part.table) + " ";
   const std::string update_on = UpdateOf(kept.columns_read, on);
   auto note = [&](const std::string& row_ids) {
@@ -159,7 +159,7 @@ std::vector<std::string> KeepSide(int32_t guide, size_t side, const KeptSide& ke
   const std::string ids = "SELECT Row_id FROM " + pending;
   const std::string merge =
       "WHEN " + DueToMerge(pending, merge_at) + " BEGIN DELETE FROM " + entries +
-      " WHERE rowid IN (" + ids + "); " + FillSidePart(guide, side, kept.part, values) + " WHERE " +
+      " WHERE rowid IN (" + ids + "); " + FillSidePart(kept.part, values) + " WHERE " +
       kept.part.qualifier + ".rowid IN (" + ids + "); DELETE FROM " + pending + "; END";
   const std::string replaced = Replaced(kept.part.table, kept.unique_keys, false);
   return {

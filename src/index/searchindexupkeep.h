@@ -52,9 +52,9 @@ struct KeptTable {
   std::vector<std::string> columns_joined;
 };
 
-// A table with a side part of the index (see SidePart): a write notes its
-// own row ids in the side's pending list, and only where it may change the
-// side's values or which rows of the table there are.
+// A table with a side part (see SidePart): a write notes its own row ids
+// in the part's pending list, and only where it may change the part's value
+// or which rows of the table there are.
 struct KeptSide {
   SidePart part;
   std::vector<std::vector<std::string>> unique_keys;
@@ -75,11 +75,11 @@ inline constexpr long long kMergeAt = 1000;
 std::vector<std::string> KeepTable(int32_t guide, size_t table, const IndexedRows& indexed,
                                    const KeptTable& kept, long long merge_at);
 
-// The triggers of the side-th side part: notes before insert and before an
-// update of columns_moving, after insert, update of columns_read and
-// delete, and merges after each of the three. values: all the guide's
+// The triggers of a side part, named after it: notes before insert and
+// before an update of columns_moving, after insert, update of columns_read
+// and delete, and merges after each of the three. values: all the guide's
 // searched values.
-std::vector<std::string> KeepSide(int32_t guide, size_t side, const KeptSide& kept,
-                                  const std::vector<std::string>& values, long long merge_at);
+std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::string>& values,
+                                  long long merge_at);
 
 }  // namespace corvanty

@@ -45,7 +45,7 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
   if (!PositionsWithin(layout) ||
       FillSearchIndex(guide, layout.rows, layout.candidate_qualifier,
                       OwnValues(layout.values, layout.sides)) != index.fill_statement ||
-      SideFills(guide, layout.sides, layout.values) != index.side_fills)
+      SideFills(layout.sides, layout.values) != index.side_fills)
     return {guide, false, "scan: its search index was built for another definition of the guide"};
   const std::vector<std::string> names = NamesLookedUp(layout.rows, layout.values);
   rdo::rdoResultset hiding = connection.OpenResultset(HidingTablesQuery(guide, names));
@@ -56,7 +56,7 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
                 "main's"};
   if (match.query.empty())
     return {guide, false, "scan: the index cannot serve it: " + match.reason};
-  GuideStatement indexed = IndexedStatement(definition, criteria, FreshCondition(guide, names),
+  GuideStatement indexed = IndexedStatement(definition, criteria, FreshCondition(guide, names, PartNames(layout.sides)),
                                             CandidateCondition(guide, layout, match));
   if (!indexed.Error.empty()) return {guide, false, "scan: " + indexed.Error};
   statement = std::move(indexed);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "index/sidepart.h"
 
+#include <cstdio>
 #include <sstream>
 
 #include "index/searchindexsql.h"
@@ -15,22 +16,29 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
+// FNV-1a: a part's name from what fills it, the same in every build.
+std::string Hash64(const std::string& text) {
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  return hex;
+}
+
 // The candidates of the guide's rows whose side row may meet the criteria:
-// its entry holds the texts of an alternative, or, pending, one of its
-// values as it is holds them all.
-std::string CandidatesBySide(int32_t guide, size_t side, const IndexLayout& layout,
+// its entry holds the texts of an alternative, or, pending, its value as it
+// is holds them all.
+std::string CandidatesBySide(const SidePart& part, const IndexLayout& layout,
                              const IndexMatch& match) {
-  const SidePart& part = layout.sides[side - 1];
-  const std::string table = SidePartTable(guide, side);
+  const std::string& table = part.name;
+  const std::string& value = layout.values[part.positions.front()];
   std::string holds;
-  for (const std::vector<std::string>& texts : match.alternatives)
-    for (size_t position : part.positions) {
-      std::string all;
-      for (const std::string& text : texts)
-        all += (all.empty() ? "" : " AND ") + layout.values[position] + " LIKE '%" +
-               QuoteApostrophes(text) + "%'";
-      holds += (holds.empty() ? "(" : " OR (") + all + ")";
-    }
+  for (const std::vector<std::string>& texts : match.alternatives) {
+    std::string all;
+    for (const std::string& text : texts)
+      all += (all.empty() ? "" : " AND ") + value + " LIKE '%" + QuoteApostrophes(text) + "%'";
+    holds += (holds.empty() ? "(" : " OR (") + all + ")";
+  }
   // A line break before the parenthesis: a WHERE clause may end in a --
   // comment.
   return "SELECT Db_k FROM (SELECT " + layout.candidate_qualifier + ".rowid AS Db_k, " +
@@ -38,34 +46,29 @@ std::string CandidatesBySide(int32_t guide, size_t side, const IndexLayout& layo
          "\n) WHERE Db_s IN (SELECT rowid FROM main." + table + " WHERE " + table + " MATCH '" +
          QuoteApostrophes(match.query) + "' UNION ALL SELECT " + part.qualifier +
          ".rowid FROM main." + DoubleQuoted(part.table) + " AS " + part.qualifier + " WHERE " +
-         part.qualifier + ".rowid IN (SELECT Row_id FROM main." + SidePendingTable(guide, side) +
+         part.qualifier + ".rowid IN (SELECT Row_id FROM main." + SidePendingTable(part) +
          ") AND (" + holds + "))";
 }
 
 }  // namespace
 
-std::string SidePartTable(int32_t guide, size_t side) {
-  return SearchIndexTable(guide) + "_side" + std::to_string(side);
+std::string PartName(const std::string& table, const std::string& qualifier,
+                     const std::string& value) {
+  return kPartPrefix + Hash64(table + "\t" + qualifier + "\t" + value);
 }
 
-std::string SidePendingTable(int32_t guide, size_t side) {
-  return SidePartTable(guide, side) + "_pending";
+std::string SidePendingTable(const SidePart& part) { return part.name + "_pending"; }
+
+std::string CreateSidePart(const SidePart& part) { return CreateEntries(part.name, 1); }
+
+std::string CreateSidePendingTable(const SidePart& part) {
+  return "CREATE TABLE " + SidePendingTable(part) + " (Row_id INTEGER)";
 }
 
-std::string CreateSidePart(int32_t guide, size_t side, size_t search_columns) {
-  return CreateEntries(SidePartTable(guide, side), search_columns);
-}
-
-std::string CreateSidePendingTable(int32_t guide, size_t side) {
-  return "CREATE TABLE " + SidePendingTable(guide, side) + " (Row_id INTEGER)";
-}
-
-std::string FillSidePart(int32_t guide, size_t side, const SidePart& part,
-                         const std::vector<std::string>& values) {
-  std::string selected = part.qualifier + ".rowid";
-  for (size_t position : part.positions) selected += ", " + values[position];
-  return "INSERT INTO " + SidePartTable(guide, side) + " (" + IndexColumns(part.positions.size()) +
-         ") SELECT " + selected + " FROM " + DoubleQuoted(part.table) + " AS " + part.qualifier;
+std::string FillSidePart(const SidePart& part, const std::vector<std::string>& values) {
+  return "INSERT INTO " + part.name + " (" + IndexColumns(1) + ") SELECT " + part.qualifier +
+         ".rowid, " + values[part.positions.front()] + " FROM " + DoubleQuoted(part.table) +
+         " AS " + part.qualifier;
 }
 
 std::vector<std::string> OwnValues(std::vector<std::string> values,
@@ -81,7 +84,7 @@ std::string SidePartsText(const std::vector<SidePart>& sides) {
     std::string positions;
     for (size_t position : side.positions)
       positions += (positions.empty() ? "" : ",") + std::to_string(position);
-    lines.push_back(side.table + "\t" + side.qualifier + "\t" + positions);
+    lines.push_back(side.table + "\t" + side.qualifier + "\t" + positions + "\t" + side.name);
   }
   return Lines(lines);
 }
@@ -95,7 +98,8 @@ std::vector<SidePart> SidePartsOf(const std::string& text) {
     std::string positions;
     std::getline(fields, side.table, '\t');
     std::getline(fields, side.qualifier, '\t');
-    std::getline(fields, positions);
+    std::getline(fields, positions, '\t');
+    std::getline(fields, side.name);
     std::istringstream numbers(positions);
     for (std::string number; std::getline(numbers, number, ',');)
       side.positions.push_back(std::stoul(number));
@@ -103,18 +107,22 @@ std::vector<SidePart> SidePartsOf(const std::string& text) {
   return sides;
 }
 
-std::string SideFills(int32_t guide, const std::vector<SidePart>& sides,
-                      const std::vector<std::string>& values) {
+std::string SideFills(const std::vector<SidePart>& sides, const std::vector<std::string>& values) {
   std::vector<std::string> fills;
-  for (size_t side = 1; side <= sides.size(); ++side)
-    fills.push_back(FillSidePart(guide, side, sides[side - 1], values));
+  for (const SidePart& side : sides) fills.push_back(FillSidePart(side, values));
   return Lines(fills);
+}
+
+std::vector<std::string> PartNames(const std::vector<SidePart>& sides) {
+  std::vector<std::string> names;
+  for (const SidePart& side : sides) names.push_back(side.name);
+  return names;
 }
 
 std::string CandidateCondition(int32_t guide, const IndexLayout& layout, const IndexMatch& match) {
   std::string candidates = OwnCandidates(guide, match.query);
-  for (size_t side = 1; side <= layout.sides.size(); ++side)
-    candidates += " UNION ALL " + CandidatesBySide(guide, side, layout, match);
+  for (const SidePart& part : layout.sides)
+    candidates += " UNION ALL " + CandidatesBySide(part, layout, match);
   return layout.candidate_qualifier + ".rowid IN (" + candidates + ")";
 }
 

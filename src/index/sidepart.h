@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
-// The side parts of a guide's search index on SQLite: the searched values
-// of one qualifier other than the candidate table's that read that table's
-// row alone, kept on its rows (a customer's name once, not once in the entry
-// of each of the customer's orders). Side k of guide N is the FTS5 table
-// Db_Search_Index_N_sidek, one entry per row id of the table, whatever the
-// guide's rows, with its own pending list; the guide's own entries hold NULL
-// for those values. Their upkeep: KeepSide (searchindexupkeep.h); which
-// qualifiers have one: PlanSides (upkeepplan.h).
+// The side parts of guides' search indexes on SQLite: the searched values
+// that read one table's row alone (a customer's name, read from the
+// customers table of the customers guide or of the orders guide), kept on
+// that table's rows, once for every guide that searches the same value of
+// the same table: a write to a customer's name makes one entry again, not
+// one per guide, nor one per order. A part is the FTS5 table
+// Db_Search_Part_H (H: 16 hex digits naming the table, qualifier and value
+// it is filled from), one entry per row id of the table, whatever the
+// guides' rows, with its own pending list; the guides' own entries hold NULL
+// for those values. A part lives while a guide's row of
+// Db_Search_Index_State names it. Its upkeep: KeepSide
+// (searchindexupkeep.h); which values have one: PlanSides (upkeepplan.h).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,21 +20,30 @@
 
 namespace corvanty {
 
+// One value of a guide kept in a part: positions are those of the guide's
+// searched values that are this same value (usually one), from 0.
 struct SidePart {
-  std::string table;              // in main
-  std::string qualifier;          // as the guide's FROM clause names it
-  std::vector<size_t> positions;  // of the guide's searched values, from 0
+  std::string table;      // in main
+  std::string qualifier;  // as the guide's FROM clause names it
+  std::vector<size_t> positions;
+  std::string name;  // the part's FTS5 table: PartName
 };
 
-std::string SidePartTable(int32_t guide, size_t side);  // side from 1
-std::string SidePendingTable(int32_t guide, size_t side);
-std::string CreateSidePart(int32_t guide, size_t side, size_t search_columns);
-std::string CreateSidePendingTable(int32_t guide, size_t side);
+inline constexpr char kPartPrefix[] = "Db_Search_Part_";
+// The length of every part's name: each of its objects' names begins with it.
+inline constexpr size_t kPartNameLength = sizeof(kPartPrefix) - 1 + 16;
 
-// Fills the side part from every row of its table; values: all the guide's
+// The part that keeps value, read from table named qualifier: the same for
+// every guide that reads it so.
+std::string PartName(const std::string& table, const std::string& qualifier,
+                     const std::string& value);
+std::string SidePendingTable(const SidePart& part);
+std::string CreateSidePart(const SidePart& part);
+std::string CreateSidePendingTable(const SidePart& part);
+
+// Fills the part from every row of its table; values: all the guide's
 // searched values.
-std::string FillSidePart(int32_t guide, size_t side, const SidePart& part,
-                         const std::vector<std::string>& values);
+std::string FillSidePart(const SidePart& part, const std::vector<std::string>& values);
 
 // The values the guide's own entries hold: NULL where a side part holds it.
 std::vector<std::string> OwnValues(std::vector<std::string> values,
@@ -42,8 +55,8 @@ std::vector<std::string> OwnValues(std::vector<std::string> values,
 // whole with the guide definition a search reads.
 std::string SidePartsText(const std::vector<SidePart>& sides);
 std::vector<SidePart> SidePartsOf(const std::string& text);
-std::string SideFills(int32_t guide, const std::vector<SidePart>& sides,
-                      const std::vector<std::string>& values);
+std::string SideFills(const std::vector<SidePart>& sides, const std::vector<std::string>& values);
+std::vector<std::string> PartNames(const std::vector<SidePart>& sides);
 
 // The guide's rows and searched values, its candidate table's qualifier and
 // its side parts, as its indexed statement narrows them.

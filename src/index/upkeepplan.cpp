@@ -239,25 +239,28 @@ std::vector<KeptSide> PlanSides(rdo::rdoConnection& connection, const std::strin
                                 const std::vector<std::string>& qualifiers,
                                 const UpkeepPlan& plan) {
   std::vector<KeptSide> sides;
-  std::set<std::string> seen{Lower(indexed.candidate_qualifier)};
-  for (const std::string& qualifier : qualifiers) {
-    if (!seen.insert(Lower(qualifier)).second) continue;
+  for (size_t i = 0; i < qualifiers.size(); ++i) {
+    const std::string& qualifier = qualifiers[i];
+    const std::string& value = indexed.values[i];
     const std::string table = SideTable(from, qualifier, plan);
-    if (table.empty() || !RowIdsAreItsKey(connection, table)) continue;
-    KeptSide side{{table, qualifier, {}}, {}, {}, {}};
-    std::vector<std::string> values;
-    for (size_t i = 0; i < qualifiers.size(); ++i)
-      if (Lower(qualifiers[i]) == Lower(qualifier)) {
-        side.part.positions.push_back(i);
-        values.push_back(indexed.values[i]);
-      }
-    if (!ReadTheRowAlone(connection, table, qualifier, values)) continue;
+    if (table.empty()) continue;
+    const std::string name = PartName(table, qualifier, value);
+    // The same value searched twice: one part.
+    auto same = std::find_if(sides.begin(), sides.end(),
+                             [&](const KeptSide& side) { return side.part.name == name; });
+    if (same != sides.end()) {
+      same->part.positions.push_back(i);
+      continue;
+    }
+    if (!RowIdsAreItsKey(connection, table) ||
+        !ReadTheRowAlone(connection, table, qualifier, {value}))
+      continue;
     const auto keys = UniqueKeys(connection, table);
     if (!keys) continue;
-    side.unique_keys = *keys;
-    side.columns_read = ColumnsAmong(connection, table, from, NamesLookedUp("", values), *keys);
-    side.columns_moving = ColumnsAmong(connection, table, from, {}, *keys);
-    sides.push_back(std::move(side));
+    sides.push_back({{table, qualifier, {i}, name},
+                     *keys,
+                     ColumnsAmong(connection, table, from, NamesLookedUp("", {value}), *keys),
+                     ColumnsAmong(connection, table, from, {}, *keys)});
   }
   return sides;
 }

@@ -31,11 +31,12 @@ struct UpkeepPlan {
 UpkeepPlan PlanUpkeep(rdo::rdoConnection& connection, const std::string& from,
                       const IndexedRows& indexed, const std::vector<std::string>& tables);
 
-// The side parts of an index (see SidePart): for each qualifier but the
-// candidate table's, named once in the FROM clause, on every row, of a table
-// kept up to date (by plan) whose row ids are its INTEGER PRIMARY KEY, when
-// each of its searched values reads that table's row alone. qualifiers: the
-// qualifier of each of indexed.values.
+// The side parts of an index (see SidePart): one for each searched value
+// that reads the row alone of a table named once in the FROM clause, on
+// every row, kept up to date (by plan), whose row ids are its INTEGER
+// PRIMARY KEY; the candidate table's too, so that guides searching the same
+// value share its entries. qualifiers: the qualifier of each of
+// indexed.values.
 std::vector<KeptSide> PlanSides(rdo::rdoConnection& connection, const std::string& from,
                                 const IndexedRows& indexed,
                                 const std::vector<std::string>& qualifiers, const UpkeepPlan& plan);

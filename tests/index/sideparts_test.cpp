@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: Apache-2.0
-// The side parts of a SQLite search index on the shop database: the orders
-// guide (orders o joined to customers c, searching o.item and c.name) keeps
-// each customer's name once, on the customer's row, where its own entries
-// keep the items; a search needs each text in one part or the other, and a
-// write to a name notes the customer only. What is left of a side part
-// dropped by hand is found and repaired like the rest of the index.
+// The side parts of SQLite search indexes on the shop database: the
+// customers guide (customers c, searching c.name and c.city) and the orders
+// guide (orders o joined to customers c, searching o.item and c.name) keep
+// each searched value once on the row of the table it reads, and share the
+// customers' names: a write to a name notes the customer once, for both. A
+// part lives while a guide reads it; what is left of one dropped by hand is
+// found and repaired like the rest of the index.
 #include <gtest/gtest.h>
 
 #include "connections/rdo.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexremnants.h"
+#include "index/searchindexstate.h"
+#include "index/sidepart.h"
 #include "search/searchengine.h"
 #include "support/databasetest.h"
 #include "support/searchdatabase.h"
@@ -22,12 +25,10 @@ using Texts = std::vector<std::string>;
 
 class SideParts : public ::testing::Test {
  protected:
-  void SetUp() override { BuildSearchIndex(connection_, kOrdersGuide); }
-
-  // The keys of the orders the criteria find, each followed by a blank, and
-  // whether the index served.
-  std::string Search(const std::string& criteria) {
-    const PlannedSearch planned = PlanSearch(connection_, {kOrdersGuide}, SearchCriteria(criteria));
+  // The keys of the rows the criteria find through the guide, each followed
+  // by a blank, and whether the index served.
+  std::string Search(int32_t guide, const std::string& criteria) {
+    const PlannedSearch planned = PlanSearch(connection_, {guide}, SearchCriteria(criteria));
     std::string keys;
     for (rdo::ForwardReader rows = connection_.OpenForwardOnly(planned.statements.at(0).SQL);
          rows.Fetch();)
@@ -37,46 +38,125 @@ class SideParts : public ::testing::Test {
 
   std::string Column(const std::string& sql) { return SqliteColumn(file_, sql).at(0); }
 
+  // The part tables the guide reads, in the order of its searched values.
+  Texts Parts(int32_t guide) {
+    Texts names;
+    for (const SidePart& part :
+         SidePartsOf(Column("SELECT Side_parts FROM Db_Search_Index_State WHERE DSG_ID = " +
+                            std::to_string(guide))))
+      names.push_back(part.name);
+    return names;
+  }
+
+  // Every part of the database, by its FTS5 table.
+  std::string AllParts() {
+    return Column(
+        "SELECT coalesce(group_concat(name, ' '), '') FROM (SELECT name FROM sqlite_master WHERE "
+        "sql LIKE 'CREATE VIRTUAL TABLE Db_Search_Part_%' ORDER BY name)");
+  }
+
+  // The part's entries with row ids below 5, "row id:text" ("-" for NULL).
+  std::string Entries(const std::string& part) {
+    return Column("SELECT group_concat(rowid || ':' || coalesce(c1, '-'), ' ') FROM " + part +
+                  " WHERE rowid < 5");
+  }
+
   OdbcFixture odbc_;
   const std::string connect_ = AddShopDatabase(odbc_, "Shop");
   const std::string file_ = odbc_.File("Shop.db");
   rdo::rdoConnection connection_ = rdo::rdoConnection::Open(connect_);
 };
 
-TEST_F(SideParts, ACustomersNameIsKeptOnceOnItsRowAndFoundWithTheOrdersOwnTexts) {
-  // Every customer, with orders or not; the orders' own entries without the
-  // names.
-  EXPECT_EQ(Column("SELECT group_concat(rowid || ':' || coalesce(c1, '-'), ' ') FROM "
-                   "Db_Search_Index_2_side1 WHERE rowid < 5"),
-            "1:Ann Lee 2:- 3:Carla O'Hara 4:Dan Borg");
-  EXPECT_EQ(Column("SELECT group_concat(rowid || ':' || c1 || ':' || coalesce(c2, '-'), ' ') "
-                   "FROM Db_Search_Index_2"),
-            "10:red car:- 11:blue bike:- 12:green van:-");
-  // Carla's name gives both her orders; each alternative, its own.
-  EXPECT_EQ(Search("carla"), "10 12 (index)");
-  EXPECT_EQ(Search("\"bike\" OR \"o'hara\""), "10 11 12 (index)");
-  EXPECT_EQ(Search("\"ann\" AND \"lee\" OR \"van\""), "11 12 (index)");
+TEST_F(SideParts, AValueIsKeptOnceOnItsRowAndSharedByTheGuidesThatSearchIt) {
+  BuildSearchIndex(connection_, kCustomersGuide);
+  BuildSearchIndex(connection_, kOrdersGuide);
+  const Texts customers = Parts(kCustomersGuide), orders = Parts(kOrdersGuide);
+  ASSERT_EQ(customers.size(), 2u);
+  ASSERT_EQ(orders.size(), 2u);
+  // The names: one part for both guides; the cities and the items, each its own.
+  EXPECT_EQ(customers[0], orders[1]);
+  EXPECT_NE(customers[1], orders[0]);
+  EXPECT_NE(customers[0], customers[1]);
+  EXPECT_EQ(AllParts().size(), 3 * (kPartNameLength + 1) - 1);
+  EXPECT_EQ(Entries(customers[0]), "1:Ann Lee 2:- 3:Carla O'Hara 4:Dan Borg");
+  EXPECT_EQ(Entries(customers[1]), "1:Paris 2:Oslo 3:Lyon 4:-");
+  EXPECT_EQ(Column("SELECT group_concat(rowid || ':' || c1, ' ') FROM " + orders[0]),
+            "10:red car 11:blue bike 12:green van");
+  // The guides' own entries hold none of them.
+  for (const char* own : {"Db_Search_Index_1", "Db_Search_Index_2"})
+    EXPECT_EQ(Column(std::string("SELECT count(*) FROM ") + own +
+                     " WHERE coalesce(c1, c2) IS NOT NULL"),
+              "0");
+  // Carla's name gives both her orders, and herself; each alternative, its own.
+  EXPECT_EQ(Search(kOrdersGuide, "carla"), "10 12 (index)");
+  EXPECT_EQ(Search(kCustomersGuide, "carla"), "3 (index)");
+  EXPECT_EQ(Search(kOrdersGuide, "\"bike\" OR \"o'hara\""), "10 11 12 (index)");
+  EXPECT_EQ(Search(kCustomersGuide, "\"lyon\" OR \"borg\""), "3 4 (index)");
 }
 
-TEST_F(SideParts, ANameWrittenIsPendingOnTheCustomersRowOnlyAndFoundAtOnce) {
+TEST_F(SideParts, ANameWrittenIsPendingOnceOnTheCustomersRowAndFoundByBothGuides) {
+  BuildSearchIndex(connection_, kCustomersGuide);
+  BuildSearchIndex(connection_, kOrdersGuide);
   ExecSqlite(file_, "UPDATE customers SET name = 'Zed Blue' WHERE id = 1");
-  EXPECT_EQ(Column("SELECT count(*) FROM Db_Search_Index_2_pending"), "0");
-  EXPECT_EQ(Column("SELECT group_concat(Row_id) FROM Db_Search_Index_2_side1_pending"), "1");
+  for (const char* own : {"Db_Search_Index_1_pending", "Db_Search_Index_2_pending"})
+    EXPECT_EQ(Column(std::string("SELECT count(*) FROM ") + own), "0");
+  EXPECT_EQ(Column("SELECT group_concat(Row_id) FROM " + Parts(kOrdersGuide)[1] + "_pending"),
+            "1");
+  EXPECT_EQ(Column("SELECT count(*) FROM " + Parts(kCustomersGuide)[1] + "_pending"), "0");
   // Found by the name as it is, not as its entry has it.
-  EXPECT_EQ(Search("zed"), "11 (index)");
-  EXPECT_EQ(Search("\"blue\" AND \"zed\""), "11 (index)");
+  EXPECT_EQ(Search(kOrdersGuide, "zed"), "11 (index)");
+  EXPECT_EQ(Search(kOrdersGuide, "\"blue\" AND \"zed\""), "11 (index)");
+  EXPECT_EQ(Search(kCustomersGuide, "zed"), "1 (index)");
+  EXPECT_EQ(Search(kCustomersGuide, "ann"), "(index)");
+}
+
+TEST_F(SideParts, DroppingOrRebuildingOneGuideLeavesTheOtherFreshAndExact) {
+  BuildSearchIndex(connection_, kCustomersGuide);
+  BuildSearchIndex(connection_, kOrdersGuide);
+  const Texts customers = Parts(kCustomersGuide), orders = Parts(kOrdersGuide);
+  ExecSqlite(file_, "UPDATE customers SET name = 'Zed' WHERE id = 1");
+  // A rebuild makes the shared part again from the rows: nothing pending,
+  // the name as it is.
+  BuildSearchIndex(connection_, kOrdersGuide);
+  EXPECT_EQ(ReadSearchIndexState(connection_, kCustomersGuide).state, IndexState::Fresh);
+  EXPECT_EQ(Column("SELECT count(*) FROM " + customers[0] + "_pending"), "0");
+  EXPECT_EQ(Entries(customers[0]), "1:Zed 2:- 3:Carla O'Hara 4:Dan Borg");
+  EXPECT_EQ(Search(kCustomersGuide, "zed"), "1 (index)");
+
+  // Dropped, the orders guide takes its items' part; the names' stays.
+  EXPECT_TRUE(DropSearchIndex(connection_, kOrdersGuide));
+  EXPECT_EQ(ReadSearchIndexState(connection_, kCustomersGuide).state, IndexState::Fresh);
+  std::string kept = customers[0] + " " + customers[1];
+  if (customers[1] < customers[0]) kept = customers[1] + " " + customers[0];
+  EXPECT_EQ(AllParts(), kept);
+  ExecSqlite(file_, "UPDATE customers SET name = 'Yves' WHERE id = 4");
+  EXPECT_EQ(Search(kCustomersGuide, "yves"), "4 (index)");
+  EXPECT_EQ(Search(kCustomersGuide, "borg"), "(index)");
+  EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE '" + orders[0] + "%'"),
+            "0");
+  // The last guide dropped takes them all.
+  EXPECT_TRUE(DropSearchIndex(connection_, kCustomersGuide));
+  EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_Search_Part_%' OR "
+                   "name LIKE 'Db_Search_Index_%' AND name <> 'Db_Search_Index_State'"),
+            "0");
 }
 
 TEST_F(SideParts, ASidePartDroppedByHandIsNamedAndItsDropLetsTheWritesThrough) {
-  ExecSqlite(file_, "DROP TABLE Db_Search_Index_2_side1_pending");
+  BuildSearchIndex(connection_, kOrdersGuide);
+  const std::string names = Parts(kOrdersGuide)[1];
+  ExecSqlite(file_, "DROP TABLE " + names + "_pending");
   const std::vector<IndexRemnant> remnants = FindIndexRemnants(connection_);
   ASSERT_EQ(remnants.size(), 1u);
-  EXPECT_EQ(remnants[0].what, "its search index lacks its table Db_Search_Index_2_side1_pending");
+  EXPECT_EQ(remnants[0].what, "its search index lacks its table " + names + "_pending");
   EXPECT_EQ(remnants[0].failing, Texts{"customers"});
   EXPECT_THROW(ExecSqlite(file_, "UPDATE customers SET name = 'Zed' WHERE id = 1"), std::exception);
   EXPECT_TRUE(DropSearchIndex(connection_, kOrdersGuide));
   ExecSqlite(file_, "UPDATE customers SET name = 'Zed' WHERE id = 1");
-  EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_Search_Index_2%'"), "0");
+  EXPECT_EQ(AllParts(), "");
+  EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_Search_Index_2%' OR "
+                   "name LIKE '" +
+                   names + "%'"),
+            "0");
 }
 
 }  // namespace

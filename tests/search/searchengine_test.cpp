@@ -27,6 +27,7 @@
 #include "guides/guidestore.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexstate.h"
+#include "index/sidepart.h"
 #include "index/trigramindex.h"
 #include "schema/searchengineinstaller.h"
 #include "search/velmorastinesearch.h"
@@ -254,10 +255,9 @@ std::pair<Texts, Texts> SideEntries(const std::string& file, int32_t guide) {
                                         "WHERE DSG_ID = " +
                                             std::to_string(guide))
                                .at(0));
-  size_t side = 0;
+  const std::string insert = "INSERT INTO ";
   for (std::string fill; std::getline(fills, fill);) {
-    const std::string table =
-        "Db_Search_Index_" + std::to_string(guide) + "_side" + std::to_string(++side);
+    const std::string table = fill.substr(insert.size(), fill.find(" (") - insert.size());
     const Texts ids = SqliteColumn(file, "SELECT Row_id FROM " + table + "_pending");
     const std::set<std::string> pending(ids.begin(), ids.end());
     for (const std::string& entry :
@@ -1001,12 +1001,15 @@ TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) 
             "Database Search Guide 2 cannot be indexed: what it searches depends on the moment "
             "(random).");
   EXPECT_EQ(ReadSearchIndexState(connection_, kOrdersGuide).state, IndexState::Stale);
-  // Order 10's item, and the name of customer 3 (Carla), kept on the
-  // customer's row.
-  EXPECT_EQ(SqliteColumn(file_,
-                         "SELECT group_concat(rowid) FROM Db_Search_Index_2 WHERE "
-                         "Db_Search_Index_2 MATCH 'car' UNION ALL SELECT group_concat(rowid) FROM "
-                         "Db_Search_Index_2_side1 WHERE Db_Search_Index_2_side1 MATCH 'car'"),
+  // Order 10's item, kept on the order's row, and the name of customer 3
+  // (Carla), on the customer's.
+  const std::vector<SidePart> parts = SidePartsOf(
+      SqliteColumn(file_, "SELECT Side_parts FROM Db_Search_Index_State WHERE DSG_ID = 2").at(0));
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(SqliteColumn(file_, "SELECT group_concat(rowid) FROM " + parts[0].name + " WHERE " +
+                                    parts[0].name + " MATCH 'car' UNION ALL SELECT "
+                                    "group_concat(rowid) FROM " +
+                                    parts[1].name + " WHERE " + parts[1].name + " MATCH 'car'"),
             (Texts{"10", "3"}));
 }
 
