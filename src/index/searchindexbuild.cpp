@@ -263,7 +263,9 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
       std::to_string(guide) + ", -1, '" + QuoteApostrophes(candidate.qualifier) + "', " +
       std::to_string(candidate.rows) + ", " + std::to_string(SchemaVersion(connection)) + ", '" +
       QuoteApostrophes(fill) + "', " +
-      (plan.outlives_other_schema_changes ? "(" + SchemaSignatureQuery(guide, PartNames(layout.sides)) + ")" : "''") +
+      (plan.outlives_other_schema_changes
+           ? "(" + SchemaSignatureQuery(guide, PartNames(layout.sides)) + ")"
+           : "''") +
       ", '" + QuoteApostrophes(unkept) + "', '" + QuoteApostrophes(SidePartsText(layout.sides)) +
       "', '" + QuoteApostrophes(SideFills(layout.sides, values)) + "')");
   KeepOtherIndexesValid(connection, guide, before);

@@ -18,7 +18,7 @@ struct IndexParts {
   std::set<std::string> shadow_tables;  // of the FTS5 table: _data, _idx, ...
   std::set<std::string> watched;        // the tables its triggers are on
   bool own_pending = false;             // a trigger notes row ids in its pending list
-  bool shared_pending = false;  // in the one an earlier version kept for all
+  bool shared_pending = false;          // in the one an earlier version kept for all
   bool state_row = false;
 };
 
@@ -166,8 +166,7 @@ std::vector<IndexRemnant> FindIndexRemnants(rdo::SqlSession& connection) {
     std::string other = OtherwiseMissing(index, state_table, guide), parts_missing;
     const auto parts = named.find(guide);
     const std::string sides =
-        parts == named.end() ? ""
-                             : SidesGone(parts->second, side_parts, failing, parts_missing);
+        parts == named.end() ? "" : SidesGone(parts->second, side_parts, failing, parts_missing);
     gone += (gone.empty() || sides.empty() ? "" : ", ") + sides;
     other += (other.empty() || parts_missing.empty() ? "" : ", ") + parts_missing;
     if (gone.empty() && other.empty()) continue;

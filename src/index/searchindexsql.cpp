@@ -81,14 +81,12 @@ std::string IndexColumns(size_t search_columns) {
 
 std::string SchemaSignatureQuery(int32_t guide, const std::vector<std::string>& parts) {
   const std::string prefix = SearchIndexTriggerPrefix(guide);
-  std::string triggers = "type = 'trigger' AND (substr(name, 1, " + std::to_string(prefix.size()) +
-                         ") = '" + prefix + "'";
+  const std::string triggers = "type = 'trigger' AND substr(name, 1, " +
+                               std::to_string(prefix.size()) + ") = '" + prefix + "'";
+  // A part's objects: its FTS5 table with its own tables, its pending list,
+  // its triggers.
   std::string objects = "name = '" + SearchIndexTable(guide) + "'";
-  for (const std::string& part : parts) {
-    triggers += " OR name GLOB '" + part + "_*'";
-    objects += " OR name GLOB '" + part + "*'";
-  }
-  triggers += ")";
+  for (const std::string& part : parts) objects += " OR name GLOB '" + part + "*'";
   return "SELECT group_concat(name || char(10) || coalesce(sql, ''), char(10)) FROM (SELECT name, "
          "sql FROM main.sqlite_master WHERE " +
          objects + " OR " + triggers +

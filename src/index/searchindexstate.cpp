@@ -29,8 +29,7 @@ std::string StateQuery(rdo::SqlSession& connection, int32_t guide) {
   return "SELECT DSG_ID, Is_fresh, Candidate_qualifier, Fill_statement, Row_count, "
          "Unkept_tables, " +
          std::string(sides ? "Side_parts, Side_fills, " : "'' AS Side_parts, '' AS Side_fills, ") +
-         SchemaUnchanged(guide, parts) +
-         " AS Same_schema" + where;
+         SchemaUnchanged(guide, parts) + " AS Same_schema" + where;
 }
 
 SearchIndexState StateOf(const rdo::rdoResultset& row) {

@@ -157,10 +157,10 @@ std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::s
     return "BEGIN INSERT INTO " + pending + " (Row_id) " + row_ids + "; END";
   };
   const std::string ids = "SELECT Row_id FROM " + pending;
-  const std::string merge =
-      "WHEN " + DueToMerge(pending, merge_at) + " BEGIN DELETE FROM " + entries +
-      " WHERE rowid IN (" + ids + "); " + FillSidePart(kept.part, values) + " WHERE " +
-      kept.part.qualifier + ".rowid IN (" + ids + "); DELETE FROM " + pending + "; END";
+  const std::string merge = "WHEN " + DueToMerge(pending, merge_at) + " BEGIN DELETE FROM " +
+                            entries + " WHERE rowid IN (" + ids + "); " +
+                            FillSidePart(kept.part, values) + " WHERE " + kPartQualifier +
+                            ".rowid IN (" + ids + "); DELETE FROM " + pending + "; END";
   const std::string replaced = Replaced(kept.part.table, kept.unique_keys, false);
   return {
       // A row an insert or a moving update replaces goes without a delete

@@ -56,8 +56,9 @@ SearchPath PathFor(rdo::SqlSession& connection, const GuideDefinition& definitio
                 "main's"};
   if (match.query.empty())
     return {guide, false, "scan: the index cannot serve it: " + match.reason};
-  GuideStatement indexed = IndexedStatement(definition, criteria, FreshCondition(guide, names, PartNames(layout.sides)),
-                                            CandidateCondition(guide, layout, match));
+  GuideStatement indexed =
+      IndexedStatement(definition, criteria, FreshCondition(guide, names, PartNames(layout.sides)),
+                       CandidateCondition(guide, layout, match));
   if (!indexed.Error.empty()) return {guide, false, "scan: " + indexed.Error};
   statement = std::move(indexed);
   const std::string unkept = index.unkept_tables.empty()

@@ -6,6 +6,7 @@
 
 #include "index/searchindexsql.h"
 #include "statements/sqlliteral.h"
+#include "statements/sqltokens.h"
 
 namespace corvanty {
 namespace {
@@ -27,7 +28,8 @@ std::string Hash64(const std::string& text) {
 
 // The candidates of the guide's rows whose side row may meet the criteria:
 // its entry holds the texts of an alternative, or, pending, its value as it
-// is holds them all.
+// is holds them all. The pending rows are read by a join from the list: an
+// IN would first sort the list into a temporary index.
 std::string CandidatesBySide(const SidePart& part, const IndexLayout& layout,
                              const IndexMatch& match) {
   const std::string& table = part.name;
@@ -45,16 +47,33 @@ std::string CandidatesBySide(const SidePart& part, const IndexLayout& layout,
          part.qualifier + ".rowid AS Db_s " + layout.rows +
          "\n) WHERE Db_s IN (SELECT rowid FROM main." + table + " WHERE " + table + " MATCH '" +
          QuoteApostrophes(match.query) + "' UNION ALL SELECT " + part.qualifier +
-         ".rowid FROM main." + DoubleQuoted(part.table) + " AS " + part.qualifier + " WHERE " +
-         part.qualifier + ".rowid IN (SELECT Row_id FROM main." + SidePendingTable(part) +
-         ") AND (" + holds + "))";
+         ".rowid FROM main." + SidePendingTable(part) + " AS Db_p CROSS JOIN main." +
+         DoubleQuoted(part.table) + " AS " + part.qualifier + " ON " + part.qualifier +
+         ".rowid = Db_p.Row_id WHERE " + holds + ")";
 }
 
 }  // namespace
 
-std::string PartName(const std::string& table, const std::string& qualifier,
-                     const std::string& value) {
-  return kPartPrefix + Hash64(table + "\t" + qualifier + "\t" + value);
+std::string PartValue(const std::string& value, const std::string& qualifier) {
+  std::string read;
+  size_t copied = 0;
+  for (const SqlPiece& piece : WordsAndQuotes(value)) {
+    const size_t end = piece.at + piece.text.size();
+    const std::string_view name =
+        piece.quoted && piece.text.size() >= 2 && piece.text.front() == '"'
+            ? piece.text.substr(1, piece.text.size() - 2)
+            : piece.text;
+    if ((!piece.quoted || name.size() < piece.text.size()) && IsKeyword(name, qualifier) &&
+        end < value.size() && value[end] == '.') {
+      read += value.substr(copied, piece.at - copied) + kPartQualifier;
+      copied = end;
+    }
+  }
+  return read + value.substr(copied);
+}
+
+std::string PartName(const std::string& table, const std::string& part_value) {
+  return kPartPrefix + Hash64(table + "\t" + part_value);
 }
 
 std::string SidePendingTable(const SidePart& part) { return part.name + "_pending"; }
@@ -66,9 +85,9 @@ std::string CreateSidePendingTable(const SidePart& part) {
 }
 
 std::string FillSidePart(const SidePart& part, const std::vector<std::string>& values) {
-  return "INSERT INTO " + part.name + " (" + IndexColumns(1) + ") SELECT " + part.qualifier +
-         ".rowid, " + values[part.positions.front()] + " FROM " + DoubleQuoted(part.table) +
-         " AS " + part.qualifier;
+  return "INSERT INTO " + part.name + " (" + IndexColumns(1) + ") SELECT " + kPartQualifier +
+         ".rowid, " + PartValue(values[part.positions.front()], part.qualifier) + " FROM " +
+         DoubleQuoted(part.table) + " AS " + kPartQualifier;
 }
 
 std::vector<std::string> OwnValues(std::vector<std::string> values,

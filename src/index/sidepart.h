@@ -4,10 +4,9 @@
 // that read one table's row alone (a customer's name, read from the
 // customers table of the customers guide or of the orders guide), kept on
 // that table's rows, once for every guide that searches the same value of
-// the same table: a write to a customer's name makes one entry again, not
-// one per guide, nor one per order. A part is the FTS5 table
-// Db_Search_Part_H (H: 16 hex digits naming the table, qualifier and value
-// it is filled from), one entry per row id of the table, whatever the
+// the same table (whatever it calls the table): a write to a customer's name makes one entry again,
+// not one per guide, nor one per order. A part is the FTS5 table Db_Search_Part_H (H: 16 hex digits
+// naming the table and value it is filled from), one entry per row id of the table, whatever the
 // guides' rows, with its own pending list; the guides' own entries hold NULL
 // for those values. A part lives while a guide's row of
 // Db_Search_Index_State names it. Its upkeep: KeepSide
@@ -33,10 +32,18 @@ inline constexpr char kPartPrefix[] = "Db_Search_Part_";
 // The length of every part's name: each of its objects' names begins with it.
 inline constexpr size_t kPartNameLength = sizeof(kPartPrefix) - 1 + 16;
 
-// The part that keeps value, read from table named qualifier: the same for
-// every guide that reads it so.
-std::string PartName(const std::string& table, const std::string& qualifier,
-                     const std::string& value);
+// A part reads its table under this name, whatever the guides call it.
+inline constexpr char kPartQualifier[] = "Db_r";
+
+// The value as the part reads it: qualifier followed by a dot replaced by
+// kPartQualifier. A qualifier written otherwise (in brackets, a blank before
+// its dot) is left: the value then fails to compile as the part reads it,
+// and is kept in the guide's own entries.
+std::string PartValue(const std::string& value, const std::string& qualifier);
+
+// The part that keeps part_value (a PartValue) read from table: the same
+// for every guide that searches it.
+std::string PartName(const std::string& table, const std::string& part_value);
 std::string SidePendingTable(const SidePart& part);
 std::string CreateSidePart(const SidePart& part);
 std::string CreateSidePendingTable(const SidePart& part);

@@ -55,8 +55,8 @@ void DropUnnamedParts(rdo::rdoConnection& connection) {
   std::set<std::string> parts;
   std::string pattern = kPartPrefix;
   for (size_t digit = pattern.size(); digit < kPartNameLength; ++digit) pattern += "[0-9a-f]";
-  for (const std::string& object : Names(
-           connection, "SELECT name FROM main.sqlite_master WHERE name GLOB '" + pattern + "*'"))
+  for (const std::string& object :
+       Names(connection, "SELECT name FROM main.sqlite_master WHERE name GLOB '" + pattern + "*'"))
     parts.insert(object.substr(0, kPartNameLength));
   for (const std::string& part : parts)
     if (!named.count(part)) DropPart(connection, part);

@@ -244,7 +244,8 @@ std::vector<KeptSide> PlanSides(rdo::rdoConnection& connection, const std::strin
     const std::string& value = indexed.values[i];
     const std::string table = SideTable(from, qualifier, plan);
     if (table.empty()) continue;
-    const std::string name = PartName(table, qualifier, value);
+    const std::string part_value = PartValue(value, qualifier);
+    const std::string name = PartName(table, part_value);
     // The same value searched twice: one part.
     auto same = std::find_if(sides.begin(), sides.end(),
                              [&](const KeptSide& side) { return side.part.name == name; });
@@ -253,7 +254,7 @@ std::vector<KeptSide> PlanSides(rdo::rdoConnection& connection, const std::strin
       continue;
     }
     if (!RowIdsAreItsKey(connection, table) ||
-        !ReadTheRowAlone(connection, table, qualifier, {value}))
+        !ReadTheRowAlone(connection, table, kPartQualifier, {part_value}))
       continue;
     const auto keys = UniqueKeys(connection, table);
     if (!keys) continue;

@@ -78,15 +78,25 @@ TEST_F(SideParts, AValueIsKeptOnceOnItsRowAndSharedByTheGuidesThatSearchIt) {
   EXPECT_NE(customers[1], orders[0]);
   EXPECT_NE(customers[0], customers[1]);
   EXPECT_EQ(AllParts().size(), 3 * (kPartNameLength + 1) - 1);
+  // A guide calling the customers otherwise shares their names too.
+  ExecSqlite(file_,
+             "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause) VALUES (8, 'FROM customers "
+             "k'); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, "
+             "Column_qualifier, Column_name, Is_search_column, Is_key_column) VALUES (8, 1, 'k', "
+             "'id', 0, -1), (8, 2, 'k', 'name', -1, 0)");
+  BuildSearchIndex(connection_, 8);
+  EXPECT_EQ(Parts(8), Texts{customers[0]});
+  EXPECT_EQ(AllParts().size(), 3 * (kPartNameLength + 1) - 1);
+  EXPECT_EQ(Search(8, "carla"), "3 (index)");
   EXPECT_EQ(Entries(customers[0]), "1:Ann Lee 2:- 3:Carla O'Hara 4:Dan Borg");
   EXPECT_EQ(Entries(customers[1]), "1:Paris 2:Oslo 3:Lyon 4:-");
   EXPECT_EQ(Column("SELECT group_concat(rowid || ':' || c1, ' ') FROM " + orders[0]),
             "10:red car 11:blue bike 12:green van");
   // The guides' own entries hold none of them.
   for (const char* own : {"Db_Search_Index_1", "Db_Search_Index_2"})
-    EXPECT_EQ(Column(std::string("SELECT count(*) FROM ") + own +
-                     " WHERE coalesce(c1, c2) IS NOT NULL"),
-              "0");
+    EXPECT_EQ(
+        Column(std::string("SELECT count(*) FROM ") + own + " WHERE coalesce(c1, c2) IS NOT NULL"),
+        "0");
   // Carla's name gives both her orders, and herself; each alternative, its own.
   EXPECT_EQ(Search(kOrdersGuide, "carla"), "10 12 (index)");
   EXPECT_EQ(Search(kCustomersGuide, "carla"), "3 (index)");
@@ -100,8 +110,7 @@ TEST_F(SideParts, ANameWrittenIsPendingOnceOnTheCustomersRowAndFoundByBothGuides
   ExecSqlite(file_, "UPDATE customers SET name = 'Zed Blue' WHERE id = 1");
   for (const char* own : {"Db_Search_Index_1_pending", "Db_Search_Index_2_pending"})
     EXPECT_EQ(Column(std::string("SELECT count(*) FROM ") + own), "0");
-  EXPECT_EQ(Column("SELECT group_concat(Row_id) FROM " + Parts(kOrdersGuide)[1] + "_pending"),
-            "1");
+  EXPECT_EQ(Column("SELECT group_concat(Row_id) FROM " + Parts(kOrdersGuide)[1] + "_pending"), "1");
   EXPECT_EQ(Column("SELECT count(*) FROM " + Parts(kCustomersGuide)[1] + "_pending"), "0");
   // Found by the name as it is, not as its entry has it.
   EXPECT_EQ(Search(kOrdersGuide, "zed"), "11 (index)");
@@ -132,13 +141,27 @@ TEST_F(SideParts, DroppingOrRebuildingOneGuideLeavesTheOtherFreshAndExact) {
   ExecSqlite(file_, "UPDATE customers SET name = 'Yves' WHERE id = 4");
   EXPECT_EQ(Search(kCustomersGuide, "yves"), "4 (index)");
   EXPECT_EQ(Search(kCustomersGuide, "borg"), "(index)");
-  EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE '" + orders[0] + "%'"),
-            "0");
+  EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE '" + orders[0] + "%'"), "0");
   // The last guide dropped takes them all.
   EXPECT_TRUE(DropSearchIndex(connection_, kCustomersGuide));
   EXPECT_EQ(Column("SELECT count(*) FROM sqlite_master WHERE name LIKE 'Db_Search_Part_%' OR "
                    "name LIKE 'Db_Search_Index_%' AND name <> 'Db_Search_Index_State'"),
             "0");
+}
+
+// Its schema changed, a guide's index stays valid while its own objects and
+// its parts' are as they were built.
+TEST_F(SideParts, ATriggerOfASharedPartDroppedByHandMakesBothGuidesScan) {
+  BuildSearchIndex(connection_, kCustomersGuide);
+  BuildSearchIndex(connection_, kOrdersGuide);
+  ExecSqlite(file_, "CREATE TABLE unrelated (x)");
+  EXPECT_EQ(ReadSearchIndexState(connection_, kOrdersGuide).state, IndexState::Fresh);
+  ExecSqlite(file_, "DROP TRIGGER " + Parts(kOrdersGuide)[1] + "_update");
+  for (int32_t guide : {kCustomersGuide, kOrdersGuide})
+    EXPECT_EQ(ReadSearchIndexState(connection_, guide).state, IndexState::Stale) << guide;
+  ExecSqlite(file_, "UPDATE customers SET name = 'Zed' WHERE id = 1");
+  EXPECT_EQ(Search(kOrdersGuide, "zed"), "11 (scan)");
+  EXPECT_EQ(Search(kCustomersGuide, "zed"), "1 (scan)");
 }
 
 TEST_F(SideParts, ASidePartDroppedByHandIsNamedAndItsDropLetsTheWritesThrough) {

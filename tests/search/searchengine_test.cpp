@@ -1007,7 +1007,8 @@ TEST_F(SearchIndex, AnIndexItCannotKeepFreshIsRefusedLeavingTheDatabaseAsItWas) 
       SqliteColumn(file_, "SELECT Side_parts FROM Db_Search_Index_State WHERE DSG_ID = 2").at(0));
   ASSERT_EQ(parts.size(), 2u);
   EXPECT_EQ(SqliteColumn(file_, "SELECT group_concat(rowid) FROM " + parts[0].name + " WHERE " +
-                                    parts[0].name + " MATCH 'car' UNION ALL SELECT "
+                                    parts[0].name +
+                                    " MATCH 'car' UNION ALL SELECT "
                                     "group_concat(rowid) FROM " +
                                     parts[1].name + " WHERE " + parts[1].name + " MATCH 'car'"),
             (Texts{"10", "3"}));
