@@ -42,7 +42,7 @@ int32_t GuideOf(const std::string& name, std::string& rest) {
 
 // What sqlite_master holds of one side part (see sidepart.h).
 struct PartObjects {
-  bool table = false, pending = false;
+  bool table = false, pending = false, texts = false;
   std::set<std::string> watched;  // the tables its triggers are on
 };
 
@@ -60,6 +60,8 @@ std::map<std::string, PartObjects> ReadSideParts(rdo::SqlSession& connection) {
       part.table = true;
     else if (name.substr(kPartNameLength) == "_pending")
       part.pending = true;
+    else if (name.substr(kPartNameLength) == "_text")
+      part.texts = true;
   }
   return parts;
 }
@@ -145,7 +147,9 @@ std::string SidesGone(const std::set<std::string>& named,
     if (part.watched.empty()) add(missing, "the triggers of " + name);
     if (!part.table) add(gone, "its table " + name);
     if (!part.pending) add(gone, "its table " + name + "_pending");
-    if (!part.table || !part.pending) failing.insert(part.watched.begin(), part.watched.end());
+    if (!part.texts) add(gone, "its table " + name + "_text");
+    if (!part.table || !part.pending || !part.texts)
+      failing.insert(part.watched.begin(), part.watched.end());
   }
   return gone;
 }

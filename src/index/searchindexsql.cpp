@@ -27,14 +27,15 @@ std::string CreatePendingTable(int32_t guide) {
   return "CREATE TABLE " + PendingTable(guide) + " (Row_id INTEGER)";
 }
 
-std::string CreateEntries(const std::string& table, size_t search_columns) {
+std::string CreateEntries(const std::string& table, size_t search_columns,
+                          const std::string& texts) {
   std::string columns;
   for (size_t i = 1; i <= search_columns; ++i) columns += "c" + std::to_string(i) + ", ";
-  // The texts are kept: taking an entry out needs the texts it was made
-  // from, and the rows they came from have changed by then. columnsize=0:
-  // no ranking, so no sizes to keep.
+  // The texts are kept, by the FTS5 table or in texts: taking an entry out
+  // needs the texts it was made from, and the rows they came from have
+  // changed by then. columnsize=0: no ranking, so no sizes to keep.
   return "CREATE VIRTUAL TABLE " + table + " USING fts5(" + columns +
-         "tokenize='trigram', columnsize=0)";
+         (texts.empty() ? "" : "content='" + texts + "', ") + "tokenize='trigram', columnsize=0)";
 }
 
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {

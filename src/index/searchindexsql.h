@@ -67,8 +67,10 @@ std::string CreatePendingTable(int32_t guide);
 // The FTS5 table with one column per search column (c1, c2, ...).
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns);
 
-// The same FTS5 table named table.
-std::string CreateEntries(const std::string& table, size_t search_columns);
+// The same FTS5 table named table; with texts, one that keeps its texts in
+// that table (rowid, c1, c2, ...), which its writers keep.
+std::string CreateEntries(const std::string& table, size_t search_columns,
+                          const std::string& texts = "");
 
 // Fills the index from the guide's rows (FROM and own WHERE), grouped by the
 // candidate table's row id, with the search columns' value expressions.

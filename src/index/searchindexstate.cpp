@@ -138,7 +138,8 @@ long long SearchIndexBytes(rdo::rdoConnection& connection, int32_t guide) {
   if (auto named = parts.find(guide); named != parts.end())
     tables.insert(tables.end(), named->second.begin(), named->second.end());
   for (const std::string& table : tables)
-    for (const char* shadow : {"_data", "_idx", "_config", "_content", "_docsize", "_pending"})
+    for (const char* shadow :
+         {"_data", "_idx", "_config", "_content", "_docsize", "_pending", "_text"})
       names += (names.empty() ? "'" : ", '") + table + shadow + "'";
   // A part a guide shares with others counts for each of them.
   rdo::rdoResultset pages = connection.OpenResultset(

@@ -149,18 +149,15 @@ namespace corvanty {
 
 std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::string>& values,
                                   long long merge_at) {
-  const std::string pending = SidePendingTable(kept.part), entries = kept.part.name;
+  const std::string pending = SidePendingTable(kept.part);
   const std::string name = kept.part.name + "_";
   const std::string on = " ON " + DoubleQuoted(kept.part.table) + " ";
   const std::string update_on = UpdateOf(kept.columns_read, on);
   auto note = [&](const std::string& row_ids) {
     return "BEGIN INSERT INTO " + pending + " (Row_id) " + row_ids + "; END";
   };
-  const std::string ids = "SELECT Row_id FROM " + pending;
-  const std::string merge = "WHEN " + DueToMerge(pending, merge_at) + " BEGIN DELETE FROM " +
-                            entries + " WHERE rowid IN (" + ids + "); " +
-                            FillSidePart(kept.part, values) + " WHERE " + kPartQualifier +
-                            ".rowid IN (" + ids + "); DELETE FROM " + pending + "; END";
+  const std::string merge = "WHEN " + DueToMerge(pending, merge_at) + " BEGIN " +
+                            MergeSidePart(kept.part, values) + "END";
   const std::string replaced = Replaced(kept.part.table, kept.unique_keys, false);
   return {
       // A row an insert or a moving update replaces goes without a delete

@@ -78,16 +78,43 @@ std::string PartName(const std::string& table, const std::string& part_value) {
 
 std::string SidePendingTable(const SidePart& part) { return part.name + "_pending"; }
 
-std::string CreateSidePart(const SidePart& part) { return CreateEntries(part.name, 1); }
+std::string PartTextsTable(const SidePart& part) { return part.name + "_text"; }
+
+std::vector<std::string> CreateSidePart(const SidePart& part) {
+  return {"CREATE TABLE " + PartTextsTable(part) + " (c1)",
+          CreateEntries(part.name, 1, PartTextsTable(part))};
+}
 
 std::string CreateSidePendingTable(const SidePart& part) {
   return "CREATE TABLE " + SidePendingTable(part) + " (Row_id INTEGER)";
 }
 
 std::string FillSidePart(const SidePart& part, const std::vector<std::string>& values) {
-  return "INSERT INTO " + part.name + " (" + IndexColumns(1) + ") SELECT " + kPartQualifier +
-         ".rowid, " + PartValue(values[part.positions.front()], part.qualifier) + " FROM " +
-         DoubleQuoted(part.table) + " AS " + kPartQualifier;
+  return "INSERT INTO " + PartTextsTable(part) + " (" + IndexColumns(1) + ") SELECT " +
+         kPartQualifier + ".rowid, " + PartValue(values[part.positions.front()], part.qualifier) +
+         " FROM " + DoubleQuoted(part.table) + " AS " + kPartQualifier;
+}
+
+std::string MergeSidePart(const SidePart& part, const std::vector<std::string>& values) {
+  const std::string texts = PartTextsTable(part), pending = SidePendingTable(part);
+  const std::string ids = "SELECT Row_id FROM " + pending;
+  const std::string value = PartValue(values[part.positions.front()], part.qualifier);
+  // Same value, same type (1 and 1.0 are equal, not the same text), byte
+  // for byte whatever the column's collation: the same entry.
+  const std::string unchanged =
+      "SELECT t.rowid FROM " + texts + " AS t JOIN " + DoubleQuoted(part.table) + " AS " +
+      kPartQualifier + " ON " + kPartQualifier + ".rowid = t.rowid WHERE t.rowid IN (" + ids +
+      ") AND t.c1 IS (" + value + ") COLLATE BINARY AND typeof(t.c1) = typeof(" + value + ")";
+  return "DELETE FROM " + pending + " WHERE Row_id IN (" + unchanged + "); INSERT INTO " +
+         part.name + " (" + part.name + ", rowid, c1) SELECT 'delete', rowid, c1 FROM " + texts +
+         " WHERE rowid IN (" + ids + "); DELETE FROM " + texts + " WHERE rowid IN (" + ids + "); " +
+         FillSidePart(part, values) + " WHERE " + kPartQualifier + ".rowid IN (" + ids +
+         "); INSERT INTO " + part.name + " (rowid, c1) SELECT rowid, c1 FROM " + texts +
+         " WHERE rowid IN (" + ids + "); DELETE FROM " + pending + "; ";
+}
+
+std::string IndexPartTexts(const SidePart& part) {
+  return "INSERT INTO " + part.name + " (" + part.name + ") VALUES ('rebuild')";
 }
 
 std::vector<std::string> OwnValues(std::vector<std::string> values,

@@ -45,12 +45,21 @@ std::string PartValue(const std::string& value, const std::string& qualifier);
 // for every guide that searches it.
 std::string PartName(const std::string& table, const std::string& part_value);
 std::string SidePendingTable(const SidePart& part);
-std::string CreateSidePart(const SidePart& part);
+// The texts the part's entries are made of (rowid, c1): the part's FTS5
+// table reads them from there, and a merge compares them with the rows.
+std::string PartTextsTable(const SidePart& part);
+// The part's texts table, then its FTS5 table.
+std::vector<std::string> CreateSidePart(const SidePart& part);
 std::string CreateSidePendingTable(const SidePart& part);
 
-// Fills the part from every row of its table; values: all the guide's
-// searched values.
+// Fills the part's texts from every row of its table; values: all the
+// guide's searched values. IndexPartTexts then makes its entries of them.
 std::string FillSidePart(const SidePart& part, const std::vector<std::string>& values);
+std::string IndexPartTexts(const SidePart& part);
+
+// Makes the entries of the part's pending row ids again from the rows as
+// they are now, but those whose text is unchanged, and empties the list.
+std::string MergeSidePart(const SidePart& part, const std::vector<std::string>& values);
 
 // The values the guide's own entries hold: NULL where a side part holds it.
 std::vector<std::string> OwnValues(std::vector<std::string> values,

@@ -65,9 +65,10 @@ void DropUnnamedParts(rdo::rdoConnection& connection) {
 void MakePart(rdo::rdoConnection& connection, const KeptSide& kept,
               const std::vector<std::string>& values, long long merge_at) {
   DropPart(connection, kept.part.name);
-  connection.Execute(CreateSidePart(kept.part));
+  for (const std::string& table : CreateSidePart(kept.part)) connection.Execute(table);
   connection.Execute(CreateSidePendingTable(kept.part));
   connection.Execute(FillSidePart(kept.part, values));
+  connection.Execute(IndexPartTexts(kept.part));
   for (const std::string& trigger : KeepSide(kept, values, merge_at)) connection.Execute(trigger);
 }
 

@@ -246,8 +246,29 @@ Texts RebuiltEntries(const std::string& file, int32_t guide,
                  left_out);
 }
 
+// What the FTS5 index of a part holds, "row id term offset" each, and what
+// a fresh index of rows would: two views of one connection, compared as the
+// texts beside them say nothing of the index itself.
+std::pair<Texts, Texts> PartTerms(const std::string& file, const std::string& part,
+                                  const std::string& rows) {
+  sqlite::Database db(file, sqlite::Database::Mode::kReadWrite);
+  db.Exec("CREATE VIRTUAL TABLE temp.Kept USING fts5vocab(main, '" + part +
+          "', 'instance'); CREATE VIRTUAL TABLE temp.Fresh USING fts5(c1, content='', "
+          "tokenize='trigram', columnsize=0); INSERT INTO temp.Fresh (rowid, c1) " +
+          rows + "; CREATE VIRTUAL TABLE temp.Made USING fts5vocab(temp, 'Fresh', 'instance')");
+  std::pair<Texts, Texts> terms;
+  for (auto [table, list] : {std::pair("Kept", &terms.first), std::pair("Made", &terms.second)})
+    for (sqlite::Statement read = db.Prepare(std::string("SELECT doc || '|' || term || ' ' || "
+                                                         "offset FROM temp.") +
+                                             table + " ORDER BY doc, term, offset");
+         read.Step();)
+      list->emplace_back(read.TextView(0));
+  return terms;
+}
+
 // The entries of the guide's side parts but those pending, as they are
-// and as a rebuild would make them: each part's rows read again.
+// and as a rebuild would make them: each part's rows read again, its texts
+// and its FTS5 index.
 std::pair<Texts, Texts> SideEntries(const std::string& file, int32_t guide) {
   std::pair<Texts, Texts> entries;
   std::istringstream fills(SqliteColumn(file,
@@ -255,9 +276,10 @@ std::pair<Texts, Texts> SideEntries(const std::string& file, int32_t guide) {
                                         "WHERE DSG_ID = " +
                                             std::to_string(guide))
                                .at(0));
-  const std::string insert = "INSERT INTO ";
+  // Each fills the texts of a part: Db_Search_Part_H_text.
+  const std::string insert = "INSERT INTO ", texts = "_text";
   for (std::string fill; std::getline(fills, fill);) {
-    const std::string table = fill.substr(insert.size(), fill.find(" (") - insert.size());
+    const std::string table = fill.substr(insert.size(), fill.find(texts + " (") - insert.size());
     const Texts ids = SqliteColumn(file, "SELECT Row_id FROM " + table + "_pending");
     const std::set<std::string> pending(ids.begin(), ids.end());
     for (const std::string& entry :
@@ -267,6 +289,9 @@ std::pair<Texts, Texts> SideEntries(const std::string& file, int32_t guide) {
     for (const std::string& entry :
          Without(Entries(file, "SELECT * FROM (" + rows + ") ORDER BY 1"), pending))
       entries.second.push_back(entry);
+    const auto [kept, made] = PartTerms(file, table, rows);
+    for (const std::string& term : Without(kept, pending)) entries.first.push_back(term);
+    for (const std::string& term : Without(made, pending)) entries.second.push_back(term);
   }
   return entries;
 }
