@@ -36,6 +36,23 @@ class SideParts : public ::testing::Test {
     return keys + (planned.paths.at(0).indexed ? "(index)" : "(scan)");
   }
 
+  // Each search through its guide finds these keys.
+  struct Found {
+    int32_t guide;
+    const char* criteria;
+    const char* keys;
+  };
+  void ExpectFound(std::initializer_list<Found> searches) {
+    for (const Found& search : searches)
+      EXPECT_EQ(Search(search.guide, search.criteria), search.keys)
+          << search.guide << ": " << search.criteria;
+  }
+
+  void BuildBoth() {
+    BuildSearchIndex(connection_, kCustomersGuide);
+    BuildSearchIndex(connection_, kOrdersGuide);
+  }
+
   std::string Column(const std::string& sql) { return SqliteColumn(file_, sql).at(0); }
 
   // The part tables the guide reads, in the order of its searched values.
@@ -68,8 +85,7 @@ class SideParts : public ::testing::Test {
 };
 
 TEST_F(SideParts, AValueIsKeptOnceOnItsRowAndSharedByTheGuidesThatSearchIt) {
-  BuildSearchIndex(connection_, kCustomersGuide);
-  BuildSearchIndex(connection_, kOrdersGuide);
+  BuildBoth();
   const Texts customers = Parts(kCustomersGuide), orders = Parts(kOrdersGuide);
   ASSERT_EQ(customers.size(), 2u);
   ASSERT_EQ(orders.size(), 2u);
@@ -98,30 +114,28 @@ TEST_F(SideParts, AValueIsKeptOnceOnItsRowAndSharedByTheGuidesThatSearchIt) {
         Column(std::string("SELECT count(*) FROM ") + own + " WHERE coalesce(c1, c2) IS NOT NULL"),
         "0");
   // Carla's name gives both her orders, and herself; each alternative, its own.
-  EXPECT_EQ(Search(kOrdersGuide, "carla"), "10 12 (index)");
-  EXPECT_EQ(Search(kCustomersGuide, "carla"), "3 (index)");
-  EXPECT_EQ(Search(kOrdersGuide, "\"bike\" OR \"o'hara\""), "10 11 12 (index)");
-  EXPECT_EQ(Search(kCustomersGuide, "\"lyon\" OR \"borg\""), "3 4 (index)");
+  ExpectFound({{kOrdersGuide, "carla", "10 12 (index)"},
+               {kCustomersGuide, "carla", "3 (index)"},
+               {kOrdersGuide, "\"bike\" OR \"o'hara\"", "10 11 12 (index)"},
+               {kCustomersGuide, "\"lyon\" OR \"borg\"", "3 4 (index)"}});
 }
 
 TEST_F(SideParts, ANameWrittenIsPendingOnceOnTheCustomersRowAndFoundByBothGuides) {
-  BuildSearchIndex(connection_, kCustomersGuide);
-  BuildSearchIndex(connection_, kOrdersGuide);
+  BuildBoth();
   ExecSqlite(file_, "UPDATE customers SET name = 'Zed Blue' WHERE id = 1");
   for (const char* own : {"Db_Search_Index_1_pending", "Db_Search_Index_2_pending"})
     EXPECT_EQ(Column(std::string("SELECT count(*) FROM ") + own), "0");
   EXPECT_EQ(Column("SELECT group_concat(Row_id) FROM " + Parts(kOrdersGuide)[1] + "_pending"), "1");
   EXPECT_EQ(Column("SELECT count(*) FROM " + Parts(kCustomersGuide)[1] + "_pending"), "0");
   // Found by the name as it is, not as its entry has it.
-  EXPECT_EQ(Search(kOrdersGuide, "zed"), "11 (index)");
-  EXPECT_EQ(Search(kOrdersGuide, "\"blue\" AND \"zed\""), "11 (index)");
-  EXPECT_EQ(Search(kCustomersGuide, "zed"), "1 (index)");
-  EXPECT_EQ(Search(kCustomersGuide, "ann"), "(index)");
+  ExpectFound({{kOrdersGuide, "zed", "11 (index)"},
+               {kOrdersGuide, "\"blue\" AND \"zed\"", "11 (index)"},
+               {kCustomersGuide, "zed", "1 (index)"},
+               {kCustomersGuide, "ann", "(index)"}});
 }
 
 TEST_F(SideParts, DroppingOrRebuildingOneGuideLeavesTheOtherFreshAndExact) {
-  BuildSearchIndex(connection_, kCustomersGuide);
-  BuildSearchIndex(connection_, kOrdersGuide);
+  BuildBoth();
   const Texts customers = Parts(kCustomersGuide), orders = Parts(kOrdersGuide);
   ExecSqlite(file_, "UPDATE customers SET name = 'Zed' WHERE id = 1");
   // A rebuild makes the shared part again from the rows: nothing pending,
@@ -184,8 +198,7 @@ TEST_F(SideParts, AMergeMakesAgainTheEntriesWhoseTextChangedOnly) {
 // Its schema changed, a guide's index stays valid while its own objects and
 // its parts' are as they were built.
 TEST_F(SideParts, ATriggerOfASharedPartDroppedByHandMakesBothGuidesScan) {
-  BuildSearchIndex(connection_, kCustomersGuide);
-  BuildSearchIndex(connection_, kOrdersGuide);
+  BuildBoth();
   ExecSqlite(file_, "CREATE TABLE unrelated (x)");
   EXPECT_EQ(ReadSearchIndexState(connection_, kOrdersGuide).state, IndexState::Fresh);
   ExecSqlite(file_, "DROP TRIGGER " + Parts(kOrdersGuide)[1] + "_update");
