@@ -4,13 +4,15 @@
 // that read one table's row alone (a customer's name, read from the
 // customers table of the customers guide or of the orders guide), kept on
 // that table's rows, once for every guide that searches the same value of
-// the same table (whatever it calls the table): a write to a customer's name makes one entry again,
-// not one per guide, nor one per order. A part is the FTS5 table Db_Search_Part_H (H: 16 hex digits
-// naming the table and value it is filled from), one entry per row id of the table, whatever the
-// guides' rows, with its own pending list; the guides' own entries hold NULL
-// for those values. A part lives while a guide's row of
-// Db_Search_Index_State names it. Its upkeep: KeepSide
-// (searchindexupkeep.h); which values have one: PlanSides (upkeepplan.h).
+// the same table (whatever it calls the table): a write to a customer's
+// name makes one entry again, not one per guide, nor one per order. A part
+// is the FTS5 table Db_Search_Part_H (H: 16 hex digits naming the table and
+// value it is filled from), one entry per row id of the table, whatever the
+// guides' rows, with the texts of its entries (..._text) and its own
+// pending list (..._pending); the guides' own entries hold NULL for those
+// values. A part lives while a guide's row of Db_Search_Index_State names
+// it (sidepartobjects.h). Its upkeep: KeepSide (searchindexupkeep.h);
+// which values have one: PlanSides (upkeepplan.h).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,6 +46,7 @@ std::string PartValue(const std::string& value, const std::string& qualifier);
 // The part that keeps part_value (a PartValue) read from table: the same
 // for every guide that searches it.
 std::string PartName(const std::string& table, const std::string& part_value);
+
 std::string SidePendingTable(const SidePart& part);
 // The texts the part's entries are made of (rowid, c1): the part's FTS5
 // table reads them from there, and a merge compares them with the rows.
