@@ -7,6 +7,7 @@
 extern "C" {
 #include "postgres.h"
 // postgres.h first, as the server's headers require.
+#include "access/htup_details.h"
 #include "catalog/pg_type.h"
 #include "executor/spi.h"
 #include "fmgr.h"

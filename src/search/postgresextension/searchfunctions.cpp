@@ -91,7 +91,8 @@ void ResultShape(FunctionCallInfo fcinfo, FuncCallContext* funcctx) {
   if (get_call_result_type(fcinfo, nullptr, &shape) != TYPEFUNC_COMPOSITE)
     ereport(ERROR, (errcode(ERRCODE_FEATURE_NOT_SUPPORTED),
                     errmsg("the search function is called where no row type is known")));
-  funcctx->attinmeta = TupleDescGetAttInMetadata(BlessTupleDesc(shape));
+  funcctx->tuple_desc = BlessTupleDesc(shape);
+  funcctx->attinmeta = TupleDescGetAttInMetadata(funcctx->tuple_desc);
   MemoryContextSwitchTo(before);
 }
 
@@ -150,13 +151,11 @@ bool FetchRows(SearchCall& call) {
     }
     call.batch = call.batch * 2 > kLargestBatch ? kLargestBatch : call.batch * 2;
     call.fetched = SPI_processed;
-    call.rows =
-        static_cast<char**>(MemoryContextAlloc(call.rows_memory, sizeof(char*) * 3 * call.fetched));
-    for (uint64 r = 0; r < call.fetched; ++r)
-      for (int c = 0; c < 3; ++c) {
-        char* value = SPI_getvalue(SPI_tuptable->vals[r], SPI_tuptable->tupdesc, c + 1);
-        call.rows[r * 3 + c] = value ? MemoryContextStrdup(call.rows_memory, value) : nullptr;
-      }
+    call.rows = static_cast<HeapTuple*>(
+        MemoryContextAlloc(call.rows_memory, sizeof(HeapTuple) * call.fetched));
+    MemoryContext connected = MemoryContextSwitchTo(call.rows_memory);
+    for (uint64 r = 0; r < call.fetched; ++r) call.rows[r] = heap_copytuple(SPI_tuptable->vals[r]);
+    MemoryContextSwitchTo(connected);
     SPI_freetuptable(SPI_tuptable);
   }
   AtEOXact_GUC(true, level);
@@ -206,9 +205,9 @@ Datum velmorastine_search_rows(PG_FUNCTION_ARGS) {
       SRF_RETURN_NEXT(funcctx, ReturnRow(funcctx, values));
     }
     if (call.planned && (call.returned < call.fetched || FetchRows(call))) {
-      char** values = call.rows + 3 * call.returned++;
+      const HeapTuple row = call.rows[call.returned++];
       if (call.still_wanted > 0) --call.still_wanted;
-      SRF_RETURN_NEXT(funcctx, ReturnRow(funcctx, values));
+      SRF_RETURN_NEXT(funcctx, heap_copy_tuple_as_datum(row, funcctx->tuple_desc));
     }
   }
   CloseCursor(call);

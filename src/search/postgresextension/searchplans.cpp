@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "search/postgresextension/searchplans.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "search/postgresextension/postgresboundary.h"
@@ -39,7 +40,7 @@ bool SameDefinitions(const std::vector<GuideDefinition>& a, const std::vector<Gu
   return true;
 }
 
-// The one search kept, with what it was planned from.
+// A search kept, with what it was planned from.
 struct KeptSearch {
   std::vector<int32_t> guide_ids;
   std::string criteria;
@@ -47,7 +48,10 @@ struct KeptSearch {
   uint64_t relation_changes = 0;
   std::shared_ptr<PlannedStatements> planned;
 };
-KeptSearch kept;
+// The searches planned last, the latest last: an application alternating
+// between a few searches keeps them all.
+constexpr size_t kMostKeptSearches = 16;
+std::vector<KeptSearch> kept;
 
 }  // namespace
 
@@ -77,14 +81,21 @@ std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
   // the plan older than the count it is kept with.
   const uint64_t changes = relation_changes;
   std::vector<GuideDefinition> definitions = LoadGuideDefinitions(session, guide_ids);
-  if (kept.planned && kept.relation_changes == changes && kept.guide_ids == guide_ids &&
-      kept.criteria == criteria && SameDefinitions(kept.definitions, definitions))
-    return kept.planned;
-  kept = KeptSearch{};
+  const auto same = std::find_if(kept.begin(), kept.end(), [&](const KeptSearch& search) {
+    return search.guide_ids == guide_ids && search.criteria == criteria;
+  });
+  if (same != kept.end()) {
+    if (same->relation_changes == changes && SameDefinitions(same->definitions, definitions)) {
+      std::rotate(same, same + 1, kept.end());
+      return kept.back().planned;
+    }
+    kept.erase(same);
+  }
   auto planned = std::make_shared<PlannedStatements>();
   planned->statements = PlanSearchOf(session, definitions, SearchCriteria(criteria)).statements;
   planned->plans.assign(planned->statements.size(), nullptr);
-  kept = KeptSearch{guide_ids, criteria, std::move(definitions), changes, planned};
+  if (kept.size() == kMostKeptSearches) kept.erase(kept.begin());
+  kept.push_back(KeptSearch{guide_ids, criteria, std::move(definitions), changes, planned});
   return planned;
 }
 

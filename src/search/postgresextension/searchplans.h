@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
-// The last search planned in a server process, kept with its statements'
-// prepared plans for the next call with the same arguments while nothing it
-// was planned from has changed: the guides' definitions, read again on
+// The searches planned last in a server process, kept with their statements'
+// prepared plans for the next call with the same arguments while nothing they
+// were planned from has changed: the guides' definitions, read again on
 // every call in the caller's snapshot and compared, and the relations (a
 // trigram index made or dropped changes a guide's statement), which the
 // server's relation cache invalidations report. The server revalidates the
