@@ -25,10 +25,9 @@ struct SearchCall {
   HeapTuple* rows = nullptr;
   uint64 fetched = 0, returned = 0;
   long batch = 1;  // rows the next fetch asks for, growing to kLargestBatch
-  // The search paths the call works under (see searchfunctions.cpp), in the
+  // The search path the call works under (see searchfunctions.cpp), in the
   // call's memory.
-  const char* reading_path = nullptr;
-  const char* running_path = nullptr;
+  const char* path = nullptr;
 };
 
 // A fetch asks for one row first, then twice as many as before: a caller
