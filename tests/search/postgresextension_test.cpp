@@ -112,6 +112,39 @@ long ResidentKb(rdo::rdoConnection& connection) {
   return 0;
 }
 
+// The service's own refusals of its arguments, in the PL/pgSQL service's
+// words, SQLSTATE included.
+TEST_F(PostgresExtension, ArgumentsAreRefusedInTheServicesWords) {
+  rdo::rdoConnection connection = rdo::rdoConnection::Open(shop_->connect);
+  const std::pair<const char*, std::string> cases[] = {
+      {"'1,x', ''",
+       "22023: The Database Search Guide list '1,x' is not guide numbers separated by commas."},
+      {"NULL, ''",
+       "22023: The Database Search Guide list NULL is not guide numbers separated by commas."},
+      {"E'a\\\\b''', ''",
+       "22023: The Database Search Guide list E'a\\\\b''' is not guide numbers separated by "
+       "commas."},
+      {"'1,3000000000', ''",
+       "22003: The Database Search Guide list '1,3000000000' holds 3000000000, which is no guide "
+       "number."},
+      {"'1', '', -1",
+       "22023: The most rows wanted, -1, is not a number of rows: give 0 or more, or NULL for all "
+       "rows."},
+  };
+  shop_->Query("CREATE TABLE said (s text)");
+  for (const auto& [arguments, refusal] : cases)
+    EXPECT_EQ(
+        shop_->Query("DO $$ BEGIN PERFORM * FROM velmorastine_search(" + std::string(arguments) +
+                     "); EXCEPTION WHEN OTHERS THEN INSERT INTO said VALUES (SQLSTATE || "
+                     "': ' || SQLERRM); END $$; SELECT s FROM said; TRUNCATE said"),
+        Texts{refusal})
+        << arguments;
+  // Blanks, tabs and minus signs are allowed: no such guides.
+  EXPECT_EQ(Rows(connection, "SELECT * FROM velmorastine_search(' -5 ,' || chr(9) || '97 ', '')"),
+            Texts{"Error: Database Search Guide ID(s) invalid.|NULL|NULL"});
+  EXPECT_EQ(Rows(connection, "SELECT * FROM velmorastine_search('99', '', 0)"), Texts{});
+}
+
 TEST_F(PostgresExtension, AnErrorInAGuidesStatementReachesTheCallerAndLeavesNothingBehind) {
   rdo::rdoConnection connection = rdo::rdoConnection::Open(shop_->connect);
   EXPECT_THAT(ErrorOf(connection, "SELECT * FROM velmorastine_search('20,21', 'x')"),
