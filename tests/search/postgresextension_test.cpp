@@ -199,6 +199,30 @@ TEST_F(PostgresExtension, KeptPlansFollowTheGuidesAndTheirIndexes) {
   EXPECT_EQ(statement(), engine());
   DropTrigramIndex(tool, 1);
   EXPECT_EQ(statement(), engine());
+
+  // The searcher's own change, not yet committed, counts in its transaction,
+  // and is gone once rolled back.
+  const auto count = [&] {
+    return Rows(searcher, "SELECT count(*) FROM velmorastine_search('1', 'an')");
+  };
+  EXPECT_EQ(count(), Texts{"1"});
+  {
+    rdo::Transaction own = searcher.BeginTrans();
+    searcher.Execute(
+        "UPDATE Db_Search_Guide_Tables SET WHERE_clause = 'WHERE c.id > 4' WHERE DSG_ID = 1");
+    EXPECT_EQ(count(), Texts{"0"});
+  }
+  EXPECT_EQ(count(), Texts{"1"});
+  // In REPEATABLE READ the transaction's snapshot decides, whatever others
+  // commit meanwhile.
+  {
+    rdo::Transaction repeatable = searcher.BeginTrans();
+    searcher.Execute("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+    EXPECT_EQ(count(), Texts{"1"});
+    tool.Execute("UPDATE Db_Search_Guide_Tables SET WHERE_clause = NULL WHERE DSG_ID = 1");
+    EXPECT_EQ(count(), Texts{"1"});
+  }
+  EXPECT_EQ(count(), Texts{"2"});
   tool.Execute("UPDATE Db_Search_Guide_Cols SET Show_in_list = 0 WHERE DSG_ID = 1");
   EXPECT_THAT(
       ErrorOf(searcher, "SELECT * FROM velmorastine_search('1', 'an')"),

@@ -18,11 +18,12 @@ struct SearchCall {
   bool message_sent = false;                   // of an invalid guide list
   size_t next = 0;                             // the statement to run or return next
   char portal[NAMEDATALEN] = "";               // the open cursor's; empty: none
-  // The rows fetched from the cursor, returned as they are (text, text,
-  // int4, the function's own row type), in rows_memory, which each fetch
+  // The rows fetched from the cursor as values of the function's row type
+  // (text, text, int4: the cursor's own), in rows_memory, which each fetch
   // resets.
   MemoryContext rows_memory = nullptr;
-  HeapTuple* rows = nullptr;
+  Datum* rows = nullptr;
+  TupleDesc shape = nullptr;
   uint64 fetched = 0, returned = 0;
   long batch = 1;  // rows the next fetch asks for, growing to kLargestBatch
   // The search path the call works under (see searchfunctions.cpp), in the

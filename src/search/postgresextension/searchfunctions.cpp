@@ -91,6 +91,7 @@ SearchCall* StartCall(FunctionCallInfo fcinfo, FuncCallContext* funcctx, TupleDe
   MemoryContextRegisterResetCallback(funcctx->multi_call_memory_ctx, deletion);
   funcctx->user_fctx = call;
   call->path = PathOf(fcinfo);
+  call->shape = shape;
   call->rows_memory =
       AllocSetContextCreate(funcctx->multi_call_memory_ctx, "search rows", ALLOCSET_DEFAULT_SIZES);
   MemoryContextSwitchTo(before);
@@ -157,10 +158,11 @@ bool FetchRows(SearchCall& call) {
     }
     call.batch = call.batch * 2 > kLargestBatch ? kLargestBatch : call.batch * 2;
     call.fetched = SPI_processed;
-    call.rows = static_cast<HeapTuple*>(
-        MemoryContextAlloc(call.rows_memory, sizeof(HeapTuple) * call.fetched));
+    call.rows =
+        static_cast<Datum*>(MemoryContextAlloc(call.rows_memory, sizeof(Datum) * call.fetched));
     MemoryContext connected = MemoryContextSwitchTo(call.rows_memory);
-    for (uint64 r = 0; r < call.fetched; ++r) call.rows[r] = heap_copytuple(SPI_tuptable->vals[r]);
+    for (uint64 r = 0; r < call.fetched; ++r)
+      call.rows[r] = heap_copy_tuple_as_datum(SPI_tuptable->vals[r], call.shape);
     MemoryContextSwitchTo(connected);
     SPI_freetuptable(SPI_tuptable);
   }
@@ -227,9 +229,10 @@ Datum velmorastine_search_rows(PG_FUNCTION_ARGS) {
     Leave(level);
   }
   if (call.returned < call.fetched) {
-    const HeapTuple row = call.rows[call.returned++];
+    // Kept until the next fetch, after the caller is done with this row.
+    const Datum row = call.rows[call.returned++];
     if (call.still_wanted > 0) --call.still_wanted;
-    SRF_RETURN_NEXT(funcctx, heap_copy_tuple_as_datum(row, funcctx->tuple_desc));
+    SRF_RETURN_NEXT(funcctx, row);
   }
   CloseCursor(call);
   if (rsinfo && IsA(rsinfo, ReturnSetInfo))

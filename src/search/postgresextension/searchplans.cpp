@@ -2,6 +2,7 @@
 #include "search/postgresextension/searchplans.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 
 #include "search/postgresextension/postgresboundary.h"
@@ -16,6 +17,26 @@ uint64_t relation_changes = 0;
 std::vector<SPIPlanPtr> retired_plans;
 
 void CountRelationChange(Datum, Oid) { ++relation_changes; }
+
+// How many transactions that wrote have ended in the whole server, the
+// count the server's own snapshots are reused by: while it stays the same,
+// a new snapshot sees what the last one saw, so guide rows read under one
+// are still the rows. Only where that reasoning holds: a primary, in READ
+// COMMITTED (each statement a new snapshot; never an older one imported),
+// in a transaction that has written nothing (its own changes are not
+// counted until it ends). Elsewhere nullopt: the guides are read each call.
+std::optional<uint64_t> CompletedWriters() {
+  std::optional<uint64_t> count;
+  Guarded([&] {
+    if (RecoveryInProgress() || IsolationUsesXactSnapshot() ||
+        TransactionIdIsValid(GetTopTransactionIdIfAny()))
+      return;
+    LWLockAcquire(ProcArrayLock, LW_SHARED);
+    count = ShmemVariableCache->xactCompletionCount;
+    LWLockRelease(ProcArrayLock);
+  });
+  return count;
+}
 
 bool SameColumns(const GuideColumn& a, const GuideColumn& b) {
   return std::tie(a.Column_qualifier, a.Column_name, a.Show_in_list, a.Is_search_column,
@@ -46,6 +67,7 @@ struct KeptSearch {
   std::string criteria;
   std::vector<GuideDefinition> definitions;
   uint64_t relation_changes = 0;
+  std::optional<uint64_t> completions;  // see CompletedWriters
   std::shared_ptr<PlannedStatements> planned;
 };
 // The searches planned last, the latest last: an application alternating
@@ -77,15 +99,25 @@ void FreeRetiredPlans() {
 std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
                                                   const std::vector<int32_t>& guide_ids,
                                                   const std::string& criteria) {
-  // Read before the definitions: a change reported while planning makes
-  // the plan older than the count it is kept with.
+  // Both read before the definitions: a change while planning makes the
+  // plan older than the counts it is kept with, never newer.
   const uint64_t changes = relation_changes;
-  std::vector<GuideDefinition> definitions = LoadGuideDefinitions(session, guide_ids);
+  const std::optional<uint64_t> completions = CompletedWriters();
   const auto same = std::find_if(kept.begin(), kept.end(), [&](const KeptSearch& search) {
     return search.guide_ids == guide_ids && search.criteria == criteria;
   });
+  if (same != kept.end() && completions && same->completions == completions &&
+      same->relation_changes == changes) {
+    std::rotate(same, same + 1, kept.end());
+    return kept.back().planned;
+  }
+  std::vector<GuideDefinition> definitions = LoadGuideDefinitions(session, guide_ids);
   if (same != kept.end()) {
-    if (same->relation_changes == changes && SameDefinitions(same->definitions, definitions)) {
+    // Reading the guide tables takes in the invalidations other sessions
+    // sent meanwhile: the count as it is now decides.
+    if (same->relation_changes == relation_changes &&
+        SameDefinitions(same->definitions, definitions)) {
+      same->completions = completions;
       std::rotate(same, same + 1, kept.end());
       return kept.back().planned;
     }
@@ -95,7 +127,8 @@ std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
   planned->statements = PlanSearchOf(session, definitions, SearchCriteria(criteria)).statements;
   planned->plans.assign(planned->statements.size(), nullptr);
   if (kept.size() == kMostKeptSearches) kept.erase(kept.begin());
-  kept.push_back(KeptSearch{guide_ids, criteria, std::move(definitions), changes, planned});
+  kept.push_back(
+      KeptSearch{guide_ids, criteria, std::move(definitions), changes, completions, planned});
   return planned;
 }
 

@@ -2,11 +2,12 @@
 #pragma once
 // The searches planned last in a server process, kept with their statements'
 // prepared plans for the next call with the same arguments while nothing they
-// were planned from has changed: the guides' definitions, read again on
-// every call in the caller's snapshot and compared, and the relations (a
-// trigram index made or dropped changes a guide's statement), which the
-// server's relation cache invalidations report. The server revalidates the
-// prepared plans themselves when the objects they use change.
+// were planned from has changed: the guides' definitions, read again and
+// compared unless no transaction that wrote has ended since they were read
+// (see CompletedWriters in searchplans.cpp), and the relations (a trigram
+// index made or dropped changes a guide's statement), which the server's
+// relation cache invalidations report. The server revalidates the prepared
+// plans themselves when the objects they use change.
 #include <cstdint>
 #include <memory>
 #include <string>
