@@ -63,6 +63,7 @@ bool SameDefinitions(const std::vector<GuideDefinition>& a, const std::vector<Gu
 
 // A search kept, with what it was planned from.
 struct KeptSearch {
+  std::string path;
   std::vector<int32_t> guide_ids;
   std::string criteria;
   std::vector<GuideDefinition> definitions;
@@ -96,7 +97,7 @@ void FreeRetiredPlans() {
   }
 }
 
-std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
+std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session, const std::string& path,
                                                   const std::vector<int32_t>& guide_ids,
                                                   const std::string& criteria) {
   // Both read before the definitions: a change while planning makes the
@@ -104,7 +105,7 @@ std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
   const uint64_t changes = relation_changes;
   const std::optional<uint64_t> completions = CompletedWriters();
   const auto same = std::find_if(kept.begin(), kept.end(), [&](const KeptSearch& search) {
-    return search.guide_ids == guide_ids && search.criteria == criteria;
+    return search.path == path && search.guide_ids == guide_ids && search.criteria == criteria;
   });
   if (same != kept.end() && completions && same->completions == completions &&
       same->relation_changes == changes) {
@@ -128,7 +129,7 @@ std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
   planned->plans.assign(planned->statements.size(), nullptr);
   if (kept.size() == kMostKeptSearches) kept.erase(kept.begin());
   kept.push_back(
-      KeptSearch{guide_ids, criteria, std::move(definitions), changes, completions, planned});
+      KeptSearch{path, guide_ids, criteria, std::move(definitions), changes, completions, planned});
   return planned;
 }
 

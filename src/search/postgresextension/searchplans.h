@@ -37,9 +37,10 @@ struct PlannedStatements {
 // registered once, when the library is loaded.
 void WatchRelationChanges();
 
-// The statements for the guides and criteria given, on the session: the
-// kept ones, or newly planned (and kept). Throws what planning throws.
-std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
+// The statements for the guides and criteria given, on the session under
+// the search path named (the schema of the guide tables read): the kept
+// ones, or newly planned (and kept). Throws what planning throws.
+std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session, const std::string& path,
                                                   const std::vector<int32_t>& guide_ids,
                                                   const std::string& criteria);
 
