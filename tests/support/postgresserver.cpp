@@ -43,14 +43,15 @@ std::string UniqueName(const std::string& prefix) {
   return prefix + std::to_string(getpid()) + "_" + std::to_string(++made);
 }
 
-// The rows sql prints through psql in schema. Throws std::runtime_error
-// with psql's message when it fails, unless told it may.
+// The rows sql prints through psql in schema of database. Throws
+// std::runtime_error with psql's message when it fails, unless told it may.
 std::vector<std::string> Psql(const PostgresLogin& login, const std::string& sql,
-                              const std::string& schema, bool may_fail = false) {
+                              const std::string& schema, bool may_fail = false,
+                              const std::string& database = "postgres") {
   const CommandResult result =
       RunCommand(ChildEnvironment(login, schema),
                  {"/usr/bin/psql", "-X", "-q", "-A", "-t", "-0", "-P", "null=NULL", "-h",
-                  login.socket_folder, "-U", login.user, "-d", "postgres", "-c", sql});
+                  login.socket_folder, "-U", login.user, "-d", database, "-c", sql});
   if (result.exit_code != 0 && !may_fail) throw std::runtime_error("psql failed: " + result.err);
   std::vector<std::string> rows;  // each ended by a NUL
   for (size_t start = 0, end; (end = result.out.find('\0', start)) != std::string::npos;
@@ -176,29 +177,36 @@ std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& p
 }
 
 PostgresSchema::PostgresSchema(const std::string& dsn, const std::string& seed_sql,
-                               const PostgresLogin& server)
+                               const PostgresLogin& server, Database database)
     : dsn(dsn), server(server), name_(UniqueName("corvanty_test_")) {
-  Psql(server, "CREATE SCHEMA " + name_, "public");
+  if (database == Database::OwnDatabase) {
+    database_ = name_;
+    Psql(server, "CREATE DATABASE " + database_, "public");
+  }
+  Psql(server, "CREATE SCHEMA " + name_, "public", false, database_);
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
-  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, "postgres", name_);
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database_, name_);
   Query(seed_sql);
 }
 
 PostgresSchema::PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
                                const PostgresLogin& replica)
-    : dsn(dsn), server(replica), name_(primary.name_), owned_(false) {
+    : dsn(dsn), server(replica), name_(primary.name_), database_(primary.database_), owned_(false) {
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
-  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, "postgres", name_);
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database_, name_);
 }
 
 PostgresSchema::~PostgresSchema() {
   if (!owned_) return;
   // A server that has gone took the schema with its cluster.
-  Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true);
+  if (database_ == name_)
+    Psql(server, "DROP DATABASE " + database_ + " WITH (FORCE)", "public", true);
+  else
+    Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true);
 }
 
 std::vector<std::string> PostgresSchema::Query(const std::string& sql) const {
-  return Psql(server, sql, name_);
+  return Psql(server, sql, name_, false, database_);
 }
 
 PostgresRole::PostgresRole(const PostgresSchema& schema, const std::string& prefix)

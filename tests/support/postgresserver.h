@@ -50,11 +50,16 @@ const PostgresLogin& SharedPostgresServer();
 std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& primary);
 
 // A new schema on a server, seeded with seed_sql and reached through data
-// source dsn; dropped when it ends (so it is held, never copied).
+// source dsn; dropped when it ends (so it is held, never copied). It is
+// made in the database postgres, or in a database of its own for a test
+// that creates what a database holds once, whichever schema it is in (the
+// search extension).
 class PostgresSchema {
  public:
+  enum class Database { Shared, OwnDatabase };
   PostgresSchema(const std::string& dsn, const std::string& seed_sql,
-                 const PostgresLogin& server = SharedPostgresServer());
+                 const PostgresLogin& server = SharedPostgresServer(),
+                 Database database = Database::Shared);
   // The same schema on a replica of its server, reached through data source
   // dsn: only read there, and left to its primary to drop.
   PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
@@ -72,6 +77,7 @@ class PostgresSchema {
 
  private:
   std::string name_;
+  std::string database_ = "postgres";
   bool owned_ = true;
 };
 

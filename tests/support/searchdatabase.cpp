@@ -23,9 +23,10 @@ std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name) {
 }
 
 std::unique_ptr<PostgresSchema> AddPostgresShop(const std::string& dsn, const std::string& more_sql,
-                                                const PostgresLogin& server) {
-  return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql,
-                                          server);
+                                                const PostgresLogin& server,
+                                                PostgresSchema::Database database) {
+  return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql, server,
+                                          database);
 }
 
 void EachServer::SetUp() {

@@ -30,7 +30,8 @@ std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
 // The same shop in a new schema on a PostgreSQL server, more_sql run last.
 std::unique_ptr<PostgresSchema> AddPostgresShop(
     const std::string& dsn, const std::string& more_sql = "",
-    const PostgresLogin& server = SharedPostgresServer());
+    const PostgresLogin& server = SharedPostgresServer(),
+    PostgresSchema::Database database = PostgresSchema::Database::Shared);
 
 // A test run on each server, the same body on both, over databases of its
 // own: SQLite files, or schemas on the shared PostgreSQL server. A test on
