@@ -14,6 +14,7 @@
 #include "connections/rdo.h"
 #include "index/trigramindex.h"
 #include "search/searchengine.h"
+#include "support/odbcfixture.h"
 #include "support/postgresserver.h"
 #include "support/searchdatabase.h"
 
@@ -74,6 +75,8 @@ class PostgresExtension : public ::testing::Test {
 
   long RowsRead() { return std::stol(shop_->Query("SELECT last_value FROM read_rows").at(0)); }
 
+  // The test's own data sources: tests running at once each reach their own.
+  testing::OdbcFixture odbc_;
   std::unique_ptr<testing::PostgresSchema> shop_;
 };
 
