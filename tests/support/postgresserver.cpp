@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <system_error>
 
@@ -43,14 +44,15 @@ std::string UniqueName(const std::string& prefix) {
   return prefix + std::to_string(getpid()) + "_" + std::to_string(++made);
 }
 
-// The rows sql prints through psql in schema. Throws std::runtime_error
-// with psql's message when it fails, unless told it may.
+// The rows sql prints through psql in schema of database. Throws
+// std::runtime_error with psql's message when it fails, unless told it may.
 std::vector<std::string> Psql(const PostgresLogin& login, const std::string& sql,
-                              const std::string& schema, bool may_fail = false) {
+                              const std::string& schema, bool may_fail = false,
+                              const std::string& database = "postgres") {
   const CommandResult result =
       RunCommand(ChildEnvironment(login, schema),
                  {"/usr/bin/psql", "-X", "-q", "-A", "-t", "-0", "-P", "null=NULL", "-h",
-                  login.socket_folder, "-U", login.user, "-d", "postgres", "-c", sql});
+                  login.socket_folder, "-U", login.user, "-d", database, "-c", sql});
   if (result.exit_code != 0 && !may_fail) throw std::runtime_error("psql failed: " + result.err);
   std::vector<std::string> rows;  // each ended by a NUL
   for (size_t start = 0, end; (end = result.out.find('\0', start)) != std::string::npos;
@@ -175,30 +177,63 @@ std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& p
       }};
 }
 
+namespace {
+
+// Puts the search extension, once the server offers it, in a schema of its
+// own in the shared database, once for every process (the first one to take
+// the lock creates it). Under pg_catalog alone: tests plant look-alikes of
+// its functions in public.
+void HoldSharedExtension(const PostgresLogin& server) {
+  static std::set<std::string> held;
+  if (!held.insert(server.socket_folder).second) return;
+  Psql(server,
+       std::string("SELECT pg_advisory_xact_lock(hashtext('corvanty_test_extension_holder'));"
+                   "DO $$ BEGIN IF EXISTS (SELECT FROM pg_available_extensions WHERE name = '") +
+           kSearchExtension +
+           "') THEN CREATE SCHEMA IF NOT EXISTS corvanty_test_extension_holder; "
+           "CREATE EXTENSION IF NOT EXISTS " +
+           kSearchExtension + " SCHEMA corvanty_test_extension_holder; END IF; END $$",
+       "pg_catalog");
+}
+
+}  // namespace
+
+PostgresDatabase::PostgresDatabase(const std::string& owner, const PostgresLogin& server)
+    : server(server), name(UniqueName("corvanty_test_db_")) {
+  Psql(server, "CREATE DATABASE " + name + " OWNER " + owner, "public");
+}
+
+PostgresDatabase::~PostgresDatabase() {
+  Psql(server, "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)", "public", true);
+}
+
 PostgresSchema::PostgresSchema(const std::string& dsn, const std::string& seed_sql,
-                               const PostgresLogin& server)
-    : dsn(dsn), server(server), name_(UniqueName("corvanty_test_")) {
-  Psql(server, "CREATE SCHEMA " + name_, "public");
+                               const PostgresLogin& server, const std::string& database,
+                               const std::string& owner)
+    : dsn(dsn), server(server), database(database), name_(UniqueName("corvanty_test_")) {
+  if (database == "postgres") HoldSharedExtension(server);
+  Psql(server, "CREATE SCHEMA " + name_ + (owner.empty() ? "" : " AUTHORIZATION " + owner),
+       "public", false, database);
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
-  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, "postgres", name_);
-  Query(seed_sql);
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database, name_);
+  Query((owner.empty() ? "" : "SET ROLE " + owner + ";") + seed_sql);
 }
 
 PostgresSchema::PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
                                const PostgresLogin& replica)
-    : dsn(dsn), server(replica), name_(primary.name_), owned_(false) {
+    : dsn(dsn), server(replica), database(primary.database), name_(primary.name_), owned_(false) {
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
-  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, "postgres", name_);
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database, name_);
 }
 
 PostgresSchema::~PostgresSchema() {
   if (!owned_) return;
   // A server that has gone took the schema with its cluster.
-  Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true);
+  Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true, database);
 }
 
 std::vector<std::string> PostgresSchema::Query(const std::string& sql) const {
-  return Psql(server, sql, name_);
+  return Psql(server, sql, name_, false, database);
 }
 
 PostgresRole::PostgresRole(const PostgresSchema& schema, const std::string& prefix)

@@ -49,12 +49,32 @@ const PostgresLogin& SharedPostgresServer();
 // when this process is killed first.
 std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& primary);
 
+// The search extension's name, for tests that create it themselves.
+inline constexpr char kSearchExtension[] = "corvanty_search";
+
+// A database of its own on a server, owned by owner (a role's name), dropped
+// with its sessions when it ends. A database holds the search extension
+// once: tests of the extension work in one of these.
+class PostgresDatabase {
+ public:
+  PostgresDatabase(const std::string& owner, const PostgresLogin& server = SharedPostgresServer());
+  ~PostgresDatabase();
+
+  const PostgresLogin server;
+  const std::string name;
+};
+
 // A new schema on a server, seeded with seed_sql and reached through data
-// source dsn; dropped when it ends (so it is held, never copied).
+// source dsn; dropped when it ends (so it is held, never copied). In the
+// database postgres, shared by the tests, the search extension (when the
+// server offers it) is held by a schema of its own, so that the tool puts
+// the PL/pgSQL service in every test's schema there. Given an owner (a
+// role's name), the schema is the owner's and seed_sql runs as the owner.
 class PostgresSchema {
  public:
   PostgresSchema(const std::string& dsn, const std::string& seed_sql,
-                 const PostgresLogin& server = SharedPostgresServer());
+                 const PostgresLogin& server = SharedPostgresServer(),
+                 const std::string& database = "postgres", const std::string& owner = "");
   // The same schema on a replica of its server, reached through data source
   // dsn: only read there, and left to its primary to drop.
   PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
@@ -67,6 +87,7 @@ class PostgresSchema {
 
   const std::string dsn;
   const PostgresLogin server;
+  const std::string database;
   const std::string connect =  // the data source with the login
       basCorvantyAdmin::BuildConnectString(dsn, server.user, server.password);
 

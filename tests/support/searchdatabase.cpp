@@ -23,9 +23,11 @@ std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name) {
 }
 
 std::unique_ptr<PostgresSchema> AddPostgresShop(const std::string& dsn, const std::string& more_sql,
-                                                const PostgresLogin& server) {
-  return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql,
-                                          server);
+                                                const PostgresLogin& server,
+                                                const std::string& database,
+                                                const std::string& owner) {
+  return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql, server,
+                                          database, owner);
 }
 
 void EachServer::SetUp() {

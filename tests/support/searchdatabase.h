@@ -27,10 +27,12 @@ enum ShopGuide : int32_t {
 // connect string "DSN=name;".
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
 
-// The same shop in a new schema on a PostgreSQL server, more_sql run last.
+// The same shop in a new schema on a PostgreSQL server, more_sql run last;
+// in database, owned by owner when one is given (see PostgresSchema).
 std::unique_ptr<PostgresSchema> AddPostgresShop(
     const std::string& dsn, const std::string& more_sql = "",
-    const PostgresLogin& server = SharedPostgresServer());
+    const PostgresLogin& server = SharedPostgresServer(), const std::string& database = "postgres",
+    const std::string& owner = "");
 
 // A test run on each server, the same body on both, over databases of its
 // own: SQLite files, or schemas on the shared PostgreSQL server. A test on
