@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "connections/connectionstore.h"
 #include "schema/readiness.h"
@@ -37,7 +36,7 @@ const char kOffered[] = " The server offers the extension corvanty_search 1.0, n
 const char kSearchesMore[] =
     "it runs the guides' statements under its own schema alone, and this connection searches "
     "other schemas too.";
-// Who may run the schema's velmorastine_search, of three roles.
+// Who may run the schema's velmorastine_search, of the roles listed after it.
 const char kWhoMayRun[] =
     "SELECT string_agg(r || ' ' || has_function_privilege(r, "
     "'velmorastine_search(text, text, integer)', 'EXECUTE'), ', ' ORDER BY r) FROM "
@@ -50,13 +49,7 @@ class PostgresExtension : public testing::DatabaseTest {
     if (IsSkipped() || HasFatalFailure()) return;
     DatabaseTest::SetUp();
     home_ = std::make_unique<testing::PostgresSchema>("ExtensionHome", "");
-    const Texts offered = home_->Query(
-        std::string("SELECT default_version FROM pg_available_extensions WHERE name = '") +
-        testing::kSearchExtension + "'");
-    if (offered.empty() && std::getenv("CORVANTY_REQUIRE_POSTGRES"))
-      FAIL() << "the server offers no extension corvanty_search: install it into the server's "
-                "folders first (cmake --install build --component postgresql_extension)";
-    if (offered.empty()) GTEST_SKIP() << "the server offers no extension corvanty_search";
+    testing::SkipWithoutSearchExtension(*home_);
   }
 
   // A shop in a database of its own, whose schema and tables are owner's;

@@ -198,6 +198,17 @@ void HoldSharedExtension(const PostgresLogin& server) {
 
 }  // namespace
 
+void SkipWithoutSearchExtension(const PostgresSchema& schema) {
+  if (schema.Query(std::string("SELECT count(*) FROM pg_available_extensions WHERE name = '") +
+                   kSearchExtension + "'") == std::vector<std::string>{"1"})
+    return;
+  if (!Environment("CORVANTY_REQUIRE_POSTGRES").empty())
+    FAIL() << "the server offers no extension " << kSearchExtension
+           << ": install it into the server's folders first (cmake --install build --component "
+              "postgresql_extension)";
+  GTEST_SKIP() << "the server offers no extension " << kSearchExtension;
+}
+
 PostgresDatabase::PostgresDatabase(const std::string& owner, const PostgresLogin& server)
     : server(server), name(UniqueName("corvanty_test_db_")) {
   Psql(server, "CREATE DATABASE " + name + " OWNER " + owner, "public");

@@ -52,6 +52,11 @@ std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& p
 // The search extension's name, for tests that create it themselves.
 inline constexpr char kSearchExtension[] = "corvanty_search";
 
+// Skips the test (or fails it in CI) when the server of schema offers no
+// search extension: it is installed into the server's folders by cmake
+// --install build --component postgresql_extension.
+void SkipWithoutSearchExtension(const class PostgresSchema& schema);
+
 // A database of its own on a server, owned by owner (a role's name), dropped
 // with its sessions when it ends. A database holds the search extension
 // once: tests of the extension work in one of these.
