@@ -14,6 +14,7 @@ case "${1:-}" in
       qt6-base-dev libgl-dev fonts-dejavu-core
       unixodbc unixodbc-dev odbcinst libsqliteodbc
       libsqlite3-dev sqlite3
+      postgresql-server-dev-15
       libgtest-dev libgmock-dev
       xvfb xauth
       help2man dpkg-dev file lintian desktop-file-utils appstream

@@ -40,7 +40,12 @@ std::optional<SearchResult> SearchRun::Next() {
 
 PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>& guide_ids,
                          const SearchCriteria& criteria) {
-  const std::vector<GuideDefinition> definitions = LoadGuideDefinitions(connection, guide_ids);
+  return PlanSearchOf(connection, LoadGuideDefinitions(connection, guide_ids), criteria);
+}
+
+PlannedSearch PlanSearchOf(rdo::SqlSession& connection,
+                           const std::vector<GuideDefinition>& definitions,
+                           const SearchCriteria& criteria) {
   SearchStatements generated =
       GenerateSearchStatements(definitions, criteria, connection.GetDialect());
   if (!generated.Error.empty()) ThrowSearchError(generated.Error);

@@ -53,6 +53,10 @@ struct PlannedSearch {
 // the generator's message for an invalid guide list or guide.
 PlannedSearch PlanSearch(rdo::SqlSession& connection, const std::vector<int32_t>& guide_ids,
                          const SearchCriteria& criteria);
+// The same for guide definitions already read on the connection.
+PlannedSearch PlanSearchOf(rdo::SqlSession& connection,
+                           const std::vector<GuideDefinition>& definitions,
+                           const SearchCriteria& criteria);
 
 // Generates the statements of the listed guides for the connection's
 // dialect and starts the search on it, or on a connection opened with

@@ -53,17 +53,12 @@ class PostgresExtension : public testing::DatabaseTest {
   }
 
   // A shop in a database of its own, whose schema and tables are owner's;
-  // both dropped when it ends, before the owner's role.
-  struct OwnedShop {
-    OwnedShop(const std::string& owner, const std::string& dsn)
-        : database(owner),
-          schema(testing::AddPostgresShop(dsn, "", database.server, database.name, owner)) {}
-    const testing::PostgresSchema* operator->() const { return schema.get(); }
-    const testing::PostgresSchema& operator*() const { return *schema; }
-
-    const testing::PostgresDatabase database;
-    const std::unique_ptr<testing::PostgresSchema> schema;
-  };
+  // dropped when it ends, before the owner's role.
+  static std::unique_ptr<testing::PostgresSchema> OwnedShop(const std::string& owner,
+                                                            const std::string& dsn) {
+    return testing::AddPostgresShop(dsn, "", testing::SharedPostgresServer(),
+                                    testing::PostgresSchema::Database::OwnDatabase, owner);
+  }
 
   // The schema's velmorastine_search as the service's form and version
   // found in the catalogue.
@@ -100,7 +95,7 @@ Texts Lines(rdo::rdoConnection& connection, const std::string& sql) {
 
 TEST_F(PostgresExtension, TheDatabasesOwnerInstallsItSaysSoAndItFindsWhatTheEngineFinds) {
   const testing::PostgresRole owner(*home_, "corvanty_dbowner_");
-  const OwnedShop shop(owner.name, "OwnedShop");
+  const auto shop = OwnedShop(owner.name, "OwnedShop");
   const std::string schema = SchemaOf(*shop);
   const std::string connect = basCorvantyAdmin::BuildConnectString(shop->dsn, owner.name, "role");
   Session session(connect);
@@ -138,7 +133,7 @@ TEST_F(PostgresExtension, TheDatabasesOwnerInstallsItSaysSoAndItFindsWhatTheEngi
 // The superuser, whose extension's functions are its own: the rights of the
 // service replaced pass to the one that replaces it, both ways.
 TEST_F(PostgresExtension, SwitchingFormsKeepsWhoMayRunTheSearch) {
-  const OwnedShop shop("corvanty", "SwitchedShop");
+  const auto shop = OwnedShop("corvanty", "SwitchedShop");
   const std::string schema = SchemaOf(*shop);
   const testing::PostgresRole clerk(*shop, "corvanty_clerk_");
   const testing::PostgresRole stranger(*shop, "corvanty_stranger_");
@@ -181,7 +176,7 @@ TEST_F(PostgresExtension, SwitchingFormsKeepsWhoMayRunTheSearch) {
 // already in the schema stops the server.
 TEST_F(PostgresExtension, ARefusedExtensionLeavesThePlPgsqlServiceAndSaysWhy) {
   const testing::PostgresRole owner(*home_, "corvanty_dbowner_");
-  const OwnedShop shop(owner.name, "RefusedShop");
+  const auto shop = OwnedShop(owner.name, "RefusedShop");
   const std::string schema = SchemaOf(*shop);
   Session session(basCorvantyAdmin::BuildConnectString(shop->dsn, owner.name, "role"));
   rdo::rdoConnection& connection = session.Connection();

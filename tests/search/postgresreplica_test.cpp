@@ -35,9 +35,8 @@ TEST_P(PostgresReplica, SearchesFindWhatThePrimaryHolds) {
   const testing::PostgresSchema& primary = *schemas_.back();
   testing::SkipWithoutSearchExtension(primary);
   if (IsSkipped() || HasFatalFailure()) return;
-  const testing::PostgresDatabase database(primary.server.user, primary.server);
-  const auto extension_primary =
-      testing::AddPostgresShop("ExtensionReplicated", "", primary.server, database.name);
+  const auto extension_primary = testing::AddPostgresShop(
+      "ExtensionReplicated", "", primary.server, testing::PostgresSchema::Database::OwnDatabase);
   const std::vector<const testing::PostgresSchema*> primaries = {&primary, extension_primary.get()};
   for (const testing::PostgresSchema* shop : primaries) {
     Session session(shop->connect);

@@ -315,6 +315,11 @@ std::string GuideList(const std::vector<int32_t>& guides) {
   return list;
 }
 
+// The PostgreSQL extension in the schema of the guide tables.
+const char kCreateSearchExtension[] =
+    "DO $$ BEGIN EXECUTE format('CREATE EXTENSION corvanty_search SCHEMA %I', current_schema()); "
+    "END $$";
+
 const char kExtensionSearch[] = "SELECT * FROM velmorastine_search(?1, ?2)";
 const char kExtensionStatements[] = "SELECT sql FROM velmorastine_search_sql(?1, ?2)";
 
@@ -333,13 +338,29 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
       BuildTrigramIndex(indexed, guide);
     else
       BuildSearchIndex(indexed, guide, MergeAt(guide));
-  // On PostgreSQL its search service answers alike, through the indexes and without.
+  // On PostgreSQL its search service answers alike, through the indexes and without,
+  // in both its forms: the PL/pgSQL functions, and the extension on copies in
+  // databases of their own (a database holds the extension once).
   std::vector<rdo::rdoConnection*> served;
   if (postgres()) served = {&indexed, &plain};
   for (const std::unique_ptr<PostgresSchema>& schema : schemas_) {
     Session session(schema->connect);
     ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
   }
+  std::vector<std::unique_ptr<PostgresSchema>> extension_copies;
+  std::vector<rdo::rdoConnection> extension_served;
+  for (const char* copy : {"IndexedExtension", "PlainExtension"}) {
+    if (!postgres()) break;
+    const auto& schema = extension_copies.emplace_back(
+        AddPostgresShop(std::string(copy) + "OnPostgres", rows, SharedPostgresServer(),
+                        PostgresSchema::Database::OwnDatabase));
+    schema->Query(kCreateSearchExtension);
+    rdo::rdoConnection& connection =
+        extension_served.emplace_back(rdo::rdoConnection::Open(schema->connect));
+    if (extension_served.size() == 1)
+      for (int32_t guide : kSearched) BuildTrigramIndex(connection, guide);
+  }
+  for (rdo::rdoConnection& connection : extension_served) served.push_back(&connection);
 
   // On SQLite the extension, in a connection of its own to each file, runs
   // the engine's statements and finds its rows in its order.
@@ -380,7 +401,8 @@ TEST_P(IndexedSearch, FindsWhatTheScanFindsForRandomCriteria) {
     for (rdo::rdoConnection* connection : served) {
       Texts statements;
       for (const GuideStatement& statement :
-           (connection == &indexed ? planned : scanned).statements)
+           (connection == &indexed || connection == extension_served.data() ? planned : scanned)
+               .statements)
         statements.push_back(statement.SQL);
       ASSERT_EQ(AskService(*connection, criteria), std::pair(statements, lines))
           << "criteria: " << criteria;

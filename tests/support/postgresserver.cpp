@@ -209,42 +209,42 @@ void SkipWithoutSearchExtension(const PostgresSchema& schema) {
   GTEST_SKIP() << "the server offers no extension " << kSearchExtension;
 }
 
-PostgresDatabase::PostgresDatabase(const std::string& owner, const PostgresLogin& server)
-    : server(server), name(UniqueName("corvanty_test_db_")) {
-  Psql(server, "CREATE DATABASE " + name + " OWNER " + owner, "public");
-}
-
-PostgresDatabase::~PostgresDatabase() {
-  Psql(server, "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)", "public", true);
-}
-
 PostgresSchema::PostgresSchema(const std::string& dsn, const std::string& seed_sql,
-                               const PostgresLogin& server, const std::string& database,
+                               const PostgresLogin& server, Database database,
                                const std::string& owner)
-    : dsn(dsn), server(server), database(database), name_(UniqueName("corvanty_test_")) {
-  if (database == "postgres") HoldSharedExtension(server);
+    : dsn(dsn), server(server), name_(UniqueName("corvanty_test_")) {
+  const std::string owned_by = owner.empty() ? "" : " OWNER " + owner;
+  if (database == Database::OwnDatabase) {
+    database_ = name_;
+    Psql(server, "CREATE DATABASE " + database_ + owned_by, "public");
+  } else {
+    HoldSharedExtension(server);
+  }
   Psql(server, "CREATE SCHEMA " + name_ + (owner.empty() ? "" : " AUTHORIZATION " + owner),
-       "public", false, database);
+       "public", false, database_);
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
-  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database, name_);
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database_, name_);
   Query((owner.empty() ? "" : "SET ROLE " + owner + ";") + seed_sql);
 }
 
 PostgresSchema::PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
                                const PostgresLogin& replica)
-    : dsn(dsn), server(replica), database(primary.database), name_(primary.name_), owned_(false) {
+    : dsn(dsn), server(replica), name_(primary.name_), database_(primary.database_), owned_(false) {
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
-  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database, name_);
+  WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database_, name_);
 }
 
 PostgresSchema::~PostgresSchema() {
   if (!owned_) return;
   // A server that has gone took the schema with its cluster.
-  Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true, database);
+  if (database_ == name_)
+    Psql(server, "DROP DATABASE " + database_ + " WITH (FORCE)", "public", true);
+  else
+    Psql(server, "DROP SCHEMA " + name_ + " CASCADE", "public", true);
 }
 
 std::vector<std::string> PostgresSchema::Query(const std::string& sql) const {
-  return Psql(server, sql, name_, false, database);
+  return Psql(server, sql, name_, false, database_);
 }
 
 PostgresRole::PostgresRole(const PostgresSchema& schema, const std::string& prefix)

@@ -52,34 +52,21 @@ std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& p
 // The search extension's name, for tests that create it themselves.
 inline constexpr char kSearchExtension[] = "corvanty_search";
 
-// Skips the test (or fails it in CI) when the server of schema offers no
-// search extension: it is installed into the server's folders by cmake
-// --install build --component postgresql_extension.
-void SkipWithoutSearchExtension(const class PostgresSchema& schema);
-
-// A database of its own on a server, owned by owner (a role's name), dropped
-// with its sessions when it ends. A database holds the search extension
-// once: tests of the extension work in one of these.
-class PostgresDatabase {
- public:
-  PostgresDatabase(const std::string& owner, const PostgresLogin& server = SharedPostgresServer());
-  ~PostgresDatabase();
-
-  const PostgresLogin server;
-  const std::string name;
-};
-
 // A new schema on a server, seeded with seed_sql and reached through data
-// source dsn; dropped when it ends (so it is held, never copied). In the
-// database postgres, shared by the tests, the search extension (when the
-// server offers it) is held by a schema of its own, so that the tool puts
-// the PL/pgSQL service in every test's schema there. Given an owner (a
-// role's name), the schema is the owner's and seed_sql runs as the owner.
+// source dsn; dropped when it ends (so it is held, never copied). It is
+// made in the database postgres, or in a database of its own for a test
+// that creates what a database holds once, whichever schema it is in (the
+// search extension). In the database postgres the search extension, when
+// the server offers it, is held by a schema of its own, so that the tool
+// puts the PL/pgSQL service in every test's schema there. Given an owner (a
+// role's name), the schema and its own database are the owner's, and
+// seed_sql runs as the owner.
 class PostgresSchema {
  public:
+  enum class Database { Shared, OwnDatabase };
   PostgresSchema(const std::string& dsn, const std::string& seed_sql,
                  const PostgresLogin& server = SharedPostgresServer(),
-                 const std::string& database = "postgres", const std::string& owner = "");
+                 Database database = Database::Shared, const std::string& owner = "");
   // The same schema on a replica of its server, reached through data source
   // dsn: only read there, and left to its primary to drop.
   PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
@@ -92,14 +79,19 @@ class PostgresSchema {
 
   const std::string dsn;
   const PostgresLogin server;
-  const std::string database;
   const std::string connect =  // the data source with the login
       basCorvantyAdmin::BuildConnectString(dsn, server.user, server.password);
 
  private:
   std::string name_;
+  std::string database_ = "postgres";
   bool owned_ = true;
 };
+
+// Skips the test (or fails it in CI) when the server of schema offers no
+// search extension: it is installed into the server's folders by cmake
+// --install build --component postgresql_extension.
+void SkipWithoutSearchExtension(const PostgresSchema& schema);
 
 // A login role of its own on a schema's server (password "role"), dropped
 // with everything it owns and every right it was given when it ends.

@@ -24,7 +24,7 @@ std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name) {
 
 std::unique_ptr<PostgresSchema> AddPostgresShop(const std::string& dsn, const std::string& more_sql,
                                                 const PostgresLogin& server,
-                                                const std::string& database,
+                                                PostgresSchema::Database database,
                                                 const std::string& owner) {
   return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql, server,
                                           database, owner);

@@ -28,10 +28,12 @@ enum ShopGuide : int32_t {
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
 
 // The same shop in a new schema on a PostgreSQL server, more_sql run last;
-// in database, owned by owner when one is given (see PostgresSchema).
+// in a database of its own, owned by owner when one is given (see
+// PostgresSchema).
 std::unique_ptr<PostgresSchema> AddPostgresShop(
     const std::string& dsn, const std::string& more_sql = "",
-    const PostgresLogin& server = SharedPostgresServer(), const std::string& database = "postgres",
+    const PostgresLogin& server = SharedPostgresServer(),
+    PostgresSchema::Database database = PostgresSchema::Database::Shared,
     const std::string& owner = "");
 
 // A test run on each server, the same body on both, over databases of its
