@@ -6,7 +6,8 @@
 # and changelog in the documentation folder of the package that holds these
 # files, postgresql-NN-corvanty-search (cmake/package.cmake). All absolute:
 # the server looks nowhere else, whatever the install prefix, so that
-# installing the component is installing what the package installs.
+# installing the component is installing what the package installs. Left
+# out of a plain `cmake --install`, whose prefix it would not keep to.
 foreach(dir pkglibdir sharedir version)
   execute_process(COMMAND ${CORVANTY_PG_CONFIG} --${dir} OUTPUT_VARIABLE pg_${dir}
                   OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
@@ -20,11 +21,11 @@ set(CORVANTY_PG_MAJOR ${CMAKE_MATCH_1})
 set(CORVANTY_PG_PACKAGE postgresql-${CORVANTY_PG_MAJOR}-corvanty-search)
 
 install(TARGETS corvanty_postgres_search LIBRARY DESTINATION ${pg_pkglibdir}
-        COMPONENT postgresql_extension)
+        COMPONENT postgresql_extension EXCLUDE_FROM_ALL)
 install(FILES src/search/postgresextension/corvanty_search.control
               src/search/postgresextension/corvanty_search--1.0.sql
-        DESTINATION ${pg_sharedir}/extension COMPONENT postgresql_extension)
+        DESTINATION ${pg_sharedir}/extension COMPONENT postgresql_extension EXCLUDE_FROM_ALL)
 install(FILES packaging/copyright ${changelog}
         DESTINATION /usr/share/doc/${CORVANTY_PG_PACKAGE}
-        COMPONENT postgresql_extension)
+        COMPONENT postgresql_extension EXCLUDE_FROM_ALL)
 add_dependencies(corvanty_installables corvanty_postgres_search)
