@@ -32,7 +32,8 @@ dpkg_quietly() {  # dpkg's trigger chatter only when it fails
 }
 dpkg_quietly -i "$extension_deb"
 for file in "${extension_files[@]}"; do
-  check "dpkg installed $file" test -f "$file"
+  check "the package installed $file" \
+    test "$(dpkg-query -S "$file" 2>/dev/null)" = "$extension_package: $file"
 done
 
 scripts/postgres-cluster.sh start "$cluster"
