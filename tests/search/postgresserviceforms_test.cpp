@@ -42,7 +42,7 @@ const char kWhoMayRun[] =
     "'velmorastine_search(text, text, integer)', 'EXECUTE'), ', ' ORDER BY r) FROM "
     "unnest(ARRAY['";
 
-class PostgresExtension : public testing::DatabaseTest {
+class PostgresServiceForms : public testing::DatabaseTest {
  protected:
   void SetUp() override {
     testing::SkipWithoutPostgres();
@@ -93,7 +93,7 @@ Texts Lines(rdo::rdoConnection& connection, const std::string& sql) {
   return lines;
 }
 
-TEST_F(PostgresExtension, TheDatabasesOwnerInstallsItSaysSoAndItFindsWhatTheEngineFinds) {
+TEST_F(PostgresServiceForms, TheDatabasesOwnerInstallsItSaysSoAndItFindsWhatTheEngineFinds) {
   const testing::PostgresRole owner(*home_, "corvanty_dbowner_");
   const auto shop = OwnedShop(owner.name, "OwnedShop");
   const std::string schema = SchemaOf(*shop);
@@ -132,7 +132,7 @@ TEST_F(PostgresExtension, TheDatabasesOwnerInstallsItSaysSoAndItFindsWhatTheEngi
 
 // The superuser, whose extension's functions are its own: the rights of the
 // service replaced pass to the one that replaces it, both ways.
-TEST_F(PostgresExtension, SwitchingFormsKeepsWhoMayRunTheSearch) {
+TEST_F(PostgresServiceForms, SwitchingFormsKeepsWhoMayRunTheSearch) {
   const auto shop = OwnedShop("corvanty", "SwitchedShop");
   const std::string schema = SchemaOf(*shop);
   const testing::PostgresRole clerk(*shop, "corvanty_clerk_");
@@ -174,7 +174,7 @@ TEST_F(PostgresExtension, SwitchingFormsKeepsWhoMayRunTheSearch) {
 // tool says why: a database owner cannot narrow who may run functions the
 // extension gives to the superuser; a function of the extension's name
 // already in the schema stops the server.
-TEST_F(PostgresExtension, ARefusedExtensionLeavesThePlPgsqlServiceAndSaysWhy) {
+TEST_F(PostgresServiceForms, ARefusedExtensionLeavesThePlPgsqlServiceAndSaysWhy) {
   const testing::PostgresRole owner(*home_, "corvanty_dbowner_");
   const auto shop = OwnedShop(owner.name, "RefusedShop");
   const std::string schema = SchemaOf(*shop);
