@@ -6,8 +6,10 @@
 // statement it runs (and its memory), and last the columns editor's load on
 // a catalogue of 20,000 columns. The criteria default to counts that suit the
 // demo at 1,000,000 order lines. With --postgres it times a guide's trigram
-// indexes against the scan on that PostgreSQL database instead, and its search
-// service against the statement sent by the client and against corvanty search.
+// indexes against the scan on that PostgreSQL database instead, its search
+// service against the statement sent by the client and against corvanty
+// search, and the service's two forms, PL/pgSQL and the search extension,
+// against the client's statement (--only forms for those alone).
 //
 // Without --db the demo database is made in a temporary folder and removed
 // afterwards; with --db the file is made only if it does not exist, and kept.
@@ -25,6 +27,7 @@
 #include "bench/benchodbc.h"
 #include "bench/benchsearch.h"
 #include "bench/benchservice.h"
+#include "bench/benchserviceforms.h"
 #include "bench/benchtrigram.h"
 #include "bench/benchupkeep.h"
 #include "connections/rdo.h"
@@ -40,7 +43,8 @@ constexpr char kUsage[] =
     "                      [--indexed-wide TEXT] [--writes N] [--contention-seconds S]\n"
     "                      [--only extension|upkeep]\n"
     "       corvanty_bench --postgres CONNECT [--guide N] [--wide-guide N] [--runs N]\n"
-    "                      [--selective TEXT] [--medium TEXT] [--indexed-wide TEXT]\n";
+    "                      [--selective TEXT] [--medium TEXT] [--indexed-wide TEXT]\n"
+    "                      [--clients-seconds S] [--only forms]\n";
 
 struct Options {
   long rows = 1000000;
@@ -58,9 +62,13 @@ struct Options {
   int32_t guide = 1;
   // The guide of the search service's wide search: the demo's orders.
   int32_t wide_guide = 2;
-  // Only the search extension's reports, or only the index upkeep's.
+  // Only the search extension's reports, or only the index upkeep's; on
+  // PostgreSQL only the two forms of the search service.
   bool extension_only = false;
   bool upkeep_only = false;
+  bool forms_only = false;
+  // How long eight clients call each form of PostgreSQL's search service.
+  double clients_seconds = 30;
   // Random single-row writes per kind timed for the index upkeep, and how
   // long writers and searchers contend on each copy.
   int writes = 10000;
@@ -99,6 +107,10 @@ Options ParseOptions(int argc, char** argv) {
       options.extension_only = true;
     else if (name == "--only" && value == "upkeep")
       options.upkeep_only = true;
+    else if (name == "--only" && value == "forms")
+      options.forms_only = true;
+    else if (name == "--clients-seconds")
+      options.clients_seconds = std::stod(value);
     else if (name == "--writes")
       options.writes = std::stoi(value);
     else if (name == "--contention-seconds")
@@ -107,7 +119,7 @@ Options ParseOptions(int argc, char** argv) {
       throw std::invalid_argument("unknown option " + name);
   }
   if (options.rows < 10 || options.runs < 1 || options.generation_runs < 1 || options.writes < 1 ||
-      options.contention_seconds <= 0)
+      options.contention_seconds <= 0 || options.clients_seconds <= 0)
     throw std::invalid_argument(
         "--rows, --runs, --generation-runs, --writes and --contention-seconds must be positive");
   return options;
@@ -182,6 +194,12 @@ void ReportMemory(const char* title, const char* child_flag, const std::string& 
 
 int Run(const Options& options) {
   if (!options.postgres.empty()) {
+    const ServiceFormsCase forms = {options.guide, options.selective, options.wide_guide,
+                                    options.wide,  options.runs,      options.clients_seconds};
+    if (options.forms_only) {
+      ReportServiceForms(options.postgres, forms);
+      return 0;
+    }
     ReportTrigramIndex(options.postgres, options.guide,
                        {{"selective", options.selective},
                         {"medium", options.medium},
@@ -193,6 +211,7 @@ int Run(const Options& options) {
                          {"wide indexed", options.wide_guide, options.indexed_wide, true, 1.5}},
                         options.runs);
     ReportServiceAgainstProcess(options.postgres, options.guide, options.selective, options.runs);
+    ReportServiceForms(options.postgres, forms);
     return 0;
   }
   BenchFolder folder;

@@ -42,6 +42,19 @@ class PostgresTrust : public testing::EachServer {
     connect_ = AddShop(name, more_sql);
     return Query("SELECT current_schema()").at(0);
   }
+  // The same in a database of its own, searched through the search
+  // extension created in its schema (a database holds it once).
+  std::string ExtensionShop(const std::string& name, const std::string& more_sql = "") {
+    connect_ = schemas_
+                   .emplace_back(testing::AddPostgresShop(
+                       name + "OnPostgres", more_sql, testing::SharedPostgresServer(),
+                       testing::PostgresSchema::Database::OwnDatabase))
+                   ->connect;
+    schema().Query(
+        "DO $$ BEGIN EXECUTE format('CREATE EXTENSION corvanty_search SCHEMA %I', "
+        "current_schema()); END $$");
+    return schema().Query("SELECT current_schema()").at(0);
+  }
   testing::PostgresSchema& schema() { return *schemas_.back(); }
 
   // The built-in engine's lines for the guide, ResultList*IDColumn*DSG_ID.
@@ -52,6 +65,12 @@ class PostgresTrust : public testing::EachServer {
                       std::to_string(found->DSG_ID));
     return lines;
   }
+
+  // A role that may create objects in the install schema and in public
+  // plants an object for each call the service makes (see the test below).
+  void ExpectNothingPlantedRuns(bool extension);
+  // Stored guides whose SQL would run a second statement (the test below).
+  void ExpectNoSecondStatementRuns(bool extension);
 
   std::string connect_;
 };
@@ -158,7 +177,15 @@ const char* const kCriteria[] = {"o", "\"car\" or \"lee\"", "an'"};
 // runs one, and finds what the built-in engine finds. Nor does the tool
 // while it installs the service or checks the database.
 TEST_P(PostgresTrust, NothingAnotherRolePlantsIsEverRun) {
-  const std::string install = Shop("Planted", kMoreGuides);
+  for (const bool extension : {false, true}) {
+    SCOPED_TRACE(extension ? "the search extension" : "the PL/pgSQL service");
+    ExpectNothingPlantedRuns(extension);
+  }
+}
+
+void PostgresTrust::ExpectNothingPlantedRuns(bool extension) {
+  const std::string install =
+      extension ? ExtensionShop("PlantedExtension", kMoreGuides) : Shop("Planted", kMoreGuides);
   const testing::PostgresRole mallory(schema(), "corvanty_mallory_");
   schema().Query("GRANT USAGE, CREATE ON SCHEMA " + install + ", public TO " + mallory.name +
                  "; GRANT SELECT ON ALL TABLES IN SCHEMA " + install + " TO " + mallory.name);
@@ -177,8 +204,10 @@ TEST_P(PostgresTrust, NothingAnotherRolePlantsIsEverRun) {
             Texts{std::to_string(2 * std::size(kPlants))});
 
   Session session(connect_);
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
-  ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
+  if (!extension) {
+    ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+    ASSERT_TRUE(basCorvantyAdmin::BuildSearchEngine(session));
+  }
   rdo::rdoConnection& tool = session.Connection();
   GuideTableWriterWarnings(tool);
   // What the guide editors ask of the catalogue.
@@ -245,24 +274,36 @@ TEST_P(PostgresTrust, TheServiceSearchesTheTablesTheToolSearched) {
 // by SQL past the tables editor: neither the engine nor the service runs
 // them, and a statement of two sent as a search statement runs neither.
 TEST_P(PostgresTrust, NoStoredGuideRunsASecondStatement) {
-  Shop("TwoStatements",
-       "CREATE TABLE victim (x int); INSERT INTO victim VALUES (1), (2);"
-       "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
-       " (11, 'FROM customers c', 'WHERE c.city <> $$''$$ ; DELETE FROM victim; SELECT '''' -- ''')"
-       ",(12, 'FROM customers c', 'WHERE c.name <> E''\\'''' ; DELETE FROM victim; SELECT ''''')"
-       ",(13, 'FROM customers c /* a /* nested */ ; DELETE FROM victim; */', NULL)"
-       ",(14, 'FROM customers c', 'WHERE c.name = ANY (ARRAY['']'']) ; DELETE FROM victim; SELECT"
-       " '']''')"
-       ",(15, 'FROM customers c', 'WHERE c.name <> $q$ ; $q$ AND c.city = ''Lyon''')"
-       ",(16, 'FROM customers c', NULL);"
-       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
-       " Conv_required, Conversion_expression) SELECT g, 1, 'c', 'name', 0, '' FROM"
-       " generate_series(11, 15) g;"
-       "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
-       " Conv_required, Conversion_expression) VALUES (16, 1, 'c', 'name', -1,"
-       " 'c.name) FROM customers c; DELETE FROM victim; SELECT (c.name');");
-  Session session(connect_);
-  ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+  for (const bool extension : {false, true}) {
+    SCOPED_TRACE(extension ? "the search extension" : "the PL/pgSQL service");
+    ExpectNoSecondStatementRuns(extension);
+  }
+}
+
+void PostgresTrust::ExpectNoSecondStatementRuns(bool extension) {
+  const std::string guides =
+      "CREATE TABLE victim (x int); INSERT INTO victim VALUES (1), (2);"
+      "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause, WHERE_clause) VALUES"
+      " (11, 'FROM customers c', 'WHERE c.city <> $$''$$ ; DELETE FROM victim; SELECT '''' -- ''')"
+      ",(12, 'FROM customers c', 'WHERE c.name <> E''\\'''' ; DELETE FROM victim; SELECT ''''')"
+      ",(13, 'FROM customers c /* a /* nested */ ; DELETE FROM victim; */', NULL)"
+      ",(14, 'FROM customers c', 'WHERE c.name = ANY (ARRAY['']'']) ; DELETE FROM victim; SELECT"
+      " '']''')"
+      ",(15, 'FROM customers c', 'WHERE c.name <> $q$ ; $q$ AND c.city = ''Lyon''')"
+      ",(16, 'FROM customers c', NULL);"
+      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+      " Conv_required, Conversion_expression) SELECT g, 1, 'c', 'name', 0, '' FROM"
+      " generate_series(11, 15) g;"
+      "INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, Column_qualifier, Column_name,"
+      " Conv_required, Conversion_expression) VALUES (16, 1, 'c', 'name', -1,"
+      " 'c.name) FROM customers c; DELETE FROM victim; SELECT (c.name');";
+  if (extension) {
+    ExtensionShop("TwoStatementsExtension", guides);
+  } else {
+    Shop("TwoStatements", guides);
+    Session session(connect_);
+    ASSERT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
+  }
   const std::string kCutOff =
       " clause holds a comment (-- or /*) or a ; outside quotes, which would cut off the search "
       "conditions.";
@@ -289,8 +330,9 @@ TEST_P(PostgresTrust, NoStoredGuideRunsASecondStatement) {
     }
     try {
       for (const std::string& line :
-           Query("SELECT concat_ws('*', resultlist, idcolumn, dsg_id) FROM velmorastine_search('" +
-                 std::to_string(guide) + "', '')"))
+           schema().Query("SELECT concat_ws('*', resultlist, idcolumn, dsg_id) FROM "
+                          "velmorastine_search('" +
+                          std::to_string(guide) + "', '')"))
         service += line;
     } catch (const std::runtime_error& error) {
       service = error.what();
@@ -305,7 +347,7 @@ TEST_P(PostgresTrust, NoStoredGuideRunsASecondStatement) {
     EXPECT_THROW(OpenStatementRows(connection, "SELECT 1; DELETE FROM victim", 0)->Fetch(),
                  rdo::DatabaseError);
   }
-  EXPECT_EQ(Query("SELECT count(*) FROM victim"), Texts{"2"});
+  EXPECT_EQ(schema().Query("SELECT count(*) FROM victim"), Texts{"2"});
 }
 
 // The service's own refusal reads PostgreSQL's quotes as the engine does:

@@ -7,12 +7,18 @@
 extern "C" {
 #include "postgres.h"
 // postgres.h first, as the server's headers require.
+#include "access/htup_details.h"
+#include "access/transam.h"
+#include "access/xact.h"
+#include "access/xlog.h"
 #include "catalog/pg_type.h"
 #include "executor/spi.h"
 #include "fmgr.h"
 #include "funcapi.h"
 #include "mb/pg_wchar.h"
 #include "miscadmin.h"
+#include "storage/lwlock.h"
+#include "storage/lwlocknames.h"
 #include "utils/builtins.h"
 #include "utils/guc.h"
 #include "utils/inval.h"

@@ -26,7 +26,7 @@ bool PlanSearchCall(SearchCall& call, const char* guides, const char* criteria,
         ParseServiceGuideList(guides ? std::optional<std::string>(guides) : std::nullopt);
     SpiSession session;
     try {
-      call.planned = PlanStatements(session, ids, criteria);
+      call.planned = PlanStatements(session, call.path, ids, criteria);
     } catch (const rdo::DatabaseError& refused) {
       if (refused.Errors().size() != 1 || refused.Errors()[0].Description != kInvalidGuidesMessage)
         throw;

@@ -18,16 +18,17 @@ struct SearchCall {
   bool message_sent = false;                   // of an invalid guide list
   size_t next = 0;                             // the statement to run or return next
   char portal[NAMEDATALEN] = "";               // the open cursor's; empty: none
-  // The rows fetched from the cursor and not yet returned: three values
-  // each (NULL for a null), in rows_memory, which each fetch resets.
+  // The rows fetched from the cursor as values of the function's row type
+  // (text, text, int4: the cursor's own), in rows_memory, which each fetch
+  // resets.
   MemoryContext rows_memory = nullptr;
-  char** rows = nullptr;
+  Datum* rows = nullptr;
+  TupleDesc shape = nullptr;
   uint64 fetched = 0, returned = 0;
   long batch = 1;  // rows the next fetch asks for, growing to kLargestBatch
-  // The search paths the call works under (see searchfunctions.cpp), in the
+  // The search path the call works under (see searchfunctions.cpp), in the
   // call's memory.
-  const char* reading_path = nullptr;
-  const char* running_path = nullptr;
+  const char* path = nullptr;
 };
 
 // A fetch asks for one row first, then twice as many as before: a caller

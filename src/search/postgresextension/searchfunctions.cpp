@@ -6,6 +6,8 @@
 // boundary: server calls and plain data only, no C++ object with a
 // destructor, so a server error may jump through it; C++ work is asked of
 // searchcall.h, which never throws.
+#include <optional>
+
 #include "search/postgresextension/postgrescalls.h"
 #include "search/postgresextension/searchcall.h"
 
@@ -19,28 +21,33 @@ PG_FUNCTION_INFO_V1(velmorastine_search_sql);
 namespace corvanty::postgres {
 namespace {
 
-// The search paths a call works under, by its function's own schema (the
-// one holding the guide tables): while it reads the guides, that schema
-// (pg_catalog, not named, comes before it, and temporary tables after it);
-// while the guides' statements run, pg_catalog, that schema and pg_temp.
-// In the current memory context.
-void SetPaths(FunctionCallInfo fcinfo, SearchCall& call) {
+// The search path a call works under, by its function's own schema (the
+// one holding the guide tables): that schema, then temporary tables.
+// pg_catalog, not named, is searched before it: nothing another role
+// creates in the schema can stand in for a built-in operator, function or
+// type, and current_schema() is the schema, where the guides' trigram
+// indexes are looked for. In the current memory context.
+const char* PathOf(FunctionCallInfo fcinfo) {
   const char* schema = get_namespace_name(get_func_namespace(fcinfo->flinfo->fn_oid));
   if (!schema)
     ereport(ERROR, (errcode(ERRCODE_UNDEFINED_SCHEMA),
                     errmsg("the schema of the search function no longer exists")));
-  const char* quoted = quote_identifier(schema);
-  call.reading_path = psprintf("%s, pg_temp", quoted);
-  call.running_path = psprintf("pg_catalog, %s, pg_temp", quoted);
+  return psprintf("%s, pg_temp", quote_identifier(schema));
 }
 
-// Sets the search path until the nesting level returned is closed with
-// AtEOXact_GUC(true, level); a server error closes it on its own.
-int UsePath(const char* path) {
+// Connects to SPI under the call's search path, until Leave is given the
+// level returned; a server error undoes both on its own.
+int Enter(const SearchCall& call) {
+  SPI_connect();
   const int level = NewGUCNestLevel();
-  set_config_option("search_path", path, PGC_USERSET, PGC_S_SESSION, GUC_ACTION_SAVE, true, 0,
+  set_config_option("search_path", call.path, PGC_USERSET, PGC_S_SESSION, GUC_ACTION_SAVE, true, 0,
                     false);
   return level;
+}
+
+void Leave(int level) {
+  AtEOXact_GUC(true, level);
+  SPI_finish();
 }
 
 char* TextArgument(FunctionCallInfo fcinfo, int which) {
@@ -55,9 +62,24 @@ char* CriteriaArgument(FunctionCallInfo fcinfo, int which) {
   return criteria;
 }
 
+// A function's row type, made once per server process: the same on every
+// call.
+TupleDesc RowShape(FunctionCallInfo fcinfo, TupleDesc& made) {
+  if (made) return made;
+  MemoryContext before = MemoryContextSwitchTo(TopMemoryContext);
+  TupleDesc shape;
+  if (get_call_result_type(fcinfo, nullptr, &shape) != TYPEFUNC_COMPOSITE)
+    ereport(ERROR, (errcode(ERRCODE_FEATURE_NOT_SUPPORTED),
+                    errmsg("the search function is called where no row type is known")));
+  made = BlessTupleDesc(shape);
+  MemoryContextSwitchTo(before);
+  return made;
+}
+
 // First call of either function: the call's state, kept in the multi-call
-// memory and deleted with it, and the search planned on it.
-SearchCall* StartCall(FunctionCallInfo fcinfo, FuncCallContext* funcctx) {
+// memory and deleted with it.
+SearchCall* StartCall(FunctionCallInfo fcinfo, FuncCallContext* funcctx, TupleDesc shape) {
+  funcctx->tuple_desc = shape;
   CaughtError error;
   SearchCall* call = NewSearchCall(error);
   if (!call) Raise(error);
@@ -68,31 +90,19 @@ SearchCall* StartCall(FunctionCallInfo fcinfo, FuncCallContext* funcctx) {
   deletion->arg = call;
   MemoryContextRegisterResetCallback(funcctx->multi_call_memory_ctx, deletion);
   funcctx->user_fctx = call;
-  SetPaths(fcinfo, *call);
+  call->path = PathOf(fcinfo);
+  call->shape = shape;
   call->rows_memory =
       AllocSetContextCreate(funcctx->multi_call_memory_ctx, "search rows", ALLOCSET_DEFAULT_SIZES);
   MemoryContextSwitchTo(before);
-
-  char* guides = TextArgument(fcinfo, 0);
-  char* criteria = CriteriaArgument(fcinfo, 1);
-  SPI_connect();
-  const int level = UsePath(call->reading_path);
-  const bool planned = PlanSearchCall(*call, guides, criteria, error);
-  AtEOXact_GUC(true, level);
-  SPI_finish();
-  if (!planned) Raise(error);
   return call;
 }
 
-void ResultShape(FunctionCallInfo fcinfo, FuncCallContext* funcctx) {
-  // In the multi-call memory: the input metadata keeps the descriptor.
-  MemoryContext before = MemoryContextSwitchTo(funcctx->multi_call_memory_ctx);
-  TupleDesc shape;
-  if (get_call_result_type(fcinfo, nullptr, &shape) != TYPEFUNC_COMPOSITE)
-    ereport(ERROR, (errcode(ERRCODE_FEATURE_NOT_SUPPORTED),
-                    errmsg("the search function is called where no row type is known")));
-  funcctx->attinmeta = TupleDescGetAttInMetadata(BlessTupleDesc(shape));
-  MemoryContextSwitchTo(before);
+// Plans the call's search; connected to SPI.
+void PlanCall(FunctionCallInfo fcinfo, SearchCall& call) {
+  CaughtError error;
+  if (!PlanSearchCall(call, TextArgument(fcinfo, 0), CriteriaArgument(fcinfo, 1), error))
+    Raise(error);
 }
 
 void CloseCursor(SearchCall& call) {
@@ -108,7 +118,7 @@ void CloseCursorEarly(Datum call) {
 }
 
 // Opens the cursor of the next statement that has one; false when none is
-// left. Connected to SPI, under the running path.
+// left. Connected to SPI.
 bool OpenNextCursor(SearchCall& call) {
   if (call.next == StatementCount(call)) return false;
   const size_t which = call.next++;
@@ -133,13 +143,11 @@ bool OpenNextCursor(SearchCall& call) {
 }
 
 // Fetches the next rows of the statements into the call's buffer, copied out
-// of SPI's memory; false when every statement is read.
+// of SPI's memory; false when every statement is read. Connected to SPI.
 bool FetchRows(SearchCall& call) {
   MemoryContextReset(call.rows_memory);
   call.fetched = call.returned = 0;
-  SPI_connect();
-  const int level = UsePath(call.running_path);
-  while (call.fetched == 0) {
+  while (call.fetched == 0 && call.still_wanted != 0) {
     if (!call.portal[0] && !OpenNextCursor(call)) break;
     long wanted = call.batch;
     if (call.still_wanted >= 0 && call.still_wanted < wanted) wanted = call.still_wanted;
@@ -151,21 +159,28 @@ bool FetchRows(SearchCall& call) {
     call.batch = call.batch * 2 > kLargestBatch ? kLargestBatch : call.batch * 2;
     call.fetched = SPI_processed;
     call.rows =
-        static_cast<char**>(MemoryContextAlloc(call.rows_memory, sizeof(char*) * 3 * call.fetched));
+        static_cast<Datum*>(MemoryContextAlloc(call.rows_memory, sizeof(Datum) * call.fetched));
+    MemoryContext connected = MemoryContextSwitchTo(call.rows_memory);
     for (uint64 r = 0; r < call.fetched; ++r)
-      for (int c = 0; c < 3; ++c) {
-        char* value = SPI_getvalue(SPI_tuptable->vals[r], SPI_tuptable->tupdesc, c + 1);
-        call.rows[r * 3 + c] = value ? MemoryContextStrdup(call.rows_memory, value) : nullptr;
-      }
+      call.rows[r] = heap_copy_tuple_as_datum(SPI_tuptable->vals[r], call.shape);
+    MemoryContextSwitchTo(connected);
     SPI_freetuptable(SPI_tuptable);
   }
-  AtEOXact_GUC(true, level);
-  SPI_finish();
   return call.fetched > 0;
 }
 
-Datum ReturnRow(FuncCallContext* funcctx, char** values) {
-  return HeapTupleGetDatum(BuildTupleFromCStrings(funcctx->attinmeta, values));
+// A row of text values (NULL for a null) and, last, a number.
+Datum TextRow(FuncCallContext* funcctx, const char* const* texts, int text_count,
+              std::optional<int32_t> number) {
+  Datum values[3];
+  bool nulls[3];
+  for (int i = 0; i < text_count; ++i) {
+    nulls[i] = texts[i] == nullptr;
+    values[i] = nulls[i] ? Datum(0) : CStringGetTextDatum(texts[i]);
+  }
+  nulls[text_count] = !number;
+  values[text_count] = number ? Int32GetDatum(*number) : Datum(0);
+  return HeapTupleGetDatum(heap_form_tuple(funcctx->tuple_desc, values, nulls));
 }
 
 }  // namespace
@@ -181,6 +196,7 @@ void _PG_init(void) { WatchRelationChanges(); }
 // When no listed guide has column rows, the one row "Error: Database Search
 // Guide ID(s) invalid.".
 Datum velmorastine_search_rows(PG_FUNCTION_ARGS) {
+  static TupleDesc shape = nullptr;
   FuncCallContext* funcctx;
   ReturnSetInfo* rsinfo = reinterpret_cast<ReturnSetInfo*>(fcinfo->resultinfo);
   if (SRF_IS_FIRSTCALL()) {
@@ -190,26 +206,33 @@ Datum velmorastine_search_rows(PG_FUNCTION_ARGS) {
                              "or NULL for all rows.",
                              PG_GETARG_INT32(2))));
     funcctx = SRF_FIRSTCALL_INIT();
-    ResultShape(fcinfo, funcctx);
-    SearchCall* call = StartCall(fcinfo, funcctx);
+    SearchCall* call = StartCall(fcinfo, funcctx, RowShape(fcinfo, shape));
     call->still_wanted = PG_ARGISNULL(2) ? -1 : PG_GETARG_INT32(2);
     if (rsinfo && IsA(rsinfo, ReturnSetInfo))
       RegisterExprContextCallback(rsinfo->econtext, CloseCursorEarly, PointerGetDatum(call));
+    // Planned, and the first row fetched, on one connection.
+    const int level = Enter(*call);
+    PlanCall(fcinfo, *call);
+    if (call->planned) FetchRows(*call);
+    Leave(level);
   }
   funcctx = SRF_PERCALL_SETUP();
   SearchCall& call = *static_cast<SearchCall*>(funcctx->user_fctx);
-  if (call.still_wanted != 0) {
-    if (!call.planned && !call.message_sent) {
-      call.message_sent = true;
-      if (call.still_wanted > 0) --call.still_wanted;
-      char* values[3] = {const_cast<char*>(corvanty::kInvalidGuidesMessage), nullptr, nullptr};
-      SRF_RETURN_NEXT(funcctx, ReturnRow(funcctx, values));
-    }
-    if (call.planned && (call.returned < call.fetched || FetchRows(call))) {
-      char** values = call.rows + 3 * call.returned++;
-      if (call.still_wanted > 0) --call.still_wanted;
-      SRF_RETURN_NEXT(funcctx, ReturnRow(funcctx, values));
-    }
+  if (!call.planned && !call.message_sent && call.still_wanted != 0) {
+    call.message_sent = true;
+    const char* texts[2] = {corvanty::kInvalidGuidesMessage, nullptr};
+    SRF_RETURN_NEXT(funcctx, TextRow(funcctx, texts, 2, std::nullopt));
+  }
+  if (call.planned && call.returned == call.fetched && call.still_wanted != 0) {
+    const int level = Enter(call);
+    FetchRows(call);
+    Leave(level);
+  }
+  if (call.returned < call.fetched) {
+    // Kept until the next fetch, after the caller is done with this row.
+    const Datum row = call.rows[call.returned++];
+    if (call.still_wanted > 0) --call.still_wanted;
+    SRF_RETURN_NEXT(funcctx, row);
   }
   CloseCursor(call);
   if (rsinfo && IsA(rsinfo, ReturnSetInfo))
@@ -220,17 +243,19 @@ Datum velmorastine_search_rows(PG_FUNCTION_ARGS) {
 // velmorastine_search_sql(dsgstring, searchcriteria): the statement the
 // search runs for each listed guide that has column rows, in guide order.
 Datum velmorastine_search_sql(PG_FUNCTION_ARGS) {
+  static TupleDesc shape = nullptr;
   FuncCallContext* funcctx;
   if (SRF_IS_FIRSTCALL()) {
     funcctx = SRF_FIRSTCALL_INIT();
-    ResultShape(fcinfo, funcctx);
-    StartCall(fcinfo, funcctx);
+    SearchCall* call = StartCall(fcinfo, funcctx, RowShape(fcinfo, shape));
+    const int level = Enter(*call);
+    PlanCall(fcinfo, *call);
+    Leave(level);
   }
   funcctx = SRF_PERCALL_SETUP();
   SearchCall& call = *static_cast<SearchCall*>(funcctx->user_fctx);
   if (call.next == StatementCount(call)) SRF_RETURN_DONE(funcctx);
   const size_t which = call.next++;
-  char* values[2] = {const_cast<char*>(StatementText(call, which)),
-                     psprintf("%d", StatementGuide(call, which))};
-  SRF_RETURN_NEXT(funcctx, ReturnRow(funcctx, values));
+  const char* texts[1] = {StatementText(call, which)};
+  SRF_RETURN_NEXT(funcctx, TextRow(funcctx, texts, 1, StatementGuide(call, which)));
 }

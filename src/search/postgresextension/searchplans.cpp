@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "search/postgresextension/searchplans.h"
 
+#include <algorithm>
+#include <optional>
 #include <tuple>
 
 #include "search/postgresextension/postgresboundary.h"
@@ -15,6 +17,26 @@ uint64_t relation_changes = 0;
 std::vector<SPIPlanPtr> retired_plans;
 
 void CountRelationChange(Datum, Oid) { ++relation_changes; }
+
+// How many transactions that wrote have ended in the whole server, the
+// count the server's own snapshots are reused by: while it stays the same,
+// a new snapshot sees what the last one saw, so guide rows read under one
+// are still the rows. Only where that reasoning holds: a primary, in READ
+// COMMITTED (each statement a new snapshot; never an older one imported),
+// in a transaction that has written nothing (its own changes are not
+// counted until it ends). Elsewhere nullopt: the guides are read each call.
+std::optional<uint64_t> CompletedWriters() {
+  std::optional<uint64_t> count;
+  Guarded([&] {
+    if (RecoveryInProgress() || IsolationUsesXactSnapshot() ||
+        TransactionIdIsValid(GetTopTransactionIdIfAny()))
+      return;
+    LWLockAcquire(ProcArrayLock, LW_SHARED);
+    count = ShmemVariableCache->xactCompletionCount;
+    LWLockRelease(ProcArrayLock);
+  });
+  return count;
+}
 
 bool SameColumns(const GuideColumn& a, const GuideColumn& b) {
   return std::tie(a.Column_qualifier, a.Column_name, a.Show_in_list, a.Is_search_column,
@@ -39,15 +61,20 @@ bool SameDefinitions(const std::vector<GuideDefinition>& a, const std::vector<Gu
   return true;
 }
 
-// The one search kept, with what it was planned from.
+// A search kept, with what it was planned from.
 struct KeptSearch {
+  std::string path;
   std::vector<int32_t> guide_ids;
   std::string criteria;
   std::vector<GuideDefinition> definitions;
   uint64_t relation_changes = 0;
+  std::optional<uint64_t> completions;  // see CompletedWriters
   std::shared_ptr<PlannedStatements> planned;
 };
-KeptSearch kept;
+// The searches planned last, the latest last: an application alternating
+// between a few searches keeps them all.
+constexpr size_t kMostKeptSearches = 16;
+std::vector<KeptSearch> kept;
 
 }  // namespace
 
@@ -70,21 +97,39 @@ void FreeRetiredPlans() {
   }
 }
 
-std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
+std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session, const std::string& path,
                                                   const std::vector<int32_t>& guide_ids,
                                                   const std::string& criteria) {
-  // Read before the definitions: a change reported while planning makes
-  // the plan older than the count it is kept with.
+  // Both read before the definitions: a change while planning makes the
+  // plan older than the counts it is kept with, never newer.
   const uint64_t changes = relation_changes;
+  const std::optional<uint64_t> completions = CompletedWriters();
+  const auto same = std::find_if(kept.begin(), kept.end(), [&](const KeptSearch& search) {
+    return search.path == path && search.guide_ids == guide_ids && search.criteria == criteria;
+  });
+  if (same != kept.end() && completions && same->completions == completions &&
+      same->relation_changes == changes) {
+    std::rotate(same, same + 1, kept.end());
+    return kept.back().planned;
+  }
   std::vector<GuideDefinition> definitions = LoadGuideDefinitions(session, guide_ids);
-  if (kept.planned && kept.relation_changes == changes && kept.guide_ids == guide_ids &&
-      kept.criteria == criteria && SameDefinitions(kept.definitions, definitions))
-    return kept.planned;
-  kept = KeptSearch{};
+  if (same != kept.end()) {
+    // Reading the guide tables takes in the invalidations other sessions
+    // sent meanwhile: the count as it is now decides.
+    if (same->relation_changes == relation_changes &&
+        SameDefinitions(same->definitions, definitions)) {
+      same->completions = completions;
+      std::rotate(same, same + 1, kept.end());
+      return kept.back().planned;
+    }
+    kept.erase(same);
+  }
   auto planned = std::make_shared<PlannedStatements>();
   planned->statements = PlanSearchOf(session, definitions, SearchCriteria(criteria)).statements;
   planned->plans.assign(planned->statements.size(), nullptr);
-  kept = KeptSearch{guide_ids, criteria, std::move(definitions), changes, planned};
+  if (kept.size() == kMostKeptSearches) kept.erase(kept.begin());
+  kept.push_back(
+      KeptSearch{path, guide_ids, criteria, std::move(definitions), changes, completions, planned});
   return planned;
 }
 

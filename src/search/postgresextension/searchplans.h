@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
-// The last search planned in a server process, kept with its statements'
-// prepared plans for the next call with the same arguments while nothing it
-// was planned from has changed: the guides' definitions, read again on
-// every call in the caller's snapshot and compared, and the relations (a
-// trigram index made or dropped changes a guide's statement), which the
-// server's relation cache invalidations report. The server revalidates the
-// prepared plans themselves when the objects they use change.
+// The searches planned last in a server process, kept with their statements'
+// prepared plans for the next call with the same arguments while nothing they
+// were planned from has changed: the guides' definitions, read again and
+// compared unless no transaction that wrote has ended since they were read
+// (see CompletedWriters in searchplans.cpp), and the relations (a trigram
+// index made or dropped changes a guide's statement), which the server's
+// relation cache invalidations report. The server revalidates the prepared
+// plans themselves when the objects they use change.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,9 +37,10 @@ struct PlannedStatements {
 // registered once, when the library is loaded.
 void WatchRelationChanges();
 
-// The statements for the guides and criteria given, on the session: the
-// kept ones, or newly planned (and kept). Throws what planning throws.
-std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session,
+// The statements for the guides and criteria given, on the session under
+// the search path named (the schema of the guide tables read): the kept
+// ones, or newly planned (and kept). Throws what planning throws.
+std::shared_ptr<PlannedStatements> PlanStatements(rdo::SqlSession& session, const std::string& path,
                                                   const std::vector<int32_t>& guide_ids,
                                                   const std::string& criteria);
 

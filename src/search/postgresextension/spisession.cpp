@@ -43,7 +43,9 @@ SPIPlanPtr KeptRead(const std::string& sql) {
 rdo::rdoResultset SpiSession::OpenResultset(const std::string& sql) {
   const SPIPlanPtr plan = KeptRead(sql);
   int status = 0;
-  Guarded([&] { status = SPI_execute_plan(plan, nullptr, nullptr, true, 0); });
+  // Not read-only: a snapshot of its own, taken now, which the count of
+  // completed writers is read before (searchplans.h).
+  Guarded([&] { status = SPI_execute_plan(plan, nullptr, nullptr, false, 0); });
   if (status != SPI_OK_SELECT)
     throw PostgresError(ERRCODE_INTERNAL_ERROR,
                         std::string("the search's reading statement did not read: ") +
