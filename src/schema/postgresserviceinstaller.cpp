@@ -123,14 +123,9 @@ std::string TryCreateExtension(rdo::rdoConnection& connection, const PinnedCatal
   return "";
 }
 
-// The version in place: the one the server offers, which the extension was
-// created in or updated to, unless it is one this login may not update.
 std::string ExtensionInPlace(const SearchServiceState& state) {
-  const std::string& version = state.ExtensionHere() && !state.extension_owned
-                                   ? state.extension_version
-                                   : state.offered_version;
   return "The search service is the PostgreSQL extension " + std::string(kPostgresSearchExtension) +
-         ", version " + version + ", in the schema " + state.schema + ".";
+         ", version " + state.offered_version + ", in the schema " + state.schema + ".";
 }
 
 std::string PlPgsqlInPlace(const SearchServiceState& state, const std::string& why_not_extension) {
@@ -153,7 +148,8 @@ std::string InstallPostgresSearchService(rdo::rdoConnection& connection) {
         connection, pinned.SchemaLiteral(), pinned.SearchedSchemas() == pinned.SchemaIdentifier());
     std::string refused;
     if (state.Wanted() == PostgresServiceForm::Extension && state.ExtensionHere()) {
-      if (state.extension_owned && state.extension_version != state.offered_version)
+      // Only its owner may update it: the server's refusal of anyone else is said.
+      if (state.extension_version != state.offered_version)
         connection.Execute(std::string("ALTER EXTENSION ") + kPostgresSearchExtension + " UPDATE");
     } else if (state.Wanted() == PostgresServiceForm::Extension) {
       refused = TryCreateExtension(connection, pinned);
