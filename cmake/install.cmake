@@ -2,12 +2,16 @@
 # What `cmake --install build --prefix P` puts under P: both programs, the
 # SQLite search extension, the manual pages, the desktop entry, its icon and
 # AppStream metadata, bash completion, and the README with its pictures and
-# the licence.
+# the licence. The PostgreSQL search extension is a component of its own,
+# installed where its server looks (cmake/postgresextension.cmake).
 include(GNUInstallDirs)
 
 # The install target builds nothing: scripts/package.sh builds the installed
 # targets (corvanty_installables) alone, not the tests and benchmarks.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+# Everything but the PostgreSQL extension (cmake/postgresextension.cmake) is
+# the package corvanty's.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME corvanty)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -83,3 +87,5 @@ install(FILES README.md LICENSE packaging/copyright ${changelog}
 # The README's pictures, where its links find them.
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvanty/docs
         FILES_MATCHING PATTERN "*.png")
+
+include(cmake/postgresextension.cmake)

@@ -2,8 +2,11 @@
 # SPDX-License-Identifier: Apache-2.0
 # Sets everything up, builds from scratch, checks the layout of the C++
 # files and runs the whole test suite: each test in its own process, then
-# each test binary whole in one process, then the Debian package's check,
-# then the core tests again in a build checked by the sanitizers. The first
+# each test binary whole in one process, then the Debian packages' check,
+# then the core tests again in a build checked by the sanitizers. The
+# PostgreSQL search extension is installed into the server's folders
+# first, so that the server offers it to the tests (the packages' check
+# purges its package, and with it those files: installed again after it). The first
 # run is the full one: the random tests run their full size
 # (CORVANTY_TEST_SIZE, 1000 unless set; CORVANTY_TEST_SEED repeats a seed). The tests
 # that need a live PostgreSQL server share a throwaway cluster started here
@@ -29,6 +32,7 @@ trap 'scripts/postgres-cluster.sh stop "$CORVANTY_TEST_PG_SOCKET"' EXIT
 trap 'exit 130' INT TERM HUP
 scripts/postgres-cluster.sh start "$CORVANTY_TEST_PG_SOCKET"
 
+cmake --install build --component postgresql_extension >/dev/null
 (
   cd build
   CORVANTY_TEST_SIZE=${CORVANTY_TEST_SIZE:-1000} ctest --output-on-failure -j"$(nproc)"
@@ -36,4 +40,5 @@ scripts/postgres-cluster.sh start "$CORVANTY_TEST_PG_SOCKET"
   QT_QPA_PLATFORM=offscreen ./gui_tests --gtest_brief=1
 )
 tests/package/check.sh
+cmake --install build --component postgresql_extension >/dev/null
 scripts/sanitizers.sh

@@ -133,8 +133,11 @@ int Check(const Words& words) {
     rdo::rdoConnection& connection = saved->session.Connection();
     if (ForDialect(connection.GetDialect()).SearchService() ==
         SearchServiceForm::VersionedFunctions) {
-      const std::string service = SearchServiceReport(ReadSearchServiceState(connection));
+      const SearchServiceState state = ReadSearchServiceState(connection);
+      const std::string service = SearchServiceReport(state);
       (service.rfind("Warning: ", 0) == 0 ? std::cerr : std::cout) << service << '\n';
+      if (const std::string why = ExtensionNotUsedReason(state); !why.empty())
+        std::cout << ExtensionNotUsedNote(state, why) << '\n';
     }
     for (const std::string& warning : GuideTableWriterWarnings(connection))
       std::cerr << warning << '\n';

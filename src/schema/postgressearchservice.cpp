@@ -72,17 +72,49 @@ constexpr char kVersionMark[] = "Corvanty search service, version ";
 
 }  // namespace
 
-const char* const kPostgresSearchServiceQuery =
-    "SELECT s.place AS Place, CAST(p.oid IS NOT NULL AS integer) AS Installed, "
-    "coalesce(CAST(substring(pg_catalog.obj_description(p.oid, 'pg_proc') FROM '^Corvanty search "
-    "service, version ([0-9]+)$') AS integer), 0) AS Version, "
-    "pg_catalog.pg_get_userbyid(p.proowner) AS Owner, CAST(pg_catalog.pg_has_role(p.proowner, "
-    "'USAGE') AS integer) AS Replaceable FROM (SELECT pg_catalog.current_schema() AS place) s "
-    "LEFT JOIN pg_catalog.pg_proc p ON p.oid OPERATOR(pg_catalog.=) "
-    "coalesce(pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) OPERATOR(pg_catalog.||) "
-    "'.velmorastine_search(text, text, integer)'), "
-    "pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) OPERATOR(pg_catalog.||) "
-    "'.velmorastine_search(text, text)'))";
+std::string PostgresSearchServiceQuery(const std::string& schema_name) {
+  return "SELECT s.place AS Place, CAST(p.oid IS NOT NULL AS integer) AS Installed, "
+         "coalesce(CAST(substring(pg_catalog.obj_description(p.oid, 'pg_proc') FROM '^Corvanty "
+         "search service, version ([0-9]+)$') AS integer), 0) AS Version, "
+         "pg_catalog.pg_get_userbyid(p.proowner) AS Owner, "
+         "CAST(pg_catalog.pg_has_role(p.proowner, 'USAGE') AS integer) AS Replaceable, "
+         "en.nspname AS ExtensionSchema, e.extversion AS ExtensionVersion, "
+         "pg_catalog.pg_get_userbyid(e.extowner) AS ExtensionOwner, "
+         "CAST(pg_catalog.pg_has_role(e.extowner, 'USAGE') AS integer) AS ExtensionOwned, "
+         "a.default_version AS Offered, CAST(coalesce((SELECT r.rolsuper FROM pg_catalog.pg_roles "
+         "r WHERE r.rolname OPERATOR(pg_catalog.=) CURRENT_USER) OR "
+         "(pg_catalog.has_database_privilege(pg_catalog.current_database(), 'CREATE') AND "
+         "(v.trusted "
+         "OR NOT v.superuser)), false) AS integer) AS Creatable "
+         "FROM (SELECT " +
+         schema_name +
+         " AS place) s "
+         "LEFT JOIN pg_catalog.pg_proc p ON p.oid OPERATOR(pg_catalog.=) "
+         "coalesce(pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) "
+         "OPERATOR(pg_catalog.||) '.velmorastine_search(text, text, integer)'), "
+         "pg_catalog.to_regprocedure(pg_catalog.quote_ident(s.place) OPERATOR(pg_catalog.||) "
+         "'.velmorastine_search(text, text)')) "
+         "LEFT JOIN pg_catalog.pg_extension e ON e.extname OPERATOR(pg_catalog.=) '" +
+         std::string(kPostgresSearchExtension) +
+         "' LEFT JOIN pg_catalog.pg_namespace en ON en.oid OPERATOR(pg_catalog.=) e.extnamespace "
+         "LEFT JOIN pg_catalog.pg_available_extensions a ON a.name OPERATOR(pg_catalog.=) '" +
+         kPostgresSearchExtension +
+         "' LEFT JOIN pg_catalog.pg_available_extension_versions v ON v.name "
+         "OPERATOR(pg_catalog.=) a.name AND v.version OPERATOR(pg_catalog.=) a.default_version";
+}
+
+std::vector<std::string> PostgresSearchServiceFunctionNames() {
+  static const std::string kCreates[] = {"CREATE OR REPLACE FUNCTION corvanty_service_schema.",
+                                         "CREATE FUNCTION corvanty_service_schema."};
+  std::vector<std::string> names;
+  for (std::string_view statement : ScriptStatements(kPostgresSearchServiceScript))
+    for (const std::string& create : kCreates)
+      if (statement.rfind(create, 0) == 0) {
+        const std::string_view rest = statement.substr(create.size());
+        names.emplace_back(rest.substr(0, rest.find('(')));
+      }
+  return names;
+}
 
 const char* const kPostgresInstallPlaceQuery =
     "SELECT pg_catalog.quote_ident(pg_catalog.current_schema()) AS Name, "

@@ -27,17 +27,33 @@ std::vector<std::string> PostgresSearchServiceStatements(const std::string& sche
                                                          const std::string& schema_literal,
                                                          const std::string& searched_schemas);
 
+// The names of the functions the statements create, each once.
+std::vector<std::string> PostgresSearchServiceFunctionNames();
+
 // Where the connection installs the service: its current schema as an
 // identifier ("Name") and as a literal ("Literal"), and the schemas of its
 // search path that exist, as identifiers separated by commas ("Path") and
 // as a text array literal ("PathArray").
 extern const char* const kPostgresInstallPlaceQuery;
 
-// The service in the connection's current schema ("Place"), of this
-// version's signature or the two-argument one before version 3, one row:
-// whether one is installed ("Installed", 1 or 0), its version ("Version", 0
-// when it carries no version mark), its owner ("Owner") and whether this
-// login has its owner's rights to replace it ("Replaceable").
-extern const char* const kPostgresSearchServiceQuery;
+// The native extension's name: CREATE EXTENSION corvanty_search SCHEMA s
+// creates the service's functions, of the same names, arguments and
+// columns, in s.
+inline constexpr char kPostgresSearchExtension[] = "corvanty_search";
+
+// The service in the schema that schema_name (a SQL expression: a string
+// literal, or pg_catalog.current_schema()) names, one row: ("Place") the
+// schema; the function velmorastine_search of this version's signature or
+// the two-argument one before version 3: whether there is one
+// ("Installed", 1 or 0), its version ("Version", 0 when it carries no
+// version mark), its owner ("Owner") and whether this login has its owner's
+// rights to replace it ("Replaceable"); the extension corvanty_search: the
+// schema of this database that holds it ("ExtensionSchema", NULL when none
+// does), its version ("ExtensionVersion"), owner ("ExtensionOwner") and
+// whether this login has its owner's rights ("ExtensionOwned"), the version
+// the server offers ("Offered", NULL when it offers none) and whether this
+// login may create it ("Creatable": a superuser, or one with CREATE on the
+// database when the extension is trusted or needs no superuser).
+std::string PostgresSearchServiceQuery(const std::string& schema_name);
 
 }  // namespace corvanty

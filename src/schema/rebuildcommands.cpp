@@ -52,8 +52,11 @@ bool RebuildSearchEngineCommand(Session& session) {
     ReportDialogError(error);
     return false;
   }
-  if (basCorvantyAdmin::BuildSearchEngine(session)) {
+  std::string installed;
+  if (basCorvantyAdmin::BuildSearchEngine(session, &installed)) {
     MsgBox(built);
+    // On PostgreSQL: which form of the service, extension or PL/pgSQL.
+    if (!installed.empty()) MsgBox(installed);
     return true;
   }
   MsgBox(basCorvantyAdmin::kEngineInstallFollowUp);

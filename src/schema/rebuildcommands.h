@@ -15,7 +15,8 @@ void RebuildControlTableCommand(Session& session, const std::string& table_name,
                                 const basCorvantyAdmin::TableFollowUp& follow_up = {});
 
 // Re-installs the search procedure (on PostgreSQL the search service) on the
-// session's connection, the one its server was told by; on SQLite says that
+// session's connection, the one its server was told by (on PostgreSQL then
+// says which form of the service is in place); on SQLite says that
 // the built-in engine searches this database. True when the engine is in
 // place.
 bool RebuildSearchEngineCommand(Session& session);

@@ -27,6 +27,7 @@ const std::pair<const char*, const char*> kRunElsewhere[] = {
     {"PGPASSWORD=corvanty_app psql ", "PostgresDemo"},
     {"import os, psycopg\n", "PostgresDemo"},
     {"GRANT USAGE ON SCHEMA public TO corvanty_app;\n", "PostgresDemo"},
+    {"CREATE EXTENSION corvanty_search SCHEMA shop;\n", "tests/package/postgresextension.sh"},
 };
 
 TEST(Readme, EveryCommandLineBlockRunsAsWrittenOnTheDemoAndNoBlockIsLeftUnrun) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# Builds the Debian package, lints it, unpacks it into a scratch root and runs
-# the unpacked programs there, with a clean environment and scratch ODBC and
-# registry files: nothing from the build folder or the user's files is used.
+# Builds the Debian packages, lints them, unpacks corvanty's into a scratch
+# root and runs the unpacked programs there, with a clean environment and
+# scratch ODBC and registry files: nothing from the build folder or the
+# user's files is used. The search extension's package is installed, used
+# on a throwaway PostgreSQL cluster and purged (postgresextension.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 scratch=$(mktemp -d /tmp/corvanty-package.XXXXXX)
@@ -17,11 +19,15 @@ check() {  # check NAME COMMAND...: one verdict line per check
   fi
 }
 
-deb=$(cd "$scratch" && "$OLDPWD"/scripts/package.sh | tail -n 1)
-echo "package: $deb ($(stat -c %s "$deb") bytes)"
-dpkg-deb --info "$deb" | grep -E '^ (Depends|Recommends|Suggests):'
+debs=$(cd "$scratch" && "$OLDPWD"/scripts/package.sh)
+deb=$(grep '/corvanty_[^/]*\.deb$' <<<"$debs")
+extension_deb=$(grep '/postgresql-[0-9]*-corvanty-search_[^/]*\.deb$' <<<"$debs")
+for package in "$deb" "$extension_deb"; do
+  echo "package: $package ($(stat -c %s "$package") bytes)"
+  dpkg-deb --info "$package" | grep -E '^ (Depends|Recommends|Suggests):'
+done
 lint_status=0
-lints=$(lintian --fail-on error "$deb" 2>&1) || lint_status=$?
+lints=$(lintian --fail-on error "$deb" "$extension_deb" 2>&1) || lint_status=$?
 lints=$(grep -v 'root privileges' <<<"$lints") || true
 echo "${lints:-lintian: no tags}"
 check "lintian runs and reports no error" test "$lint_status" -eq 0
@@ -124,6 +130,8 @@ for row in "${completions[@]}"; do
     echo "${COMPREPLY[*]}"' - "$root/usr/share/bash-completion/completions/corvanty" "${row%%|*}")
   check "completing '${row%%|*}' offers '${row#*|}' (not '$offered')" test "$offered" = "${row#*|}"
 done
+
+source tests/package/postgresextension.sh
 
 echo "package: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

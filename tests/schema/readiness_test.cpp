@@ -33,7 +33,7 @@ using Readiness = testing::OnEachServer<testing::DatabaseTest>;
 INSTANTIATE_TEST_SUITE_P(, Readiness, testing::kEachServer, testing::ServerParamName);
 
 TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
-  const std::string kServiceQuery = kPostgresSearchServiceQuery;
+  const std::string kServiceQuery = PostgresSearchServiceQuery("pg_catalog.current_schema()");
   const std::string kOthers =
       "Db_Search_Guide_Cols Db_Search_Guide_SQL Db_Search_Guide_Tables Db_Search_Guide_Unique ";
   // The seed, and the tables (PostgreSQL folds their unquoted names to lower
@@ -63,7 +63,8 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
     for (const std::string& guide : Column(kGuideRows)) found += guide + " ";
     // What was sent before the search service was looked for (on PostgreSQL,
     // where it is then installed).
-    const Texts before(sent_.begin(), std::find(sent_.begin(), sent_.end(), kServiceQuery));
+    const Texts before(sent_.begin(),
+                       std::find(sent_.begin(), sent_.end(), kPostgresInstallPlaceQuery));
     const bool only_query = before == Texts{MainTablesExistQuery(ForDialect(server_))};
     std::string want = expected;
     if (postgres())
@@ -73,9 +74,10 @@ TEST_P(Readiness, BuildsOnlyWhatIsMissingSilentlyAndKeepsEveryGuide) {
     // the existence queries, and on PostgreSQL the look at PUBLIC's rights.
     sent_.clear();
     EXPECT_TRUE(basCorvantyAdmin::CheckDatabaseReadiness(session));
-    EXPECT_EQ(sent_, (postgres() ? Texts{MainTablesExistQuery(ForDialect(server_)), kServiceQuery,
-                                         kGuideTableRightsQuery}
-                                 : Texts{MainTablesExistQuery(ForDialect(server_))}));
+    EXPECT_EQ(sent_,
+              (postgres() ? Texts{MainTablesExistQuery(ForDialect(server_)),
+                                  kPostgresInstallPlaceQuery, kServiceQuery, kGuideTableRightsQuery}
+                          : Texts{MainTablesExistQuery(ForDialect(server_))}));
   }
   // An index named like a guide table does not count as that table.
   UseNewDatabase("IndexOnly",

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <system_error>
 
@@ -176,17 +177,54 @@ std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& p
       }};
 }
 
+namespace {
+
+// Puts the search extension, once the server offers it, in a schema of its
+// own in the shared database, once for every process (the first one to take
+// the lock creates it). Under pg_catalog alone: tests plant look-alikes of
+// its functions in public.
+void HoldSharedExtension(const PostgresLogin& server) {
+  static std::set<std::string> held;
+  if (!held.insert(server.socket_folder).second) return;
+  Psql(server,
+       std::string("SELECT pg_advisory_xact_lock(hashtext('corvanty_test_extension_holder'));"
+                   "DO $$ BEGIN IF EXISTS (SELECT FROM pg_available_extensions WHERE name = '") +
+           kSearchExtension +
+           "') THEN CREATE SCHEMA IF NOT EXISTS corvanty_test_extension_holder; "
+           "CREATE EXTENSION IF NOT EXISTS " +
+           kSearchExtension + " SCHEMA corvanty_test_extension_holder; END IF; END $$",
+       "pg_catalog");
+}
+
+}  // namespace
+
+void SkipWithoutSearchExtension(const PostgresSchema& schema) {
+  if (schema.Query(std::string("SELECT count(*) FROM pg_available_extensions WHERE name = '") +
+                   kSearchExtension + "'") == std::vector<std::string>{"1"})
+    return;
+  if (!Environment("CORVANTY_REQUIRE_POSTGRES").empty())
+    FAIL() << "the server offers no extension " << kSearchExtension
+           << ": install it into the server's folders first (cmake --install build --component "
+              "postgresql_extension)";
+  GTEST_SKIP() << "the server offers no extension " << kSearchExtension;
+}
+
 PostgresSchema::PostgresSchema(const std::string& dsn, const std::string& seed_sql,
-                               const PostgresLogin& server, Database database)
+                               const PostgresLogin& server, Database database,
+                               const std::string& owner)
     : dsn(dsn), server(server), name_(UniqueName("corvanty_test_")) {
+  const std::string owned_by = owner.empty() ? "" : " OWNER " + owner;
   if (database == Database::OwnDatabase) {
     database_ = name_;
-    Psql(server, "CREATE DATABASE " + database_, "public");
+    Psql(server, "CREATE DATABASE " + database_ + owned_by, "public");
+  } else {
+    HoldSharedExtension(server);
   }
-  Psql(server, "CREATE SCHEMA " + name_, "public", false, database_);
+  Psql(server, "CREATE SCHEMA " + name_ + (owner.empty() ? "" : " AUTHORIZATION " + owner),
+       "public", false, database_);
   ClaimDataSourceName(dsn, PostgresOdbcDriverPath());
   WritePostgresDataSource(dsn, {server.socket_folder, "5432"}, database_, name_);
-  Query(seed_sql);
+  Query((owner.empty() ? "" : "SET ROLE " + owner + ";") + seed_sql);
 }
 
 PostgresSchema::PostgresSchema(const PostgresSchema& primary, const std::string& dsn,

@@ -49,17 +49,24 @@ const PostgresLogin& SharedPostgresServer();
 // when this process is killed first.
 std::shared_ptr<const PostgresLogin> StartPostgresReplica(const PostgresLogin& primary);
 
+// The search extension's name, for tests that create it themselves.
+inline constexpr char kSearchExtension[] = "corvanty_search";
+
 // A new schema on a server, seeded with seed_sql and reached through data
 // source dsn; dropped when it ends (so it is held, never copied). It is
 // made in the database postgres, or in a database of its own for a test
 // that creates what a database holds once, whichever schema it is in (the
-// search extension).
+// search extension). In the database postgres the search extension, when
+// the server offers it, is held by a schema of its own, so that the tool
+// puts the PL/pgSQL service in every test's schema there. Given an owner (a
+// role's name), the schema and its own database are the owner's, and
+// seed_sql runs as the owner.
 class PostgresSchema {
  public:
   enum class Database { Shared, OwnDatabase };
   PostgresSchema(const std::string& dsn, const std::string& seed_sql,
                  const PostgresLogin& server = SharedPostgresServer(),
-                 Database database = Database::Shared);
+                 Database database = Database::Shared, const std::string& owner = "");
   // The same schema on a replica of its server, reached through data source
   // dsn: only read there, and left to its primary to drop.
   PostgresSchema(const PostgresSchema& primary, const std::string& dsn,
@@ -80,6 +87,11 @@ class PostgresSchema {
   std::string database_ = "postgres";
   bool owned_ = true;
 };
+
+// Skips the test (or fails it in CI) when the server of schema offers no
+// search extension: it is installed into the server's folders by cmake
+// --install build --component postgresql_extension.
+void SkipWithoutSearchExtension(const PostgresSchema& schema);
 
 // A login role of its own on a schema's server (password "role"), dropped
 // with everything it owns and every right it was given when it ends.

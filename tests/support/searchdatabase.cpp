@@ -24,9 +24,10 @@ std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name) {
 
 std::unique_ptr<PostgresSchema> AddPostgresShop(const std::string& dsn, const std::string& more_sql,
                                                 const PostgresLogin& server,
-                                                PostgresSchema::Database database) {
+                                                PostgresSchema::Database database,
+                                                const std::string& owner) {
   return std::make_unique<PostgresSchema>(dsn, ShopSql(rdo::Dialect::PostgreSql) + more_sql, server,
-                                          database);
+                                          database, owner);
 }
 
 void EachServer::SetUp() {

@@ -27,11 +27,14 @@ enum ShopGuide : int32_t {
 // connect string "DSN=name;".
 std::string AddShopDatabase(OdbcFixture& odbc, const std::string& name);
 
-// The same shop in a new schema on a PostgreSQL server, more_sql run last.
+// The same shop in a new schema on a PostgreSQL server, more_sql run last;
+// in a database of its own, owned by owner when one is given (see
+// PostgresSchema).
 std::unique_ptr<PostgresSchema> AddPostgresShop(
     const std::string& dsn, const std::string& more_sql = "",
     const PostgresLogin& server = SharedPostgresServer(),
-    PostgresSchema::Database database = PostgresSchema::Database::Shared);
+    PostgresSchema::Database database = PostgresSchema::Database::Shared,
+    const std::string& owner = "");
 
 // A test run on each server, the same body on both, over databases of its
 // own: SQLite files, or schemas on the shared PostgreSQL server. A test on
