@@ -88,4 +88,7 @@ install(FILES README.md LICENSE packaging/copyright ${changelog}
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/corvanty/docs
         FILES_MATCHING PATTERN "*.png")
 
-include(cmake/postgresextension.cmake)
+# A sanitized build has no PostgreSQL extension of its own (CMakeLists.txt).
+if(TARGET corvanty_postgres_search)
+  include(cmake/postgresextension.cmake)
+endif()
