@@ -13,7 +13,7 @@
 #include "connections/rdo.h"
 #include "index/trigramindex.h"
 #include "schema/pinnedcatalogpath.h"
-#include "schema/postgressearchservice.h"
+#include "schema/postgresserviceinstaller.h"
 #include "search/searchengine.h"
 #include "statements/sqlliteral.h"
 
@@ -29,32 +29,15 @@ long Count(rdo::rdoConnection& connection, const std::string& sql) {
   return reader.Fetch() ? std::stol(reader.Value(0).value_or("0")) : 0;
 }
 
-// Whichever form is in the connection's schema goes: the extension, or the
-// service's functions.
-void DropServices(rdo::rdoConnection& connection) {
-  connection.Execute("DROP EXTENSION IF EXISTS corvanty_search");
-  rdo::rdoResultset functions = connection.OpenResultset(
-      "SELECT CAST(CAST(p.oid AS pg_catalog.regprocedure) AS pg_catalog.text) AS Name FROM "
-      "pg_catalog.pg_proc p WHERE p.pronamespace OPERATOR(pg_catalog.=) "
-      "CAST(pg_catalog.current_schema() AS pg_catalog.regnamespace) AND p.proname LIKE "
-      "'velmorastine!_search%' ESCAPE '!'");
-  for (; !functions.IsEOF(); functions.MoveNext())
-    connection.Execute("DROP FUNCTION IF EXISTS " + functions.Text("Name"));
-}
-
 void Install(rdo::rdoConnection& connection, Form form) {
   connection.Execute("DEALLOCATE ALL");
-  DropServices(connection);
-  if (form == Form::Extension) {
-    connection.Execute(
-        "DO $$ BEGIN EXECUTE format('CREATE EXTENSION corvanty_search SCHEMA %I', "
-        "current_schema()); END $$");
-    return;
-  }
+  connection.Execute("DROP EXTENSION IF EXISTS corvanty_search");
   PinnedCatalogPath pinned(connection);
-  for (const std::string& statement : PostgresSearchServiceStatements(
-           pinned.SchemaIdentifier(), pinned.SchemaLiteral(), pinned.SearchedSchemas()))
-    connection.Execute(statement);
+  DropPlPgsqlService(connection, pinned.SchemaLiteral());
+  if (form == Form::Extension)
+    connection.Execute("CREATE EXTENSION corvanty_search SCHEMA " + pinned.SchemaIdentifier());
+  else
+    InstallPlPgsqlService(connection, pinned);
   pinned.Commit();
 }
 

@@ -5,7 +5,6 @@
 
 #include "connections/sqlerrorreport.h"
 #include "schema/guidetablewriters.h"
-#include "schema/pinnedcatalogpath.h"
 #include "schema/postgressearchservice.h"
 #include "schema/searchservicestate.h"
 #include "statements/sqlliteral.h"
@@ -73,34 +72,6 @@ void GiveExecuteRights(rdo::rdoConnection& connection, const std::string& schema
     connection.Execute("GRANT EXECUTE ON " + signature + " TO " + grantee);
 }
 
-// Drops every function of the PL/pgSQL service in the schema (those of no
-// extension), in one statement: the extension brings functions of the same
-// names.
-void DropPlPgsqlService(rdo::rdoConnection& connection, const std::string& schema_literal) {
-  std::string names;
-  for (const std::string& name : PostgresSearchServiceFunctionNames())
-    names += (names.empty() ? "'" : ", '") + QuoteApostrophes(name) + "'";
-  rdo::rdoResultset found = connection.OpenResultset(
-      "SELECT CAST(CAST(p.oid AS pg_catalog.regprocedure) AS pg_catalog.text) AS Function FROM "
-      "pg_catalog.pg_proc p WHERE p.pronamespace OPERATOR(pg_catalog.=) "
-      "CAST(pg_catalog.quote_ident(" +
-      schema_literal +
-      ") AS pg_catalog.regnamespace) AND p.proname OPERATOR(pg_catalog.=) ANY (ARRAY[" + names +
-      "]) AND NOT EXISTS (SELECT FROM pg_catalog.pg_depend d WHERE d.classid "
-      "OPERATOR(pg_catalog.=) CAST('pg_catalog.pg_proc' AS pg_catalog.regclass) AND d.objid "
-      "OPERATOR(pg_catalog.=) p.oid AND d.deptype OPERATOR(pg_catalog.=) 'e')");
-  std::string functions;
-  for (; !found.IsEOF(); found.MoveNext())
-    functions += (functions.empty() ? "" : ", ") + found.Text("Function");
-  if (!functions.empty()) connection.Execute("DROP FUNCTION " + functions);
-}
-
-void InstallPlPgsqlService(rdo::rdoConnection& connection, const PinnedCatalogPath& pinned) {
-  for (const std::string& statement : PostgresSearchServiceStatements(
-           pinned.SchemaIdentifier(), pinned.SchemaLiteral(), pinned.SearchedSchemas()))
-    connection.Execute(statement);
-}
-
 constexpr char kSavepoint[] = "corvanty_search_extension";
 
 // Replaces the PL/pgSQL service, if any, by the extension, keeping its
@@ -137,6 +108,32 @@ std::string PlPgsqlInPlace(const SearchServiceState& state, const std::string& w
 }
 
 }  // namespace
+
+// In one statement: the extension brings functions of the same names.
+void DropPlPgsqlService(rdo::rdoConnection& connection, const std::string& schema_literal) {
+  std::string names;
+  for (const std::string& name : PostgresSearchServiceFunctionNames())
+    names += (names.empty() ? "'" : ", '") + QuoteApostrophes(name) + "'";
+  rdo::rdoResultset found = connection.OpenResultset(
+      "SELECT CAST(CAST(p.oid AS pg_catalog.regprocedure) AS pg_catalog.text) AS Function FROM "
+      "pg_catalog.pg_proc p WHERE p.pronamespace OPERATOR(pg_catalog.=) "
+      "CAST(pg_catalog.quote_ident(" +
+      schema_literal +
+      ") AS pg_catalog.regnamespace) AND p.proname OPERATOR(pg_catalog.=) ANY (ARRAY[" + names +
+      "]) AND NOT EXISTS (SELECT FROM pg_catalog.pg_depend d WHERE d.classid "
+      "OPERATOR(pg_catalog.=) CAST('pg_catalog.pg_proc' AS pg_catalog.regclass) AND d.objid "
+      "OPERATOR(pg_catalog.=) p.oid AND d.deptype OPERATOR(pg_catalog.=) 'e')");
+  std::string functions;
+  for (; !found.IsEOF(); found.MoveNext())
+    functions += (functions.empty() ? "" : ", ") + found.Text("Function");
+  if (!functions.empty()) connection.Execute("DROP FUNCTION " + functions);
+}
+
+void InstallPlPgsqlService(rdo::rdoConnection& connection, const PinnedCatalogPath& pinned) {
+  for (const std::string& statement : PostgresSearchServiceStatements(
+           pinned.SchemaIdentifier(), pinned.SchemaLiteral(), pinned.SearchedSchemas()))
+    connection.Execute(statement);
+}
 
 std::string InstallPostgresSearchService(rdo::rdoConnection& connection) {
   std::string installed;

@@ -10,8 +10,17 @@
 #include <string>
 
 #include "connections/rdo.h"
+#include "schema/pinnedcatalogpath.h"
 
 namespace corvanty {
+
+// Drops every function of the PL/pgSQL service in the schema (a string
+// literal), leaving those of an extension, in one statement.
+void DropPlPgsqlService(rdo::rdoConnection& connection, const std::string& schema_literal);
+
+// Creates or replaces the PL/pgSQL service where pinned says, in its
+// transaction.
+void InstallPlPgsqlService(rdo::rdoConnection& connection, const PinnedCatalogPath& pinned);
 
 // Installs in one transaction that first waits for any other installation
 // in the database, then takes away from PUBLIC any right to write the guide
