@@ -34,6 +34,22 @@ std::string Replaced(const std::string& table,
   return rows;
 }
 
+// An update's WHEN that lets through only a row in which one of columns
+// (the row id's names among them) changed: a write that sets a value it
+// already had notes nothing, and no merge makes its entry again. Same
+// value, same type (1 and 1.0 are equal, not the same text), byte for byte
+// whatever the column's collation. No columns: every update.
+std::string Changed(const std::vector<std::string>& columns) {
+  if (columns.empty()) return "";
+  std::string same;
+  for (const std::string& column : columns) {
+    const std::string now = "NEW." + DoubleQuoted(column), was = "OLD." + DoubleQuoted(column);
+    same += std::string(same.empty() ? "" : " AND ") + now + " IS " + was +
+            " COLLATE BINARY AND typeof(" + now + ") = typeof(" + was + ")";
+  }
+  return "WHEN NOT (" + same + ") ";
+}
+
 std::string UpdateOf(const std::vector<std::string>& columns, const std::string& on) {
   std::string listed;
   for (const std::string& column : columns)
@@ -166,7 +182,8 @@ std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::s
       "CREATE TRIGGER " + name + "update_before BEFORE" + UpdateOf(kept.columns_moving, on) +
           note("SELECT OLD.rowid UNION ALL " + Replaced(kept.part.table, kept.unique_keys, true)),
       "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + note("VALUES (NEW.rowid)"),
-      "CREATE TRIGGER " + name + "update AFTER" + update_on + note("VALUES (NEW.rowid)"),
+      "CREATE TRIGGER " + name + "update AFTER" + update_on + Changed(kept.columns_read) +
+          note("VALUES (NEW.rowid)"),
       "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + note("VALUES (OLD.rowid)"),
       "CREATE TRIGGER " + name + "insert_merge AFTER INSERT" + on + merge,
       "CREATE TRIGGER " + name + "update_merge AFTER" + update_on + merge,
