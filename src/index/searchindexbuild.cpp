@@ -243,6 +243,8 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   connection.Execute(CreatePendingTable(guide));
   const std::string fill = FillSearchIndex(guide, rows, candidate.qualifier, indexed_rows.values);
   connection.Execute(fill);
+  for (const std::string& settle : SettleEntries(SearchIndexTable(guide)))
+    connection.Execute(settle);
   for (const KeptSide& kept : sides) MakePart(connection, kept, values, merge_at);
   connection.OpenResultset(
       "EXPLAIN " +

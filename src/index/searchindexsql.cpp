@@ -38,6 +38,11 @@ std::string CreateEntries(const std::string& table, size_t search_columns,
          (texts.empty() ? "" : "content='" + texts + "', ") + "tokenize='trigram', columnsize=0)";
 }
 
+std::vector<std::string> SettleEntries(const std::string& table) {
+  return {"INSERT INTO " + table + " (" + table + ") VALUES ('optimize')",
+          "INSERT INTO " + table + " (" + table + ", rank) VALUES ('automerge', 8)"};
+}
+
 std::string CreateSearchIndexTable(int32_t guide, size_t search_columns) {
   return CreateEntries(SearchIndexTable(guide), search_columns);
 }

@@ -72,6 +72,11 @@ std::string CreateSearchIndexTable(int32_t guide, size_t search_columns);
 std::string CreateEntries(const std::string& table, size_t search_columns,
                           const std::string& texts = "");
 
+// Once an FTS5 table is filled: its entries merged into one segment, and
+// the segments written by later merges merged 8 at a time, not 4, so an
+// entry is written again fewer times over a run of writes.
+std::vector<std::string> SettleEntries(const std::string& table);
+
 // Fills the index from the guide's rows (FROM and own WHERE), grouped by the
 // candidate table's row id, with the search columns' value expressions.
 std::string FillSearchIndex(int32_t guide, const std::string& rows,

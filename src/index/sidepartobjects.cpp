@@ -69,6 +69,7 @@ void MakePart(rdo::rdoConnection& connection, const KeptSide& kept,
   connection.Execute(CreateSidePendingTable(kept.part));
   connection.Execute(FillSidePart(kept.part, values));
   connection.Execute(IndexPartTexts(kept.part));
+  for (const std::string& settle : SettleEntries(kept.part.name)) connection.Execute(settle);
   for (const std::string& trigger : KeepSide(kept, values, merge_at)) connection.Execute(trigger);
 }
 
