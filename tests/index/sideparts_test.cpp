@@ -182,17 +182,20 @@ TEST_F(SideParts, AMergeMakesAgainTheEntriesWhoseTextChangedOnly) {
   EXPECT_EQ(Entries(parts[0]), "1:ANN LEE 2:- 3:Carla O'Hara 4:Dan Borg");
   EXPECT_EQ(Search(kCustomersGuide, "ANN"), "1 (index)");
   // Only in type, in a column that keeps what it is given: 5 and 5.0 are
-  // equal, their texts are not.
+  // equal, their texts are not. Only in case, in a column whose collation
+  // ignores it: 'x' and 'X' are equal, their texts are not.
   ExecSqlite(file_,
-             "CREATE TABLE tags (id INTEGER PRIMARY KEY, label); INSERT INTO tags VALUES (1, 5), "
+             "CREATE TABLE tags (id INTEGER PRIMARY KEY, label COLLATE NOCASE); INSERT INTO tags "
+             "VALUES (1, 5), "
              "(2, 'x'); INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause) VALUES (8, "
              "'FROM tags t'); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, "
              "Column_qualifier, Column_name, Is_search_column, Is_key_column) VALUES (8, 1, 't', "
              "'id', 0, -1), (8, 2, 't', 'label', -1, 0)");
   BuildSearchIndex(connection_, 8, 1);
   ExecSqlite(file_,
-             "UPDATE tags SET label = 5.0 WHERE id = 1; UPDATE tags SET label = 'x' WHERE id = 2");
-  EXPECT_EQ(Entries(Parts(8).at(0)), "1:5.0 2:x");
+             "UPDATE tags SET label = 5.0 WHERE id = 1; UPDATE tags SET label = 'X' WHERE id = 2; "
+             "UPDATE tags SET label = label WHERE id = 1");
+  EXPECT_EQ(Entries(Parts(8).at(0)), "1:5.0 2:X");
 }
 
 // Its schema changed, a guide's index stays valid while its own objects and
