@@ -172,6 +172,13 @@ std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::s
   auto note = [&](const std::string& row_ids) {
     return "BEGIN INSERT INTO " + pending + " (Row_id) " + row_ids + "; END";
   };
+  // After an insert or update: the row id with the value as the write left
+  // it, read from the row (a value may name its columns without qualifier).
+  const std::string noted_value =
+      "BEGIN INSERT INTO " + pending + " (Row_id, Value) VALUES (NEW.rowid, (SELECT " +
+      PartValue(values[kept.part.positions.front()], kept.part.qualifier) + " FROM " +
+      DoubleQuoted(kept.part.table) + " AS " + kPartQualifier + " WHERE " + kPartQualifier +
+      ".rowid = NEW.rowid)); END";
   const std::string merge = "WHEN " + DueToMerge(pending, merge_at) + " BEGIN " +
                             MergeSidePart(kept.part, values) + "END";
   const std::string replaced = Replaced(kept.part.table, kept.unique_keys, false);
@@ -181,9 +188,9 @@ std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::s
       "CREATE TRIGGER " + name + "insert_before BEFORE INSERT" + on + note(replaced),
       "CREATE TRIGGER " + name + "update_before BEFORE" + UpdateOf(kept.columns_moving, on) +
           note("SELECT OLD.rowid UNION ALL " + Replaced(kept.part.table, kept.unique_keys, true)),
-      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + note("VALUES (NEW.rowid)"),
+      "CREATE TRIGGER " + name + "insert AFTER INSERT" + on + noted_value,
       "CREATE TRIGGER " + name + "update AFTER" + update_on + Changed(kept.columns_read) +
-          note("VALUES (NEW.rowid)"),
+          noted_value,
       "CREATE TRIGGER " + name + "delete AFTER DELETE" + on + note("VALUES (OLD.rowid)"),
       "CREATE TRIGGER " + name + "insert_merge AFTER INSERT" + on + merge,
       "CREATE TRIGGER " + name + "update_merge AFTER" + update_on + merge,

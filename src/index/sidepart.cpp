@@ -27,18 +27,17 @@ std::string Hash64(const std::string& text) {
 }
 
 // The candidates of the guide's rows whose side row may meet the criteria:
-// its entry holds the texts of an alternative, or, pending, its value as it
-// is holds them all. The pending rows are read by a join from the list: an
-// IN would first sort the list into a temporary index.
+// its entry holds the texts of an alternative, or, pending, a value noted
+// for it holds them all (LIKE, as the statement reads the value).
 std::string CandidatesBySide(const SidePart& part, const IndexLayout& layout,
                              const IndexMatch& match) {
   const std::string& table = part.name;
-  const std::string& value = layout.values[part.positions.front()];
   std::string holds;
   for (const std::vector<std::string>& texts : match.alternatives) {
     std::string all;
     for (const std::string& text : texts)
-      all += (all.empty() ? "" : " AND ") + value + " LIKE '%" + QuoteApostrophes(text) + "%'";
+      all += (all.empty() ? "" : " AND ") + std::string("Value LIKE '%") + QuoteApostrophes(text) +
+             "%'";
     holds += (holds.empty() ? "(" : " OR (") + all + ")";
   }
   // A line break before the parenthesis: a WHERE clause may end in a --
@@ -46,10 +45,8 @@ std::string CandidatesBySide(const SidePart& part, const IndexLayout& layout,
   return "SELECT Db_k FROM (SELECT " + layout.candidate_qualifier + ".rowid AS Db_k, " +
          part.qualifier + ".rowid AS Db_s " + layout.rows +
          "\n) WHERE Db_s IN (SELECT rowid FROM main." + table + " WHERE " + table + " MATCH '" +
-         QuoteApostrophes(match.query) + "' UNION ALL SELECT " + part.qualifier +
-         ".rowid FROM main." + SidePendingTable(part) + " AS Db_p CROSS JOIN main." +
-         DoubleQuoted(part.table) + " AS " + part.qualifier + " ON " + part.qualifier +
-         ".rowid = Db_p.Row_id WHERE " + holds + ")";
+         QuoteApostrophes(match.query) + "' UNION ALL SELECT Row_id FROM main." +
+         SidePendingTable(part) + " WHERE " + holds + ")";
 }
 
 }  // namespace
@@ -86,7 +83,7 @@ std::vector<std::string> CreateSidePart(const SidePart& part) {
 }
 
 std::string CreateSidePendingTable(const SidePart& part) {
-  return "CREATE TABLE " + SidePendingTable(part) + " (Row_id INTEGER)";
+  return "CREATE TABLE " + SidePendingTable(part) + " (Row_id INTEGER, Value)";
 }
 
 std::string FillSidePart(const SidePart& part, const std::vector<std::string>& values) {
@@ -160,7 +157,8 @@ std::vector<SidePart> SidePartsOf(const std::string& text) {
 
 std::string SideFills(const std::vector<SidePart>& sides, const std::vector<std::string>& values) {
   std::vector<std::string> fills;
-  for (const SidePart& side : sides) fills.push_back(FillSidePart(side, values));
+  for (const SidePart& side : sides)
+    fills.push_back(FillSidePart(side, values) + "; " + CreateSidePendingTable(side));
   return Lines(fills);
 }
 

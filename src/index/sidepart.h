@@ -47,6 +47,11 @@ std::string PartValue(const std::string& value, const std::string& qualifier);
 // for every guide that searches it.
 std::string PartName(const std::string& table, const std::string& part_value);
 
+// The part's pending list (Row_id, Value): the row ids whose entries may be
+// out of date, each with the part's value as the write that noted it left
+// the row (NULL where that write took the row away). The row's value as it
+// is now is always among those noted since its entry was made, so a search
+// matches the list's values and reads no row of the table for them.
 std::string SidePendingTable(const SidePart& part);
 // The texts the part's entries are made of (rowid, c1): the part's FTS5
 // table reads them from there, and a merge compares them with the rows.
@@ -61,7 +66,7 @@ std::string FillSidePart(const SidePart& part, const std::vector<std::string>& v
 std::string IndexPartTexts(const SidePart& part);
 
 // Makes the entries of the part's pending row ids again from the rows as
-// they are now, but those whose text is unchanged, and empties the list.
+// they are now, and empties the list.
 std::string MergeSidePart(const SidePart& part, const std::vector<std::string>& values);
 
 // The values the guide's own entries hold: NULL where a side part holds it.
@@ -70,8 +75,9 @@ std::vector<std::string> OwnValues(std::vector<std::string> values,
 
 // The side parts as Db_Search_Index_State's Side_parts keeps them, one a
 // line, and read back; no table or qualifier of a side part holds a tab or
-// a line break. Side_fills keeps the statements that filled them, compared
-// whole with the guide definition a search reads.
+// a line break. Side_fills keeps the statements that filled them and the
+// definitions of their pending lists, compared whole with the guide
+// definition a search reads (a part built with another list is not read).
 std::string SidePartsText(const std::vector<SidePart>& sides);
 std::vector<SidePart> SidePartsOf(const std::string& text);
 std::string SideFills(const std::vector<SidePart>& sides, const std::vector<std::string>& values);

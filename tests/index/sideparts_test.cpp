@@ -8,12 +8,15 @@
 // found and repaired like the rest of the index.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "connections/rdo.h"
 #include "index/searchindexbuild.h"
 #include "index/searchindexremnants.h"
 #include "index/searchindexstate.h"
 #include "index/sidepart.h"
 #include "search/searchengine.h"
+#include "statements/sqlliteral.h"
 #include "support/databasetest.h"
 #include "support/searchdatabase.h"
 
@@ -125,13 +128,32 @@ TEST_F(SideParts, ANameWrittenIsPendingOnceOnTheCustomersRowAndFoundByBothGuides
   ExecSqlite(file_, "UPDATE customers SET name = 'Zed Blue' WHERE id = 1");
   for (const char* own : {"Db_Search_Index_1_pending", "Db_Search_Index_2_pending"})
     EXPECT_EQ(Column(std::string("SELECT count(*) FROM ") + own), "0");
-  EXPECT_EQ(Column("SELECT group_concat(Row_id) FROM " + Parts(kOrdersGuide)[1] + "_pending"), "1");
+  // Noted with the name as the write left it: a search reads no customer
+  // for it.
+  EXPECT_EQ(Column("SELECT group_concat(Row_id || ':' || Value) FROM " + Parts(kOrdersGuide)[1] +
+                   "_pending"),
+            "1:Zed Blue");
   EXPECT_EQ(Column("SELECT count(*) FROM " + Parts(kCustomersGuide)[1] + "_pending"), "0");
   // Found by the name as it is, not as its entry has it.
   ExpectFound({{kOrdersGuide, "zed", "11 (index)"},
                {kOrdersGuide, "\"blue\" AND \"zed\"", "11 (index)"},
                {kCustomersGuide, "zed", "1 (index)"},
                {kCustomersGuide, "ann", "(index)"}});
+}
+
+// Built by a release whose pending lists held row ids alone: the guide's
+// Side_fills name no list, and its index is not read until built again.
+TEST_F(SideParts, AnIndexWhosePartsKeepAnEarlierPendingListIsNotRead) {
+  BuildBoth();
+  std::istringstream fills(Column("SELECT Side_fills FROM Db_Search_Index_State WHERE DSG_ID = 2"));
+  std::string earlier;
+  for (std::string line; std::getline(fills, line);)
+    earlier += (earlier.empty() ? "" : "\n") + line.substr(0, line.find("; CREATE TABLE "));
+  ExecSqlite(file_, "UPDATE Db_Search_Index_State SET Side_fills = '" + QuoteApostrophes(earlier) +
+                        "' WHERE DSG_ID = 2");
+  ExpectFound({{kOrdersGuide, "carla", "10 12 (scan)"}, {kCustomersGuide, "carla", "3 (index)"}});
+  BuildSearchIndex(connection_, kOrdersGuide);
+  EXPECT_EQ(Search(kOrdersGuide, "carla"), "10 12 (index)");
 }
 
 TEST_F(SideParts, DroppingOrRebuildingOneGuideLeavesTheOtherFreshAndExact) {

@@ -276,9 +276,11 @@ std::pair<Texts, Texts> SideEntries(const std::string& file, int32_t guide) {
                                         "WHERE DSG_ID = " +
                                             std::to_string(guide))
                                .at(0));
-  // Each fills the texts of a part: Db_Search_Part_H_text.
+  // Each fills the texts of a part, Db_Search_Part_H_text, and is followed
+  // by the definition of the part's pending list.
   const std::string insert = "INSERT INTO ", texts = "_text";
-  for (std::string fill; std::getline(fills, fill);) {
+  for (std::string line; std::getline(fills, line);) {
+    const std::string fill = line.substr(0, line.find("; CREATE TABLE "));
     const std::string table = fill.substr(insert.size(), fill.find(texts + " (") - insert.size());
     const Texts ids = SqliteColumn(file, "SELECT Row_id FROM " + table + "_pending");
     const std::set<std::string> pending(ids.begin(), ids.end());
