@@ -69,7 +69,9 @@ struct Row {
 // The client's and the service's statements run in turns, runs times each.
 Row Alternate(rdo::rdoConnection& connection, const std::string& label, const std::string& client,
               const std::string& service, int runs, double target) {
-  Row row{label, ReadAll(connection, client)};
+  Row row;
+  row.label = label;
+  row.rows = ReadAll(connection, client);
   if (ReadAll(connection, service) != row.rows)
     throw std::runtime_error("the service and the statement disagree: " + label);
   std::vector<double> clients, services;
