@@ -187,7 +187,7 @@ std::string NoSearchIndexesReason(const rdo::SqlSession& connection) {
 }
 
 SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
-                                  long long merge_at) {
+                                  std::optional<long long> merge_at) {
   RequireSqlite(connection);
   rdo::Transaction transaction = BeginWriting(connection, guide);
   const long long before = SchemaVersion(connection);
@@ -245,13 +245,15 @@ SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
   connection.Execute(fill);
   for (const std::string& settle : SettleEntries(SearchIndexTable(guide)))
     connection.Execute(settle);
-  for (const KeptSide& kept : sides) MakePart(connection, kept, values, merge_at);
+  for (const KeptSide& kept : sides)
+    MakePart(connection, kept, values, merge_at.value_or(kSideMergeAt));
   connection.OpenResultset(
       "EXPLAIN " +
       indexed(CandidateCondition(guide, layout, IndexMatchFor(SearchCriteria("abc")))).SQL);
   for (size_t i = 0; i < plan.tables.size(); ++i)
     for (const std::string& trigger :
-         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept, merge_at)
+         plan.tables[i].kept ? KeepTable(guide, i + 1, indexed_rows, *plan.tables[i].kept,
+                                         merge_at.value_or(kMergeAt))
                              : WatchTable(guide, i + 1, plan.tables[i].name))
       connection.Execute(trigger);
   for (const char* guide_table : {"Db_Search_Guide_Tables", "Db_Search_Guide_Cols"})

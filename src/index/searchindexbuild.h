@@ -5,6 +5,7 @@
 // database's write lock, so a second process doing the same waits for it
 // (or fails, saying so), and an interruption leaves the index as it was.
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,12 +35,13 @@ struct SearchIndexBuilt {
   std::vector<std::pair<std::string, std::string>> unkept_tables;
 };
 
-// Builds the guide's index, replacing any it has; a write merges its
-// pending list once it holds merge_at row ids (see searchindexupkeep.h).
+// Builds the guide's index, replacing any it has; a write merges a pending
+// list once it holds merge_at row ids, by default kMergeAt for the guide's
+// own and kSideMergeAt for its side parts' (see searchindexupkeep.h).
 // Throws SearchIndexRefused or rdo::DatabaseError; either way the database
 // is left as it was.
 SearchIndexBuilt BuildSearchIndex(rdo::rdoConnection& connection, int32_t guide,
-                                  long long merge_at = kMergeAt);
+                                  std::optional<long long> merge_at = std::nullopt);
 
 // Removes the guide's index and its triggers; false when it had none.
 bool DropSearchIndex(rdo::rdoConnection& connection, int32_t guide);

@@ -173,12 +173,16 @@ std::vector<std::string> KeepSide(const KeptSide& kept, const std::vector<std::s
     return "BEGIN INSERT INTO " + pending + " (Row_id) " + row_ids + "; END";
   };
   // After an insert or update: the row id with the value as the write left
-  // it, read from the row (a value may name its columns without qualifier).
-  const std::string noted_value =
-      "BEGIN INSERT INTO " + pending + " (Row_id, Value) VALUES (NEW.rowid, (SELECT " +
-      PartValue(values[kept.part.positions.front()], kept.part.qualifier) + " FROM " +
-      DoubleQuoted(kept.part.table) + " AS " + kPartQualifier + " WHERE " + kPartQualifier +
-      ".rowid = NEW.rowid)); END";
+  // it, from NEW, or read from the row where the value names a column
+  // without its qualifier.
+  const std::string& value = values[kept.part.positions.front()];
+  const std::string as_written =
+      kept.value_read_from_new ? PartValue(value, kept.part.qualifier, "NEW")
+                               : "(SELECT " + PartValue(value, kept.part.qualifier) + "\n FROM " +
+                                     DoubleQuoted(kept.part.table) + " AS " + kPartQualifier +
+                                     " WHERE " + kPartQualifier + ".rowid = NEW.rowid)";
+  const std::string noted_value = "BEGIN INSERT INTO " + pending +
+                                  " (Row_id, Value) VALUES (NEW.rowid, " + as_written + "\n); END";
   const std::string merge = "WHEN " + DueToMerge(pending, merge_at) + " BEGIN " +
                             MergeSidePart(kept.part, values) + "END";
   const std::string replaced = Replaced(kept.part.table, kept.unique_keys, false);

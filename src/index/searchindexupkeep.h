@@ -64,10 +64,18 @@ struct KeptSide {
   // The columns whose update may move the row to another row id or replace
   // another row: its unique keys', its primary key, the names of its row id.
   std::vector<std::string> columns_moving;
+  // Whether the value names each column it reads with its qualifier: a
+  // trigger then reads it from NEW, not from the row again.
+  bool value_read_from_new = false;
 };
 
-// The pending list's size at which a write merges it into the index.
+// The pending lists' sizes at which a write merges them into the index. A
+// guide's own list gives a search each of its row ids as a candidate, whose
+// row the search then reads; a side part's list gives one only where a value
+// noted with it can match, found by a scan of the list: it may grow longer,
+// and the longer it grows, the less each entry made again costs.
 inline constexpr long long kMergeAt = 1000;
+inline constexpr long long kSideMergeAt = 3000;
 
 // The eight triggers on the table-th table the guide's rows are read from:
 // notes before insert, update and delete, after insert and after an update

@@ -51,7 +51,8 @@ std::string CandidatesBySide(const SidePart& part, const IndexLayout& layout,
 
 }  // namespace
 
-std::string PartValue(const std::string& value, const std::string& qualifier) {
+std::string PartValue(const std::string& value, const std::string& qualifier,
+                      const std::string& as) {
   std::string read;
   size_t copied = 0;
   for (const SqlPiece& piece : WordsAndQuotes(value)) {
@@ -62,7 +63,7 @@ std::string PartValue(const std::string& value, const std::string& qualifier) {
             : piece.text;
     if ((!piece.quoted || name.size() < piece.text.size()) && IsKeyword(name, qualifier) &&
         end < value.size() && value[end] == '.') {
-      read += value.substr(copied, piece.at - copied) + kPartQualifier;
+      read += value.substr(copied, piece.at - copied) + as;
       copied = end;
     }
   }

@@ -38,10 +38,12 @@ inline constexpr size_t kPartNameLength = sizeof(kPartPrefix) - 1 + 16;
 inline constexpr char kPartQualifier[] = "Db_r";
 
 // The value as the part reads it: qualifier followed by a dot replaced by
-// kPartQualifier. A qualifier written otherwise (in brackets, a blank before
-// its dot) is left: the value then fails to compile as the part reads it,
-// and is kept in the guide's own entries.
-std::string PartValue(const std::string& value, const std::string& qualifier);
+// kPartQualifier (or by as: NEW, in a trigger). A qualifier written
+// otherwise (in brackets, a blank before its dot) is left: the value then
+// fails to compile as the part reads it, and is kept in the guide's own
+// entries.
+std::string PartValue(const std::string& value, const std::string& qualifier,
+                      const std::string& as = kPartQualifier);
 
 // The part that keeps part_value (a PartValue) read from table: the same
 // for every guide that searches it.

@@ -218,6 +218,21 @@ bool ReadTheRowAlone(rdo::rdoConnection& connection, const std::string& table,
   }
 }
 
+// Whether the part's value names each column it reads with the part's
+// qualifier: it compiles beside a second copy of its table, where a column
+// named alone would be ambiguous.
+bool QualifiesEachColumn(rdo::rdoConnection& connection, const std::string& table,
+                         const std::string& part_value) {
+  const std::string quoted = DoubleQuoted(table);
+  try {
+    connection.OpenResultset("SELECT " + part_value + "\n FROM " + quoted + " AS " +
+                             kPartQualifier + ", " + quoted + " AS Db_other WHERE 0");
+    return true;
+  } catch (const rdo::DatabaseError&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 UpkeepPlan PlanUpkeep(rdo::rdoConnection& connection, const std::string& from,
@@ -261,7 +276,8 @@ std::vector<KeptSide> PlanSides(rdo::rdoConnection& connection, const std::strin
     sides.push_back({{table, qualifier, {i}, name},
                      *keys,
                      ColumnsAmong(connection, table, from, NamesLookedUp("", {value}), *keys),
-                     ColumnsAmong(connection, table, from, {}, *keys)});
+                     ColumnsAmong(connection, table, from, {}, *keys),
+                     QualifiesEachColumn(connection, table, part_value)});
   }
   return sides;
 }

@@ -141,6 +141,26 @@ TEST_F(SideParts, ANameWrittenIsPendingOnceOnTheCustomersRowAndFoundByBothGuides
                {kCustomersGuide, "ann", "(index)"}});
 }
 
+// A value that names a column without its qualifier cannot be read from
+// NEW in a trigger: its notes read the row again, and every write goes
+// through.
+TEST_F(SideParts, AValueNamingAColumnAloneIsNotedFromTheRow) {
+  ExecSqlite(file_,
+             "INSERT INTO Db_Search_Guide_Tables (DSG_ID, FROM_clause) VALUES (9, 'FROM customers "
+             "k'); INSERT INTO Db_Search_Guide_Cols (DSG_ID, DSG_column_seq_no, "
+             "Column_qualifier, Column_name, Is_search_column, Is_key_column) VALUES (9, 1, 'k', "
+             "'id', 0, -1), (9, 2, 'k', 'name || '' in '' || city', -1, 0)");
+  BuildSearchIndex(connection_, 9);
+  ASSERT_EQ(Parts(9).size(), 1u);
+  ExecSqlite(file_,
+             "UPDATE customers SET name = 'Zed' WHERE id = 1; INSERT INTO customers (id, name, "
+             "city) VALUES (7, 'Eve', 'Rome')");
+  EXPECT_EQ(
+      Column("SELECT group_concat(Row_id || ':' || Value, ' ') FROM " + Parts(9)[0] + "_pending"),
+      "1:Zed in Paris 7:Eve in Rome");
+  ExpectFound({{9, "\"zed in paris\"", "1 (index)"}, {9, "rome", "7 (index)"}});
+}
+
 // Built by a release whose pending lists held row ids alone: the guide's
 // Side_fills name no list, and its index is not read until built again.
 TEST_F(SideParts, AnIndexWhosePartsKeepAnEarlierPendingListIsNotRead) {
