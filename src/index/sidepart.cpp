@@ -79,7 +79,7 @@ std::string SidePendingTable(const SidePart& part) { return part.name + "_pendin
 std::string PartTextsTable(const SidePart& part) { return part.name + "_text"; }
 
 std::vector<std::string> CreateSidePart(const SidePart& part) {
-  return {"CREATE TABLE " + PartTextsTable(part) + " (c1)",
+  return {"CREATE TABLE " + PartTextsTable(part) + " (Row_id INTEGER PRIMARY KEY, c1)",
           CreateEntries(part.name, 1, PartTextsTable(part))};
 }
 
@@ -96,22 +96,19 @@ std::string FillSidePart(const SidePart& part, const std::vector<std::string>& v
 std::string MergeSidePart(const SidePart& part, const std::vector<std::string>& values) {
   const std::string texts = PartTextsTable(part), pending = SidePendingTable(part);
   const std::string ids = "SELECT Row_id FROM " + pending;
-  const std::string value = PartValue(values[part.positions.front()], part.qualifier);
-  const std::string source = DoubleQuoted(part.table) + " AS " + kPartQualifier;
-  const std::string source_row = kPartQualifier + std::string(".rowid = ") + texts + ".rowid";
   // A row noted has changed (an update that changes nothing read notes
-  // nothing). The kept texts are rewritten where they lie: deleting them
-  // all and inserting them again split and merged their pages on every
-  // merge, and took twice as long. No statement here can meet a constraint, so the
-  // writer's own OR IGNORE or OR ABORT never reaches the texts.
+  // nothing). A row taken away was noted without a value: only those are
+  // looked for among the rows. The kept texts are rewritten where they lie
+  // (deleting and inserting them again split and joined their pages), by
+  // an upsert, whose DO UPDATE the writer's own OR IGNORE or OR ABORT does
+  // not reach.
   return "INSERT INTO " + part.name + " (" + part.name +
          ", rowid, c1) SELECT 'delete', rowid, c1 FROM " + texts + " WHERE rowid IN (" + ids +
-         "); DELETE FROM " + texts + " WHERE rowid IN (" + ids +
-         ") AND NOT EXISTS (SELECT 1 FROM " + source + " WHERE " + source_row + "); UPDATE " +
-         texts + " SET c1 = (SELECT " + value + " FROM " + source + " WHERE " + source_row +
-         ") WHERE rowid IN (" + ids + "); " + FillSidePart(part, values) + " WHERE " +
-         kPartQualifier + ".rowid IN (" + ids + ") AND NOT EXISTS (SELECT 1 FROM " + texts +
-         " WHERE " + texts + ".rowid = " + kPartQualifier + ".rowid); INSERT INTO " + part.name +
+         "); DELETE FROM " + texts + " WHERE rowid IN (SELECT Row_id FROM " + pending +
+         " WHERE Value IS NULL) AND NOT EXISTS (SELECT 1 FROM " + DoubleQuoted(part.table) +
+         " AS " + kPartQualifier + " WHERE " + kPartQualifier + ".rowid = " + texts + ".rowid); " +
+         FillSidePart(part, values) + " WHERE " + kPartQualifier + ".rowid IN (" + ids +
+         ") ON CONFLICT (Row_id) DO UPDATE SET c1 = excluded.c1; INSERT INTO " + part.name +
          " (rowid, c1) SELECT rowid, c1 FROM " + texts + " WHERE rowid IN (" + ids +
          "); DELETE FROM " + pending + "; ";
 }

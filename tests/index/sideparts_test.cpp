@@ -223,6 +223,13 @@ TEST_F(SideParts, AMergeMakesAgainTheEntriesWhoseTextChangedOnly) {
              "name WHERE id = 4");
   EXPECT_EQ(Entries(parts[0]), "1:ANN LEE 2:- 3:Carla O'Hara 4:Dan Borg");
   EXPECT_EQ(Search(kCustomersGuide, "ANN"), "1 (index)");
+  // Merged inside writes of their own conflict policy: the texts are
+  // rewritten all the same, and the writes go through.
+  ExecSqlite(
+      file_,
+      "UPDATE OR IGNORE customers SET name = 'Quinn' WHERE id = 2; UPDATE OR ABORT customers "
+      "SET name = 'Rae' WHERE id = 3; UPDATE OR FAIL customers SET name = name WHERE id = 1");
+  EXPECT_EQ(Entries(parts[0]), "1:ANN LEE 2:Quinn 3:Rae 4:Dan Borg");
   // Only in type, in a column that keeps what it is given: 5 and 5.0 are
   // equal, their texts are not. Only in case, in a column whose collation
   // ignores it: 'x' and 'X' are equal, their texts are not.
