@@ -87,6 +87,18 @@ SearchIndexState ReadState(rdo::SqlSession& connection, int32_t guide, bool earl
     index.why_stale = "it has no pending list (" + PendingTable(guide) +
                       "): an earlier version of corvanty built it";
   }
+  // Its searches match the values noted in its side parts' lists; an
+  // earlier version noted row ids alone.
+  for (const SidePart& part : SidePartsOf(index.side_parts))
+    if (index.state == IndexState::Fresh &&
+        connection
+            .OpenResultset("SELECT 1 FROM pragma_table_info('" + SidePendingTable(part) +
+                           "') WHERE name = 'Value'")
+            .IsEOF()) {
+      index.state = IndexState::Stale;
+      index.why_stale = "the pending list of its side part " + part.name +
+                        " keeps no values: an earlier version of corvanty built it";
+    }
   return index;
 }
 

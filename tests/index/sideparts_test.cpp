@@ -161,16 +161,32 @@ TEST_F(SideParts, AValueNamingAColumnAloneIsNotedFromTheRow) {
   ExpectFound({{9, "\"zed in paris\"", "1 (index)"}, {9, "rome", "7 (index)"}});
 }
 
-// Built by a release whose pending lists held row ids alone: the guide's
-// Side_fills name no list, and its index is not read until built again.
+// Built by a release whose pending lists held row ids alone: the index is
+// stale, says why, and is not read until built again.
 TEST_F(SideParts, AnIndexWhosePartsKeepAnEarlierPendingListIsNotRead) {
   BuildBoth();
+  const std::string names = Parts(kOrdersGuide)[1];
   std::istringstream fills(Column("SELECT Side_fills FROM Db_Search_Index_State WHERE DSG_ID = 2"));
   std::string earlier;
   for (std::string line; std::getline(fills, line);)
     earlier += (earlier.empty() ? "" : "\n") + line.substr(0, line.find("; CREATE TABLE "));
-  ExecSqlite(file_, "UPDATE Db_Search_Index_State SET Side_fills = '" + QuoteApostrophes(earlier) +
-                        "' WHERE DSG_ID = 2");
+  ExecSqlite(file_, "DROP TABLE " + names + "_pending; CREATE TABLE " + names +
+                        "_pending (Row_id INTEGER); UPDATE Db_Search_Index_State SET "
+                        "Schema_version = (SELECT schema_version FROM pragma_schema_version), "
+                        "Side_fills = '" +
+                        QuoteApostrophes(earlier) + "' WHERE DSG_ID = 2");
+  const SearchIndexState state = ReadSearchIndexState(connection_, kOrdersGuide);
+  EXPECT_EQ(state.state, IndexState::Stale);
+  EXPECT_EQ(state.why_stale, "the pending list of its side part " + names +
+                                 " keeps no values: an earlier version of corvanty built it");
+  EXPECT_EQ(Search(kOrdersGuide, "carla"), "10 12 (scan)");
+  // Its stored definitions alone, as that release kept them, are not read
+  // either.
+  ExecSqlite(file_, "DROP TABLE " + names + "_pending; CREATE TABLE " + names +
+                        "_pending (Row_id INTEGER, Value); UPDATE Db_Search_Index_State SET "
+                        "Schema_version = (SELECT schema_version FROM pragma_schema_version) "
+                        "WHERE DSG_ID IN (1, 2)");
+  EXPECT_EQ(ReadSearchIndexState(connection_, kOrdersGuide).state, IndexState::Fresh);
   ExpectFound({{kOrdersGuide, "carla", "10 12 (scan)"}, {kCustomersGuide, "carla", "3 (index)"}});
   BuildSearchIndex(connection_, kOrdersGuide);
   EXPECT_EQ(Search(kOrdersGuide, "carla"), "10 12 (index)");
