@@ -65,13 +65,18 @@ bool ReadElsewhere(rdo::rdoConnection& connection, const std::string& table,
   }
 }
 
-bool HasRowIds(rdo::rdoConnection& connection, const std::string& table) {
+// Whether SQLite compiles the query (run WHERE 0: it reads no row).
+bool Compiles(rdo::rdoConnection& connection, const std::string& query) {
   try {
-    connection.OpenResultset("SELECT rowid FROM " + DoubleQuoted(table) + " WHERE 0");
+    connection.OpenResultset(query + " WHERE 0");
     return true;
   } catch (const rdo::DatabaseError&) {
     return false;
   }
+}
+
+bool HasRowIds(rdo::rdoConnection& connection, const std::string& table) {
+  return Compiles(connection, "SELECT rowid FROM " + DoubleQuoted(table));
 }
 
 // The columns of each unique index; nullopt when one holds an expression.
@@ -224,13 +229,8 @@ bool ReadTheRowAlone(rdo::rdoConnection& connection, const std::string& table,
 bool QualifiesEachColumn(rdo::rdoConnection& connection, const std::string& table,
                          const std::string& part_value) {
   const std::string quoted = DoubleQuoted(table);
-  try {
-    connection.OpenResultset("SELECT " + part_value + "\n FROM " + quoted + " AS " +
-                             kPartQualifier + ", " + quoted + " AS Db_other WHERE 0");
-    return true;
-  } catch (const rdo::DatabaseError&) {
-    return false;
-  }
+  return Compiles(connection, "SELECT " + part_value + "\n FROM " + quoted + " AS " +
+                                  kPartQualifier + ", " + quoted + " AS Db_other");
 }
 
 }  // namespace
